@@ -1,0 +1,120 @@
+#include "Connection.h"
+
+#include <QFileInfo>
+#include <QSqlError>
+#include <QUrl>
+#include <QUuid>
+
+#include "Failure.h"
+
+namespace kiv::store {
+
+namespace {
+constexpr int kBusyTimeoutMs = 5000;
+
+void bindAll(QSqlQuery& q, const Statement& s) {
+    for (int i = 0; i < s.valueCount(); ++i) {
+        q.bindValue(i, s.boundValue(i));
+    }
+}
+}  // namespace
+
+QString databasePath(const QString& baseFolder) { return baseFolder + "/mdb/KIV.mdb"; }
+
+[[noreturn]] void failQuery(const QSqlQuery& query) {
+    QString text = query.lastError().text().trimmed();
+    if (text.isEmpty()) {
+        text = QStringLiteral("database error");
+    }
+    throw Failure(FailureKind::Database, text);
+}
+
+Connection::Connection(const QString& baseFolder, Mode mode) { open(databasePath(baseFolder), mode); }
+
+Connection::Connection(AtPath, const QString& filePath, Mode mode) { open(filePath, mode); }
+
+Connection Connection::atPath(const QString& filePath) {
+    return Connection(AtPath{}, filePath, Mode::OpenExisting);
+}
+
+void Connection::open(const QString& filePath, Mode mode) {
+    m_name = QStringLiteral("kiv-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+    // A URI lets SQLite refuse to create a missing file (mode=rw) instead of making an empty one.
+    QString uri = QUrl::fromLocalFile(QFileInfo(filePath).absoluteFilePath()).toString(QUrl::FullyEncoded);
+    uri += mode == Mode::CreateNew ? QStringLiteral("?mode=rwc") : QStringLiteral("?mode=rw");
+    m_db.setDatabaseName(uri);
+    m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    if (!m_db.open()) {
+        const QString text = m_db.lastError().text().trimmed() + " (" + filePath + ")";
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_name);
+        throw Failure(FailureKind::Database, text);
+    }
+}
+
+Connection::~Connection() {
+    if (m_db.isValid()) {
+        m_db.close();
+    }
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+QSqlQuery Connection::run(const Statement& statement) {
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    if (!q.prepare(statement.executedSql())) {
+        failQuery(q);
+    }
+    bindAll(q, statement);
+    if (!q.exec()) {
+        failQuery(q);
+    }
+    return q;
+}
+
+void Connection::runFixed(const QString& sql) {
+    QSqlQuery q(m_db);
+    if (!q.exec(sql)) {
+        failQuery(q);
+    }
+}
+
+Command::Command(Connection& connection, Statement statement)
+    : m_statement(std::move(statement)), m_query(connection.database()) {
+    m_query.setForwardOnly(true);
+    if (!m_query.prepare(m_statement.executedSql())) {
+        failQuery(m_query);
+    }
+}
+
+QSqlQuery& Command::run() {
+    bindAll(m_query, m_statement);
+    if (!m_query.exec()) {
+        failQuery(m_query);
+    }
+    return m_query;
+}
+
+Transaction::Transaction(Connection& connection) : m_db(connection.database()) {
+    if (!m_db.transaction()) {
+        throw Failure(FailureKind::Database, m_db.lastError().text().trimmed());
+    }
+    m_open = true;
+}
+
+Transaction::~Transaction() {
+    if (m_open) {
+        m_db.rollback();
+    }
+}
+
+void Transaction::commit() {
+    if (!m_db.commit()) {
+        throw Failure(FailureKind::Database, m_db.lastError().text().trimmed());
+    }
+    m_open = false;
+}
+
+}  // namespace kiv::store

@@ -1,0 +1,75 @@
+#pragma once
+// A connection to the package database BASE/mdb/KIV.mdb, owned by one routine: opened by the
+// constructor (which throws Failure when the file cannot be opened), closed and removed by the
+// destructor on every path. It waits a few seconds for a lock held by another program of the
+// package. It never creates the file: only Schema's initDatabase does.
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+
+#include "Statement.h"
+
+namespace kiv::store {
+
+QString databasePath(const QString& baseFolder);
+
+class Connection {
+public:
+    enum class Mode { OpenExisting, CreateNew };
+
+    explicit Connection(const QString& baseFolder, Mode mode = Mode::OpenExisting);
+    // Opens the database file at an explicit path (compaction checks a copy this way).
+    static Connection atPath(const QString& filePath);
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    QSqlDatabase& database() { return m_db; }
+
+    // Prepares, binds and executes a statement; throws Failure with the database's description.
+    // The query reads forward only.
+    QSqlQuery run(const Statement& statement);
+    // Executes fixed SQL that carries no value (pragmas, schema).
+    void runFixed(const QString& sql);
+
+private:
+    struct AtPath {};
+    Connection(AtPath, const QString& filePath, Mode mode);
+    void open(const QString& filePath, Mode mode);
+
+    QString m_name;
+    QSqlDatabase m_db;
+};
+
+// A prepared statement bound to a connection and re-bound for each run: the way to execute the
+// same statement for many rows. Edit the statement's values, then call run().
+class Command {
+public:
+    Command(Connection& connection, Statement statement);
+    Statement& statement() { return m_statement; }
+    QSqlQuery& run();
+
+private:
+    Statement m_statement;
+    QSqlQuery m_query;
+};
+
+// Begins a transaction; rolls it back on destruction unless commit() was called.
+class Transaction {
+public:
+    explicit Transaction(Connection& connection);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    QSqlDatabase& m_db;
+    bool m_open = false;
+};
+
+// Throws a Database failure for a failed query.
+[[noreturn]] void failQuery(const QSqlQuery& query);
+
+}  // namespace kiv::store

@@ -1,0 +1,49 @@
+#pragma once
+// The one failure of the store and the engines: a run-time error with its description. Routines
+// throw it from anywhere inside their work and catch it at their single failure exit, which
+// turns it into a flag and, where the system shows one, a message. It never crosses a routine
+// that the window or kiv2200 calls.
+
+#include <QByteArray>
+#include <QString>
+#include <exception>
+
+namespace kiv::store {
+
+enum class FailureKind {
+    Database,      // the database could not be opened, or a statement failed
+    NullUse,       // a Null stood where a value is required
+    Overflow,      // a value or a sum outside its width
+    TypeMismatch,  // a stored value that is not of the expected kind
+    File,          // a file operation failed
+};
+
+// The descriptions the run-time gives for its own errors, as the clerks know them.
+inline constexpr const char* kNullUseDescription = "Null 的使用不正確";
+inline constexpr const char* kOverflowDescription = "溢位";
+inline constexpr const char* kTypeMismatchDescription = "型態不符合";
+
+class Failure : public std::exception {
+public:
+    Failure(FailureKind kind, QString description)
+        : m_kind(kind), m_description(std::move(description)), m_utf8(m_description.toUtf8()) {}
+
+    FailureKind kind() const { return m_kind; }
+    const QString& description() const { return m_description; }
+    const char* what() const noexcept override { return m_utf8.constData(); }
+
+private:
+    FailureKind m_kind;
+    QString m_description;
+    QByteArray m_utf8;
+};
+
+[[noreturn]] inline void failNullUse(const QString& what) {
+    throw Failure(FailureKind::NullUse, QString::fromUtf8(kNullUseDescription) + " (" + what + ")");
+}
+
+[[noreturn]] inline void failOverflow(const QString& what) {
+    throw Failure(FailureKind::Overflow, QString::fromUtf8(kOverflowDescription) + " (" + what + ")");
+}
+
+}  // namespace kiv::store

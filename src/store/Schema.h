@@ -1,0 +1,19 @@
+#pragma once
+// The tables of the package database and their indexes, as the storage contract fixes them.
+// Only kiv2200 init-db (and tests, and the demo) create a database; the programs never create
+// or alter a table.
+
+#include <QString>
+
+namespace kiv::store {
+
+inline constexpr int kSchemaVersion = 1;
+
+// The statements that create an empty database of the current version, in order.
+const QStringList& schemaStatements();
+
+// Creates BASE/mdb/KIV.mdb (and the mdb folder) with the schema. Refuses, with an error text,
+// when the file already exists; never touches an existing file.
+bool initDatabase(const QString& baseFolder, QString* error);
+
+}  // namespace kiv::store

@@ -1,0 +1,167 @@
+#include "SelectionLists.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <functional>
+
+#include "Connection.h"
+#include "Failure.h"
+#include "Values.h"
+
+namespace kiv::store {
+
+namespace {
+
+using RowToEntry = std::function<ListEntry(const QSqlQuery&)>;
+
+QString groupKey(const QVariant& grpId) { return QString::number(readNumber(grpId, "GrpID")); }
+
+ListEntry dateEntry(const QSqlQuery& q) {
+    const QDate d = readDate(q.value(0), "TranDay");
+    return {rocDateText(d), collectionDateText(d)};
+}
+
+ListEntry idAndNameEntry(const QSqlQuery& q) {
+    const QString key = groupKey(q.value(0));
+    return {trimBlanks(key) + ":" + trimBlanks(readText(q.value(1))), key};
+}
+
+// Runs the statement and turns its rows into entries; keeps the entries read before a failure.
+ListFill fill(Connection& c, const Statement& s, const RowToEntry& toEntry, QString* step = nullptr) {
+    ListFill out;
+    if (step) {
+        *step = "AS003";
+    }
+    QSqlQuery q = c.run(s);
+    if (step) {
+        *step = "AS004";
+    }
+    try {
+        while (q.next()) {
+            // A batch header without a group id has no key to offer.
+            if (q.value(0).isNull()) {
+                continue;
+            }
+            out.entries.push_back(toEntry(q));
+        }
+        if (q.lastError().isValid()) {
+            failQuery(q);
+        }
+    } catch (const Failure& f) {
+        out.error = f.description();
+        return out;
+    }
+    if (step) {
+        *step = "AS005";
+    }
+    out.result = -1;
+    return out;
+}
+
+ListFill failed(const Failure& f) {
+    ListFill out;
+    out.error = f.description();
+    return out;
+}
+
+Statement groupsWithBatches() {
+    return Statement("select distinct A.GrpID,B.GrpName from KIV10_Agency A ")
+        .sql(" left outer join KIV6_Group B on A.GrpID = B.GrpID ")
+        .sql(" order by A.GrpID");
+}
+
+ListFill datesOfGroup(const QString& baseFolder, const ListChoice& group) {
+    if (group.text.isEmpty()) {
+        ListFill unchanged;
+        unchanged.cleared = false;
+        return unchanged;
+    }
+    try {
+        Connection c(baseFolder);
+        if (!group.key) {
+            // The group list shows text that is none of its entries: the date list is emptied.
+            ListFill out;
+            out.error = QStringLiteral("繳費群組不在清單中");
+            return out;
+        }
+        const Statement s = Statement("select distinct TranDay from KIV10_Agency")
+                                .sql(" where GrpID = ")
+                                .number(group.key->toLongLong())
+                                .sql(" order by TranDay DESC");
+        return fill(c, s, dateEntry);
+    } catch (const Failure& f) {
+        return failed(f);
+    }
+}
+
+}  // namespace
+
+ListFill insert_CBO(const QString& baseFolder, QString& step) {
+    try {
+        step = "AS001";
+        Connection c(baseFolder);
+        step = "AS002";
+        const Statement s =
+            Statement("select distinct GrpID,GrpName from KIV6_Group").sql(" order by GrpID");
+        // A group without a name shows as an empty item, as in the other group lists.
+        return fill(
+            c, s, [](const QSqlQuery& q) { return ListEntry{readText(q.value(1)), groupKey(q.value(0))}; },
+            &step);
+    } catch (const Failure& f) {
+        return failed(f);
+    }
+}
+
+ListFill insert_CBO2(const QString& baseFolder, const ListChoice& tranDay) {
+    try {
+        Connection c(baseFolder);
+        if (tranDay.text.isEmpty()) {
+            return ListFill{};
+        }
+        Statement s = Statement("select distinct A.GrpID,B.GrpName from KIV10_Agency A ")
+                          .sql(" left outer join KIV6_Group B on A.GrpID = B.GrpID ")
+                          .sql(" where A.PayStas = 0");
+        if (tranDay.key) {
+            s.sql(" and A.TranDay =").date(dateFromCollectionText(*tranDay.key));
+        }
+        s.sql(" order by A.GrpID");
+        return fill(c, s, [](const QSqlQuery& q) {
+            return ListEntry{trimBlanks(readText(q.value(1))), groupKey(q.value(0))};
+        });
+    } catch (const Failure& f) {
+        return failed(f);
+    }
+}
+
+ListFill insert_CBO3(const QString& baseFolder) {
+    try {
+        Connection c(baseFolder);
+        return fill(c, groupsWithBatches(), idAndNameEntry);
+    } catch (const Failure& f) {
+        return failed(f);
+    }
+}
+
+ListFill insert_CBO4(const QString& baseFolder) { return insert_CBO3(baseFolder); }
+
+ListFill insert_CBO_TranDay(const QString& baseFolder) {
+    try {
+        Connection c(baseFolder);
+        const Statement s = Statement("select distinct TranDay from KIV10_Agency")
+                                .sql(" where PayStas = 0")
+                                .sql(" order by TranDay DESC");
+        return fill(c, s, dateEntry);
+    } catch (const Failure& f) {
+        return failed(f);
+    }
+}
+
+ListFill insert_CBO_TranDay3(const QString& baseFolder, const ListChoice& group) {
+    return datesOfGroup(baseFolder, group);
+}
+
+ListFill insert_CBO_TranDay4(const QString& baseFolder, const ListChoice& group) {
+    return datesOfGroup(baseFolder, group);
+}
+
+}  // namespace kiv::store

@@ -1,0 +1,84 @@
+#include "Statement.h"
+
+#include "Values.h"
+
+namespace kiv::store {
+
+Statement& Statement::sql(const QString& piece) { return sql(piece, piece); }
+
+Statement& Statement::sql(const QString& shown, const QString& executed) {
+    m_executed += executed;
+    if (!m_pieces.empty() && m_pieces.back().value < 0) {
+        m_pieces.back().shown += shown;
+    } else {
+        m_pieces.push_back({shown, -1});
+    }
+    return *this;
+}
+
+Statement& Statement::addValue(Form form, QVariant bound) {
+    m_executed += u'?';
+    m_pieces.push_back({QString(), static_cast<int>(m_values.size())});
+    m_values.push_back({form, std::move(bound)});
+    return *this;
+}
+
+// Dates are stored as ISO text and yes/no values as -1 and 0 (see the storage contract).
+Statement& Statement::text(const QString& value) {
+    return addValue(Form::Text, value.isNull() ? QString("") : value);
+}
+Statement& Statement::date(const QDate& value) { return addValue(Form::Date, isoDate(value)); }
+Statement& Statement::number(qint64 value) { return addValue(Form::Number, QVariant::fromValue(value)); }
+Statement& Statement::yesNo(bool value) { return addValue(Form::YesNo, value ? -1 : 0); }
+
+Statement& Statement::null(Form form) {
+    const QMetaType type = (form == Form::Number || form == Form::YesNo)
+                               ? QMetaType::fromType<qlonglong>()
+                               : QMetaType::fromType<QString>();
+    return addValue(form, QVariant(type));
+}
+
+void Statement::setText(int i, const QString& value) {
+    m_values[static_cast<size_t>(i)] = {Form::Text, value.isNull() ? QString("") : value};
+}
+void Statement::setDate(int i, const QDate& value) {
+    m_values[static_cast<size_t>(i)] = {Form::Date, isoDate(value)};
+}
+void Statement::setNumber(int i, qint64 value) {
+    m_values[static_cast<size_t>(i)] = {Form::Number, QVariant::fromValue(value)};
+}
+void Statement::setYesNo(int i, bool value) {
+    m_values[static_cast<size_t>(i)] = {Form::YesNo, value ? -1 : 0};
+}
+void Statement::setNull(int i) {
+    auto& v = m_values[static_cast<size_t>(i)];
+    v.bound = QVariant(v.bound.metaType());
+}
+
+QString Statement::literal(const Value& v) {
+    if (v.bound.isNull()) {
+        return QStringLiteral("Null");
+    }
+    switch (v.form) {
+        case Form::Text:
+            return u'\'' + v.bound.toString() + u'\'';
+        case Form::Date:
+            return u'#' + collectionDateText(QDate::fromString(v.bound.toString(), Qt::ISODate)) +
+                   u'#';
+        case Form::Number:
+            return QString::number(v.bound.toLongLong());
+        case Form::YesNo:
+            return v.bound.toInt() != 0 ? QStringLiteral("True") : QStringLiteral("False");
+    }
+    return {};
+}
+
+QString Statement::displayText() const {
+    QString out;
+    for (const Piece& p : m_pieces) {
+        out += p.value < 0 ? p.shown : literal(m_values[static_cast<size_t>(p.value)]);
+    }
+    return out;
+}
+
+}  // namespace kiv::store

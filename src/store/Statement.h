@@ -1,0 +1,66 @@
+#pragma once
+// One SQL statement as fixed pieces and values. It is executed with a placeholder for each value
+// and the value bound, so no value is ever spliced into executed SQL; its display text, for the
+// messages that show a statement, is rendered from the same pieces with each value in its literal
+// form: text in single quotes, dates as #mm/dd/yyyy#, plain numbers, True/False, Null.
+
+#include <QDate>
+#include <QString>
+#include <QVariant>
+#include <optional>
+#include <vector>
+
+namespace kiv::store {
+
+class Statement {
+public:
+    enum class Form { Text, Date, Number, YesNo };
+
+    Statement() = default;
+    explicit Statement(const QString& piece) { sql(piece); }
+
+    // A fixed piece, shown and executed alike.
+    Statement& sql(const QString& piece);
+    // A fixed piece whose executed form differs from the shown one ("delete * from" is shown as
+    // the system writes it and executed as "delete from").
+    Statement& sql(const QString& shown, const QString& executed);
+
+    Statement& text(const QString& value);
+    Statement& date(const QDate& value);
+    Statement& number(qint64 value);
+    Statement& yesNo(bool value);
+    // A value that is unset: bound as Null, shown as Null.
+    Statement& null(Form form);
+
+    // Re-binding the value at position i (0-based, in the order the values were added), so that a
+    // prepared statement can be run again with other values.
+    void setText(int i, const QString& value);
+    void setDate(int i, const QDate& value);
+    void setNumber(int i, qint64 value);
+    void setYesNo(int i, bool value);
+    void setNull(int i);
+
+    const QString& executedSql() const { return m_executed; }
+    QString displayText() const;
+    int valueCount() const { return static_cast<int>(m_values.size()); }
+    // The value at position i as it is bound.
+    const QVariant& boundValue(int i) const { return m_values[static_cast<size_t>(i)].bound; }
+
+private:
+    struct Value {
+        Form form;
+        QVariant bound;
+    };
+    struct Piece {
+        QString shown;
+        int value = -1;  // index into m_values, or -1 for a fixed piece
+    };
+    Statement& addValue(Form form, QVariant bound);
+    static QString literal(const Value& v);
+
+    QString m_executed;
+    std::vector<Piece> m_pieces;
+    std::vector<Value> m_values;
+};
+
+}  // namespace kiv::store

@@ -1,0 +1,34 @@
+#pragma once
+// A fresh base folder per test: BASE/mdb/KIV.mdb created with the real schema, and small
+// helpers to put rows in it and read them back.
+
+#include <QString>
+#include <QTemporaryDir>
+#include <QVariant>
+#include <QVariantList>
+
+namespace kiv::test {
+
+class TestBase {
+public:
+    TestBase();  // creates the folder and the schema; fails the test if it cannot
+    const QString& path() const { return m_base; }
+    QString dbFile() const { return m_base + "/mdb/KIV.mdb"; }
+
+    // Runs one statement with positional values (?), for building test data.
+    void exec(const QString& sql, const QVariantList& values = {}) const;
+    // The first column of every row of a query, in order.
+    QVariantList column(const QString& sql, const QVariantList& values = {}) const;
+    // The first column of the first row (invalid QVariant when there is no row).
+    QVariant scalar(const QString& sql, const QVariantList& values = {}) const;
+
+    void addGroup(int id, const QVariant& name) const;
+    // A batch header with the given settled state.
+    void addHeader(const QString& isoDate, int group, int payStas = 0) const;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_base;
+};
+
+}  // namespace kiv::test

@@ -1,0 +1,22 @@
+#pragma once
+// kiv2200, the headless front-end: parses its command line and runs the command, writing
+// messages to out and progress and errors to err. Returns the exit status: 0 success, 1 the
+// command stopped or failed, 2 a usage error.
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace kiv::cli {
+
+struct Streams {
+    QTextStream& out;
+    QTextStream& err;
+};
+
+// args: the arguments after the program name. programFolder: the folder of the kiv2200 program,
+// from which the default base folder and the programs that demo copies are found.
+int runCli(const QStringList& args, const QString& programFolder, Streams streams);
+
+QString usageText();
+
+}  // namespace kiv::cli

@@ -1,0 +1,24 @@
+#pragma once
+// Lays out a demo package: BASE/exe with copies of the three programs (a program finds its base
+// folder from its own location, which a symbolic link would hide) and BASE/mdb/KIV.mdb with the
+// demo school and its past batches.
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+namespace kiv::demo {
+
+struct DemoOptions {
+    int students = 1200;
+    std::uint32_t seed = 2200;
+};
+
+struct DemoSummary {
+    QString report;  // what was laid out, for the person who asked
+};
+
+std::optional<DemoSummary> layOutDemoPackage(const QString& baseFolder, const QString& programFolder,
+                                             const DemoOptions& options, QString* error);
+
+}  // namespace kiv::demo

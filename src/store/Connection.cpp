@@ -26,7 +26,7 @@ QString databasePath(const QString& baseFolder) { return baseFolder + "/mdb/KIV.
     if (text.isEmpty()) {
         text = QStringLiteral("database error");
     }
-    throw Failure(FailureKind::Database, text);
+    throw Failure(FailureKind::Database, text, query.lastError().nativeErrorCode().toLongLong());
 }
 
 Connection::Connection(const QString& baseFolder, Mode mode) { open(databasePath(baseFolder), mode); }

@@ -25,16 +25,22 @@ inline constexpr const char* kTypeMismatchDescription = "型態不符合";
 
 class Failure : public std::exception {
 public:
-    Failure(FailureKind kind, QString description)
-        : m_kind(kind), m_description(std::move(description)), m_utf8(m_description.toUtf8()) {}
+    Failure(FailureKind kind, QString description, qint64 number = 0)
+        : m_kind(kind),
+          m_description(std::move(description)),
+          m_number(number),
+          m_utf8(m_description.toUtf8()) {}
 
     FailureKind kind() const { return m_kind; }
     const QString& description() const { return m_description; }
+    // The database's own result code, where it gave one; 0 otherwise.
+    qint64 number() const { return m_number; }
     const char* what() const noexcept override { return m_utf8.constData(); }
 
 private:
     FailureKind m_kind;
     QString m_description;
+    qint64 m_number;
     QByteArray m_utf8;
 };
 

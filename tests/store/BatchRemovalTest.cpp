@@ -1,0 +1,52 @@
+#include <gtest/gtest.h>
+
+#include "BatchRemoval.h"
+#include "Failure.h"
+#include "TestBase.h"
+
+using namespace kiv::store;
+using kiv::test::TestBase;
+
+namespace {
+void addBatch(const TestBase& base, const QString& day, int group) {
+    base.exec("insert into KIV9_Payitem(Stdid,TranDay,Grpid,ItemId,ItemAmt) values('S1',?,?,1,100)", {day, group});
+    base.exec("insert into KIV8_PayMent(Stdid,TranDay,Grpid,PayAmt,Fee,PreWay) values('S1',?,?,100,10,'1')",
+              {day, group});
+    base.addHeader(day, group);
+}
+int rows(const TestBase& base, const char* table) {
+    return base.scalar(QString("select count(*) from %1").arg(table)).toInt();
+}
+}  // namespace
+
+TEST(BatchRemoval, removesItemsBillsAndHeaderOfThatBatchOnly) {
+    TestBase base;
+    addBatch(base, "2012-06-07", 5);
+    addBatch(base, "2012-06-07", 6);
+    addBatch(base, "2012-07-07", 5);
+    removeBatch(base.path(), QDate(2012, 6, 7), 5);
+    for (const char* table : {"KIV9_Payitem", "KIV8_PayMent", "KIV10_Agency"}) {
+        EXPECT_EQ(rows(base, table), 2) << table;
+        EXPECT_EQ(base.scalar(QString("select count(*) from %1 where TranDay='2012-06-07' and Grpid=5").arg(table))
+                      .toInt(),
+                  0)
+            << table;
+    }
+    // A batch that does not exist is removed without complaint.
+    EXPECT_NO_THROW(removeBatch(base.path(), QDate(2000, 1, 1), 9));
+}
+
+TEST(BatchRemoval, aFailureInTheLastStatementLeavesTheBatchWhole) {
+    TestBase base;
+    addBatch(base, "2012-06-07", 5);
+    base.exec("create trigger refuse before delete on KIV10_Agency begin select raise(abort, 'refused'); end");
+    EXPECT_THROW(removeBatch(base.path(), QDate(2012, 6, 7), 5), Failure);
+    for (const char* table : {"KIV9_Payitem", "KIV8_PayMent", "KIV10_Agency"}) {
+        EXPECT_EQ(rows(base, table), 1) << table;
+    }
+}
+
+TEST(BatchRemoval, statementsShowAsTheSystemWritesThem) {
+    EXPECT_EQ(removalStatement("KIV9_Payitem", QDate(2012, 6, 7), 5).displayText(),
+              "delete * from KIV9_Payitem  where Tranday= #06/07/2012# and GrPid = 5");
+}

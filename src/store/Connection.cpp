@@ -5,7 +5,10 @@
 #include <QUrl>
 #include <QUuid>
 
+#include <sqlite3.h>
+
 #include "Failure.h"
+#include "SqliteStatement.h"
 
 namespace kiv::store {
 
@@ -87,9 +90,23 @@ Command::Command(Connection& connection, Statement statement)
     if (!m_query.prepare(m_statement.executedSql())) {
         failQuery(m_query);
     }
+    sqlite3_stmt* stmt = sqliteStatementOf(m_query);
+    if (stmt != nullptr && sqlite3_column_count(stmt) == 0) {
+        m_fast = stmt;
+    }
 }
 
 QSqlQuery& Command::run() {
+    // A statement that returns no rows (the inserts and deletes of the batch loops) is bound and
+    // stepped straight on SQLite: the same statement, a fraction of the cost per row.
+    if (m_fast != nullptr) {
+        bindValues(m_fast, m_statement);
+        if (sqlite3_step(m_fast) != SQLITE_DONE) {
+            failSqlite(m_fast);
+        }
+        sqlite3_reset(m_fast);
+        return m_query;
+    }
     bindAll(m_query, m_statement);
     if (!m_query.exec()) {
         failQuery(m_query);

@@ -10,6 +10,8 @@
 
 #include "Statement.h"
 
+struct sqlite3_stmt;
+
 namespace kiv::store {
 
 QString databasePath(const QString& baseFolder);
@@ -43,7 +45,8 @@ private:
 };
 
 // A prepared statement bound to a connection and re-bound for each run: the way to execute the
-// same statement for many rows. Edit the statement's values, then call run().
+// same statement for many rows. Edit the statement's values, then call run(). For a statement
+// that returns no rows, run() executes it and the returned query holds no result.
 class Command {
 public:
     Command(Connection& connection, Statement statement);
@@ -53,6 +56,7 @@ public:
 private:
     Statement m_statement;
     QSqlQuery m_query;
+    sqlite3_stmt* m_fast = nullptr;  // set for a statement without rows on SQLite
 };
 
 // Begins a transaction; rolls it back on destruction unless commit() was called.

@@ -1,0 +1,210 @@
+#include "GenerationRun.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <iostream>
+#include <optional>
+#include <span>
+
+#include "BatchHeader.h"
+#include "BatchWriter.h"
+#include "ChannelFees.h"
+#include "Checked.h"
+#include "Connection.h"
+#include "FeeSchedule.h"
+#include "ItemAmount.h"
+#include "Rows.h"
+#include "StudentStatuses.h"
+#include "Values.h"
+
+namespace kiv::generation {
+
+namespace {
+
+using kiv::screen::Screen;
+using kiv::screen::Tab;
+using kiv::screen::Title;
+using store::Statement;
+
+// Students of a class that has items of its own in the group owe those items. The students are
+// the outer loop (CROSS JOIN fixes the order) so that each is looked up once, in id order.
+Statement classItemStudents(qint64 groupId) {
+    return Statement("SELECT A.Stdid,A.Giro,B.Itemid,B.ItemAmt from Kiv7_student A CROSS JOIN ")
+        .sql("Kiv13_ClsGrpitem B where B.Grpid = ")
+        .number(groupId)
+        .sql(" and A.Grade = B.Grade  and A.Clsid = B.Clsid  and A.delmark = 0")
+        .sql(" order by A.Stdid,B.Itemid");
+}
+
+// Students of a class without items of its own owe the items of their grade (class 0). Whether
+// a class has items depends on the student alone (its grade is the item's grade), so the test is
+// written on the student's side, where it runs once per student instead of once per item.
+Statement gradeItemStudents(qint64 groupId) {
+    return Statement("SELECT A.Stdid,A.Giro,B.Itemid,B.ItemAmt from Kiv7_student A CROSS JOIN ")
+        .sql("Kiv13_ClsGrpitem B where B.Grpid = ")
+        .number(groupId)
+        .sql(" and A.delmark = 0")
+        .sql(" and not exists (select C.Clsid from Kiv13_ClsGrpitem C where A.Clsid=C.Clsid ")
+        .sql(" and A.Grade = C.Grade  and C.Grpid = ")
+        .number(groupId)
+        .sql(") and  (B.Clsid = 0 and A.Grade = B.Grade ) order by A.Stdid,B.Itemid");
+}
+
+// One student while its item rows are read: the items are written as they come, the bill when
+// the next student begins or the pass ends.
+struct Student {
+    QString id;
+    qint16 giro = 0;
+    qint32 total = 0;
+    std::span<const ItemStatus> statuses;
+};
+
+// The priced part of a run, inside its transaction: both student passes and the no-bill step.
+class Passes {
+public:
+    Passes(store::Connection& connection, const FeeSchedule& schedule, const QDate& batchDate,
+           qint64 groupId, bool deadlineTicked, Screen& screen)
+        : m_connection(connection),
+          m_schedule(schedule),
+          m_screen(screen),
+          m_writer(connection, batchDate, groupId, deadlineTicked),
+          m_statuses(StudentStatuses::load(connection, groupId)) {}
+
+    void run(const Statement& query) {
+        store::Rows rows(m_connection, query);
+        std::optional<Student> current;
+        while (rows.next()) {
+            const QString id = store::trimBlanks(rows.text(0));
+            if (!current || id != current->id) {
+                if (current) {
+                    close(*current, false);
+                }
+                current = begin(id, rows.number(1, QStringLiteral("Giro")));
+                m_nothingGenerated = false;
+            }
+            const qint64 itemId = rows.number(2, QStringLiteral("Itemid"));
+            const qint32 A = store::narrow<qint32>(rows.number(3, QStringLiteral("ItemAmt")), "ItemAmt");
+            const qint32 amount =
+                itemAmount(A, StudentStatuses::forItem(current->statuses, itemId));
+            m_writer.writeItem(current->id, itemId, amount);
+            current->total = store::checkedAdd<qint32>(current->total, amount, "total");
+        }
+        if (current) {
+            close(*current, true);
+        }
+    }
+
+    void writeNoBills() { m_writer.writeNoBills(); }
+    bool nothingGenerated() const { return m_nothingGenerated; }
+    const RunTotals& totals() const { return m_totals; }
+
+private:
+    Student begin(const QString& id, qint64 giro) {
+        Student s;
+        s.id = id;
+        s.giro = store::narrow<qint16>(giro, "Giro");
+        s.statuses = m_statuses.ofStudent(id);
+        return s;
+    }
+
+    // A student whose items cancel out (or are all waived) gets no bill here and loses the item
+    // rows just written; the no-bill step gives it its record.
+    void close(const Student& s, bool lastOfPass) {
+        if (s.total <= 0) {
+            m_writer.deleteItems(s.id);
+            return;
+        }
+        const ChannelCharges charges = channelFees(s.total, s.giro == 0, m_schedule);
+        m_totals.addBill(s.total, charges);
+        m_writer.writeBill(s.id, s.total, charges);
+        m_progress = store::checkedAdd<qint64>(m_progress, 1, "progress");
+        // The clerk sees every fifth bill counted, and always the last one of a pass.
+        if (lastOfPass || m_progress % 5 == 1) {
+            m_screen.setBusyText(Tab::Generate, QStringLiteral("執行第%1筆").arg(m_progress));
+            m_screen.processEvents();
+        }
+    }
+
+    store::Connection& m_connection;
+    const FeeSchedule& m_schedule;
+    Screen& m_screen;
+    BatchWriter m_writer;
+    StudentStatuses m_statuses;
+    RunTotals m_totals;
+    qint64 m_progress = 0;
+    bool m_nothingGenerated = true;
+};
+
+enum class Ending { NoSchedule, NothingToGenerate, Generated };
+
+struct Outcome {
+    Ending ending;
+    RunTotals totals;
+};
+
+// Everything done on the run's connection, which is closed when this returns. The deadline
+// notices wait for the clerk, so they come before the transaction begins.
+Outcome generate(const QString& baseFolder, const QDate& batchDate, qint64 groupId,
+                 bool deadlineTicked, Screen& screen) {
+    store::Connection connection(baseFolder);
+    const std::optional<FeeSchedule> schedule = loadFeeSchedule(connection);
+    if (!schedule) {
+        return {Ending::NoSchedule, {}};
+    }
+    if (deadlineTicked) {
+        screen.showMessage(
+            QStringLiteral("首次設定者，請向Morvane公司儲匯處申請新增特戶存款資料條碼檢核方式"),
+            Title::Default);
+        screen.showMessage(QStringLiteral("ATM繳費無法控管繳費期限"), Title::Default);
+    }
+    store::Transaction transaction(connection);
+    RunTotals totals;
+    {
+        screen.setBusyText(Tab::Generate, QStringLiteral("查詢學生資料"));
+        screen.processEvents();
+        Passes passes(connection, *schedule, batchDate, groupId, deadlineTicked, screen);
+        passes.run(classItemStudents(groupId));
+        passes.run(gradeItemStudents(groupId));
+        screen.processEvents();
+        passes.writeNoBills();
+        screen.setBusyText(Tab::Generate, QStringLiteral("執 行 中, 請 稍 後"));
+        screen.processEvents();
+        // Not even the no-bill records stay when no student had anything in the group.
+        if (passes.nothingGenerated()) {
+            return {Ending::NothingToGenerate, {}};
+        }
+        connection.run(batchHeaderStatement(batchDate, groupId, *schedule));
+        totals = passes.totals();
+    }
+    transaction.commit();
+    return {Ending::Generated, totals};
+}
+
+}  // namespace
+
+bool Kiv2200exe_insert_data(const QString& baseFolder, const QDate& batchDate, qint64 groupId,
+                            bool deadlineTicked, Screen& screen) {
+    Outcome outcome{Ending::NoSchedule, {}};
+    try {
+        outcome = generate(baseFolder, batchDate, groupId, deadlineTicked, screen);
+    } catch (const std::exception& e) {
+        // The clerk sees no message, only the busy label going away; the reason goes to standard
+        // error so that the failure can be traced.
+        std::cerr << "Kiv2200exe_insert_data: " << e.what() << std::endl;
+        screen.setBusyPointer(false);
+        return false;
+    }
+    switch (outcome.ending) {
+        case Ending::NoSchedule:
+            return false;
+        case Ending::NothingToGenerate:
+            screen.showMessage(QStringLiteral("無資料可產生"), Title::Default);
+            return false;
+        case Ending::Generated:
+            break;
+    }
+    screen.showMessage(summaryText(outcome.totals), Title::Default);
+    return true;
+}
+
+}  // namespace kiv::generation

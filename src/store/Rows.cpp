@@ -1,0 +1,90 @@
+#include "Rows.h"
+
+#include <sqlite3.h>
+
+#include <QSqlError>
+
+#include "Connection.h"
+#include "Failure.h"
+#include "SqliteStatement.h"
+#include "Values.h"
+
+namespace kiv::store {
+
+Rows::Rows(Connection& connection, const Statement& query) : m_query(connection.database()) {
+    m_query.setForwardOnly(true);
+    if (!m_query.prepare(query.executedSql())) {
+        failQuery(m_query);
+    }
+    m_stmt = sqliteStatementOf(m_query);
+    if (m_stmt != nullptr) {
+        bindValues(m_stmt, query);
+        return;
+    }
+    for (int i = 0; i < query.valueCount(); ++i) {
+        m_query.bindValue(i, query.boundValue(i));
+    }
+    if (!m_query.exec()) {
+        failQuery(m_query);
+    }
+}
+
+bool Rows::next() {
+    if (m_stmt == nullptr) {
+        if (m_query.next()) {
+            return true;
+        }
+        if (m_query.lastError().isValid()) {
+            failQuery(m_query);
+        }
+        return false;
+    }
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW) {
+        return true;
+    }
+    if (rc != SQLITE_DONE) {
+        failSqlite(m_stmt);
+    }
+    return false;
+}
+
+bool Rows::isNull(int column) const {
+    return m_stmt ? sqlite3_column_type(m_stmt, column) == SQLITE_NULL : m_query.value(column).isNull();
+}
+
+qint64 Rows::number(int column, const QString& name) const {
+    if (m_stmt != nullptr && sqlite3_column_type(m_stmt, column) == SQLITE_INTEGER) {
+        return sqlite3_column_int64(m_stmt, column);
+    }
+    return readNumber(value(column), name);
+}
+
+QString Rows::text(int column) const {
+    if (m_stmt == nullptr) {
+        return readText(m_query.value(column));
+    }
+    const auto* chars = static_cast<const char16_t*>(sqlite3_column_text16(m_stmt, column));
+    if (chars == nullptr) {
+        return QString("");
+    }
+    return QString::fromUtf16(chars, sqlite3_column_bytes16(m_stmt, column) / qsizetype(sizeof(char16_t)));
+}
+
+QVariant Rows::value(int column) const {
+    if (m_stmt == nullptr) {
+        return m_query.value(column);
+    }
+    switch (sqlite3_column_type(m_stmt, column)) {
+        case SQLITE_INTEGER:
+            return QVariant::fromValue(qint64(sqlite3_column_int64(m_stmt, column)));
+        case SQLITE_FLOAT:
+            return QVariant(sqlite3_column_double(m_stmt, column));
+        case SQLITE_NULL:
+            return QVariant();
+        default:
+            return text(column);
+    }
+}
+
+}  // namespace kiv::store

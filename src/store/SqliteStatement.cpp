@@ -1,0 +1,52 @@
+#include "SqliteStatement.h"
+
+#include <sqlite3.h>
+
+#include <QSqlResult>
+
+#include "Failure.h"
+
+namespace kiv::store {
+
+sqlite3_stmt* sqliteStatementOf(const QSqlQuery& query) {
+    const QSqlResult* result = query.result();
+    if (result == nullptr) {
+        return nullptr;
+    }
+    const QVariant handle = result->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3_stmt*") != 0) {
+        return nullptr;
+    }
+    return *static_cast<sqlite3_stmt* const*>(handle.constData());
+}
+
+void bindValues(sqlite3_stmt* stmt, const Statement& statement) {
+    sqlite3_reset(stmt);
+    for (int i = 0; i < statement.valueCount(); ++i) {
+        const QVariant& v = statement.boundValue(i);
+        int rc = SQLITE_OK;
+        if (v.isNull()) {
+            rc = sqlite3_bind_null(stmt, i + 1);  // SQLite counts placeholders from 1
+        } else if (v.typeId() == QMetaType::QString) {
+            // The statement object keeps the text alive until the next binding.
+            const QString& text = *static_cast<const QString*>(v.constData());
+            rc = sqlite3_bind_text16(stmt, i + 1, text.utf16(), int(text.size() * sizeof(char16_t)),
+                                     SQLITE_STATIC);
+        } else {
+            rc = sqlite3_bind_int64(stmt, i + 1, v.toLongLong());
+        }
+        if (rc != SQLITE_OK) {
+            failSqlite(stmt);
+        }
+    }
+}
+
+[[noreturn]] void failSqlite(sqlite3_stmt* stmt) {
+    sqlite3* db = sqlite3_db_handle(stmt);
+    const int code = sqlite3_extended_errcode(db);
+    const QString text = QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_reset(stmt);
+    throw Failure(FailureKind::Database, text, code);
+}
+
+}  // namespace kiv::store

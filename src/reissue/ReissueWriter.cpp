@@ -1,0 +1,156 @@
+#include "ReissueWriter.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include "Failure.h"
+#include "Values.h"
+
+namespace kiv::reissue {
+
+namespace {
+
+using store::Statement;
+
+enum ItemValue { kItemStdid = 0, kItemId = 3, kItemAmt = 4 };
+
+Statement itemInsert(const QDate& tranDay, qint64 groupId) {
+    return Statement("insert into KIV9_Payitem(Stdid,TranDay,Grpid,ItemId,ItemAmt) values(")
+        .text({})
+        .sql(",")
+        .date(tranDay)
+        .sql(",")
+        .number(groupId)
+        .sql(",")
+        .number(0)
+        .sql(",")
+        .number(0)
+        .sql(")");
+}
+
+Statement studentsWithoutRecord(const QDate& tranDay, qint64 groupId) {
+    return Statement("SELECT B.Stdid from Kiv7_student B")
+        .sql(" where B.stdid not in(select A.stdid from Kiv8_Payment A where A.TranDay = ")
+        .date(tranDay)
+        .sql(" and A.Grpid = ")
+        .number(groupId)
+        .sql(") and B.delmark = 0");
+}
+
+Statement noBillInsert(const QDate& tranDay, qint64 groupId) {
+    return Statement("insert into KIV8_PayMent(Stdid,TranDay,Grpid,PayAmt,Fee,PreWay) values(")
+        .text({})
+        .sql(",")
+        .date(tranDay)
+        .sql(",")
+        .number(groupId)
+        .sql(",0,0,'3')");
+}
+
+// The statement is kept before it is prepared, so that one the database refuses to prepare is
+// the one the failure message shows.
+store::Command prepared(store::Connection& connection, Statement statement, LastStatement& last) {
+    last.keep(statement);
+    return store::Command(connection, std::move(statement));
+}
+
+void bindNumber(Statement& s, int position, const std::optional<qint64>& value) {
+    if (value) {
+        s.setNumber(position, *value);
+    } else {
+        s.setNull(position);
+    }
+}
+
+}  // namespace
+
+// Every bill is written unlocked; Check_DL belongs to generation and is left unset here.
+Statement ReissueWriter::billInsert(const QDate& tranDay, qint64 groupId,
+                                    const std::optional<QDate>& markedDay, BillPositions& at) {
+    Statement s("insert into KIV8_PayMent(Stdid,TranDay,Grpid,PayAmt,Fee,PreWay,");
+    s.sql(markedDay ? "TranDay2,lock_data,NetFee,NetATMfee,CanUseCVS,CVSFee,CVSItem) values("
+                    : "lock_data,NetFee,NetATMfee,CanUseCVS,CVSFee,CVSItem) values(");
+    at.stdid = s.valueCount();
+    s.text({}).sql(",").date(tranDay).sql(",").number(groupId).sql(",");
+    at.payAmt = s.valueCount();
+    s.number(0).sql(",");
+    at.fee = s.valueCount();
+    s.number(0).sql(",");
+    at.preWay = s.valueCount();
+    s.text({}).sql(",");
+    if (markedDay) {
+        s.date(*markedDay).sql(",");
+    }
+    s.sql("'0',");
+    at.netFee = s.valueCount();
+    s.number(0).sql(",");
+    at.netATMfee = s.valueCount();
+    s.number(0).sql(",");
+    at.canUseCVS = s.valueCount();
+    s.yesNo(false).sql(",");
+    at.cvsFee = s.valueCount();
+    s.number(0).sql(",");
+    at.cvsItem = s.valueCount();
+    s.text({}).sql(")");
+    return s;
+}
+
+ReissueWriter::ReissueWriter(store::Connection& connection, const QDate& tranDay, qint64 groupId,
+                             const std::optional<QDate>& markedDay, LastStatement& last)
+    : m_connection(connection),
+      m_tranDay(tranDay),
+      m_groupId(groupId),
+      m_last(last),
+      m_item(prepared(connection, itemInsert(tranDay, groupId), last)),
+      m_bill(prepared(connection, billInsert(tranDay, groupId, markedDay, m_billAt), last)),
+      m_noBill(prepared(connection, noBillInsert(tranDay, groupId), last)) {}
+
+void ReissueWriter::writeItem(const QString& stdid, const std::optional<qint64>& itemId,
+                              const std::optional<qint64>& itemAmt) {
+    Statement& s = m_item.statement();
+    s.setText(kItemStdid, stdid);
+    bindNumber(s, kItemId, itemId);
+    bindNumber(s, kItemAmt, itemAmt);
+    m_last.follow(s);
+    // Bound, a Null would be stored silently; the item row needs both values.
+    if (!itemId) {
+        store::failNullUse(QStringLiteral("Itemid"));
+    }
+    if (!itemAmt) {
+        store::failNullUse(QStringLiteral("ItemAmt"));
+    }
+    m_item.run();
+}
+
+void ReissueWriter::writeBill(const QString& stdid, qint32 total,
+                              const generation::ChannelCharges& c) {
+    Statement& s = m_bill.statement();
+    s.setText(m_billAt.stdid, stdid);
+    s.setNumber(m_billAt.payAmt, total);
+    s.setNumber(m_billAt.fee, c.Fee);
+    s.setText(m_billAt.preWay, QString(QLatin1Char(c.PreWay)));
+    s.setNumber(m_billAt.netFee, c.Netfee);
+    s.setNumber(m_billAt.netATMfee, c.NetATMfee);
+    s.setYesNo(m_billAt.canUseCVS, c.CanUseCVS);
+    s.setNumber(m_billAt.cvsFee, c.CVSFee);
+    s.setText(m_billAt.cvsItem, c.CVSItem);
+    m_last.follow(s);
+    m_bill.run();
+}
+
+// A student is left out when any record of the batch carries the id, which is why the batch must
+// be empty before the run begins.
+void ReissueWriter::writeNoBills() {
+    QSqlQuery students = m_connection.run(m_last.keep(studentsWithoutRecord(m_tranDay, m_groupId)));
+    Statement& insert = m_noBill.statement();
+    while (students.next()) {
+        insert.setText(0, store::trimBlanks(store::readText(students.value(0))));
+        m_last.follow(insert);
+        m_noBill.run();
+    }
+    if (students.lastError().isValid()) {
+        store::failQuery(students);
+    }
+}
+
+}  // namespace kiv::reissue

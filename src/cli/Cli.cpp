@@ -4,7 +4,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "ConsoleScreen.h"
 #include "DemoPackage.h"
+#include "TabPipelines.h"
+#include "Values.h"
 #include "Failure.h"
 #include "LaunchFields.h"
 #include "Schema.h"
@@ -87,6 +90,121 @@ int demo(const QString& base, const QString& programFolder, const Options& o, St
     return kOk;
 }
 
+// A date as YYYY-MM-DD, YYYY/MM/DD or the lists' own Republic-of-China form 101/06/07.
+QDate parseDate(const QString& text) {
+    for (const char* format : {"yyyy-MM-dd", "yyyy/MM/dd"}) {
+        const QDate d = QDate::fromString(text, QString::fromLatin1(format));
+        if (d.isValid()) {
+            return d;
+        }
+    }
+    const QStringList parts = text.split('/');
+    if (parts.size() == 3 && parts[0].size() <= 3 && parts[1].size() == 2 && parts[2].size() == 2) {
+        bool y = false, m = false, d = false;
+        const QDate roc(parts[0].toInt(&y) + 1911, parts[1].toInt(&m), parts[2].toInt(&d));
+        if (y && m && d && roc.isValid()) {
+            return roc;
+        }
+    }
+    return {};
+}
+
+// The entry of a list whose key is `key`, as a clerk would choose it; a key that is not in the
+// list gives a text that matches no entry, which the input checks treat as an empty list.
+kiv::store::ListChoice choose(const kiv::store::ListFill& list, const QString& key) {
+    for (const kiv::store::ListEntry& e : list.entries) {
+        if (e.key == key) {
+            return {e.text, e.key};
+        }
+    }
+    return {key, std::nullopt};
+}
+
+struct BatchOptions {
+    QDate date, from, to;
+    qint64 group = 0;
+    bool deadline = false;
+    bool yes = false;
+};
+
+// Reads the options a batch command needs; an empty text when they are all there and valid.
+QString readBatchOptions(const Options& o, const QStringList& dateNames, BatchOptions& b) {
+    for (const QString& name : dateNames) {
+        if (!o.values.contains(name)) {
+            return name + " is required";
+        }
+        const QDate d = parseDate(o.values[name]);
+        if (!d.isValid()) {
+            return name + " takes a date as YYYY-MM-DD, YYYY/MM/DD or 101/06/07";
+        }
+        (name == "--date" ? b.date : name == "--from" ? b.from : b.to) = d;
+    }
+    if (!o.values.contains("--group")) {
+        return "--group is required";
+    }
+    bool ok = false;
+    b.group = o.values["--group"].toLongLong(&ok);
+    if (!ok) {
+        return "--group takes a payment-group id";
+    }
+    b.deadline = o.flags.contains("--deadline");
+    b.yes = o.flags.contains("--yes");
+    return {};
+}
+
+int batchCommand(const QString& command, const QString& base, const QStringList& args, Streams s) {
+    using kiv::shell::Outcome;
+    const bool generate = command == "generate";
+    const bool remove = command == "delete";
+    QStringList flags = {"--yes"};
+    if (generate) {
+        flags << "--deadline";
+    }
+    const Options o = parseOptions(args, {"--date", "--from", "--to", "--group"}, remove ? QStringList{} : flags);
+    if (!o.error.isEmpty()) {
+        return usageError(s, o.error);
+    }
+    BatchOptions b;
+    const QStringList dates = generate || remove ? QStringList{"--date"} : QStringList{"--from", "--to"};
+    for (const QString& name : o.values.keys()) {
+        if (name != "--group" && !dates.contains(name)) {
+            return usageError(s, name + " does not belong to " + command);
+        }
+    }
+    if (const QString error = readBatchOptions(o, dates, b); !error.isEmpty()) {
+        return usageError(s, error);
+    }
+    const QString group = QString::number(b.group);
+    ConsoleScreen screen(s.out, s.err,
+                         b.yes ? ConsoleScreen::Answers::Yes
+                         : s.in ? ConsoleScreen::Answers::Ask
+                                : ConsoleScreen::Answers::No,
+                         s.in);
+    const kiv::shell::CommandContext ctx{base, QDate::currentDate(), screen};
+    Outcome outcome = Outcome::Stopped;
+    if (generate) {
+        QString step;
+        const kiv::store::ListFill groups = kiv::store::insert_CBO(base, step);
+        if (groups.result == 0) {
+            s.err << "kiv2200: " << groups.error << step << "\n";
+            return kStopped;
+        }
+        outcome = kiv::shell::runGenerate(ctx, {b.date, choose(groups, group), b.deadline});
+    } else if (remove) {
+        const kiv::store::ListChoice day =
+            choose(kiv::store::insert_CBO_TranDay(base), kiv::store::collectionDateText(b.date));
+        const kiv::store::ListChoice grp = choose(kiv::store::insert_CBO2(base, day), group);
+        outcome = kiv::shell::runDelete(ctx, {day, grp});
+    } else {
+        const kiv::store::ListChoice grp = choose(kiv::store::insert_CBO3(base), group);
+        const kiv::store::ListChoice day =
+            choose(kiv::store::insert_CBO_TranDay3(base, grp), kiv::store::collectionDateText(b.from));
+        outcome = command == "apply" ? kiv::shell::runApply(ctx, {day, grp, b.to})
+                                     : kiv::shell::runRecollect(ctx, {day, grp, b.to});
+    }
+    return outcome == Outcome::Done ? kOk : kStopped;
+}
+
 }  // namespace
 
 QString usageText() {
@@ -98,6 +216,20 @@ QString usageText() {
         "that holds this program.\n"
         "\n"
         "commands:\n"
+        "  generate --date D --group G [--deadline] [--yes]\n"
+        "                             generate the batch of group G for collection date D\n"
+        "                             (tab 產生); --deadline ticks the counter-deadline box\n"
+        "                             example: kiv2200 generate --date 2026-12-20 --group 1 --yes\n"
+        "  delete --date D --group G  delete the unsettled batch of group G on date D (tab 刪除)\n"
+        "                             example: kiv2200 delete --date 2026-12-20 --group 1\n"
+        "  apply --from D --to D --group G [--yes]\n"
+        "                             copy the batch of group G on date --from to the later\n"
+        "                             date --to, priced with today's fees (tab 套用)\n"
+        "                             example: kiv2200 apply --from 2026-12-20 --to 2027-01-20 --group 1\n"
+        "  recollect --from D --to D --group G [--yes]\n"
+        "                             collect again, on date --to, the failed transfers of the\n"
+        "                             batch of group G on date --from (tab 補收轉帳不成功)\n"
+        "                             example: kiv2200 recollect --from 2026-11-20 --to 2026-12-20 --group 1\n"
         "  init-db                    create an empty database with the current schema;\n"
         "                             refuses to touch an existing file\n"
         "                             example: kiv2200 --base /srv/school init-db\n"
@@ -106,6 +238,11 @@ QString usageText() {
         "                             programs and DIR/mdb/KIV.mdb with a realistic school\n"
         "                             (1200 students by default) and a few past batches\n"
         "                             example: kiv2200 --base demo demo --students 5000\n"
+        "\n"
+        "Dates D: YYYY-MM-DD, YYYY/MM/DD or the lists' own form 115/12/20. G and the dates\n"
+        "stand for the entries a clerk would choose in the tab's lists. Messages are printed on\n"
+        "standard output, progress on standard error. A Yes/No question is answered Yes with\n"
+        "--yes, asked at an interactive terminal, and answered No otherwise.\n"
         "\n"
         "exit status: 0 done, 1 stopped or failed, 2 usage error\n");
 }
@@ -137,6 +274,9 @@ int runCli(const QStringList& argsIn, const QString& programFolder, Streams s) {
     if (command == "demo") {
         const Options o = parseOptions(args, {"--students", "--seed"}, {});
         return o.error.isEmpty() ? demo(base, programFolder, o, s) : usageError(s, o.error);
+    }
+    if (command == "generate" || command == "delete" || command == "apply" || command == "recollect") {
+        return batchCommand(command, base, args, s);
     }
     return usageError(s, "unknown command " + command);
 }

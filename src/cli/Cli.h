@@ -11,6 +11,7 @@ namespace kiv::cli {
 struct Streams {
     QTextStream& out;
     QTextStream& err;
+    QTextStream* in = nullptr;  // set when standard input is an interactive terminal
 };
 
 // args: the arguments after the program name. programFolder: the folder of the kiv2200 program,

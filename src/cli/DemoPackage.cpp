@@ -8,10 +8,13 @@
 #include "Connection.h"
 #include "DemoSchool.h"
 #include "Failure.h"
+#include "GenerationRun.h"
 #include "LaunchFields.h"
 #include "Schema.h"
 
 namespace kiv::demo {
+
+using kiv::store::Statement;
 
 namespace {
 
@@ -39,6 +42,69 @@ bool copyPrograms(const QString& baseFolder, const QString& programFolder, QStri
     return true;
 }
 
+// The demo's past batches are written by the real engine; nobody watches it.
+class QuietScreen : public kiv::screen::Screen {
+public:
+    void showMessage(const QString&, kiv::screen::Title, kiv::screen::Icon) override {}
+    bool askYesNo(const QString&, kiv::screen::Title) override { return false; }
+    void setBusyText(kiv::screen::Tab, const QString&) override {}
+    void setBusyVisible(kiv::screen::Tab, bool) override {}
+    void setConfirmEnabled(kiv::screen::Tab, bool) override {}
+    void setBusyPointer(bool) override {}
+    void setFocus(const QString&) override {}
+    void processEvents() override {}
+};
+
+struct PastBatch {
+    int group;
+    int daysFromToday;
+    const char* what;
+};
+
+// Batches the school already has, each showing one case a clerk meets: failed transfers to
+// collect again, a batch some students have already paid, one with locked bills, and a plain
+// unpaid one that can be generated again, applied or deleted.
+const PastBatch kPastBatches[] = {
+    {kTuitionGroup, -30, "failed transfers"},
+    {kLunchGroup, 7, "partly settled"},
+    {kTextbookGroup, 14, "locked bills"},
+    {kAfterSchoolGroup, 3, "unpaid"},
+};
+
+QString writePastBatches(const QString& baseFolder, const QDate& today) {
+    QuietScreen quiet;
+    QString report;
+    for (const PastBatch& b : kPastBatches) {
+        const QDate day = today.addDays(b.daysFromToday);
+        if (!kiv::generation::Kiv2200exe_insert_data(baseFolder, day, b.group, false, quiet)) {
+            throw kiv::store::Failure(kiv::store::FailureKind::Database,
+                                      QString("the demo batch of group %1 could not be generated").arg(b.group));
+        }
+        report += QString("  batch:    %1, group %2: %3\n").arg(day.toString("yyyy-MM-dd")).arg(b.group).arg(b.what);
+    }
+    kiv::store::Connection c(baseFolder);
+    kiv::store::Transaction t(c);
+    auto day = [&](int offset) { return today.addDays(offset); };
+    // Every fifth transfer of the tuition batch came back from the giro service with a cause;
+    // two of those students paid at the counter afterwards.
+    c.run(Statement("update KIV8_PayMent set FailFac = case rowid % 3 when 0 then ")
+              .text("存款不足").sql(" when 1 then ").text("帳號錯誤").sql(" else ").text("帳戶已結清")
+              .sql(" end where PreWay = '1' and rowid % 5 = 0 and TranDay = ").date(day(-30))
+              .sql(" and Grpid = ").number(kTuitionGroup));
+    c.run(Statement("update KIV8_PayMent set PayStas = 1 where rowid in (select rowid from KIV8_PayMent"
+                    " where FailFac <> '' and TranDay = ").date(day(-30)).sql(" limit 2)"));
+    // Some lunch bills were paid early: the batch is partly settled.
+    c.run(Statement("update KIV8_PayMent set PayStas = 1 where PreWay in ('1','2') and rowid % 10 = 0"
+                    " and TranDay = ").date(day(7)).sql(" and Grpid = ").number(kLunchGroup));
+    c.run(Statement("update KIV10_Agency set PayStas = -1 where TranDay = ").date(day(7))
+              .sql(" and Grpid = ").number(kLunchGroup));
+    // The textbook batch has bills locked by the correction program.
+    c.run(Statement("update KIV8_PayMent set lock_data = '1' where PreWay in ('1','2') and rowid % 7 = 0"
+                    " and TranDay = ").date(day(14)).sql(" and Grpid = ").number(kTextbookGroup));
+    t.commit();
+    return report;
+}
+
 }  // namespace
 
 std::optional<DemoSummary> layOutDemoPackage(const QString& baseFolder, const QString& programFolder,
@@ -55,8 +121,10 @@ std::optional<DemoSummary> layOutDemoPackage(const QString& baseFolder, const QS
     shape.students = options.students;
     shape.seed = options.seed;
     SchoolCounts counts;
+    QString batches;
     try {
         counts = writeSchool(baseFolder, shape);
+        batches = writePastBatches(baseFolder, QDate::currentDate());
     } catch (const kiv::store::Failure& f) {
         *error = f.description();
         return std::nullopt;
@@ -67,13 +135,15 @@ std::optional<DemoSummary> layOutDemoPackage(const QString& baseFolder, const QS
                        "  programs: %1/exe/Kiv2200P1, Kiv0000P1, kiv2200\n"
                        "  database: %1/mdb/KIV.mdb: %3 students (%4 active) in %5 classes, "
                        "5 payment groups, %6 statuses\n"
+                       "%7"
                        "  start:    %1/exe/Kiv2200P1 a/b/c\n")
                    .arg(base)
                    .arg(timer.elapsed() / 1000.0, 0, 'f', 1)
                    .arg(counts.students)
                    .arg(counts.activeStudents)
                    .arg(counts.classes)
-                   .arg(counts.statuses);
+                   .arg(counts.statuses)
+                   .arg(batches);
     return s;
 }
 

@@ -1,5 +1,7 @@
 // kiv2200: the batch commands of Kiv2200P1 without a window.
 #include <QCoreApplication>
+#include <cstdio>
+#include <unistd.h>
 
 #include "Cli.h"
 
@@ -10,7 +12,10 @@ int main(int argc, char** argv) {
     args.removeFirst();
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const int status = kiv::cli::runCli(args, QCoreApplication::applicationDirPath(), {out, err});
+    QTextStream in(stdin);
+    const bool interactive = isatty(fileno(stdin)) != 0;
+    const int status = kiv::cli::runCli(args, QCoreApplication::applicationDirPath(),
+                                        {out, err, interactive ? &in : nullptr});
     out.flush();
     err.flush();
     return status;

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "SelectionLists.h"
+#include "TabPipelines.h"
 #include "Values.h"
 
 namespace kiv::shell {
@@ -292,10 +293,41 @@ bool MainWindow::Form_KeyDown(int keyCode, int shiftState) {
 
 // ---- commands ----
 
-void MainWindow::cmd_confirm_Click() {}
-void MainWindow::Cmd_confirm2_Click() {}
-void MainWindow::cmd_confirm3_Click() {}
-void MainWindow::cmd_confirm4_Click() {}
+CommandContext MainWindow::context() { return {m_base, m_clock.today(), *this}; }
+
+void MainWindow::cmd_confirm_Click() {
+    CommandGuard guard(m_commandRunning);
+    if (guard.acquired()) {
+        runGenerate(context(), {m_tab0->CC_TranDay->selectedDate(), m_tab0->CBO_GrpID->choice(),
+                                m_tab0->Chk_DL->isChecked()});
+    }
+}
+
+void MainWindow::Cmd_confirm2_Click() {
+    CommandGuard guard(m_commandRunning);
+    if (guard.acquired() &&
+        runDelete(context(), {m_tab1->CBO_TranDay->choice(), m_tab1->CBO_GrpID2->choice()}) == Outcome::Done) {
+        // The deleted batch must not stay choosable; the lists refill when next opened.
+        m_tab1->CBO_TranDay->clearAll();
+        m_tab1->CBO_GrpID2->clearAll();
+    }
+}
+
+void MainWindow::cmd_confirm3_Click() {
+    CommandGuard guard(m_commandRunning);
+    if (guard.acquired()) {
+        runApply(context(), {m_tab2->dateList->choice(), m_tab2->groupList->choice(),
+                             m_tab2->calendar->selectedDate()});
+    }
+}
+
+void MainWindow::cmd_confirm4_Click() {
+    CommandGuard guard(m_commandRunning);
+    if (guard.acquired()) {
+        runRecollect(context(), {m_tab3->dateList->choice(), m_tab3->groupList->choice(),
+                                 m_tab3->calendar->selectedDate()});
+    }
+}
 
 void MainWindow::Cmd_exit_Click() { call_exe("Kiv0000P1"); }
 void MainWindow::Cmd_exit2_Click() { Cmd_exit_Click(); }

@@ -12,6 +12,7 @@
 #include "LaunchFields.h"
 #include "ReissueTab.h"
 #include "Screen.h"
+#include "TabPipelines.h"
 
 class QLabel;
 class QTabWidget;
@@ -70,6 +71,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    CommandContext context();
     void clear_Text();
     bool fillGroupListAtStartUp();
     void connectDropDowns();

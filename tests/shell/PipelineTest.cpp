@@ -40,7 +40,7 @@ struct School : TestBase {
 
 ListChoice group1() { return {"學費", QString("1")}; }
 
-struct Run {
+struct Recorded {
     RecordingScreen screen;
     CommandContext context(const TestBase& base) { return {base.path(), kToday, screen}; }
 };
@@ -59,7 +59,7 @@ bool containsRun(const QStringList& calls, const QStringList& expected) {
 
 TEST(GeneratePipeline, refusedInputRestoresTheTabWithoutShowingTheBusyLabel) {
     School school;
-    Run r;
+    Recorded r;
     EXPECT_EQ(runGenerate(r.context(school), {kToday, {"", std::nullopt}, false}), Outcome::Stopped);
     EXPECT_EQ(r.screen.calls(), (QStringList{"confirm[0] 0", "pointer busy",
                                              "message[Application] 繳 費 群 組 必 須 選 取",
@@ -72,14 +72,14 @@ TEST(GeneratePipeline, refusedInputRestoresTheTabWithoutShowingTheBusyLabel) {
 
 TEST(GeneratePipeline, aTypedGroupThatMatchesNoEntryCountsAsNoGroup) {
     School school;
-    Run r;
+    Recorded r;
     EXPECT_EQ(runGenerate(r.context(school), {kToday, {"%", std::nullopt}, false}), Outcome::Stopped);
     EXPECT_EQ(r.screen.messages(), QStringList{"繳 費 群 組 必 須 選 取"});
 }
 
 TEST(GeneratePipeline, successWritesTheBatchCompactsAndSaysSo) {
     School school;
-    Run r;
+    Recorded r;
     EXPECT_EQ(runGenerate(r.context(school), {kToday, group1(), false}), Outcome::Done);
     EXPECT_EQ(school.bills("2026-12-07"), 3);
     EXPECT_EQ(school.headers("2026-12-07"), 1);
@@ -95,11 +95,11 @@ TEST(GeneratePipeline, successWritesTheBatchCompactsAndSaysSo) {
 
 TEST(GeneratePipeline, anExistingBatchIsReplacedOnlyWhenTheClerkAgrees) {
     School school;
-    Run first;
+    Recorded first;
     ASSERT_EQ(runGenerate(first.context(school), {kToday, group1(), false}), Outcome::Done);
     school.exec("update KIV8_PayMent set Fee = 99 where Stdid = 'S1'");
 
-    Run declined;
+    Recorded declined;
     declined.screen.answerNext(false);
     EXPECT_EQ(runGenerate(declined.context(school), {kToday, group1(), false}), Outcome::Stopped);
     EXPECT_EQ(school.scalar("select Fee from KIV8_PayMent where Stdid='S1'").toInt(), 99);
@@ -109,7 +109,7 @@ TEST(GeneratePipeline, anExistingBatchIsReplacedOnlyWhenTheClerkAgrees) {
         << calls.join('\n').toStdString();
     EXPECT_EQ(calls.last(), "pointer normal");
 
-    Run accepted;
+    Recorded accepted;
     accepted.screen.answerNext(true);
     EXPECT_EQ(runGenerate(accepted.context(school), {kToday, group1(), false}), Outcome::Done);
     EXPECT_EQ(school.scalar("select Fee from KIV8_PayMent where Stdid='S1'").toInt(), 8);
@@ -119,12 +119,12 @@ TEST(GeneratePipeline, anExistingBatchIsReplacedOnlyWhenTheClerkAgrees) {
 
 TEST(GeneratePipeline, lockedAndSettledBatchesAreRefusedWithTheirMessages) {
     School school;
-    Run first;
+    Recorded first;
     ASSERT_EQ(runGenerate(first.context(school), {kToday, group1(), false}), Outcome::Done);
 
     school.exec("update KIV8_PayMent set lock_data='1' where Stdid='S2'");
     school.exec("update KIV10_Agency set PayStas=-1");
-    Run locked;
+    Recorded locked;
     EXPECT_EQ(runGenerate(locked.context(school), {kToday, group1(), false}), Outcome::Stopped);
     // The header is not read once a lock is found: only the locked message.
     EXPECT_EQ(locked.screen.messages(), QStringList{"資 料 已 上 鎖,解 鎖 須 至 6800 程 式 更 正"});
@@ -132,7 +132,7 @@ TEST(GeneratePipeline, lockedAndSettledBatchesAreRefusedWithTheirMessages) {
               (QStringList{"confirm[0] 1", "busyVisible[0] 0", "pointer normal"}));
 
     school.exec("update KIV8_PayMent set lock_data='0'");
-    Run settled;
+    Recorded settled;
     EXPECT_EQ(runGenerate(settled.context(school), {kToday, group1(), false}), Outcome::Stopped);
     EXPECT_EQ(settled.screen.messages(),
               QStringList{"此 <收 款 日 期> 及 <繳 費 群 組>\r\r之 整 批 資 料 已 存 在，\r\r"
@@ -142,10 +142,10 @@ TEST(GeneratePipeline, lockedAndSettledBatchesAreRefusedWithTheirMessages) {
 
 TEST(GeneratePipeline, aRemovalThatFailsIsSilentAndLeavesTheBatchWhole) {
     School school;
-    Run first;
+    Recorded first;
     ASSERT_EQ(runGenerate(first.context(school), {kToday, group1(), false}), Outcome::Done);
     school.exec("create trigger refuse before delete on KIV10_Agency begin select raise(abort,'refused'); end");
-    Run r;
+    Recorded r;
     r.screen.answerNext(true);
     EXPECT_EQ(runGenerate(r.context(school), {kToday, group1(), false}), Outcome::Stopped);
     EXPECT_EQ(r.screen.messages().size(), 1);  // the overwrite question only
@@ -158,7 +158,7 @@ TEST(GeneratePipeline, aRemovalThatFailsIsSilentAndLeavesTheBatchWhole) {
 TEST(GeneratePipeline, anEngineThatAnswersFalseGetsNoSuccessAndNoCompaction) {
     School school;
     school.exec("delete from Kiv2_school");
-    Run r;
+    Recorded r;
     EXPECT_EQ(runGenerate(r.context(school), {kToday, group1(), false}), Outcome::Stopped);
     EXPECT_TRUE(r.screen.messages().isEmpty());
     EXPECT_EQ(school.bills("2026-12-07"), 0);
@@ -168,7 +168,7 @@ TEST(GeneratePipeline, anEngineThatAnswersFalseGetsNoSuccessAndNoCompaction) {
 
 TEST(DeletePipeline, anEmptyDateListIsRefusedBeforeTheButtonIsTouched) {
     School school;
-    Run r;
+    Recorded r;
     EXPECT_EQ(runDelete(r.context(school), {{"", std::nullopt}, {"", std::nullopt}}), Outcome::Stopped);
     EXPECT_EQ(r.screen.calls(),
               (QStringList{"busyVisible[1] 1", "busyText[1] 執行中,請稍後", "message[Application] 收 款 日 期 必 須 輸 入",
@@ -177,9 +177,9 @@ TEST(DeletePipeline, anEmptyDateListIsRefusedBeforeTheButtonIsTouched) {
 
 TEST(DeletePipeline, deletesAnUnpaidBatchWithoutAQuestion) {
     School school;
-    Run gen;
+    Recorded gen;
     ASSERT_EQ(runGenerate(gen.context(school), {kToday, group1(), false}), Outcome::Done);
-    Run r;
+    Recorded r;
     EXPECT_EQ(runDelete(r.context(school), {{"115/12/07", QString("12/07/2026")}, group1()}), Outcome::Done);
     EXPECT_EQ(school.bills("2026-12-07"), 0);
     EXPECT_EQ(school.headers("2026-12-07"), 0);
@@ -192,15 +192,15 @@ TEST(DeletePipeline, deletesAnUnpaidBatchWithoutAQuestion) {
 
 TEST(DeletePipeline, lockedAndSettledBatchesAreRefusedWithTheDeleteTabsMessages) {
     School school;
-    Run gen;
+    Recorded gen;
     ASSERT_EQ(runGenerate(gen.context(school), {kToday, group1(), false}), Outcome::Done);
     school.exec("update KIV8_PayMent set lock_data='1' where Stdid='S3'");
-    Run locked;
+    Recorded locked;
     EXPECT_EQ(runDelete(locked.context(school), {{"115/12/07", QString("12/07/2026")}, group1()}), Outcome::Stopped);
     EXPECT_EQ(locked.screen.messages(), QStringList{"資 料 已 上 鎖 , 解 鎖 請 至 6800 資 料 解 鎖 作 業 "});
     school.exec("update KIV8_PayMent set lock_data='0'");
     school.exec("update KIV10_Agency set PayStas=-1");
-    Run settled;
+    Recorded settled;
     EXPECT_EQ(runDelete(settled.context(school), {{"115/12/07", QString("12/07/2026")}, group1()}), Outcome::Stopped);
     ASSERT_EQ(settled.screen.messages().size(), 1);
     EXPECT_TRUE(settled.screen.messages()[0].endsWith("不 能 刪 除 資 料"));
@@ -211,10 +211,10 @@ TEST(DeletePipeline, lockedAndSettledBatchesAreRefusedWithTheDeleteTabsMessages)
 
 TEST(DeletePipeline, aRemovalThatFailsShowsItsDescriptionAndKeepsTheBatch) {
     School school;
-    Run gen;
+    Recorded gen;
     ASSERT_EQ(runGenerate(gen.context(school), {kToday, group1(), false}), Outcome::Done);
     school.exec("create trigger refuse before delete on KIV10_Agency begin select raise(abort,'refused'); end");
-    Run r;
+    Recorded r;
     EXPECT_EQ(runDelete(r.context(school), {{"115/12/07", QString("12/07/2026")}, group1()}), Outcome::Stopped);
     ASSERT_EQ(r.screen.messages().size(), 1);
     EXPECT_TRUE(r.screen.messages()[0].contains("refused"));
@@ -225,14 +225,14 @@ TEST(DeletePipeline, aRemovalThatFailsShowsItsDescriptionAndKeepsTheBatch) {
 TEST(ApplyPipeline, checksTheNewDateAgainstTodayThenAgainstTheOldDate) {
     School school;
     const ListChoice old{"115/12/15", QString("12/15/2026")};
-    Run before;
+    Recorded before;
     EXPECT_EQ(runApply(before.context(school), {old, group1(), QDate(2026, 12, 1)}), Outcome::Stopped);
     EXPECT_EQ(before.screen.messages(), QStringList{"收 款 日 期 必 須 大 於 或 等 於 今 日"});
-    Run same;
+    Recorded same;
     EXPECT_EQ(runApply(same.context(school), {old, group1(), QDate(2026, 12, 15)}), Outcome::Stopped);
     EXPECT_EQ(same.screen.messages(), QStringList{"新 收 款 日 期 必 須 大 於 原 收 款 日 期"});
     EXPECT_TRUE(same.screen.calls().contains("focus CC_TranDay3"));
-    Run none;
+    Recorded none;
     EXPECT_EQ(runRecollect(none.context(school), {{"", std::nullopt}, {"", std::nullopt}, kToday}), Outcome::Stopped);
     EXPECT_EQ(none.screen.messages(), QStringList{"收 款 日 期 必 須 輸 入"});
     EXPECT_TRUE(none.screen.calls().contains("focus CBO_TranDay4"));
@@ -240,10 +240,10 @@ TEST(ApplyPipeline, checksTheNewDateAgainstTodayThenAgainstTheOldDate) {
 
 TEST(ApplyPipeline, copiesTheBatchToTheNewDateAndRefusesAPaidBatchThere) {
     School school;
-    Run gen;
+    Recorded gen;
     ASSERT_EQ(runGenerate(gen.context(school), {kToday, group1(), false}), Outcome::Done);
     const ListChoice old{"115/12/07", QString("12/07/2026")};
-    Run r;
+    Recorded r;
     EXPECT_EQ(runApply(r.context(school), {old, group1(), QDate(2027, 1, 7)}), Outcome::Done);
     EXPECT_EQ(school.bills("2027-01-07"), 3);
     EXPECT_EQ(school.headers("2027-01-07"), 1);
@@ -252,7 +252,7 @@ TEST(ApplyPipeline, copiesTheBatchToTheNewDateAndRefusesAPaidBatchThere) {
     EXPECT_EQ(school.mdbFiles(), QStringList{"KIV.mdb"});
 
     school.exec("update KIV10_Agency set PayStas=-1 where TranDay='2027-01-07'");
-    Run paid;
+    Recorded paid;
     EXPECT_EQ(runApply(paid.context(school), {old, group1(), QDate(2027, 1, 7)}), Outcome::Stopped);
     ASSERT_EQ(paid.screen.messages().size(), 1);
     EXPECT_TRUE(paid.screen.messages()[0].endsWith("不 能 再 次 產 生 資 料"));
@@ -260,10 +260,10 @@ TEST(ApplyPipeline, copiesTheBatchToTheNewDateAndRefusesAPaidBatchThere) {
 
 TEST(RecollectPipeline, collectsTheFailedTransfersAtTheNewDate) {
     School school;
-    Run gen;
+    Recorded gen;
     ASSERT_EQ(runGenerate(gen.context(school), {kToday, group1(), false}), Outcome::Done);
     school.exec("update KIV8_PayMent set FailFac='存款不足' where Stdid='S2'");
-    Run r;
+    Recorded r;
     EXPECT_EQ(runRecollect(r.context(school), {{"115/12/07", QString("12/07/2026")}, group1(), QDate(2026, 12, 21)}),
               Outcome::Done);
     EXPECT_EQ(school.bills("2026-12-21"), 1);

@@ -16,6 +16,11 @@ void ModalAnswerer::poll() {
         return;
     }
     m_seen << box->windowTitle() + "|" + box->text();
+    if (m_whileOpen) {
+        const auto action = std::move(m_whileOpen);
+        m_whileOpen = nullptr;
+        action();
+    }
     if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
         ok->click();
         return;

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <deque>
+#include <functional>
 
 namespace kiv::test {
 
@@ -15,6 +16,8 @@ class ModalAnswerer : public QObject {
 public:
     ModalAnswerer();
     void answerNext(bool yes) { m_answers.push_back(yes); }
+    // Called once, with the box still open, before the next box is answered.
+    void whileNextBoxIsOpen(std::function<void()> action) { m_whileOpen = std::move(action); }
     // "caption|text" for each box seen, texts with their line breaks.
     const QStringList& seen() const { return m_seen; }
 
@@ -23,6 +26,7 @@ private:
     QTimer m_timer;
     QStringList m_seen;
     std::deque<bool> m_answers;
+    std::function<void()> m_whileOpen;
 };
 
 }  // namespace kiv::test

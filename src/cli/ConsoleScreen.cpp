@@ -1,0 +1,38 @@
+#include "ConsoleScreen.h"
+
+namespace kiv::cli {
+
+ConsoleScreen::ConsoleScreen(QTextStream& out, QTextStream& err, Answers answers, QTextStream* in)
+    : m_out(out), m_err(err), m_answers(answers), m_in(in) {}
+
+void ConsoleScreen::print(const QString& text) {
+    QString shown = text;
+    shown.replace(QChar(13), QChar(10));
+    m_out << shown << "\n\n";
+    m_out.flush();
+}
+
+void ConsoleScreen::showMessage(const QString& text, kiv::screen::Title, kiv::screen::Icon) { print(text); }
+
+bool ConsoleScreen::askYesNo(const QString& text, kiv::screen::Title) {
+    print(text);
+    if (m_answers == Answers::Yes) {
+        return true;
+    }
+    if (m_answers == Answers::No || !m_in) {
+        return false;
+    }
+    m_err << "[y/N] ";
+    m_err.flush();
+    const QString answer = m_in->readLine().trimmed().toLower();
+    return answer == "y" || answer == "yes";
+}
+
+void ConsoleScreen::setBusyText(kiv::screen::Tab, const QString& text) {
+    if (!text.isEmpty()) {
+        m_err << text << "\n";
+        m_err.flush();
+    }
+}
+
+}  // namespace kiv::cli

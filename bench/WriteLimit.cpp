@@ -1,9 +1,10 @@
-// The physical limit of the store for one batch: writes the rows that a generation run wrote
-// (its item rows, bills and no-bill records, in the same order) into a copy of the school taken
+// The physical limit of the store for one batch: writes the rows that an engine run wrote (its
+// item rows, bills and no-bill records, in the same order) into a copy of the database taken
 // before the run, straight through SQLite's C interface, prepared, in one transaction; prints
-// rows=R limit_seconds=S. The rows are read from the generated copy before the clock starts.
+// rows=R limit_seconds=S. The rows are read from the engine's copy before the clock starts.
 //
-//   kiv_bench_limit GENERATED_DB TARGET_DB
+//   kiv_bench_limit WRITTEN_DB TARGET_DB DAY [OLD_DAY]
+// DAY: the date of the batch the engine wrote; OLD_DAY: the TranDay2 of a re-collection.
 #include <sqlite3.h>
 
 #include <chrono>
@@ -15,7 +16,6 @@
 
 namespace {
 
-constexpr const char* kDay = "2030-01-15";
 constexpr long long kGroup = 1;
 
 [[noreturn]] void die(sqlite3* db, const char* what) {
@@ -61,10 +61,12 @@ void bindText(sqlite3_stmt* s, int i, const std::string& v) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: kiv_bench_limit GENERATED_DB TARGET_DB\n");
+    if (argc != 4 && argc != 5) {
+        std::fprintf(stderr, "usage: kiv_bench_limit WRITTEN_DB TARGET_DB DAY [OLD_DAY]\n");
         return 2;
     }
+    const char* kDay = argv[3];
+    const char* oldDay = argc == 5 ? argv[4] : nullptr;
     // Read what the run wrote.
     std::map<std::string, std::vector<Item>> items;
     std::vector<Bill> bills;
@@ -115,10 +117,13 @@ int main(int argc, char** argv) {
     sqlite3_stmt* item = prepare(db,
                                  "insert into KIV9_Payitem(Stdid,TranDay,Grpid,ItemId,ItemAmt) "
                                  "values(?,?,?,?,?)");
-    sqlite3_stmt* bill = prepare(db,
-                                 "insert into KIV8_PayMent(Stdid,TranDay,Grpid,PayAmt,Fee,PreWay,"
-                                 "lock_data,Netfee,NetATMfee,CanUseCVS,CVSFee,CVSItem,Check_DL) "
-                                 "values(?,?,?,?,?,?,'0',?,?,?,?,?,?)");
+    // A generation bill carries Check_DL, a re-collected one TranDay2 (the same position).
+    sqlite3_stmt* bill = prepare(db, oldDay ? "insert into KIV8_PayMent(Stdid,TranDay,Grpid,PayAmt,Fee,"
+                                              "PreWay,lock_data,Netfee,NetATMfee,CanUseCVS,CVSFee,"
+                                              "CVSItem,TranDay2) values(?,?,?,?,?,?,'0',?,?,?,?,?,?)"
+                                            : "insert into KIV8_PayMent(Stdid,TranDay,Grpid,PayAmt,Fee,"
+                                              "PreWay,lock_data,Netfee,NetATMfee,CanUseCVS,CVSFee,"
+                                              "CVSItem,Check_DL) values(?,?,?,?,?,?,'0',?,?,?,?,?,?)");
     sqlite3_stmt* noBill = prepare(db,
                                    "insert into KIV8_PayMent(Stdid,TranDay,Grpid,PayAmt,Fee,PreWay)"
                                    " values(?,?,?,0,0,'3')");
@@ -148,7 +153,11 @@ int main(int argc, char** argv) {
         sqlite3_bind_int64(bill, 9, b.canUseCvs);
         sqlite3_bind_int64(bill, 10, b.cvsFee);
         bindText(bill, 11, b.cvsItem);
-        bindText(bill, 12, b.checkDl);
+        if (oldDay) {
+            sqlite3_bind_text(bill, 12, oldDay, -1, SQLITE_STATIC);
+        } else {
+            bindText(bill, 12, b.checkDl);
+        }
         step(db, bill);
     }
     for (sqlite3_stmt* s : {item, bill, noBill}) {

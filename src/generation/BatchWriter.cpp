@@ -1,8 +1,6 @@
 #include "BatchWriter.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
-
+#include "BatchStatements.h"
 #include "Rows.h"
 #include "Values.h"
 
@@ -13,7 +11,6 @@ namespace {
 using store::Statement;
 
 // Value positions in the statements below, in the order the values are added.
-enum ItemValue { kItemStdid = 0, kItemId = 3, kItemAmt = 4 };
 enum BillValue {
     kBillStdid = 0,
     kBillPayAmt = 3,
@@ -25,20 +22,6 @@ enum BillValue {
     kBillCVSFee,
     kBillCVSItem,
 };
-
-Statement itemInsert(const QDate& tranDay, qint64 groupId) {
-    return Statement("insert into KIV9_Payitem(Stdid,TranDay,Grpid,ItemId,ItemAmt) values(")
-        .text({})
-        .sql(",")
-        .date(tranDay)
-        .sql(",")
-        .number(groupId)
-        .sql(",")
-        .number(0)
-        .sql(",")
-        .number(0)
-        .sql(")");
-}
 
 // Every bill is written unlocked; only the package's unlock program ever clears a lock.
 Statement billInsert(const QDate& tranDay, qint64 groupId, bool deadlineTicked) {
@@ -78,29 +61,6 @@ Statement itemsDelete(const QDate& tranDay, qint64 groupId) {
         .date(tranDay)
         .sql(" and Grpid=")
         .number(groupId);
-}
-
-// A student is left out when any record of the batch carries the id, which is why the batch must
-// be empty before the run begins. Records carry trimmed ids, so the student's id is compared
-// trimmed too: a stored id with blanks around it would otherwise get a bill and a no-bill record.
-Statement studentsWithoutRecord(const QDate& tranDay, qint64 groupId) {
-    return Statement("SELECT B.Stdid from Kiv7_student B")
-        .sql(" where B.stdid not in(select A.stdid from Kiv8_Payment A where A.TranDay = ",
-             " where ifnull(trim(B.stdid),'') not in(select A.stdid from Kiv8_Payment A where A.TranDay = ")
-        .date(tranDay)
-        .sql(" and A.Grpid = ")
-        .number(groupId)
-        .sql(") and B.delmark = 0");
-}
-
-Statement noBillInsert(const QDate& tranDay, qint64 groupId) {
-    return Statement("insert into KIV8_PayMent(Stdid,TranDay,Grpid,PayAmt,Fee,PreWay) values(")
-        .text({})
-        .sql(",")
-        .date(tranDay)
-        .sql(",")
-        .number(groupId)
-        .sql(",0,0,'3')");
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "LastStatement.h"
 #include "OldBatch.h"
 #include "ReissueWriter.h"
+#include "Rows.h"
 #include "Values.h"
 
 namespace kiv::reissue {
@@ -86,11 +87,11 @@ struct Student {
     qint32 total = 0;
 };
 
-std::optional<qint64> nullableNumber(const QVariant& value, const QString& column) {
-    if (value.isNull()) {
+std::optional<qint64> nullableNumber(const store::Rows& rows, int column, const QString& name) {
+    if (rows.isNull(column)) {
         return std::nullopt;
     }
-    return store::readNumber(value, column);
+    return rows.number(column, name);
 }
 
 // The old bill's way of payment, a text such as '1', as a number.
@@ -114,7 +115,7 @@ private:
 
     Ending build();
     std::optional<FeeSchedule> loadSchedule();
-    bool copyItems(QSqlQuery& rows);
+    bool copyItems(store::Rows& rows);
     qint16 channelOf(const QString& id, const QVariant& preWay);
     void close(const Student& student, bool last);
     void release();
@@ -167,8 +168,8 @@ Run::Ending Run::build() {
         m_giro.emplace(*m_connection, m_in.oldDate, m_in.groupId, m_last);
     }
     {
-        QSqlQuery rows = m_connection->run(m_last.keep(oldItemsQuery(
-            m_in.oldDate, m_in.groupId, QString::fromLatin1(m_engine.billConditions))));
+        store::Rows rows(*m_connection, m_last.keep(oldItemsQuery(m_in.oldDate, m_in.groupId,
+                                                                  QString::fromLatin1(m_engine.billConditions))));
         if (!copyItems(rows)) {
             return Ending::NothingFound;
         }
@@ -187,24 +188,21 @@ Run::Ending Run::build() {
 
 // Rows come by student, then item: a student's items are copied as they come, its bill is
 // written when the next student begins or the rows end. False when there was no row at all.
-bool Run::copyItems(QSqlQuery& rows) {
+bool Run::copyItems(store::Rows& rows) {
     std::optional<Student> current;
     while (rows.next()) {
-        const QString id = store::trimBlanks(store::readText(rows.value(0)));
+        const QString id = store::trimBlanks(rows.text(0));
         if (!current || id != current->id) {
             if (current) {
                 close(*current, false);
             }
             current = Student{id, channelOf(id, rows.value(1)), 0};
         }
-        const std::optional<qint64> itemId = nullableNumber(rows.value(2), "Itemid");
-        const std::optional<qint64> itemAmt = nullableNumber(rows.value(3), "ItemAmt");
+        const std::optional<qint64> itemId = nullableNumber(rows, 2, "Itemid");
+        const std::optional<qint64> itemAmt = nullableNumber(rows, 3, "ItemAmt");
         m_writer->writeItem(current->id, itemId, itemAmt);
         current->total = store::checkedAdd<qint32>(
             current->total, store::narrow<qint32>(*itemAmt, "ItemAmt"), "bill total");
-    }
-    if (rows.lastError().isValid()) {
-        store::failQuery(rows);
     }
     if (!current) {
         return false;

@@ -1,9 +1,8 @@
 #include "ReissueWriter.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
-
+#include "BatchStatements.h"
 #include "Failure.h"
+#include "Rows.h"
 #include "Values.h"
 
 namespace kiv::reissue {
@@ -11,41 +10,6 @@ namespace kiv::reissue {
 namespace {
 
 using store::Statement;
-
-enum ItemValue { kItemStdid = 0, kItemId = 3, kItemAmt = 4 };
-
-Statement itemInsert(const QDate& tranDay, qint64 groupId) {
-    return Statement("insert into KIV9_Payitem(Stdid,TranDay,Grpid,ItemId,ItemAmt) values(")
-        .text({})
-        .sql(",")
-        .date(tranDay)
-        .sql(",")
-        .number(groupId)
-        .sql(",")
-        .number(0)
-        .sql(",")
-        .number(0)
-        .sql(")");
-}
-
-Statement studentsWithoutRecord(const QDate& tranDay, qint64 groupId) {
-    return Statement("SELECT B.Stdid from Kiv7_student B")
-        .sql(" where B.stdid not in(select A.stdid from Kiv8_Payment A where A.TranDay = ")
-        .date(tranDay)
-        .sql(" and A.Grpid = ")
-        .number(groupId)
-        .sql(") and B.delmark = 0");
-}
-
-Statement noBillInsert(const QDate& tranDay, qint64 groupId) {
-    return Statement("insert into KIV8_PayMent(Stdid,TranDay,Grpid,PayAmt,Fee,PreWay) values(")
-        .text({})
-        .sql(",")
-        .date(tranDay)
-        .sql(",")
-        .number(groupId)
-        .sql(",0,0,'3')");
-}
 
 // The statement is kept before it is prepared, so that one the database refuses to prepare is
 // the one the failure message shows.
@@ -101,16 +65,16 @@ ReissueWriter::ReissueWriter(store::Connection& connection, const QDate& tranDay
       m_tranDay(tranDay),
       m_groupId(groupId),
       m_last(last),
-      m_item(prepared(connection, itemInsert(tranDay, groupId), last)),
+      m_item(prepared(connection, generation::itemInsert(tranDay, groupId), last)),
       m_bill(prepared(connection, billInsert(tranDay, groupId, markedDay, m_billAt), last)),
-      m_noBill(prepared(connection, noBillInsert(tranDay, groupId), last)) {}
+      m_noBill(prepared(connection, generation::noBillInsert(tranDay, groupId), last)) {}
 
 void ReissueWriter::writeItem(const QString& stdid, const std::optional<qint64>& itemId,
                               const std::optional<qint64>& itemAmt) {
     Statement& s = m_item.statement();
-    s.setText(kItemStdid, stdid);
-    bindNumber(s, kItemId, itemId);
-    bindNumber(s, kItemAmt, itemAmt);
+    s.setText(generation::kItemStdid, stdid);
+    bindNumber(s, generation::kItemId, itemId);
+    bindNumber(s, generation::kItemAmt, itemAmt);
     m_last.follow(s);
     // Bound, a Null would be stored silently; the item row needs both values.
     if (!itemId) {
@@ -138,18 +102,13 @@ void ReissueWriter::writeBill(const QString& stdid, qint32 total,
     m_bill.run();
 }
 
-// A student is left out when any record of the batch carries the id, which is why the batch must
-// be empty before the run begins.
 void ReissueWriter::writeNoBills() {
-    QSqlQuery students = m_connection.run(m_last.keep(studentsWithoutRecord(m_tranDay, m_groupId)));
+    store::Rows students(m_connection, m_last.keep(generation::studentsWithoutRecord(m_tranDay, m_groupId)));
     Statement& insert = m_noBill.statement();
     while (students.next()) {
-        insert.setText(0, store::trimBlanks(store::readText(students.value(0))));
+        insert.setText(0, store::trimBlanks(students.text(0)));
         m_last.follow(insert);
         m_noBill.run();
-    }
-    if (students.lastError().isValid()) {
-        store::failQuery(students);
     }
 }
 

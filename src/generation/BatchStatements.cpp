@@ -1,0 +1,42 @@
+#include "BatchStatements.h"
+
+namespace kiv::generation {
+
+using store::Statement;
+
+Statement itemInsert(const QDate& tranDay, qint64 groupId) {
+    return Statement("insert into KIV9_Payitem(Stdid,TranDay,Grpid,ItemId,ItemAmt) values(")
+        .text({})
+        .sql(",")
+        .date(tranDay)
+        .sql(",")
+        .number(groupId)
+        .sql(",")
+        .number(0)
+        .sql(",")
+        .number(0)
+        .sql(")");
+}
+
+Statement studentsWithoutRecord(const QDate& tranDay, qint64 groupId) {
+    return Statement("SELECT B.Stdid from Kiv7_student B")
+        .sql(" where B.stdid not in(select A.stdid from Kiv8_Payment A where A.TranDay = ",
+             " where ifnull(trim(B.stdid),'') not in(select A.stdid from Kiv8_Payment A where "
+             "A.TranDay = ")
+        .date(tranDay)
+        .sql(" and A.Grpid = ")
+        .number(groupId)
+        .sql(") and B.delmark = 0");
+}
+
+Statement noBillInsert(const QDate& tranDay, qint64 groupId) {
+    return Statement("insert into KIV8_PayMent(Stdid,TranDay,Grpid,PayAmt,Fee,PreWay) values(")
+        .text({})
+        .sql(",")
+        .date(tranDay)
+        .sql(",")
+        .number(groupId)
+        .sql(",0,0,'3')");
+}
+
+}  // namespace kiv::generation

@@ -64,8 +64,9 @@ int main(int argc, char** argv) {
     if (mode == "fail") {
         kiv::store::Connection c(base);
         QSqlQuery q(c.database());
-        return q.exec("update KIV8_PayMent set FailFac='存款不足' where TranDay='2030-01-15' and "
-                      "Grpid=1 and PreWay='1' and rowid % 5 = 0")
+        return q.exec(
+                   "update KIV8_PayMent set FailFac='存款不足' where TranDay='2030-01-15' and "
+                   "Grpid=1 and PreWay='1' and rowid % 5 = 0")
                    ? 0
                    : 1;
     }
@@ -93,8 +94,10 @@ int main(int argc, char** argv) {
         kiv::store::Connection c(base);
         const QString day = written.toString("yyyy-MM-dd");
         students = count(c, "select count(*) from Kiv7_student where delmark = 0");
-        rows = count(c, QString("select count(*) from KIV9_Payitem where TranDay='%1' and Grpid=1").arg(day)) +
-               count(c, QString("select count(*) from KIV8_PayMent where TranDay='%1' and Grpid=1").arg(day));
+        rows = count(c, QString("select count(*) from KIV9_Payitem where TranDay='%1' and Grpid=1")
+                            .arg(day)) +
+               count(c, QString("select count(*) from KIV8_PayMent where TranDay='%1' and Grpid=1")
+                            .arg(day));
     }
     std::printf("students=%lld rows=%lld seconds=%.3f peak_rss_mb=%ld\n", students, rows,
                 elapsed.count(), usage.ru_maxrss / 1024);

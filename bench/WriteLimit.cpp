@@ -118,12 +118,13 @@ int main(int argc, char** argv) {
                                  "insert into KIV9_Payitem(Stdid,TranDay,Grpid,ItemId,ItemAmt) "
                                  "values(?,?,?,?,?)");
     // A generation bill carries Check_DL, a re-collected one TranDay2 (the same position).
-    sqlite3_stmt* bill = prepare(db, oldDay ? "insert into KIV8_PayMent(Stdid,TranDay,Grpid,PayAmt,Fee,"
-                                              "PreWay,lock_data,Netfee,NetATMfee,CanUseCVS,CVSFee,"
-                                              "CVSItem,TranDay2) values(?,?,?,?,?,?,'0',?,?,?,?,?,?)"
-                                            : "insert into KIV8_PayMent(Stdid,TranDay,Grpid,PayAmt,Fee,"
-                                              "PreWay,lock_data,Netfee,NetATMfee,CanUseCVS,CVSFee,"
-                                              "CVSItem,Check_DL) values(?,?,?,?,?,?,'0',?,?,?,?,?,?)");
+    sqlite3_stmt* bill =
+        prepare(db, oldDay ? "insert into KIV8_PayMent(Stdid,TranDay,Grpid,PayAmt,Fee,"
+                             "PreWay,lock_data,Netfee,NetATMfee,CanUseCVS,CVSFee,"
+                             "CVSItem,TranDay2) values(?,?,?,?,?,?,'0',?,?,?,?,?,?)"
+                           : "insert into KIV8_PayMent(Stdid,TranDay,Grpid,PayAmt,Fee,"
+                             "PreWay,lock_data,Netfee,NetATMfee,CanUseCVS,CVSFee,"
+                             "CVSItem,Check_DL) values(?,?,?,?,?,?,'0',?,?,?,?,?,?)");
     sqlite3_stmt* noBill = prepare(db,
                                    "insert into KIV8_PayMent(Stdid,TranDay,Grpid,PayAmt,Fee,PreWay)"
                                    " values(?,?,?,0,0,'3')");

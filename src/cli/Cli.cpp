@@ -6,11 +6,11 @@
 
 #include "ConsoleScreen.h"
 #include "DemoPackage.h"
-#include "TabPipelines.h"
-#include "Values.h"
 #include "Failure.h"
 #include "LaunchFields.h"
 #include "Schema.h"
+#include "TabPipelines.h"
+#include "Values.h"
 
 namespace kiv::cli {
 
@@ -27,7 +27,8 @@ struct Options {
     QString error;
 };
 
-Options parseOptions(const QStringList& args, const QStringList& valueNames, const QStringList& flagNames) {
+Options parseOptions(const QStringList& args, const QStringList& valueNames,
+                     const QStringList& flagNames) {
     Options o;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -160,12 +161,14 @@ int batchCommand(const QString& command, const QString& base, const QStringList&
     if (generate) {
         flags << "--deadline";
     }
-    const Options o = parseOptions(args, {"--date", "--from", "--to", "--group"}, remove ? QStringList{} : flags);
+    const Options o =
+        parseOptions(args, {"--date", "--from", "--to", "--group"}, remove ? QStringList{} : flags);
     if (!o.error.isEmpty()) {
         return usageError(s, o.error);
     }
     BatchOptions b;
-    const QStringList dates = generate || remove ? QStringList{"--date"} : QStringList{"--from", "--to"};
+    const QStringList dates =
+        generate || remove ? QStringList{"--date"} : QStringList{"--from", "--to"};
     for (const QString& name : o.values.keys()) {
         if (name != "--group" && !dates.contains(name)) {
             return usageError(s, name + " does not belong to " + command);
@@ -176,7 +179,7 @@ int batchCommand(const QString& command, const QString& base, const QStringList&
     }
     const QString group = QString::number(b.group);
     ConsoleScreen screen(s.out, s.err,
-                         b.yes ? ConsoleScreen::Answers::Yes
+                         b.yes  ? ConsoleScreen::Answers::Yes
                          : s.in ? ConsoleScreen::Answers::Ask
                                 : ConsoleScreen::Answers::No,
                          s.in);
@@ -197,8 +200,8 @@ int batchCommand(const QString& command, const QString& base, const QStringList&
         outcome = kiv::shell::runDelete(ctx, {day, grp});
     } else {
         const kiv::store::ListChoice grp = choose(kiv::store::insert_CBO3(base), group);
-        const kiv::store::ListChoice day =
-            choose(kiv::store::insert_CBO_TranDay3(base, grp), kiv::store::collectionDateText(b.from));
+        const kiv::store::ListChoice day = choose(kiv::store::insert_CBO_TranDay3(base, grp),
+                                                  kiv::store::collectionDateText(b.from));
         outcome = command == "apply" ? kiv::shell::runApply(ctx, {day, grp, b.to})
                                      : kiv::shell::runRecollect(ctx, {day, grp, b.to});
     }
@@ -225,11 +228,13 @@ QString usageText() {
         "  apply --from D --to D --group G [--yes]\n"
         "                             copy the batch of group G on date --from to the later\n"
         "                             date --to, priced with today's fees (tab 套用)\n"
-        "                             example: kiv2200 apply --from 2026-12-20 --to 2027-01-20 --group 1\n"
+        "                             example: kiv2200 apply --from 2026-12-20 --to 2027-01-20 "
+        "--group 1\n"
         "  recollect --from D --to D --group G [--yes]\n"
         "                             collect again, on date --to, the failed transfers of the\n"
         "                             batch of group G on date --from (tab 補收轉帳不成功)\n"
-        "                             example: kiv2200 recollect --from 2026-11-20 --to 2026-12-20 --group 1\n"
+        "                             example: kiv2200 recollect --from 2026-11-20 --to 2026-12-20 "
+        "--group 1\n"
         "  init-db                    create an empty database with the current schema;\n"
         "                             refuses to touch an existing file\n"
         "                             example: kiv2200 --base /srv/school init-db\n"
@@ -275,7 +280,8 @@ int runCli(const QStringList& argsIn, const QString& programFolder, Streams s) {
         const Options o = parseOptions(args, {"--students", "--seed"}, {});
         return o.error.isEmpty() ? demo(base, programFolder, o, s) : usageError(s, o.error);
     }
-    if (command == "generate" || command == "delete" || command == "apply" || command == "recollect") {
+    if (command == "generate" || command == "delete" || command == "apply" ||
+        command == "recollect") {
         return batchCommand(command, base, args, s);
     }
     return usageError(s, "unknown command " + command);

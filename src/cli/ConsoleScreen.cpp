@@ -12,7 +12,9 @@ void ConsoleScreen::print(const QString& text) {
     m_out.flush();
 }
 
-void ConsoleScreen::showMessage(const QString& text, kiv::screen::Title, kiv::screen::Icon) { print(text); }
+void ConsoleScreen::showMessage(const QString& text, kiv::screen::Title, kiv::screen::Icon) {
+    print(text);
+}
 
 bool ConsoleScreen::askYesNo(const QString& text, kiv::screen::Title) {
     print(text);

@@ -15,7 +15,8 @@ public:
     enum class Answers { Yes, Ask, No };
     ConsoleScreen(QTextStream& out, QTextStream& err, Answers answers, QTextStream* in = nullptr);
 
-    void showMessage(const QString& text, kiv::screen::Title title, kiv::screen::Icon icon) override;
+    void showMessage(const QString& text, kiv::screen::Title title,
+                     kiv::screen::Icon icon) override;
     bool askYesNo(const QString& text, kiv::screen::Title title) override;
     void setBusyText(kiv::screen::Tab tab, const QString& text) override;
     void setBusyVisible(kiv::screen::Tab, bool) override {}

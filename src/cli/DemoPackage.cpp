@@ -77,10 +77,14 @@ QString writePastBatches(const QString& baseFolder, const QDate& today) {
     for (const PastBatch& b : kPastBatches) {
         const QDate day = today.addDays(b.daysFromToday);
         if (!kiv::generation::Kiv2200exe_insert_data(baseFolder, day, b.group, false, quiet)) {
-            throw kiv::store::Failure(kiv::store::FailureKind::Database,
-                                      QString("the demo batch of group %1 could not be generated").arg(b.group));
+            throw kiv::store::Failure(
+                kiv::store::FailureKind::Database,
+                QString("the demo batch of group %1 could not be generated").arg(b.group));
         }
-        report += QString("  batch:    %1, group %2: %3\n").arg(day.toString("yyyy-MM-dd")).arg(b.group).arg(b.what);
+        report += QString("  batch:    %1, group %2: %3\n")
+                      .arg(day.toString("yyyy-MM-dd"))
+                      .arg(b.group)
+                      .arg(b.what);
     }
     kiv::store::Connection c(baseFolder);
     kiv::store::Transaction t(c);
@@ -88,26 +92,46 @@ QString writePastBatches(const QString& baseFolder, const QDate& today) {
     // Every fifth transfer of the tuition batch came back from the giro service with a cause;
     // two of those students paid at the counter afterwards.
     c.run(Statement("update KIV8_PayMent set FailFac = case rowid % 3 when 0 then ")
-              .text("存款不足").sql(" when 1 then ").text("帳號錯誤").sql(" else ").text("帳戶已結清")
-              .sql(" end where PreWay = '1' and rowid % 5 = 0 and TranDay = ").date(day(-30))
-              .sql(" and Grpid = ").number(kTuitionGroup));
-    c.run(Statement("update KIV8_PayMent set PayStas = 1 where rowid in (select rowid from KIV8_PayMent"
-                    " where FailFac <> '' and TranDay = ").date(day(-30)).sql(" limit 2)"));
+              .text("存款不足")
+              .sql(" when 1 then ")
+              .text("帳號錯誤")
+              .sql(" else ")
+              .text("帳戶已結清")
+              .sql(" end where PreWay = '1' and rowid % 5 = 0 and TranDay = ")
+              .date(day(-30))
+              .sql(" and Grpid = ")
+              .number(kTuitionGroup));
+    c.run(Statement(
+              "update KIV8_PayMent set PayStas = 1 where rowid in (select rowid from KIV8_PayMent"
+              " where FailFac <> '' and TranDay = ")
+              .date(day(-30))
+              .sql(" limit 2)"));
     // Some lunch bills were paid early: the batch is partly settled.
-    c.run(Statement("update KIV8_PayMent set PayStas = 1 where PreWay in ('1','2') and rowid % 10 = 0"
-                    " and TranDay = ").date(day(7)).sql(" and Grpid = ").number(kLunchGroup));
-    c.run(Statement("update KIV10_Agency set PayStas = -1 where TranDay = ").date(day(7))
-              .sql(" and Grpid = ").number(kLunchGroup));
+    c.run(
+        Statement("update KIV8_PayMent set PayStas = 1 where PreWay in ('1','2') and rowid % 10 = 0"
+                  " and TranDay = ")
+            .date(day(7))
+            .sql(" and Grpid = ")
+            .number(kLunchGroup));
+    c.run(Statement("update KIV10_Agency set PayStas = -1 where TranDay = ")
+              .date(day(7))
+              .sql(" and Grpid = ")
+              .number(kLunchGroup));
     // The textbook batch has bills locked by the correction program.
-    c.run(Statement("update KIV8_PayMent set lock_data = '1' where PreWay in ('1','2') and rowid % 7 = 0"
-                    " and TranDay = ").date(day(14)).sql(" and Grpid = ").number(kTextbookGroup));
+    c.run(Statement(
+              "update KIV8_PayMent set lock_data = '1' where PreWay in ('1','2') and rowid % 7 = 0"
+              " and TranDay = ")
+              .date(day(14))
+              .sql(" and Grpid = ")
+              .number(kTextbookGroup));
     t.commit();
     return report;
 }
 
 }  // namespace
 
-std::optional<DemoSummary> layOutDemoPackage(const QString& baseFolder, const QString& programFolder,
+std::optional<DemoSummary> layOutDemoPackage(const QString& baseFolder,
+                                             const QString& programFolder,
                                              const DemoOptions& options, QString* error) {
     QElapsedTimer timer;
     timer.start();
@@ -131,12 +155,13 @@ std::optional<DemoSummary> layOutDemoPackage(const QString& baseFolder, const QS
     }
     DemoSummary s;
     const QString base = QDir(baseFolder).absolutePath();
-    s.report = QString("demo package in %1 (%2 s)\n"
-                       "  programs: %1/exe/Kiv2200P1, Kiv0000P1, kiv2200\n"
-                       "  database: %1/mdb/KIV.mdb: %3 students (%4 active) in %5 classes, "
-                       "5 payment groups, %6 statuses\n"
-                       "%7"
-                       "  start:    %1/exe/Kiv2200P1 a/b/c\n")
+    s.report = QString(
+                   "demo package in %1 (%2 s)\n"
+                   "  programs: %1/exe/Kiv2200P1, Kiv0000P1, kiv2200\n"
+                   "  database: %1/mdb/KIV.mdb: %3 students (%4 active) in %5 classes, "
+                   "5 payment groups, %6 statuses\n"
+                   "%7"
+                   "  start:    %1/exe/Kiv2200P1 a/b/c\n")
                    .arg(base)
                    .arg(timer.elapsed() / 1000.0, 0, 'f', 1)
                    .arg(counts.students)

@@ -18,7 +18,8 @@ struct DemoSummary {
     QString report;  // what was laid out, for the person who asked
 };
 
-std::optional<DemoSummary> layOutDemoPackage(const QString& baseFolder, const QString& programFolder,
+std::optional<DemoSummary> layOutDemoPackage(const QString& baseFolder,
+                                             const QString& programFolder,
                                              const DemoOptions& options, QString* error);
 
 }  // namespace kiv::demo

@@ -31,18 +31,23 @@ enum Item {
 };
 
 void writeFeeSchedule(Connection& c) {
-    c.run(Statement(
-        "insert into Kiv2_school(TranFee,SndAmt,TrdAmt,SmallFee,BtwnFee,ExcdFee,"
-        "NetSndAmt,NetTrdAmt,NetSmallFee,NetBtwnFee,NetExcdFee,"
-        "NetATMsndamt,NetATMTrdAmt,NetATMsmallFee,NetATMBtwnFee,NetATMexcdFee,"
-        "IsUseCVS,CVSName,CVSItem1,CVSItem2,CVSItem3,CVSSmallamt,CVSBtwnAmt,CVSMaxAmt,"
-        "CVSSmallUserFee,CVSBtwnUserFee,CVSExcdUserFee,CVSSmallGiroFee,CVSBtwnGiroFee,CVSExcdGiroFee)"
-        " values(10,1000,20000,15,20,30, 1000,20000,10,15,20, 1000,20000,12,17,22,"
-        " -1,'四大超商代收','6VA','6VB','6VC',20000,40000,60000, 15,20,25, 10,15,20)"));
+    c.run(
+        Statement("insert into Kiv2_school(TranFee,SndAmt,TrdAmt,SmallFee,BtwnFee,ExcdFee,"
+                  "NetSndAmt,NetTrdAmt,NetSmallFee,NetBtwnFee,NetExcdFee,"
+                  "NetATMsndamt,NetATMTrdAmt,NetATMsmallFee,NetATMBtwnFee,NetATMexcdFee,"
+                  "IsUseCVS,CVSName,CVSItem1,CVSItem2,CVSItem3,CVSSmallamt,CVSBtwnAmt,CVSMaxAmt,"
+                  "CVSSmallUserFee,CVSBtwnUserFee,CVSExcdUserFee,CVSSmallGiroFee,CVSBtwnGiroFee,"
+                  "CVSExcdGiroFee)"
+                  " values(10,1000,20000,15,20,30, 1000,20000,10,15,20, 1000,20000,12,17,22,"
+                  " -1,'四大超商代收','6VA','6VB','6VC',20000,40000,60000, 15,20,25, 10,15,20)"));
 }
 
 void writeGroups(Connection& c) {
-    Command g(c, Statement("insert into KIV6_Group(GrpID,GrpName) values(").number(0).sql(",").text("").sql(")"));
+    Command g(c, Statement("insert into KIV6_Group(GrpID,GrpName) values(")
+                     .number(0)
+                     .sql(",")
+                     .text("")
+                     .sql(")"));
     const std::pair<int, const char*> groups[] = {
         {kTuitionGroup, "上學期學雜費"},
         {kLunchGroup, "上學期午餐費"},
@@ -62,9 +67,18 @@ void writeGroups(Connection& c) {
 
 // The catalogue: grade-wide items (class 0) and the items of particular classes.
 void writeItems(Connection& c, int classesPerGrade) {
-    Command item(c, Statement("insert into Kiv13_ClsGrpitem(Grpid,Grade,Clsid,Itemid,ItemAmt) values(")
-                        .number(0).sql(",").number(0).sql(",").number(0).sql(",").number(0).sql(",")
-                        .number(0).sql(")"));
+    Command item(c,
+                 Statement("insert into Kiv13_ClsGrpitem(Grpid,Grade,Clsid,Itemid,ItemAmt) values(")
+                     .number(0)
+                     .sql(",")
+                     .number(0)
+                     .sql(",")
+                     .number(0)
+                     .sql(",")
+                     .number(0)
+                     .sql(",")
+                     .number(0)
+                     .sql(")"));
     auto add = [&](int group, int grade, int cls, int itemId, int amount) {
         Statement& s = item.statement();
         s.setNumber(0, group);
@@ -102,11 +116,27 @@ void writeItems(Connection& c, int classesPerGrade) {
 // Statuses and what each does to the items: a waiver, an amount off, an amount added, a
 // percentage, one third and two thirds.
 int writeStatuses(Connection& c) {
-    Command sts(c, Statement("insert into KIV5_StsItem(stsid,Itemid,allsub,subamt,addamt,reviseRate,onethird,twothirds) values(")
-                       .number(0).sql(",").number(0).sql(",").null(Statement::Form::Text).sql(",")
-                       .null(Statement::Form::Number).sql(",").null(Statement::Form::Number).sql(",")
-                       .null(Statement::Form::Number).sql(",").null(Statement::Form::Number).sql(",")
-                       .null(Statement::Form::Number).sql(")"));
+    Command sts(
+        c,
+        Statement(
+            "insert into "
+            "KIV5_StsItem(stsid,Itemid,allsub,subamt,addamt,reviseRate,onethird,twothirds) values(")
+            .number(0)
+            .sql(",")
+            .number(0)
+            .sql(",")
+            .null(Statement::Form::Text)
+            .sql(",")
+            .null(Statement::Form::Number)
+            .sql(",")
+            .null(Statement::Form::Number)
+            .sql(",")
+            .null(Statement::Form::Number)
+            .sql(",")
+            .null(Statement::Form::Number)
+            .sql(",")
+            .null(Statement::Form::Number)
+            .sql(")"));
     enum Kind { Waiver = 2, Off = 3, Added = 4, Rate = 5, Third = 6, TwoThirds = 7 };
     auto add = [&](int status, int itemId, int kind, qint64 value) {
         Statement& s = sts.statement();
@@ -128,7 +158,7 @@ int writeStatuses(Connection& c) {
     add(2, Tuition, Off, 1500);  // near-low-income household
     add(2, Lunch, Off, 500);
     add(3, Computer, Added, 200);  // own laptop programme
-    add(4, Tuition, Rate, 60);  // pays 60 percent
+    add(4, Tuition, Rate, 60);     // pays 60 percent
     add(4, Miscellaneous, Rate, 60);
     add(5, Tuition, Third, 1);  // pays one third
     add(5, Miscellaneous, Third, 1);
@@ -156,14 +186,27 @@ SchoolCounts writeSchool(const QString& baseFolder, const SchoolShape& shape) {
     counts.classes = classesPerGrade * kGrades;
 
     Command student(c, Statement("insert into Kiv7_student(Stdid,Giro,Grade,Clsid,delmark) values(")
-                           .text("").sql(",").number(0).sql(",").number(0).sql(",").number(0).sql(",")
-                           .number(0).sql(")"));
-    Command holds(c, Statement("insert into KIV14_StuStas(stdid,stsid) values(").text("").sql(",").number(0).sql(")"));
+                           .text("")
+                           .sql(",")
+                           .number(0)
+                           .sql(",")
+                           .number(0)
+                           .sql(",")
+                           .number(0)
+                           .sql(",")
+                           .number(0)
+                           .sql(")"));
+    Command holds(c, Statement("insert into KIV14_StuStas(stdid,stsid) values(")
+                         .text("")
+                         .sql(",")
+                         .number(0)
+                         .sql(")"));
     for (int i = 0; i < shape.students; ++i) {
         const int grade = 1 + i / perGrade;
         const int cls = 1 + (i % perGrade) / kPerClass;
         const int seat = 1 + (i % perGrade) % kPerClass;
-        const QString id = QString("%1%2%3").arg(grade).arg(cls, 3, 10, QChar('0')).arg(seat, 2, 10, QChar('0'));
+        const QString id =
+            QString("%1%2%3").arg(grade).arg(cls, 3, 10, QChar('0')).arg(seat, 2, 10, QChar('0'));
         const bool left = unit(rng) < shape.leftShare;
         Statement& s = student.statement();
         s.setText(0, id);

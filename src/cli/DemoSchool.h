@@ -12,9 +12,9 @@ namespace kiv::demo {
 struct SchoolShape {
     int students = 1200;
     std::uint32_t seed = 2200;
-    double statusShare = 0.30;  // students holding at least one status
+    double statusShare = 0.30;   // students holding at least one status
     double counterShare = 0.40;  // students paying at the counter
-    double leftShare = 0.015;   // students marked deleted
+    double leftShare = 0.015;    // students marked deleted
 };
 
 struct SchoolCounts {

@@ -1,7 +1,7 @@
 // kiv2200: the batch commands of Kiv2200P1 without a window.
+#include <unistd.h>
 #include <QCoreApplication>
 #include <cstdio>
-#include <unistd.h>
 
 #include "Cli.h"
 

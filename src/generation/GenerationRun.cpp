@@ -83,7 +83,8 @@ public:
                 m_nothingGenerated = false;
             }
             const qint64 itemId = rows.number(2, QStringLiteral("Itemid"));
-            const qint32 A = store::narrow<qint32>(rows.number(3, QStringLiteral("ItemAmt")), "ItemAmt");
+            const qint32 A =
+                store::narrow<qint32>(rows.number(3, QStringLiteral("ItemAmt")), "ItemAmt");
             const qint32 amount =
                 itemAmount(A, StudentStatuses::forItem(current->statuses, itemId));
             m_writer.writeItem(current->id, itemId, amount);

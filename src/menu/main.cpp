@@ -43,8 +43,9 @@ int main(int argc, char** argv) {
     title->setFont(big);
     layout->addWidget(title);
     for (int i = 0; i < 3; ++i) {
-        auto* field = new QLabel(QString("欄位 %1: %2").arg(i + 1).arg(i < parts.size() ? parts[i] : QString()),
-                                 &window);
+        auto* field = new QLabel(
+            QString("欄位 %1: %2").arg(i + 1).arg(i < parts.size() ? parts[i] : QString()),
+            &window);
         field->setObjectName(QString("field%1").arg(i + 1));
         layout->addWidget(field);
     }

@@ -168,8 +168,9 @@ Run::Ending Run::build() {
         m_giro.emplace(*m_connection, m_in.oldDate, m_in.groupId, m_last);
     }
     {
-        store::Rows rows(*m_connection, m_last.keep(oldItemsQuery(m_in.oldDate, m_in.groupId,
-                                                                  QString::fromLatin1(m_engine.billConditions))));
+        store::Rows rows(*m_connection,
+                         m_last.keep(oldItemsQuery(m_in.oldDate, m_in.groupId,
+                                                   QString::fromLatin1(m_engine.billConditions))));
         if (!copyItems(rows)) {
             return Ending::NothingFound;
         }

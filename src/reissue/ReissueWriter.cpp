@@ -103,7 +103,8 @@ void ReissueWriter::writeBill(const QString& stdid, qint32 total,
 }
 
 void ReissueWriter::writeNoBills() {
-    store::Rows students(m_connection, m_last.keep(generation::studentsWithoutRecord(m_tranDay, m_groupId)));
+    store::Rows students(m_connection,
+                         m_last.keep(generation::studentsWithoutRecord(m_tranDay, m_groupId)));
     Statement& insert = m_noBill.statement();
     while (students.next()) {
         insert.setText(0, store::trimBlanks(students.text(0)));

@@ -37,7 +37,8 @@ qint64 countLocks(kiv::store::Connection& c, const CommandKeys& keys, const QDat
     return q.next() ? kiv::store::readNumber(q.value(0), "count") : 0;
 }
 
-std::optional<bool> readSettled(kiv::store::Connection& c, const CommandKeys& keys, const QDate& day) {
+std::optional<bool> readSettled(kiv::store::Connection& c, const CommandKeys& keys,
+                                const QDate& day) {
     QSqlQuery q = c.run(Statement("select PayStas from KIV10_Agency ")
                             .sql("where TranDay=")
                             .date(day)
@@ -103,12 +104,14 @@ QString lockedMessage(Tab tab) {
 }
 
 QString paidMessage(Tab tab) {
-    return QString("此 <收 款 日 期> 及 <繳 費 群 組>") + kCrCr + "之 整 批 資 料 已 存 在，" + kCrCr +
-           "且 有 部 份 學 生 已 經 銷 帳 " + kCrCr +
+    return QString("此 <收 款 日 期> 及 <繳 費 群 組>") + kCrCr + "之 整 批 資 料 已 存 在，" +
+           kCrCr + "且 有 部 份 學 生 已 經 銷 帳 " + kCrCr +
            (tab == Tab::Delete ? "不 能 刪 除 資 料" : "不 能 再 次 產 生 資 料");
 }
 
-QString overwriteQuestion() { return QString("此 筆 資 料 已 存 在,") + kCrCr + "是 否 要 覆 蓋 之 前 所 有 的 資 料"; }
+QString overwriteQuestion() {
+    return QString("此 筆 資 料 已 存 在,") + kCrCr + "是 否 要 覆 蓋 之 前 所 有 的 資 料";
+}
 
 bool check_KIV10_Agency(const QString& baseFolder, const CommandKeys& keys, Screen& screen) {
     return checkBeforeWriting(baseFolder, keys.tranDay, keys, screen, Tab::Generate, true);

@@ -13,12 +13,16 @@
 namespace kiv::shell {
 
 // Tab "產生": locks and header of (tranDay, group).
-bool check_KIV10_Agency(const QString& baseFolder, const CommandKeys& keys, kiv::screen::Screen& screen);
+bool check_KIV10_Agency(const QString& baseFolder, const CommandKeys& keys,
+                        kiv::screen::Screen& screen);
 // Tab "刪除": locks and header of (tranDay, group), no question.
-bool check_KIV10_Agency2(const QString& baseFolder, const CommandKeys& keys, kiv::screen::Screen& screen);
+bool check_KIV10_Agency2(const QString& baseFolder, const CommandKeys& keys,
+                         kiv::screen::Screen& screen);
 // Tabs "套用" and "補收轉帳不成功": the header of the batch at the new date; locks are not counted.
-bool check_KIV10_Agency3(const QString& baseFolder, const CommandKeys& keys, kiv::screen::Screen& screen);
-bool check_KIV10_Agency4(const QString& baseFolder, const CommandKeys& keys, kiv::screen::Screen& screen);
+bool check_KIV10_Agency3(const QString& baseFolder, const CommandKeys& keys,
+                         kiv::screen::Screen& screen);
+bool check_KIV10_Agency4(const QString& baseFolder, const CommandKeys& keys,
+                         kiv::screen::Screen& screen);
 
 // The messages, parts joined by two carriage returns.
 QString lockedMessage(kiv::screen::Tab tab);

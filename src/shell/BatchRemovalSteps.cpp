@@ -13,7 +13,8 @@ using kiv::screen::Title;
 
 namespace {
 
-bool removeForWriting(const QString& baseFolder, const QDate& day, qint64 group, Screen& screen, Tab tab) {
+bool removeForWriting(const QString& baseFolder, const QDate& day, qint64 group, Screen& screen,
+                      Tab tab) {
     screen.setBusyText(tab, "執行刪資料");
     screen.processEvents();
     try {

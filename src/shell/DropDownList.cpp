@@ -43,7 +43,9 @@ std::optional<QString> DropDownList::chosenKey() const {
     return itemData(i).toString();
 }
 
-kiv::store::ListChoice DropDownList::choice() const { return {currentText(), chosenKey()}; }
+kiv::store::ListChoice DropDownList::choice() const {
+    return {currentText(), chosenKey()};
+}
 
 std::vector<kiv::store::ListEntry> DropDownList::entries() const {
     std::vector<kiv::store::ListEntry> out;

@@ -8,8 +8,9 @@
 namespace kiv::shell {
 
 QString deadlineBoxCaption() {
-    return QStringLiteral(" 需設定郵局臨櫃繳費截止日期\n"
-                          "(繳費期限請於3.6臨櫃存款單列印 或 3.5臨櫃存款單列印(套印) 設定)");
+    return QStringLiteral(
+        " 需設定郵局臨櫃繳費截止日期\n"
+        "(繳費期限請於3.6臨櫃存款單列印 或 3.5臨櫃存款單列印(套印) 設定)");
 }
 
 GenerateTab::GenerateTab(QWidget* parent) : QWidget(parent) {
@@ -24,7 +25,8 @@ GenerateTab::GenerateTab(QWidget* parent) : QWidget(parent) {
     QFont bold = Chk_DL->font();
     bold.setBold(true);
     Chk_DL->setFont(bold);
-    buttons = makeButtonsFrame("fra_04", "cmd_confirm", "Cmd_exit", "Label4", "執 行 中, 請 稍 後", this);
+    buttons =
+        makeButtonsFrame("fra_04", "cmd_confirm", "Cmd_exit", "Label4", "執 行 中, 請 稍 後", this);
 
     auto* grid = new QGridLayout;
     grid->addWidget(CC_TranDay, 0, 0, 3, 1);

@@ -18,7 +18,9 @@ std::optional<CommandKeys> refuse(Screen& screen, const char* message, const QSt
 
 // A list counts as chosen when it shows one of its entries. Its text alone does not say so: a
 // typed text may match no entry, and a group without a name shows as an empty entry.
-bool chosen(const kiv::store::ListChoice& c) { return c.key.has_value(); }
+bool chosen(const kiv::store::ListChoice& c) {
+    return c.key.has_value();
+}
 
 struct ReissueControls {
     const char* dateList;
@@ -48,7 +50,8 @@ std::optional<CommandKeys> checkReissue(const ReissueInputs& in, const QDate& to
 
 }  // namespace
 
-std::optional<CommandKeys> check_Text(const GenerateInputs& in, const QDate& today, Screen& screen) {
+std::optional<CommandKeys> check_Text(const GenerateInputs& in, const QDate& today,
+                                      Screen& screen) {
     if (kiv::store::yearFirstText(in.date) < kiv::store::yearFirstText(today)) {
         return refuse(screen, kDateBeforeToday, "CC_TranDay");
     }
@@ -69,11 +72,13 @@ std::optional<CommandKeys> Check_Text2(const DeleteInputs& in, Screen& screen) {
     return CommandKeys{day, QDate(), in.group.key->toLongLong()};
 }
 
-std::optional<CommandKeys> Check_Text3(const ReissueInputs& in, const QDate& today, Screen& screen) {
+std::optional<CommandKeys> Check_Text3(const ReissueInputs& in, const QDate& today,
+                                       Screen& screen) {
     return checkReissue(in, today, screen, {"CBO_TranDay3", "CBO_GrpID3", "CC_TranDay3"});
 }
 
-std::optional<CommandKeys> Check_Text4(const ReissueInputs& in, const QDate& today, Screen& screen) {
+std::optional<CommandKeys> Check_Text4(const ReissueInputs& in, const QDate& today,
+                                       Screen& screen) {
     return checkReissue(in, today, screen, {"CBO_TranDay4", "CBO_GrpID4", "CC_TranDay4"});
 }
 

@@ -47,8 +47,10 @@ bool ListKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     if (code == 13) {
         // Queued, not sent: the Enter itself is handled first, then the focus moves on.
         if (QWidget* target = QApplication::focusWidget()) {
-            QApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier));
-            QApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Tab, Qt::NoModifier));
+            QApplication::postEvent(target,
+                                    new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier));
+            QApplication::postEvent(target,
+                                    new QKeyEvent(QEvent::KeyRelease, Qt::Key_Tab, Qt::NoModifier));
         }
     }
     return filteredCode(code) == 0;

@@ -152,7 +152,8 @@ bool MainWindow::fillGroupListAtStartUp() {
 
 void MainWindow::connectDropDowns() {
     connect(m_tab1->CBO_GrpID2, &DropDownList::aboutToDropDown, this, [this] {
-        applyFill(m_tab1->CBO_GrpID2, kiv::store::insert_CBO2(m_base, m_tab1->CBO_TranDay->choice()));
+        applyFill(m_tab1->CBO_GrpID2,
+                  kiv::store::insert_CBO2(m_base, m_tab1->CBO_TranDay->choice()));
     });
     connect(m_tab2->groupList, &DropDownList::aboutToDropDown, this,
             [this] { applyFill(m_tab2->groupList, kiv::store::insert_CBO3(m_base)); });
@@ -161,10 +162,12 @@ void MainWindow::connectDropDowns() {
     connect(m_tab1->CBO_TranDay, &DropDownList::aboutToDropDown, this,
             [this] { applyFill(m_tab1->CBO_TranDay, kiv::store::insert_CBO_TranDay(m_base)); });
     connect(m_tab2->dateList, &DropDownList::aboutToDropDown, this, [this] {
-        applyFill(m_tab2->dateList, kiv::store::insert_CBO_TranDay3(m_base, m_tab2->groupList->choice()));
+        applyFill(m_tab2->dateList,
+                  kiv::store::insert_CBO_TranDay3(m_base, m_tab2->groupList->choice()));
     });
     connect(m_tab3->dateList, &DropDownList::aboutToDropDown, this, [this] {
-        applyFill(m_tab3->dateList, kiv::store::insert_CBO_TranDay4(m_base, m_tab3->groupList->choice()));
+        applyFill(m_tab3->dateList,
+                  kiv::store::insert_CBO_TranDay4(m_base, m_tab3->groupList->choice()));
     });
 }
 
@@ -225,11 +228,17 @@ QWidget* MainWindow::confirmButton(Tab tab) const {
     return nullptr;
 }
 
-void MainWindow::setBusyText(Tab tab, const QString& text) { busyLabel(tab)->setText(text); }
+void MainWindow::setBusyText(Tab tab, const QString& text) {
+    busyLabel(tab)->setText(text);
+}
 
-void MainWindow::setBusyVisible(Tab tab, bool visible) { busyLabel(tab)->setVisible(visible); }
+void MainWindow::setBusyVisible(Tab tab, bool visible) {
+    busyLabel(tab)->setVisible(visible);
+}
 
-void MainWindow::setConfirmEnabled(Tab tab, bool enabled) { confirmButton(tab)->setEnabled(enabled); }
+void MainWindow::setConfirmEnabled(Tab tab, bool enabled) {
+    confirmButton(tab)->setEnabled(enabled);
+}
 
 void MainWindow::setBusyPointer(bool busy) {
     if (busy == m_pointerBusy) {
@@ -249,7 +258,9 @@ void MainWindow::setFocus(const QString& controlName) {
     }
 }
 
-void MainWindow::processEvents() { QCoreApplication::processEvents(); }
+void MainWindow::processEvents() {
+    QCoreApplication::processEvents();
+}
 
 // ---- keys ----
 
@@ -293,7 +304,9 @@ bool MainWindow::Form_KeyDown(int keyCode, int shiftState) {
 
 // ---- commands ----
 
-CommandContext MainWindow::context() { return {m_base, m_clock.today(), *this}; }
+CommandContext MainWindow::context() {
+    return {m_base, m_clock.today(), *this};
+}
 
 void MainWindow::cmd_confirm_Click() {
     CommandGuard guard(m_commandRunning);
@@ -305,8 +318,8 @@ void MainWindow::cmd_confirm_Click() {
 
 void MainWindow::Cmd_confirm2_Click() {
     CommandGuard guard(m_commandRunning);
-    if (guard.acquired() &&
-        runDelete(context(), {m_tab1->CBO_TranDay->choice(), m_tab1->CBO_GrpID2->choice()}) == Outcome::Done) {
+    if (guard.acquired() && runDelete(context(), {m_tab1->CBO_TranDay->choice(),
+                                                  m_tab1->CBO_GrpID2->choice()}) == Outcome::Done) {
         // The deleted batch must not stay choosable; the lists refill when next opened.
         m_tab1->CBO_TranDay->clearAll();
         m_tab1->CBO_GrpID2->clearAll();
@@ -329,10 +342,18 @@ void MainWindow::cmd_confirm4_Click() {
     }
 }
 
-void MainWindow::Cmd_exit_Click() { call_exe("Kiv0000P1"); }
-void MainWindow::Cmd_exit2_Click() { Cmd_exit_Click(); }
-void MainWindow::Cmd_exit3_Click() { call_exe("Kiv0000P1"); }
-void MainWindow::Cmd_exit4_Click() { call_exe("Kiv0000P1"); }
+void MainWindow::Cmd_exit_Click() {
+    call_exe("Kiv0000P1");
+}
+void MainWindow::Cmd_exit2_Click() {
+    Cmd_exit_Click();
+}
+void MainWindow::Cmd_exit3_Click() {
+    call_exe("Kiv0000P1");
+}
+void MainWindow::Cmd_exit4_Click() {
+    call_exe("Kiv0000P1");
+}
 
 void MainWindow::call_exe(const QString& prog_name) {
     CommandGuard guard(m_commandRunning);

@@ -7,13 +7,13 @@
 namespace kiv::shell {
 
 ReissueTab::Names ReissueTab::applyNames() {
-    return {"tab_2",  "Frame2", "Label9", "CBO_TranDay3", "Label7",       "CBO_GrpID3",
+    return {"tab_2",  "Frame2",      "Label9", "CBO_TranDay3", "Label7",    "CBO_GrpID3",
             "Frame3", "CC_TranDay3", "Frame4", "cmd_confirm3", "Cmd_exit3", "Label10"};
 }
 
 ReissueTab::Names ReissueTab::recollectNames() {
-    return {"tab_3",  "Frame6", "Label11", "CBO_TranDay4", "Label12",      "CBO_GrpID4",
-            "Frame5", "CC_TranDay4", "Frame7", "cmd_confirm4", "Cmd_exit4", "Label13"};
+    return {"tab_3",  "Frame6",      "Label11", "CBO_TranDay4", "Label12",   "CBO_GrpID4",
+            "Frame5", "CC_TranDay4", "Frame7",  "cmd_confirm4", "Cmd_exit4", "Label13"};
 }
 
 ReissueTab::ReissueTab(const Names& n, QWidget* parent) : QWidget(parent) {
@@ -35,7 +35,8 @@ ReissueTab::ReissueTab(const Names& n, QWidget* parent) : QWidget(parent) {
     auto* calendarBox = new QVBoxLayout(newFrame);
     calendarBox->addWidget(calendar);
 
-    buttons = makeButtonsFrame(n.buttonsFrame, n.confirm, n.exit, n.busy, "執 行 中, 請 稍 後", this);
+    buttons =
+        makeButtonsFrame(n.buttonsFrame, n.confirm, n.exit, n.busy, "執 行 中, 請 稍 後", this);
 
     auto* row = new QHBoxLayout;
     row->addWidget(oldFrame, 1);

@@ -28,7 +28,7 @@ struct ReissueInputs {
 
 // The batch a command works on.
 struct CommandKeys {
-    QDate tranDay;     // the batch date; on tabs "套用" and "補收轉帳不成功" the old batch's date
+    QDate tranDay;  // the batch date; on tabs "套用" and "補收轉帳不成功" the old batch's date
     QDate newTranDay;  // the new date of tabs "套用" and "補收轉帳不成功"
     qint64 group = 0;
 };

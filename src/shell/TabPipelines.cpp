@@ -71,8 +71,8 @@ Outcome runGenerate(const CommandContext& ctx, const GenerateInputs& in) {
         ctx, {Tab::Generate, check_KIV10_Agency, Kiv2200exe_delete_data},
         [&] { return check_Text(in, ctx.today, ctx.screen); },
         [&](const CommandKeys& k) {
-            return kiv::generation::Kiv2200exe_insert_data(ctx.baseFolder, k.tranDay, k.group, in.deadline,
-                                                           ctx.screen);
+            return kiv::generation::Kiv2200exe_insert_data(ctx.baseFolder, k.tranDay, k.group,
+                                                           in.deadline, ctx.screen);
         });
 }
 
@@ -81,8 +81,8 @@ Outcome runApply(const CommandContext& ctx, const ReissueInputs& in) {
         ctx, {Tab::Apply, check_KIV10_Agency3, Kiv2200exe_delete_data3},
         [&] { return Check_Text3(in, ctx.today, ctx.screen); },
         [&](const CommandKeys& k) {
-            return kiv::reissue::Kiv2200exe_insert_data3(ctx.baseFolder, k.tranDay, k.newTranDay, k.group,
-                                                         ctx.screen);
+            return kiv::reissue::Kiv2200exe_insert_data3(ctx.baseFolder, k.tranDay, k.newTranDay,
+                                                         k.group, ctx.screen);
         });
 }
 
@@ -91,8 +91,8 @@ Outcome runRecollect(const CommandContext& ctx, const ReissueInputs& in) {
         ctx, {Tab::Recollect, check_KIV10_Agency4, Kiv2200exe_delete_data4},
         [&] { return Check_Text4(in, ctx.today, ctx.screen); },
         [&](const CommandKeys& k) {
-            return kiv::reissue::Kiv2200exe_insert_data4(ctx.baseFolder, k.tranDay, k.newTranDay, k.group,
-                                                         ctx.screen);
+            return kiv::reissue::Kiv2200exe_insert_data4(ctx.baseFolder, k.tranDay, k.newTranDay,
+                                                         k.group, ctx.screen);
         });
 }
 

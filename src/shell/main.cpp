@@ -22,8 +22,9 @@ int main(int argc, char** argv) {
     args.removeFirst();
     const QString commandLine = args.join(' ');
     if (commandLine.isEmpty()) {
-        QTextStream(stderr) << "Kiv2200P1 is started by the menu program Kiv0000P1, or by hand with "
-                               "its three fields, for example: Kiv2200P1 a/b/c\n";
+        QTextStream(stderr)
+            << "Kiv2200P1 is started by the menu program Kiv0000P1, or by hand with "
+               "its three fields, for example: Kiv2200P1 a/b/c\n";
         return 0;
     }
     kiv::shell::SystemClock clock;

@@ -30,7 +30,9 @@ bool renameReplacing(const QString& from, const QString& to) {
     return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 }
 
-bool removeFile(const QString& path) { return QFile::remove(path); }
+bool removeFile(const QString& path) {
+    return QFile::remove(path);
+}
 
 CompactionResult failedAt(const QString& step, const QString& description, qint64 number) {
     CompactionResult r;
@@ -63,7 +65,9 @@ void compactInto(const QString& source, const QString& target) {
 
 }  // namespace
 
-CompactionFileOps CompactionFileOps::real() { return {hardLinkOrCopy, renameReplacing, removeFile}; }
+CompactionFileOps CompactionFileOps::real() {
+    return {hardLinkOrCopy, renameReplacing, removeFile};
+}
 
 QString CompactionResult::message() const {
     return QString("錯 誤:") + description + "(" + QString::number(number) + ")" + "(" + step + ")";

@@ -22,7 +22,9 @@ void bindAll(QSqlQuery& q, const Statement& s) {
 }
 }  // namespace
 
-QString databasePath(const QString& baseFolder) { return baseFolder + "/mdb/KIV.mdb"; }
+QString databasePath(const QString& baseFolder) {
+    return baseFolder + "/mdb/KIV.mdb";
+}
 
 [[noreturn]] void failQuery(const QSqlQuery& query) {
     QString text = query.lastError().text().trimmed();
@@ -32,9 +34,13 @@ QString databasePath(const QString& baseFolder) { return baseFolder + "/mdb/KIV.
     throw Failure(FailureKind::Database, text, query.lastError().nativeErrorCode().toLongLong());
 }
 
-Connection::Connection(const QString& baseFolder, Mode mode) { open(databasePath(baseFolder), mode); }
+Connection::Connection(const QString& baseFolder, Mode mode) {
+    open(databasePath(baseFolder), mode);
+}
 
-Connection::Connection(AtPath, const QString& filePath, Mode mode) { open(filePath, mode); }
+Connection::Connection(AtPath, const QString& filePath, Mode mode) {
+    open(filePath, mode);
+}
 
 Connection Connection::atPath(const QString& filePath) {
     return Connection(AtPath{}, filePath, Mode::OpenExisting);
@@ -44,10 +50,12 @@ void Connection::open(const QString& filePath, Mode mode) {
     m_name = QStringLiteral("kiv-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     // A URI lets SQLite refuse to create a missing file (mode=rw) instead of making an empty one.
-    QString uri = QUrl::fromLocalFile(QFileInfo(filePath).absoluteFilePath()).toString(QUrl::FullyEncoded);
+    QString uri =
+        QUrl::fromLocalFile(QFileInfo(filePath).absoluteFilePath()).toString(QUrl::FullyEncoded);
     uri += mode == Mode::CreateNew ? QStringLiteral("?mode=rwc") : QStringLiteral("?mode=rw");
     m_db.setDatabaseName(uri);
-    m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    m_db.setConnectOptions(
+        QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
     if (!m_db.open()) {
         const QString text = m_db.lastError().text().trimmed() + " (" + filePath + ")";
         m_db = QSqlDatabase();

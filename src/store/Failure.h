@@ -49,7 +49,8 @@ private:
 }
 
 [[noreturn]] inline void failOverflow(const QString& what) {
-    throw Failure(FailureKind::Overflow, QString::fromUtf8(kOverflowDescription) + " (" + what + ")");
+    throw Failure(FailureKind::Overflow,
+                  QString::fromUtf8(kOverflowDescription) + " (" + what + ")");
 }
 
 }  // namespace kiv::store

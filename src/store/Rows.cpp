@@ -50,7 +50,8 @@ bool Rows::next() {
 }
 
 bool Rows::isNull(int column) const {
-    return m_stmt ? sqlite3_column_type(m_stmt, column) == SQLITE_NULL : m_query.value(column).isNull();
+    return m_stmt ? sqlite3_column_type(m_stmt, column) == SQLITE_NULL
+                  : m_query.value(column).isNull();
 }
 
 qint64 Rows::number(int column, const QString& name) const {
@@ -68,7 +69,8 @@ QString Rows::text(int column) const {
     if (chars == nullptr) {
         return QString("");
     }
-    return QString::fromUtf16(chars, sqlite3_column_bytes16(m_stmt, column) / qsizetype(sizeof(char16_t)));
+    return QString::fromUtf16(chars,
+                              sqlite3_column_bytes16(m_stmt, column) / qsizetype(sizeof(char16_t)));
 }
 
 QVariant Rows::value(int column) const {

@@ -14,7 +14,9 @@ namespace {
 
 using RowToEntry = std::function<ListEntry(const QSqlQuery&)>;
 
-QString groupKey(const QVariant& grpId) { return QString::number(readNumber(grpId, "GrpID")); }
+QString groupKey(const QVariant& grpId) {
+    return QString::number(readNumber(grpId, "GrpID"));
+}
 
 ListEntry dateEntry(const QSqlQuery& q) {
     const QDate d = readDate(q.value(0), "TranDay");
@@ -27,7 +29,8 @@ ListEntry idAndNameEntry(const QSqlQuery& q) {
 }
 
 // Runs the statement and turns its rows into entries; keeps the entries read before a failure.
-ListFill fill(Connection& c, const Statement& s, const RowToEntry& toEntry, QString* step = nullptr) {
+ListFill fill(Connection& c, const Statement& s, const RowToEntry& toEntry,
+              QString* step = nullptr) {
     ListFill out;
     if (step) {
         *step = "AS003";
@@ -105,7 +108,10 @@ ListFill insert_CBO(const QString& baseFolder, QString& step) {
             Statement("select distinct GrpID,GrpName from KIV6_Group").sql(" order by GrpID");
         // A group without a name shows as an empty item, as in the other group lists.
         return fill(
-            c, s, [](const QSqlQuery& q) { return ListEntry{readText(q.value(1)), groupKey(q.value(0))}; },
+            c, s,
+            [](const QSqlQuery& q) {
+                return ListEntry{readText(q.value(1)), groupKey(q.value(0))};
+            },
             &step);
     } catch (const Failure& f) {
         return failed(f);
@@ -142,7 +148,9 @@ ListFill insert_CBO3(const QString& baseFolder) {
     }
 }
 
-ListFill insert_CBO4(const QString& baseFolder) { return insert_CBO3(baseFolder); }
+ListFill insert_CBO4(const QString& baseFolder) {
+    return insert_CBO3(baseFolder);
+}
 
 ListFill insert_CBO_TranDay(const QString& baseFolder) {
     try {

@@ -4,7 +4,9 @@
 
 namespace kiv::store {
 
-Statement& Statement::sql(const QString& piece) { return sql(piece, piece); }
+Statement& Statement::sql(const QString& piece) {
+    return sql(piece, piece);
+}
 
 Statement& Statement::sql(const QString& shown, const QString& executed) {
     m_executed += executed;
@@ -27,9 +29,15 @@ Statement& Statement::addValue(Form form, QVariant bound) {
 Statement& Statement::text(const QString& value) {
     return addValue(Form::Text, value.isNull() ? QString("") : value);
 }
-Statement& Statement::date(const QDate& value) { return addValue(Form::Date, isoDate(value)); }
-Statement& Statement::number(qint64 value) { return addValue(Form::Number, QVariant::fromValue(value)); }
-Statement& Statement::yesNo(bool value) { return addValue(Form::YesNo, value ? -1 : 0); }
+Statement& Statement::date(const QDate& value) {
+    return addValue(Form::Date, isoDate(value));
+}
+Statement& Statement::number(qint64 value) {
+    return addValue(Form::Number, QVariant::fromValue(value));
+}
+Statement& Statement::yesNo(bool value) {
+    return addValue(Form::YesNo, value ? -1 : 0);
+}
 
 Statement& Statement::null(Form form) {
     const QMetaType type = (form == Form::Number || form == Form::YesNo)

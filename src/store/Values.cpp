@@ -40,9 +40,13 @@ qint64 readNumber(const QVariant& value, const QString& column) {
     return readNumber(QVariant(d), column);
 }
 
-bool readYesNo(const QVariant& value, const QString& column) { return readNumber(value, column) != 0; }
+bool readYesNo(const QVariant& value, const QString& column) {
+    return readNumber(value, column) != 0;
+}
 
-QString readText(const QVariant& value) { return value.isNull() ? QString("") : value.toString(); }
+QString readText(const QVariant& value) {
+    return value.isNull() ? QString("") : value.toString();
+}
 
 QDate readDate(const QVariant& value, const QString& column) {
     if (value.isNull()) {
@@ -69,11 +73,17 @@ QString trimBlanks(const QString& text) {
     return text.mid(b, e - b);
 }
 
-QString isoDate(const QDate& date) { return date.toString(u"yyyy-MM-dd"); }
+QString isoDate(const QDate& date) {
+    return date.toString(u"yyyy-MM-dd");
+}
 
-QString collectionDateText(const QDate& d) { return d.toString(u"MM/dd/yyyy"); }
+QString collectionDateText(const QDate& d) {
+    return d.toString(u"MM/dd/yyyy");
+}
 
-QString yearFirstText(const QDate& d) { return d.toString(u"yyyy/MM/dd"); }
+QString yearFirstText(const QDate& d) {
+    return d.toString(u"yyyy/MM/dd");
+}
 
 QString rocDateText(const QDate& d) {
     return QString::number(d.year() - 1911) + d.toString(u"/MM/dd");

@@ -47,9 +47,10 @@ TEST(Cli, initDbCreatesTheSchemaAndRefusesAnExistingFile) {
 }
 
 TEST(Cli, usageErrorsExitWithTwo) {
-    for (const QStringList& args : {QStringList{}, QStringList{"--base", "/tmp/x", "frobnicate"},
-                                    QStringList{"--base", "/tmp/x", "init-db", "--what"},
-                                    QStringList{"--base", "/tmp/x", "demo", "--students", "many"}}) {
+    for (const QStringList& args :
+         {QStringList{}, QStringList{"--base", "/tmp/x", "frobnicate"},
+          QStringList{"--base", "/tmp/x", "init-db", "--what"},
+          QStringList{"--base", "/tmp/x", "demo", "--students", "many"}}) {
         const CliRun r = run(args);
         EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains("usage: kiv2200")) << r.err.toStdString();
@@ -87,7 +88,9 @@ struct DemoBase {
         return q.next() ? q.value(0) : QVariant();
     }
 };
-QString iso(const QDate& d) { return d.toString("yyyy-MM-dd"); }
+QString iso(const QDate& d) {
+    return d.toString("yyyy-MM-dd");
+}
 }  // namespace
 
 TEST(CliBatch, generateRunsTheTabPipelineAndPrintsItsMessages) {
@@ -99,23 +102,29 @@ TEST(CliBatch, generateRunsTheTabPipelineAndPrintsItsMessages) {
     EXPECT_TRUE(r.out.contains("轉 帳 總 數")) << r.out.toStdString();
     EXPECT_TRUE(r.out.endsWith("新 增 成 功\n\n")) << r.out.toStdString();
     EXPECT_TRUE(r.err.contains("查詢學生資料"));
-    EXPECT_EQ(pkg.scalar(QString("select count(*) from KIV10_Agency where TranDay='%1'").arg(iso(day))).toInt(), 1);
+    EXPECT_EQ(
+        pkg.scalar(QString("select count(*) from KIV10_Agency where TranDay='%1'").arg(iso(day)))
+            .toInt(),
+        1);
 
     // The batch exists now: without --yes and without a terminal the overwrite question is No.
     const CliRun again = run({"--base", pkg.base, "generate", "--date", iso(day), "--group", "1"});
     EXPECT_EQ(again.status, 1);
     EXPECT_EQ(again.out, "此 筆 資 料 已 存 在,\n\n是 否 要 覆 蓋 之 前 所 有 的 資 料\n\n");
-    const CliRun yes = run({"--base", pkg.base, "generate", "--date", iso(day), "--group", "1", "--yes"});
+    const CliRun yes =
+        run({"--base", pkg.base, "generate", "--date", iso(day), "--group", "1", "--yes"});
     EXPECT_EQ(yes.status, 0) << yes.out.toStdString();
 }
 
 TEST(CliBatch, valuesThatAreNoListEntryCountAsAnEmptyList) {
     DemoBase pkg;
     const QDate day = QDate::currentDate().addDays(3);
-    const CliRun noGroup = run({"--base", pkg.base, "generate", "--date", iso(day), "--group", "77"});
+    const CliRun noGroup =
+        run({"--base", pkg.base, "generate", "--date", iso(day), "--group", "77"});
     EXPECT_EQ(noGroup.status, 1);
     EXPECT_EQ(noGroup.out, "繳 費 群 組 必 須 選 取\n\n");
-    const CliRun noDate = run({"--base", pkg.base, "delete", "--date", "2001-01-01", "--group", "1"});
+    const CliRun noDate =
+        run({"--base", pkg.base, "delete", "--date", "2001-01-01", "--group", "1"});
     EXPECT_EQ(noDate.status, 1);
     EXPECT_EQ(noDate.out, "收 款 日 期 必 須 輸 入\n\n");
 }
@@ -125,22 +134,31 @@ TEST(CliBatch, aWholeRoundGenerateApplyRecollectDelete) {
     const QDate day = QDate::currentDate().addDays(1);
     ASSERT_EQ(run({"--base", pkg.base, "generate", "--date", iso(day), "--group", "1"}).status, 0);
     const QString roc = QString("%1/%2").arg(day.year() - 1911).arg(day.toString("MM/dd"));
-    const CliRun applied =
-        run({"--base", pkg.base, "apply", "--from", roc, "--to", iso(day.addDays(30)), "--group", "1"});
+    const CliRun applied = run(
+        {"--base", pkg.base, "apply", "--from", roc, "--to", iso(day.addDays(30)), "--group", "1"});
     EXPECT_EQ(applied.status, 0) << applied.out.toStdString();
     {
         kiv::store::Connection c(pkg.base);
         QSqlQuery q(c.database());
-        q.exec(QString("update KIV8_PayMent set FailFac='存款不足' where PreWay='1' and TranDay='%1'").arg(iso(day)));
+        q.exec(
+            QString("update KIV8_PayMent set FailFac='存款不足' where PreWay='1' and TranDay='%1'")
+                .arg(iso(day)));
     }
-    const CliRun recollected = run(
-        {"--base", pkg.base, "recollect", "--from", day.toString("yyyy/MM/dd"), "--to", iso(day.addDays(14)), "--group", "1"});
+    const CliRun recollected =
+        run({"--base", pkg.base, "recollect", "--from", day.toString("yyyy/MM/dd"), "--to",
+             iso(day.addDays(14)), "--group", "1"});
     EXPECT_EQ(recollected.status, 0) << recollected.out.toStdString();
-    EXPECT_GT(pkg.scalar(QString("select count(*) from KIV8_PayMent where TranDay2='%1'").arg(iso(day))).toInt(), 0);
+    EXPECT_GT(
+        pkg.scalar(QString("select count(*) from KIV8_PayMent where TranDay2='%1'").arg(iso(day)))
+            .toInt(),
+        0);
     const CliRun deleted = run({"--base", pkg.base, "delete", "--date", iso(day), "--group", "1"});
     EXPECT_EQ(deleted.status, 0) << deleted.out.toStdString();
     EXPECT_EQ(deleted.out, "刪 除 成 功\n\n");
-    EXPECT_EQ(pkg.scalar(QString("select count(*) from KIV8_PayMent where TranDay='%1'").arg(iso(day))).toInt(), 0);
+    EXPECT_EQ(
+        pkg.scalar(QString("select count(*) from KIV8_PayMent where TranDay='%1'").arg(iso(day)))
+            .toInt(),
+        0);
     EXPECT_EQ(QDir(pkg.base + "/mdb").entryList(QDir::Files), QStringList{"KIV.mdb"});
 }
 
@@ -148,9 +166,11 @@ TEST(CliBatch, missingOrMalformedOptionsAreUsageErrors) {
     for (const QStringList& args :
          {QStringList{"--base", "/tmp/x", "generate", "--group", "1"},
           QStringList{"--base", "/tmp/x", "generate", "--date", "tomorrow", "--group", "1"},
-          QStringList{"--base", "/tmp/x", "delete", "--date", "2026-01-01", "--group", "1", "--yes"},
+          QStringList{"--base", "/tmp/x", "delete", "--date", "2026-01-01", "--group", "1",
+                      "--yes"},
           QStringList{"--base", "/tmp/x", "apply", "--date", "2026-01-01", "--group", "1"},
-          QStringList{"--base", "/tmp/x", "recollect", "--from", "2026-01-01", "--to", "2026-02-01"}}) {
+          QStringList{"--base", "/tmp/x", "recollect", "--from", "2026-01-01", "--to",
+                      "2026-02-01"}}) {
         EXPECT_EQ(run(args).status, 2) << args.join(' ').toStdString();
     }
 }

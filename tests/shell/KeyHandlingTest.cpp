@@ -20,7 +20,8 @@ QLineEdit* focusList(WindowFixture& f, int tab, const char* name) {
     list->setFocus();
     QApplication::processEvents();
     // The list's line edit hands its focus to the list, which passes typed keys on to it.
-    EXPECT_TRUE(QApplication::focusWidget() == list || QApplication::focusWidget() == list->lineEdit())
+    EXPECT_TRUE(QApplication::focusWidget() == list ||
+                QApplication::focusWidget() == list->lineEdit())
         << name;
     return list->lineEdit();
 }
@@ -36,7 +37,8 @@ TEST(KeyFilter, passesEnterTabAndCodes37To40AndDiscardsTheRest) {
 TEST(KeyFilter, filteredListsTakeOnlyTheFourPassingCharacters) {
     WindowFixture f;
     ASSERT_TRUE(f.start());
-    const std::pair<int, const char*> filtered[] = {{0, "CBO_GrpID"}, {1, "CBO_GrpID2"}, {1, "CBO_TranDay"}};
+    const std::pair<int, const char*> filtered[] = {
+        {0, "CBO_GrpID"}, {1, "CBO_GrpID2"}, {1, "CBO_TranDay"}};
     for (const auto& [tab, name] : filtered) {
         QLineEdit* edit = focusList(f, tab, name);
         QTest::keyClicks(QApplication::focusWidget(), "a1Z ");

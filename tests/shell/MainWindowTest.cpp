@@ -30,12 +30,21 @@ TEST(Window, everyControlHasItsNameKindAndCaption) {
         const char* text;
     };
     const Caption labels[] = {
-        {"lbl_00", "程式名稱"}, {"lbl_01", "轉帳\\臨櫃資料整批作業"},
-        {"Label5", "請選擇收款日期及繳費群組後按[確認]"}, {"Label8", "繳費群組"},
-        {"Label4", "執 行 中, 請 稍 後"}, {"Label1", "請選擇收款日期及繳費群組後按[確認]"},
-        {"Label3", "收款日期"}, {"Label2", "繳費群組"}, {"Label6", "執行中"},
-        {"Label9", "收款日期"}, {"Label7", "繳費群組"}, {"Label10", "執 行 中, 請 稍 後"},
-        {"Label11", "收款日期"}, {"Label12", "繳費群組"}, {"Label13", "執 行 中, 請 稍 後"},
+        {"lbl_00", "程式名稱"},
+        {"lbl_01", "轉帳\\臨櫃資料整批作業"},
+        {"Label5", "請選擇收款日期及繳費群組後按[確認]"},
+        {"Label8", "繳費群組"},
+        {"Label4", "執 行 中, 請 稍 後"},
+        {"Label1", "請選擇收款日期及繳費群組後按[確認]"},
+        {"Label3", "收款日期"},
+        {"Label2", "繳費群組"},
+        {"Label6", "執行中"},
+        {"Label9", "收款日期"},
+        {"Label7", "繳費群組"},
+        {"Label10", "執 行 中, 請 稍 後"},
+        {"Label11", "收款日期"},
+        {"Label12", "繳費群組"},
+        {"Label13", "執 行 中, 請 稍 後"},
     };
     for (const Caption& c : labels) {
         auto* l = f.control<QLabel>(c.name);
@@ -43,7 +52,7 @@ TEST(Window, everyControlHasItsNameKindAndCaption) {
         EXPECT_EQ(l->text(), QString::fromUtf8(c.text)) << c.name;
     }
     const Caption frames[] = {
-        {"fra_00", "程式代號 KIV2200"}, {"fra_04", ""}, {"Frame1", ""},
+        {"fra_00", "程式代號 KIV2200"},           {"fra_04", ""},           {"Frame1", ""},
         {"Frame2", "請選擇舊收款日期及繳費群組"}, {"Frame3", "新收款日期"}, {"Frame4", ""},
         {"Frame6", "請選擇舊收款日期及繳費群組"}, {"Frame5", "新收款日期"}, {"Frame7", ""},
     };
@@ -73,8 +82,9 @@ TEST(Window, everyControlHasItsNameKindAndCaption) {
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(box->font().bold());
     EXPECT_FALSE(box->isChecked());
-    EXPECT_EQ(box->text(), " 需設定郵局臨櫃繳費截止日期\n"
-                           "(繳費期限請於3.6臨櫃存款單列印 或 3.5臨櫃存款單列印(套印) 設定)");
+    EXPECT_EQ(box->text(),
+              " 需設定郵局臨櫃繳費截止日期\n"
+              "(繳費期限請於3.6臨櫃存款單列印 或 3.5臨櫃存款單列印(套印) 設定)");
     auto* tabs = f.control<QTabWidget>("SSTab1");
     ASSERT_EQ(tabs->count(), 4);
     EXPECT_EQ(tabs->tabText(0), "產生");
@@ -87,7 +97,8 @@ TEST(Window, everyControlHasItsNameKindAndCaption) {
 TEST(Window, tabLabelsAreDarkRedAndBusyLabelsHidden) {
     WindowFixture f;
     ASSERT_TRUE(f.start());
-    for (const char* name : {"Label5", "Label8", "Label3", "Label9", "Label12", "Label4", "Label13"}) {
+    for (const char* name :
+         {"Label5", "Label8", "Label3", "Label9", "Label12", "Label4", "Label13"}) {
         EXPECT_EQ(f.control<QLabel>(name)->palette().color(QPalette::WindowText), QColor(128, 0, 0))
             << name;
     }
@@ -114,8 +125,8 @@ TEST(StartUp, setsTheCaptionTheCalendarsAndTheGroupListOnly) {
     EXPECT_EQ(groups[0], (kiv::store::ListEntry{"學費", "1"}));
     EXPECT_EQ(groups[1], (kiv::store::ListEntry{"", "2"}));
     EXPECT_EQ(groups[2], (kiv::store::ListEntry{"午餐費", "3"}));
-    for (const char* name : {"CBO_TranDay", "CBO_GrpID2", "CBO_GrpID3", "CBO_TranDay3", "CBO_GrpID4",
-                             "CBO_TranDay4"}) {
+    for (const char* name : {"CBO_TranDay", "CBO_GrpID2", "CBO_GrpID3", "CBO_TranDay3",
+                             "CBO_GrpID4", "CBO_TranDay4"}) {
         EXPECT_EQ(f.control<DropDownList>(name)->count(), 0) << name;
         EXPECT_EQ(f.control<DropDownList>(name)->currentText(), "") << name;
     }
@@ -205,7 +216,8 @@ TEST(Lists, theOtherListsRefillEachTimeTheyOpen) {
     EXPECT_EQ(dates3->count(), 0);
     groups3->showPopup();
     groups3->hidePopup();
-    EXPECT_EQ(groups3->entries(), (std::vector<kiv::store::ListEntry>{{"1:學費", "1"}, {"4:", "4"}}));
+    EXPECT_EQ(groups3->entries(),
+              (std::vector<kiv::store::ListEntry>{{"1:學費", "1"}, {"4:", "4"}}));
     groups3->setCurrentIndex(1);
     dates3->showPopup();
     dates3->hidePopup();
@@ -219,7 +231,8 @@ void writeMenuDouble(const QString& base, const QString& record) {
     const QString path = base + "/exe/Kiv0000P1";
     QFile script(path);
     ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write(QString("#!/bin/sh\nprintf '%s|%s\\n' \"$#\" \"$1\" >> '%1'\n").arg(record).toUtf8());
+    script.write(
+        QString("#!/bin/sh\nprintf '%s|%s\\n' \"$#\" \"$1\" >> '%1'\n").arg(record).toUtf8());
     script.close();
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }

@@ -20,25 +20,36 @@ const QDate kToday(2026, 12, 7);
 // A small school: a fee schedule, group 1 with a grade item, three students (one at the counter).
 struct School : TestBase {
     School() {
-        exec("insert into Kiv2_school(TranFee,SndAmt,TrdAmt,SmallFee,BtwnFee,ExcdFee,NetSndAmt,NetTrdAmt,"
-             "NetSmallFee,NetBtwnFee,NetExcdFee,NetATMsndamt,NetATMTrdAmt,NetATMsmallFee,NetATMBtwnFee,"
-             "NetATMexcdFee,IsUseCVS) values(8,100,900,10,15,20,200,800,5,6,7,300,700,1,2,3,0)");
+        exec(
+            "insert into "
+            "Kiv2_school(TranFee,SndAmt,TrdAmt,SmallFee,BtwnFee,ExcdFee,NetSndAmt,NetTrdAmt,"
+            "NetSmallFee,NetBtwnFee,NetExcdFee,NetATMsndamt,NetATMTrdAmt,NetATMsmallFee,"
+            "NetATMBtwnFee,"
+            "NetATMexcdFee,IsUseCVS) values(8,100,900,10,15,20,200,800,5,6,7,300,700,1,2,3,0)");
         addGroup(1, "學費");
         exec("insert into Kiv13_ClsGrpitem(Grpid,Grade,Clsid,Itemid,ItemAmt) values(1,1,0,1,500)");
-        for (const auto& [id, giro] : {std::pair{"S1", 0}, std::pair{"S2", 0}, std::pair{"S3", 1}}) {
-            exec("insert into Kiv7_student(Stdid,Giro,Grade,Clsid,delmark) values(?,?,1,1,0)", {id, giro});
+        for (const auto& [id, giro] :
+             {std::pair{"S1", 0}, std::pair{"S2", 0}, std::pair{"S3", 1}}) {
+            exec("insert into Kiv7_student(Stdid,Giro,Grade,Clsid,delmark) values(?,?,1,1,0)",
+                 {id, giro});
         }
     }
     int bills(const QString& isoDay, int group = 1) const {
-        return scalar("select count(*) from KIV8_PayMent where TranDay=? and Grpid=?", {isoDay, group}).toInt();
+        return scalar("select count(*) from KIV8_PayMent where TranDay=? and Grpid=?",
+                      {isoDay, group})
+            .toInt();
     }
     int headers(const QString& isoDay, int group = 1) const {
-        return scalar("select count(*) from KIV10_Agency where TranDay=? and Grpid=?", {isoDay, group}).toInt();
+        return scalar("select count(*) from KIV10_Agency where TranDay=? and Grpid=?",
+                      {isoDay, group})
+            .toInt();
     }
     QStringList mdbFiles() const { return QDir(path() + "/mdb").entryList(QDir::Files); }
 };
 
-ListChoice group1() { return {"學費", QString("1")}; }
+ListChoice group1() {
+    return {"學費", QString("1")};
+}
 
 struct Recorded {
     RecordingScreen screen;
@@ -60,12 +71,14 @@ bool containsRun(const QStringList& calls, const QStringList& expected) {
 TEST(GeneratePipeline, refusedInputRestoresTheTabWithoutShowingTheBusyLabel) {
     School school;
     Recorded r;
-    EXPECT_EQ(runGenerate(r.context(school), {kToday, {"", std::nullopt}, false}), Outcome::Stopped);
+    EXPECT_EQ(runGenerate(r.context(school), {kToday, {"", std::nullopt}, false}),
+              Outcome::Stopped);
     EXPECT_EQ(r.screen.calls(), (QStringList{"confirm[0] 0", "pointer busy",
                                              "message[Application] 繳 費 群 組 必 須 選 取",
                                              "focus CBO_GrpID", "confirm[0] 1", "pointer normal"}));
     r.screen.clear();
-    EXPECT_EQ(runGenerate(r.context(school), {kToday.addDays(-1), {"", std::nullopt}, false}), Outcome::Stopped);
+    EXPECT_EQ(runGenerate(r.context(school), {kToday.addDays(-1), {"", std::nullopt}, false}),
+              Outcome::Stopped);
     EXPECT_EQ(r.screen.messages(), QStringList{"收 款 日 期 必 須 大 於 或 等 於 今 日"});
     EXPECT_TRUE(r.screen.calls().contains("focus CC_TranDay"));
 }
@@ -73,7 +86,8 @@ TEST(GeneratePipeline, refusedInputRestoresTheTabWithoutShowingTheBusyLabel) {
 TEST(GeneratePipeline, aTypedGroupThatMatchesNoEntryCountsAsNoGroup) {
     School school;
     Recorded r;
-    EXPECT_EQ(runGenerate(r.context(school), {kToday, {"%", std::nullopt}, false}), Outcome::Stopped);
+    EXPECT_EQ(runGenerate(r.context(school), {kToday, {"%", std::nullopt}, false}),
+              Outcome::Stopped);
     EXPECT_EQ(r.screen.messages(), QStringList{"繳 費 群 組 必 須 選 取"});
 }
 
@@ -85,12 +99,13 @@ TEST(GeneratePipeline, successWritesTheBatchCompactsAndSaysSo) {
     EXPECT_EQ(school.headers("2026-12-07"), 1);
     EXPECT_EQ(school.mdbFiles(), QStringList{"KIV.mdb"});
     const QStringList& calls = r.screen.calls();
-    EXPECT_TRUE(containsRun(calls, {"confirm[0] 0", "pointer busy", "busyText[0] 執 行 中, 請 稍 後",
-                                    "busyVisible[0] 1", "events", "pointer busy", "busyText[0] 執行刪資料",
-                                    "events"}))
+    EXPECT_TRUE(containsRun(
+        calls, {"confirm[0] 0", "pointer busy", "busyText[0] 執 行 中, 請 稍 後",
+                "busyVisible[0] 1", "events", "pointer busy", "busyText[0] 執行刪資料", "events"}))
         << calls.join('\n').toStdString();
     EXPECT_EQ(calls.mid(calls.size() - 4),
-              (QStringList{"pointer normal", "busyVisible[0] 0", "message[Application] 新 增 成 功", "confirm[0] 1"}));
+              (QStringList{"pointer normal", "busyVisible[0] 0", "message[Application] 新 增 成 功",
+                           "confirm[0] 1"}));
 }
 
 TEST(GeneratePipeline, anExistingBatchIsReplacedOnlyWhenTheClerkAgrees) {
@@ -104,8 +119,10 @@ TEST(GeneratePipeline, anExistingBatchIsReplacedOnlyWhenTheClerkAgrees) {
     EXPECT_EQ(runGenerate(declined.context(school), {kToday, group1(), false}), Outcome::Stopped);
     EXPECT_EQ(school.scalar("select Fee from KIV8_PayMent where Stdid='S1'").toInt(), 99);
     const QStringList& calls = declined.screen.calls();
-    EXPECT_TRUE(containsRun(calls, {"pointer normal", "ask[Empty] 此 筆 資 料 已 存 在,\r\r是 否 要 覆 蓋 之 前 所 有 的 資 料",
-                                    "confirm[0] 1", "busyVisible[0] 0", "pointer normal"}))
+    EXPECT_TRUE(containsRun(
+        calls, {"pointer normal",
+                "ask[Empty] 此 筆 資 料 已 存 在,\r\r是 否 要 覆 蓋 之 前 所 有 的 資 料",
+                "confirm[0] 1", "busyVisible[0] 0", "pointer normal"}))
         << calls.join('\n').toStdString();
     EXPECT_EQ(calls.last(), "pointer normal");
 
@@ -144,7 +161,9 @@ TEST(GeneratePipeline, aRemovalThatFailsIsSilentAndLeavesTheBatchWhole) {
     School school;
     Recorded first;
     ASSERT_EQ(runGenerate(first.context(school), {kToday, group1(), false}), Outcome::Done);
-    school.exec("create trigger refuse before delete on KIV10_Agency begin select raise(abort,'refused'); end");
+    school.exec(
+        "create trigger refuse before delete on KIV10_Agency begin select raise(abort,'refused'); "
+        "end");
     Recorded r;
     r.screen.answerNext(true);
     EXPECT_EQ(runGenerate(r.context(school), {kToday, group1(), false}), Outcome::Stopped);
@@ -169,10 +188,12 @@ TEST(GeneratePipeline, anEngineThatAnswersFalseGetsNoSuccessAndNoCompaction) {
 TEST(DeletePipeline, anEmptyDateListIsRefusedBeforeTheButtonIsTouched) {
     School school;
     Recorded r;
-    EXPECT_EQ(runDelete(r.context(school), {{"", std::nullopt}, {"", std::nullopt}}), Outcome::Stopped);
+    EXPECT_EQ(runDelete(r.context(school), {{"", std::nullopt}, {"", std::nullopt}}),
+              Outcome::Stopped);
     EXPECT_EQ(r.screen.calls(),
-              (QStringList{"busyVisible[1] 1", "busyText[1] 執行中,請稍後", "message[Application] 收 款 日 期 必 須 輸 入",
-                           "focus CBO_TranDay", "busyVisible[1] 0", "busyText[1] "}));
+              (QStringList{"busyVisible[1] 1", "busyText[1] 執行中,請稍後",
+                           "message[Application] 收 款 日 期 必 須 輸 入", "focus CBO_TranDay",
+                           "busyVisible[1] 0", "busyText[1] "}));
 }
 
 TEST(DeletePipeline, deletesAnUnpaidBatchWithoutAQuestion) {
@@ -180,14 +201,16 @@ TEST(DeletePipeline, deletesAnUnpaidBatchWithoutAQuestion) {
     Recorded gen;
     ASSERT_EQ(runGenerate(gen.context(school), {kToday, group1(), false}), Outcome::Done);
     Recorded r;
-    EXPECT_EQ(runDelete(r.context(school), {{"115/12/07", QString("12/07/2026")}, group1()}), Outcome::Done);
+    EXPECT_EQ(runDelete(r.context(school), {{"115/12/07", QString("12/07/2026")}, group1()}),
+              Outcome::Done);
     EXPECT_EQ(school.bills("2026-12-07"), 0);
     EXPECT_EQ(school.headers("2026-12-07"), 0);
     EXPECT_EQ(r.screen.calls(),
-              (QStringList{"busyVisible[1] 1", "busyText[1] 執行中,請稍後", "confirm[1] 0", "pointer busy",
-                           "busyText[1] 執行 Kiv10_conn", "busyText[1] 執行 Kiv10", "pointer normal",
-                           "busyText[1] 執行 刪除", "busyText[1] 執行 刪除結束", "confirm[1] 1", "pointer normal",
-                           "message[Application] 刪 除 成 功", "busyVisible[1] 0", "busyText[1] "}));
+              (QStringList{"busyVisible[1] 1", "busyText[1] 執行中,請稍後", "confirm[1] 0",
+                           "pointer busy", "busyText[1] 執行 Kiv10_conn", "busyText[1] 執行 Kiv10",
+                           "pointer normal", "busyText[1] 執行 刪除", "busyText[1] 執行 刪除結束",
+                           "confirm[1] 1", "pointer normal", "message[Application] 刪 除 成 功",
+                           "busyVisible[1] 0", "busyText[1] "}));
 }
 
 TEST(DeletePipeline, lockedAndSettledBatchesAreRefusedWithTheDeleteTabsMessages) {
@@ -196,12 +219,15 @@ TEST(DeletePipeline, lockedAndSettledBatchesAreRefusedWithTheDeleteTabsMessages)
     ASSERT_EQ(runGenerate(gen.context(school), {kToday, group1(), false}), Outcome::Done);
     school.exec("update KIV8_PayMent set lock_data='1' where Stdid='S3'");
     Recorded locked;
-    EXPECT_EQ(runDelete(locked.context(school), {{"115/12/07", QString("12/07/2026")}, group1()}), Outcome::Stopped);
-    EXPECT_EQ(locked.screen.messages(), QStringList{"資 料 已 上 鎖 , 解 鎖 請 至 6800 資 料 解 鎖 作 業 "});
+    EXPECT_EQ(runDelete(locked.context(school), {{"115/12/07", QString("12/07/2026")}, group1()}),
+              Outcome::Stopped);
+    EXPECT_EQ(locked.screen.messages(),
+              QStringList{"資 料 已 上 鎖 , 解 鎖 請 至 6800 資 料 解 鎖 作 業 "});
     school.exec("update KIV8_PayMent set lock_data='0'");
     school.exec("update KIV10_Agency set PayStas=-1");
     Recorded settled;
-    EXPECT_EQ(runDelete(settled.context(school), {{"115/12/07", QString("12/07/2026")}, group1()}), Outcome::Stopped);
+    EXPECT_EQ(runDelete(settled.context(school), {{"115/12/07", QString("12/07/2026")}, group1()}),
+              Outcome::Stopped);
     ASSERT_EQ(settled.screen.messages().size(), 1);
     EXPECT_TRUE(settled.screen.messages()[0].endsWith("不 能 刪 除 資 料"));
     EXPECT_EQ(school.bills("2026-12-07"), 3);
@@ -213,9 +239,12 @@ TEST(DeletePipeline, aRemovalThatFailsShowsItsDescriptionAndKeepsTheBatch) {
     School school;
     Recorded gen;
     ASSERT_EQ(runGenerate(gen.context(school), {kToday, group1(), false}), Outcome::Done);
-    school.exec("create trigger refuse before delete on KIV10_Agency begin select raise(abort,'refused'); end");
+    school.exec(
+        "create trigger refuse before delete on KIV10_Agency begin select raise(abort,'refused'); "
+        "end");
     Recorded r;
-    EXPECT_EQ(runDelete(r.context(school), {{"115/12/07", QString("12/07/2026")}, group1()}), Outcome::Stopped);
+    EXPECT_EQ(runDelete(r.context(school), {{"115/12/07", QString("12/07/2026")}, group1()}),
+              Outcome::Stopped);
     ASSERT_EQ(r.screen.messages().size(), 1);
     EXPECT_TRUE(r.screen.messages()[0].contains("refused"));
     EXPECT_EQ(school.bills("2026-12-07"), 3);
@@ -226,14 +255,17 @@ TEST(ApplyPipeline, checksTheNewDateAgainstTodayThenAgainstTheOldDate) {
     School school;
     const ListChoice old{"115/12/15", QString("12/15/2026")};
     Recorded before;
-    EXPECT_EQ(runApply(before.context(school), {old, group1(), QDate(2026, 12, 1)}), Outcome::Stopped);
+    EXPECT_EQ(runApply(before.context(school), {old, group1(), QDate(2026, 12, 1)}),
+              Outcome::Stopped);
     EXPECT_EQ(before.screen.messages(), QStringList{"收 款 日 期 必 須 大 於 或 等 於 今 日"});
     Recorded same;
-    EXPECT_EQ(runApply(same.context(school), {old, group1(), QDate(2026, 12, 15)}), Outcome::Stopped);
+    EXPECT_EQ(runApply(same.context(school), {old, group1(), QDate(2026, 12, 15)}),
+              Outcome::Stopped);
     EXPECT_EQ(same.screen.messages(), QStringList{"新 收 款 日 期 必 須 大 於 原 收 款 日 期"});
     EXPECT_TRUE(same.screen.calls().contains("focus CC_TranDay3"));
     Recorded none;
-    EXPECT_EQ(runRecollect(none.context(school), {{"", std::nullopt}, {"", std::nullopt}, kToday}), Outcome::Stopped);
+    EXPECT_EQ(runRecollect(none.context(school), {{"", std::nullopt}, {"", std::nullopt}, kToday}),
+              Outcome::Stopped);
     EXPECT_EQ(none.screen.messages(), QStringList{"收 款 日 期 必 須 輸 入"});
     EXPECT_TRUE(none.screen.calls().contains("focus CBO_TranDay4"));
 }
@@ -264,9 +296,12 @@ TEST(RecollectPipeline, collectsTheFailedTransfersAtTheNewDate) {
     ASSERT_EQ(runGenerate(gen.context(school), {kToday, group1(), false}), Outcome::Done);
     school.exec("update KIV8_PayMent set FailFac='存款不足' where Stdid='S2'");
     Recorded r;
-    EXPECT_EQ(runRecollect(r.context(school), {{"115/12/07", QString("12/07/2026")}, group1(), QDate(2026, 12, 21)}),
+    EXPECT_EQ(runRecollect(r.context(school),
+                           {{"115/12/07", QString("12/07/2026")}, group1(), QDate(2026, 12, 21)}),
               Outcome::Done);
     EXPECT_EQ(school.bills("2026-12-21"), 1);
-    EXPECT_EQ(school.scalar("select TranDay2 from KIV8_PayMent where TranDay='2026-12-21'").toString(), "2026-12-07");
+    EXPECT_EQ(
+        school.scalar("select TranDay2 from KIV8_PayMent where TranDay='2026-12-21'").toString(),
+        "2026-12-07");
     EXPECT_EQ(r.screen.messages().last(), "新 增 成 功");
 }

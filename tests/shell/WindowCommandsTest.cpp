@@ -36,11 +36,14 @@ struct SchoolWindow : WindowFixture {
         QApplication::setActiveWindow(window.get());
         list->setFocus();
         QApplication::processEvents();
-        ASSERT_TRUE(QApplication::focusWidget() == list || QApplication::focusWidget() == list->lineEdit());
+        ASSERT_TRUE(QApplication::focusWidget() == list ||
+                    QApplication::focusWidget() == list->lineEdit());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
     }
     int headers(const QDate& d) const {
-        return base.scalar("select count(*) from KIV10_Agency where TranDay=?", {d.toString("yyyy-MM-dd")}).toInt();
+        return base
+            .scalar("select count(*) from KIV10_Agency where TranDay=?", {d.toString("yyyy-MM-dd")})
+            .toInt();
     }
     QString lastBox() const { return boxes.seen().isEmpty() ? QString() : boxes.seen().last(); }
 };
@@ -131,8 +134,8 @@ TEST(WindowCommands, applyAndRecollectFromAltSOnTheirTabs) {
     f.window->SSTab1()->setCurrentIndex(3);
     f.choose("CBO_GrpID4", 0);
     f.choose("CBO_TranDay4", 0);
-    const int today = f.control<DropDownList>("CBO_TranDay4")->findData(
-        QDate::currentDate().toString("MM/dd/yyyy"));
+    const int today = f.control<DropDownList>("CBO_TranDay4")
+                          ->findData(QDate::currentDate().toString("MM/dd/yyyy"));
     ASSERT_GE(today, 0);
     f.control<DropDownList>("CBO_TranDay4")->setCurrentIndex(today);
     f.control<QCalendarWidget>("CC_TranDay4")->setSelectedDate(QDate::currentDate().addDays(14));

@@ -9,9 +9,12 @@ using kiv::test::TestBase;
 
 namespace {
 void addBatch(const TestBase& base, const QString& day, int group) {
-    base.exec("insert into KIV9_Payitem(Stdid,TranDay,Grpid,ItemId,ItemAmt) values('S1',?,?,1,100)", {day, group});
-    base.exec("insert into KIV8_PayMent(Stdid,TranDay,Grpid,PayAmt,Fee,PreWay) values('S1',?,?,100,10,'1')",
+    base.exec("insert into KIV9_Payitem(Stdid,TranDay,Grpid,ItemId,ItemAmt) values('S1',?,?,1,100)",
               {day, group});
+    base.exec(
+        "insert into KIV8_PayMent(Stdid,TranDay,Grpid,PayAmt,Fee,PreWay) "
+        "values('S1',?,?,100,10,'1')",
+        {day, group});
     base.addHeader(day, group);
 }
 int rows(const TestBase& base, const char* table) {
@@ -27,9 +30,11 @@ TEST(BatchRemoval, removesItemsBillsAndHeaderOfThatBatchOnly) {
     removeBatch(base.path(), QDate(2012, 6, 7), 5);
     for (const char* table : {"KIV9_Payitem", "KIV8_PayMent", "KIV10_Agency"}) {
         EXPECT_EQ(rows(base, table), 2) << table;
-        EXPECT_EQ(base.scalar(QString("select count(*) from %1 where TranDay='2012-06-07' and Grpid=5").arg(table))
-                      .toInt(),
-                  0)
+        EXPECT_EQ(
+            base.scalar(QString("select count(*) from %1 where TranDay='2012-06-07' and Grpid=5")
+                            .arg(table))
+                .toInt(),
+            0)
             << table;
     }
     // A batch that does not exist is removed without complaint.
@@ -39,7 +44,9 @@ TEST(BatchRemoval, removesItemsBillsAndHeaderOfThatBatchOnly) {
 TEST(BatchRemoval, aFailureInTheLastStatementLeavesTheBatchWhole) {
     TestBase base;
     addBatch(base, "2012-06-07", 5);
-    base.exec("create trigger refuse before delete on KIV10_Agency begin select raise(abort, 'refused'); end");
+    base.exec(
+        "create trigger refuse before delete on KIV10_Agency begin select raise(abort, 'refused'); "
+        "end");
     EXPECT_THROW(removeBatch(base.path(), QDate(2012, 6, 7), 5), Failure);
     for (const char* table : {"KIV9_Payitem", "KIV8_PayMent", "KIV10_Agency"}) {
         EXPECT_EQ(rows(base, table), 1) << table;

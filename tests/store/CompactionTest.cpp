@@ -16,7 +16,8 @@ using kiv::test::TestBase;
 namespace {
 
 QStringList mdbFiles(const TestBase& base) {
-    QStringList files = QDir(base.path() + "/mdb").entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    QStringList files =
+        QDir(base.path() + "/mdb").entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
     files.sort();
     return files;
 }
@@ -24,13 +25,16 @@ QStringList mdbFiles(const TestBase& base) {
 // A database with some rows and the free pages that deleting leaves behind.
 void fill(const TestBase& base) {
     base.addGroup(1, "學費");
-    base.exec("insert into KIV9_Payitem(Stdid,TranDay,Grpid,ItemId,ItemAmt)"
-              " with recursive n(x) as (select 0 union all select x + 1 from n where x < 299)"
-              " select 'S' || x, '2026-12-20', 1, 1, 1000 + x from n");
+    base.exec(
+        "insert into KIV9_Payitem(Stdid,TranDay,Grpid,ItemId,ItemAmt)"
+        " with recursive n(x) as (select 0 union all select x + 1 from n where x < 299)"
+        " select 'S' || x, '2026-12-20', 1, 1, 1000 + x from n");
     base.exec("delete from KIV9_Payitem where ItemAmt >= 1100");
 }
 
-qint64 itemSum(const TestBase& base) { return base.scalar("select sum(ItemAmt) from KIV9_Payitem").toLongLong(); }
+qint64 itemSum(const TestBase& base) {
+    return base.scalar("select sum(ItemAmt) from KIV9_Payitem").toLongLong();
+}
 
 CompactionFileOps failing(const char* which) {
     CompactionFileOps ops = CompactionFileOps::real();
@@ -81,9 +85,15 @@ TEST(Compaction, eachFailingStepKeepsAWorkingDatabaseAndNamesItsStep) {
         QStringList filesLeft;
     };
     const Case cases[] = {
-        {"the compacted copy cannot be written", "target", "A002-01", {"KIV.mdb", "kiv6200tmp.mdb"}},
+        {"the compacted copy cannot be written",
+         "target",
+         "A002-01",
+         {"KIV.mdb", "kiv6200tmp.mdb"}},
         {"the old file cannot be kept", "keepAs", "A003", {"KIV.mdb", "kiv6200tmp.mdb"}},
-        {"the copy cannot replace the database", "replace", "A004", {"KIV.mdb", "KIV1.mdb", "kiv6200tmp.mdb"}},
+        {"the copy cannot replace the database",
+         "replace",
+         "A004",
+         {"KIV.mdb", "KIV1.mdb", "kiv6200tmp.mdb"}},
         {"the old file cannot be removed", "remove", "A005", {"KIV.mdb", "KIV1.mdb"}},
     };
     for (const Case& c : cases) {

@@ -160,9 +160,9 @@ TEST(ReissueGroupLists, everyGroupWithABatchAsIdColonName) {
 
 TEST(Lists, aMissingDatabaseFailsWithoutEntries) {
     QTemporaryDir dir;
-    for (const ListFill& f : {insert_CBO2(dir.path(), {"x", std::nullopt}), insert_CBO3(dir.path()),
-                              insert_CBO_TranDay(dir.path()),
-                              insert_CBO_TranDay3(dir.path(), {"5:", QString("5")})}) {
+    for (const ListFill& f :
+         {insert_CBO2(dir.path(), {"x", std::nullopt}), insert_CBO3(dir.path()),
+          insert_CBO_TranDay(dir.path()), insert_CBO_TranDay3(dir.path(), {"5:", QString("5")})}) {
         EXPECT_EQ(f.result, 0);
         EXPECT_TRUE(f.entries.empty());
         EXPECT_FALSE(f.error.isEmpty());

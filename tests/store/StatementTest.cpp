@@ -16,12 +16,14 @@ TEST(Statement, displayText_showsEachValueInItsLiteralForm) {
                             .sql(",")
                             .yesNo(false)
                             .sql(")");
-    EXPECT_EQ(s.displayText(), "insert into T(a,b,c,d) values('O'Brien',#06/07/2012#,-1500,True,False)");
+    EXPECT_EQ(s.displayText(),
+              "insert into T(a,b,c,d) values('O'Brien',#06/07/2012#,-1500,True,False)");
     EXPECT_EQ(s.executedSql(), "insert into T(a,b,c,d) values(?,?,?,?,?)");
 }
 
 TEST(Statement, valuesAreBoundInTheStorageForms) {
-    const Statement s = Statement("x").text("a").date(QDate(1999, 12, 31)).number(7).yesNo(true).yesNo(false);
+    const Statement s =
+        Statement("x").text("a").date(QDate(1999, 12, 31)).number(7).yesNo(true).yesNo(false);
     ASSERT_EQ(s.valueCount(), 5);
     EXPECT_EQ(s.boundValue(0).toString(), "a");
     EXPECT_EQ(s.boundValue(1).toString(), "1999-12-31");
@@ -37,7 +39,8 @@ TEST(Statement, deletionIsShownAsTheSystemWritesItAndExecutedAsSqlite) {
                             .date(QDate(2012, 6, 7))
                             .sql(" and GrPid = ")
                             .number(5);
-    EXPECT_EQ(s.displayText(), "delete * from KIV9_Payitem  where Tranday= #06/07/2012# and GrPid = 5");
+    EXPECT_EQ(s.displayText(),
+              "delete * from KIV9_Payitem  where Tranday= #06/07/2012# and GrPid = 5");
     EXPECT_EQ(s.executedSql(), "delete from KIV9_Payitem  where Tranday= ? and GrPid = ?");
 }
 

@@ -21,7 +21,8 @@ TEST(Storage, boundValuesAreStoredInTheContractForms) {
     TestBase base;
     {
         Connection c(base.path());
-        c.run(Statement("insert into KIV8_PayMent(Stdid,TranDay,Grpid,PayAmt,CanUseCVS,CVSItem) values(")
+        c.run(Statement(
+                  "insert into KIV8_PayMent(Stdid,TranDay,Grpid,PayAmt,CanUseCVS,CVSItem) values(")
                   .text("O'Neil")
                   .sql(",")
                   .date(QDate(2012, 6, 7))
@@ -76,8 +77,8 @@ TEST(Storage, isoDatesKeepDateOrderInTextOrder) {
     EXPECT_EQ(got[3].toString(), "2010-12-31");
     // A range query compares dates, not month-first texts.
     Connection c(base.path());
-    QSqlQuery q = c.run(Statement("select count(*) from KIV10_Agency where TranDay > ")
-                            .date(QDate(2011, 12, 31)));
+    QSqlQuery q = c.run(
+        Statement("select count(*) from KIV10_Agency where TranDay > ").date(QDate(2011, 12, 31)));
     ASSERT_TRUE(q.next());
     EXPECT_EQ(q.value(0).toInt(), 2);
 }
@@ -132,12 +133,14 @@ TEST(Storage, dateTextsOfTheSystem) {
 TEST(Schema, initDbCreatesEveryTableAndColumnOfTheContract) {
     TestBase base;
     const QMap<QString, QStringList> expected = {
-        {"Kiv2_school",
-         {"TranFee", "SndAmt", "TrdAmt", "SmallFee", "BtwnFee", "ExcdFee", "NetSndAmt", "NetTrdAmt",
-          "NetSmallFee", "NetBtwnFee", "NetExcdFee", "NetATMsndamt", "NetATMTrdAmt", "NetATMsmallFee",
-          "NetATMBtwnFee", "NetATMexcdFee", "IsUseCVS", "CVSName", "CVSItem1", "CVSItem2", "CVSItem3",
-          "CVSSmallamt", "CVSBtwnAmt", "CVSMaxAmt", "CVSSmallUserFee", "CVSBtwnUserFee",
-          "CVSExcdUserFee", "CVSSmallGiroFee", "CVSBtwnGiroFee", "CVSExcdGiroFee"}},
+        {"Kiv2_school", {"TranFee",         "SndAmt",         "TrdAmt",         "SmallFee",
+                         "BtwnFee",         "ExcdFee",        "NetSndAmt",      "NetTrdAmt",
+                         "NetSmallFee",     "NetBtwnFee",     "NetExcdFee",     "NetATMsndamt",
+                         "NetATMTrdAmt",    "NetATMsmallFee", "NetATMBtwnFee",  "NetATMexcdFee",
+                         "IsUseCVS",        "CVSName",        "CVSItem1",       "CVSItem2",
+                         "CVSItem3",        "CVSSmallamt",    "CVSBtwnAmt",     "CVSMaxAmt",
+                         "CVSSmallUserFee", "CVSBtwnUserFee", "CVSExcdUserFee", "CVSSmallGiroFee",
+                         "CVSBtwnGiroFee",  "CVSExcdGiroFee"}},
         {"KIV6_Group", {"GrpID", "GrpName"}},
         {"Kiv7_student", {"Stdid", "Giro", "Grade", "Clsid", "delmark"}},
         {"Kiv13_ClsGrpitem", {"Grpid", "Grade", "Clsid", "Itemid", "ItemAmt"}},
@@ -145,16 +148,19 @@ TEST(Schema, initDbCreatesEveryTableAndColumnOfTheContract) {
         {"KIV5_StsItem",
          {"stsid", "Itemid", "allsub", "subamt", "addamt", "reviseRate", "onethird", "twothirds"}},
         {"KIV8_PayMent",
-         {"Stdid", "TranDay", "Grpid", "PayAmt", "Fee", "PreWay", "lock_data", "Netfee", "NetATMfee",
-          "CanUseCVS", "CVSFee", "CVSItem", "Check_DL", "TranDay2", "PayStas", "FailFac"}},
+         {"Stdid", "TranDay", "Grpid", "PayAmt", "Fee", "PreWay", "lock_data", "Netfee",
+          "NetATMfee", "CanUseCVS", "CVSFee", "CVSItem", "Check_DL", "TranDay2", "PayStas",
+          "FailFac"}},
         {"KIV9_Payitem", {"Stdid", "TranDay", "Grpid", "ItemId", "ItemAmt"}},
-        {"KIV10_Agency",
-         {"TranDay", "Grpid", "Tranfee", "SndAmt", "TrdAmt", "SmallFee", "BtwnFee", "ExcdFee",
-          "NetSndAmt", "NetTrdAmt", "NetSmallFee", "NetBtwnFee", "NetExcdFee", "NetATMsndamt",
-          "NetATMTrdAmt", "NetATMsmallFee", "NetATMBtwnFee", "NetATMexcdFee", "IsUseCVS", "CVSName",
-          "CVSItem1", "CVSItem2", "CVSItem3", "CVSSmallamt", "CVSSmallUserFee", "CVSSmallGiroFee",
-          "CVSBtwnAmt", "CVSBtwnUserFee", "CVSBtwnGiroFee", "CVSMaxAmt", "CVSExcdUserFee",
-          "CVSExcdGiroFee", "PayStas"}},
+        {"KIV10_Agency", {"TranDay",         "Grpid",           "Tranfee",        "SndAmt",
+                          "TrdAmt",          "SmallFee",        "BtwnFee",        "ExcdFee",
+                          "NetSndAmt",       "NetTrdAmt",       "NetSmallFee",    "NetBtwnFee",
+                          "NetExcdFee",      "NetATMsndamt",    "NetATMTrdAmt",   "NetATMsmallFee",
+                          "NetATMBtwnFee",   "NetATMexcdFee",   "IsUseCVS",       "CVSName",
+                          "CVSItem1",        "CVSItem2",        "CVSItem3",       "CVSSmallamt",
+                          "CVSSmallUserFee", "CVSSmallGiroFee", "CVSBtwnAmt",     "CVSBtwnUserFee",
+                          "CVSBtwnGiroFee",  "CVSMaxAmt",       "CVSExcdUserFee", "CVSExcdGiroFee",
+                          "PayStas"}},
     };
     Connection c(base.path());
     for (auto it = expected.begin(); it != expected.end(); ++it) {
@@ -176,7 +182,8 @@ TEST(Schema, batchQueriesUseAnIndex) {
     TestBase base;
     Connection c(base.path());
     const QStringList queries = {
-        "select count(*) from KIV8_PayMent where TranDay='2012-06-07' and GrpID=1 and lock_data='1'",
+        "select count(*) from KIV8_PayMent where TranDay='2012-06-07' and GrpID=1 and "
+        "lock_data='1'",
         "delete from KIV9_Payitem where TranDay='2012-06-07' and Grpid=1",
         "select PayStas from KIV10_Agency where TranDay='2012-06-07' and GrpID=1",
         "select distinct TranDay from KIV10_Agency where GrpID = 1 order by TranDay DESC",

@@ -18,7 +18,9 @@ QString titleName(Title t) {
     }
     return {};
 }
-int tabIndex(Tab t) { return static_cast<int>(t); }
+int tabIndex(Tab t) {
+    return static_cast<int>(t);
+}
 }  // namespace
 
 void RecordingScreen::showMessage(const QString& text, Title title, Icon icon) {
@@ -52,9 +54,13 @@ void RecordingScreen::setBusyPointer(bool busy) {
     m_calls << (busy ? QString("pointer busy") : QString("pointer normal"));
 }
 
-void RecordingScreen::setFocus(const QString& controlName) { m_calls << "focus " + controlName; }
+void RecordingScreen::setFocus(const QString& controlName) {
+    m_calls << "focus " + controlName;
+}
 
-void RecordingScreen::processEvents() { m_calls << "events"; }
+void RecordingScreen::processEvents() {
+    m_calls << "events";
+}
 
 QStringList RecordingScreen::messages() const {
     QStringList out;

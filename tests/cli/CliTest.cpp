@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
@@ -173,4 +174,63 @@ TEST(CliBatch, missingOrMalformedOptionsAreUsageErrors) {
                       "2026-02-01"}}) {
         EXPECT_EQ(run(args).status, 2) << args.join(' ').toStdString();
     }
+}
+
+TEST(CliDemo, laysOutTheProgramsAndASchoolWithEveryCaseAClerkMeets) {
+    QTemporaryDir dir;
+    const QString base = dir.path() + "/demo";
+    const CliRun r =
+        run({"--base", base, "demo", "--students", "300", "--seed", "7"}, KIV_PROGRAM_DIR);
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    for (const char* program : {"Kiv2200P1", "Kiv0000P1", "kiv2200"}) {
+        EXPECT_TRUE(QFileInfo(base + "/exe/" + program).isExecutable()) << program;
+    }
+    kiv::store::Connection c(base);
+    auto count = [&](const QString& sql) {
+        QSqlQuery q(c.database());
+        EXPECT_TRUE(q.exec(sql) && q.next()) << sql.toStdString();
+        return q.value(0).toInt();
+    };
+    EXPECT_EQ(count("select count(*) from Kiv7_student"), 300);
+    EXPECT_GT(count("select count(*) from Kiv7_student where delmark <> 0"), 0);
+    EXPECT_GT(count("select count(*) from Kiv7_student where Giro <> 0"), 0);
+    EXPECT_EQ(count("select count(*) from KIV6_Group where GrpName is null"), 1);
+    EXPECT_GT(count("select count(*) from Kiv13_ClsGrpitem where Clsid = 0"), 0);
+    EXPECT_GT(count("select count(*) from Kiv13_ClsGrpitem where Clsid <> 0"), 0);
+    EXPECT_GT(count("select count(*) from Kiv13_ClsGrpitem where ItemAmt < 0"), 0);
+    for (const char* kind : {"allsub = 'V'", "subamt > 0", "addamt > 0", "reviseRate > 0",
+                             "onethird is not null", "twothirds is not null"}) {
+        EXPECT_GT(count(QString("select count(*) from KIV5_StsItem where %1").arg(kind)), 0)
+            << kind;
+    }
+    EXPECT_EQ(count("select IsUseCVS from Kiv2_school"), -1);
+    EXPECT_EQ(count("select count(*) from KIV10_Agency"), 4);
+    EXPECT_EQ(count("select count(*) from KIV10_Agency where PayStas <> 0"), 1);
+    EXPECT_GT(count("select count(*) from KIV8_PayMent where lock_data = '1'"), 0);
+    EXPECT_GT(count("select count(*) from KIV8_PayMent where PreWay = '1' and FailFac <> '' and "
+                    "PayStas = 0"),
+              0);
+
+    // The same seed lays out the same school.
+    QTemporaryDir again;
+    ASSERT_EQ(run({"--base", again.path() + "/demo", "demo", "--students", "300", "--seed", "7"},
+                  KIV_PROGRAM_DIR)
+                  .status,
+              0);
+    kiv::store::Connection other(again.path() + "/demo");
+    QSqlQuery a(c.database()), b(other.database());
+    const QString sums = "select sum(PayAmt), sum(Fee), count(*) from KIV8_PayMent";
+    ASSERT_TRUE(a.exec(sums) && a.next() && b.exec(sums) && b.next());
+    EXPECT_EQ(a.value(0), b.value(0));
+    EXPECT_EQ(a.value(1), b.value(1));
+}
+
+TEST(CliDemo, aTinySchoolStillLaysOutAndAnExistingDatabaseIsRefused) {
+    QTemporaryDir dir;
+    const QString base = dir.path() + "/demo";
+    const CliRun tiny = run({"--base", base, "demo", "--students", "3"}, KIV_PROGRAM_DIR);
+    EXPECT_EQ(tiny.status, 0) << tiny.err.toStdString();
+    const CliRun again = run({"--base", base, "demo"}, KIV_PROGRAM_DIR);
+    EXPECT_EQ(again.status, 1);
+    EXPECT_TRUE(again.err.contains("already exists"));
 }

@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QTextStream>
 
+#include "ControlMap.h"
 #include "MainWindow.h"
 
 int main(int argc, char** argv) {
@@ -34,5 +35,6 @@ int main(int argc, char** argv) {
     }
     QObject::connect(&window, &kiv::shell::MainWindow::programEnded, &app, &QCoreApplication::quit);
     window.show();
+    kiv::shell::startControlMap(&window);
     return app.exec();
 }

@@ -1,0 +1,129 @@
+"""A demo package laid out by kiv2200 for one test, and what its database holds.
+
+The database is read with Python's own sqlite3, as another program of the package would: the
+test never takes the window's word for what was written.
+"""
+
+import datetime
+import hashlib
+import os
+import sqlite3
+import stat
+import subprocess
+
+TODAY = datetime.date.today()
+
+
+def day(offset):
+    return TODAY + datetime.timedelta(days=offset)
+
+
+def roc(d):
+    """A date as the date lists show it: the Republic-of-China year, then /MM/dd."""
+    return f"{d.year - 1911}/{d.month:02d}/{d.day:02d}"
+
+
+# The demo school's groups and past batches, dated from the day the package is laid out.
+TUITION, LUNCH, AFTER_SCHOOL, TEXTBOOKS = 1, 2, 3, 4
+TUITION_DAY, LUNCH_DAY, AFTER_SCHOOL_DAY, TEXTBOOKS_DAY = day(-30), day(7), day(3), day(14)
+
+# Stands in for the menu program: notes how it was started, and ends.
+MENU_RECORDER = """#!/bin/sh
+{ printf '%s\\n' "$#"; for a in "$@"; do printf '%s\\n' "$a"; done; pwd; } > "$0.started"
+"""
+
+
+class DemoPackage:
+    def __init__(self, programs, base, record_menu=True):
+        self.base = base
+        subprocess.run([os.path.join(programs, "kiv2200"), "--base", base, "demo"], check=True,
+                       stdout=subprocess.DEVNULL, timeout=120)
+        self.exe = os.path.join(base, "exe")
+        self.window = os.path.join(self.exe, "Kiv2200P1")
+        self.menu = os.path.join(self.exe, "Kiv0000P1")
+        self.database = os.path.join(base, "mdb", "KIV.mdb")
+        if record_menu:
+            os.remove(self.menu)
+            with open(self.menu, "w") as f:
+                f.write(MENU_RECORDER)
+            os.chmod(self.menu, os.stat(self.menu).st_mode | stat.S_IXUSR)
+
+    def menu_started(self):
+        """(arguments, working folder) of the recorded menu start, or None."""
+        try:
+            with open(self.menu + ".started", encoding="utf-8") as f:
+                lines = f.read().splitlines()
+        except FileNotFoundError:
+            return None
+        count = int(lines[0])
+        if len(lines) != count + 2:
+            return None  # still being written
+        return lines[1:1 + count], lines[-1]
+
+    def query(self, sql, *params):
+        # A fresh read-only connection per question: the window compacts the file by replacing it.
+        db = sqlite3.connect(f"file:{self.database}?mode=ro", uri=True, timeout=30)
+        try:
+            return db.execute(sql, params).fetchall()
+        finally:
+            db.close()
+
+    def digest(self):
+        """A fingerprint of every row of every table, whatever the rows' physical order."""
+        h = hashlib.sha256()
+        tables = [t for (t,) in self.query(
+            "select name from sqlite_master where type = 'table' order by name")]
+        for t in tables:
+            rows = sorted(repr(r) for r in self.query(f"select * from {t}"))
+            h.update(f"{t}:{len(rows)}\n".encode())
+            for r in rows:
+                h.update(r.encode())
+        return h.hexdigest()
+
+    def groups(self):
+        return self.query("select GrpID, GrpName from KIV6_Group order by GrpID")
+
+    def bills(self, tran_day, group):
+        """The batch's payment records: Stdid, PayAmt, Fee, PreWay, Check_DL, TranDay2."""
+        return self.query(
+            "select Stdid, PayAmt, Fee, PreWay, Check_DL, TranDay2 from KIV8_PayMent"
+            " where TranDay = ? and Grpid = ? order by Stdid", tran_day.isoformat(), group)
+
+    def items(self, tran_day, group):
+        return sorted(self.query(
+            "select Stdid, ItemId, ItemAmt from KIV9_Payitem where TranDay = ? and Grpid = ?",
+            tran_day.isoformat(), group))
+
+    def headers(self, tran_day, group):
+        return self.query("select PayStas from KIV10_Agency where TranDay = ? and Grpid = ?",
+                          tran_day.isoformat(), group)
+
+    def batch_digest(self, tran_day, group):
+        return (self.bills(tran_day, group), self.items(tran_day, group),
+                self.headers(tran_day, group))
+
+    def totals(self, tran_day, group):
+        """What the summary box must say: count and amount (with fees) of the transfer bills,
+        then of the counter bills."""
+        out = []
+        for way in ("1", "2"):
+            count, amount = self.query(
+                "select count(*), coalesce(sum(PayAmt + Fee), 0) from KIV8_PayMent"
+                " where TranDay = ? and Grpid = ? and PreWay = ?", tran_day.isoformat(), group,
+                way)[0]
+            out += [count, amount]
+        return tuple(out)
+
+    def unsettled_days(self):
+        return [datetime.date.fromisoformat(d) for (d,) in self.query(
+            "select distinct TranDay from KIV10_Agency where PayStas = 0 order by TranDay desc")]
+
+    def mdb_files(self):
+        return sorted(os.listdir(os.path.dirname(self.database)))
+
+
+def summary_text(transfer_count, transfer_amount, counter_count, counter_amount):
+    """The summary box of a generation, apply or re-collection, for the given totals."""
+    return ("轉 帳 總 數       {:,} 筆\n\n轉 帳 總 金 額  {:,} 元\n\n"
+            "臨 櫃 總 數       {:,} 筆\n\n臨 櫃 總 金 額  {:,} 元").format(
+        transfer_count, transfer_amount, counter_count, counter_amount)

@@ -173,28 +173,35 @@ void MainWindow::connectDropDowns() {
 
 // ---- the screen ----
 
-void MainWindow::showMessage(const QString& text, Title title, Icon icon) {
-    QString caption;
+namespace {
+
+QString captionOf(Title title) {
     switch (title) {
         case Title::Application:
-            caption = kiv::screen::kApplicationTitle;
-            break;
+            return kiv::screen::kApplicationTitle;
         case Title::Default:
-            caption = QCoreApplication::applicationName();
-            break;
+            return QCoreApplication::applicationName();
         case Title::Empty:
             break;
     }
-    QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon, caption,
-                    QString(text).replace(QChar(13), QChar(10)), QMessageBox::Ok, this);
+    return {};
+}
+
+// The parts of a message are joined by carriage returns, which a label shows as line breaks.
+QString shownText(const QString& text) {
+    return QString(text).replace(QChar(13), QChar(10));
+}
+
+}  // namespace
+
+void MainWindow::showMessage(const QString& text, Title title, Icon icon) {
+    QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon,
+                    captionOf(title), shownText(text), QMessageBox::Ok, this);
     box.exec();
 }
 
 bool MainWindow::askYesNo(const QString& text, Title title) {
-    const QString caption = title == Title::Application ? QString(kiv::screen::kApplicationTitle)
-                            : title == Title::Default   ? QCoreApplication::applicationName()
-                                                        : QString();
-    QMessageBox box(QMessageBox::NoIcon, caption, QString(text).replace(QChar(13), QChar(10)),
+    QMessageBox box(QMessageBox::NoIcon, captionOf(title), shownText(text),
                     QMessageBox::Yes | QMessageBox::No, this);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;

@@ -10,8 +10,22 @@ import os
 import sqlite3
 import stat
 import subprocess
+import time
 
-TODAY = datetime.date.today()
+
+def _today_for_a_whole_run(margin_seconds=240):
+    """Today, taken so that it stays today for the whole run: the demo's batches, the window's
+    calendars and its date checks all follow the clock, so a run that crossed midnight would see
+    two different todays. Close to midnight, wait until it has passed."""
+    now = datetime.datetime.now()
+    midnight = datetime.datetime.combine(now.date() + datetime.timedelta(days=1), datetime.time())
+    left = (midnight - now).total_seconds()
+    if left < margin_seconds:
+        time.sleep(left + 2)
+    return datetime.date.today()
+
+
+TODAY = _today_for_a_whole_run()
 
 
 def day(offset):

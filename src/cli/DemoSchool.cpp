@@ -13,6 +13,10 @@ using kiv::store::Transaction;
 
 namespace {
 
+using Form = Statement::Form;
+constexpr auto Text = Form::Text;
+constexpr auto Number = Form::Number;
+
 constexpr int kGrades = 6;
 constexpr int kPerClass = 30;
 
@@ -44,9 +48,7 @@ void writeFeeSchedule(Connection& c) {
 
 void writeGroups(Connection& c) {
     Command g(c, Statement("insert into KIV6_Group(GrpID,GrpName) values(")
-                     .number(0)
-                     .sql(",")
-                     .text("")
+                     .placeholders({Number, Text})
                      .sql(")"));
     const std::pair<int, const char*> groups[] = {
         {kTuitionGroup, "上學期學雜費"},
@@ -69,15 +71,7 @@ void writeGroups(Connection& c) {
 void writeItems(Connection& c, int classesPerGrade) {
     Command item(c,
                  Statement("insert into Kiv13_ClsGrpitem(Grpid,Grade,Clsid,Itemid,ItemAmt) values(")
-                     .number(0)
-                     .sql(",")
-                     .number(0)
-                     .sql(",")
-                     .number(0)
-                     .sql(",")
-                     .number(0)
-                     .sql(",")
-                     .number(0)
+                     .placeholders({Number, Number, Number, Number, Number})
                      .sql(")"));
     auto add = [&](int group, int grade, int cls, int itemId, int amount) {
         Statement& s = item.statement();
@@ -116,27 +110,11 @@ void writeItems(Connection& c, int classesPerGrade) {
 // Statuses and what each does to the items: a waiver, an amount off, an amount added, a
 // percentage, one third and two thirds.
 int writeStatuses(Connection& c) {
-    Command sts(
-        c,
-        Statement(
-            "insert into "
-            "KIV5_StsItem(stsid,Itemid,allsub,subamt,addamt,reviseRate,onethird,twothirds) values(")
-            .number(0)
-            .sql(",")
-            .number(0)
-            .sql(",")
-            .null(Statement::Form::Text)
-            .sql(",")
-            .null(Statement::Form::Number)
-            .sql(",")
-            .null(Statement::Form::Number)
-            .sql(",")
-            .null(Statement::Form::Number)
-            .sql(",")
-            .null(Statement::Form::Number)
-            .sql(",")
-            .null(Statement::Form::Number)
-            .sql(")"));
+    Command sts(c,
+                Statement("insert into KIV5_StsItem(stsid,Itemid,allsub,subamt,addamt,reviseRate,"
+                          "onethird,twothirds) values(")
+                    .placeholders({Number, Number, Text, Number, Number, Number, Number, Number})
+                    .sql(")"));
     enum Kind { Waiver = 2, Off = 3, Added = 4, Rate = 5, Third = 6, TwoThirds = 7 };
     auto add = [&](int status, int itemId, int kind, qint64 value) {
         Statement& s = sts.statement();
@@ -186,20 +164,10 @@ SchoolCounts writeSchool(const QString& baseFolder, const SchoolShape& shape) {
     counts.classes = classesPerGrade * kGrades;
 
     Command student(c, Statement("insert into Kiv7_student(Stdid,Giro,Grade,Clsid,delmark) values(")
-                           .text("")
-                           .sql(",")
-                           .number(0)
-                           .sql(",")
-                           .number(0)
-                           .sql(",")
-                           .number(0)
-                           .sql(",")
-                           .number(0)
+                           .placeholders({Text, Number, Number, Number, Number})
                            .sql(")"));
     Command holds(c, Statement("insert into KIV14_StuStas(stdid,stsid) values(")
-                         .text("")
-                         .sql(",")
-                         .number(0)
+                         .placeholders({Text, Number})
                          .sql(")"));
     for (int i = 0; i < shape.students; ++i) {
         const int grade = 1 + i / perGrade;

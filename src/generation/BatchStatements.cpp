@@ -5,17 +5,14 @@ namespace kiv::generation {
 using store::Statement;
 
 Statement itemInsert(const QDate& tranDay, qint64 groupId) {
-    return Statement("insert into KIV9_Payitem(Stdid,TranDay,Grpid,ItemId,ItemAmt) values(")
-        .text({})
-        .sql(",")
-        .date(tranDay)
-        .sql(",")
-        .number(groupId)
-        .sql(",")
-        .number(0)
-        .sql(",")
-        .number(0)
-        .sql(")");
+    using Form = Statement::Form;
+    Statement s =
+        Statement("insert into KIV9_Payitem(Stdid,TranDay,Grpid,ItemId,ItemAmt) values(")
+            .placeholders({Form::Text, Form::Date, Form::Number, Form::Number, Form::Number})
+            .sql(")");
+    s.setDate(1, tranDay);
+    s.setNumber(2, groupId);
+    return s;
 }
 
 Statement studentsWithoutRecord(const QDate& tranDay, qint64 groupId) {

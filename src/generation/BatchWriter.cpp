@@ -21,37 +21,25 @@ enum BillValue {
     kBillCanUseCVS,
     kBillCVSFee,
     kBillCVSItem,
+    kBillCheckDL,
 };
 
 // Every bill is written unlocked; only the package's unlock program ever clears a lock.
 Statement billInsert(const QDate& tranDay, qint64 groupId, bool deadlineTicked) {
-    return Statement(
-               "insert into KIV8_PayMent(Stdid,TranDay,Grpid,PayAmt,Fee,PreWay,lock_data,Netfee,"
-               "NetATMfee,CanUseCVS,CVSFee,CVSItem,Check_DL) values(")
-        .text({})
-        .sql(",")
-        .date(tranDay)
-        .sql(",")
-        .number(groupId)
-        .sql(",")
-        .number(0)
-        .sql(",")
-        .number(0)
-        .sql(",")
-        .text({})
-        .sql(",'0',")
-        .number(0)
-        .sql(",")
-        .number(0)
-        .sql(",")
-        .yesNo(false)
-        .sql(",")
-        .number(0)
-        .sql(",")
-        .text({})
-        .sql(",")
-        .text(deadlineTicked ? QStringLiteral("1") : QStringLiteral("0"))
-        .sql(")");
+    using Form = Statement::Form;
+    Statement s = Statement(
+                      "insert into KIV8_PayMent(Stdid,TranDay,Grpid,PayAmt,Fee,PreWay,lock_data,"
+                      "Netfee,NetATMfee,CanUseCVS,CVSFee,CVSItem,Check_DL) values(")
+                      .placeholders({Form::Text, Form::Date, Form::Number, Form::Number,
+                                     Form::Number, Form::Text})
+                      .sql(",'0',")
+                      .placeholders({Form::Number, Form::Number, Form::YesNo, Form::Number,
+                                     Form::Text, Form::Text})
+                      .sql(")");
+    s.setDate(1, tranDay);
+    s.setNumber(2, groupId);
+    s.setText(kBillCheckDL, deadlineTicked ? QStringLiteral("1") : QStringLiteral("0"));
+    return s;
 }
 
 Statement itemsDelete(const QDate& tranDay, qint64 groupId) {

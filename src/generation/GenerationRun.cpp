@@ -1,7 +1,5 @@
 #include "GenerationRun.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
 #include <iostream>
 #include <optional>
 #include <span>

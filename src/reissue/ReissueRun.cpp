@@ -1,7 +1,5 @@
 #include "ReissueRun.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
 #include <iostream>
 #include <optional>
 

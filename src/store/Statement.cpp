@@ -46,6 +46,18 @@ Statement& Statement::null(Form form) {
     return addValue(form, QVariant(type));
 }
 
+Statement& Statement::placeholders(std::initializer_list<Form> forms) {
+    bool first = true;
+    for (Form form : forms) {
+        if (!first) {
+            sql(",");
+        }
+        first = false;
+        null(form);
+    }
+    return *this;
+}
+
 void Statement::setText(int i, const QString& value) {
     m_values[static_cast<size_t>(i)] = {Form::Text, value.isNull() ? QString("") : value};
 }

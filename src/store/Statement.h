@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QString>
 #include <QVariant>
+#include <initializer_list>
 #include <optional>
 #include <vector>
 
@@ -31,6 +32,9 @@ public:
     Statement& yesNo(bool value);
     // A value that is unset: bound as Null, shown as Null.
     Statement& null(Form form);
+    // Unset values of these forms, separated by commas: the value list of an insert whose values
+    // are bound row by row with the set functions below.
+    Statement& placeholders(std::initializer_list<Form> forms);
 
     // Re-binding the value at position i (0-based, in the order the values were added), so that a
     // prepared statement can be run again with other values.

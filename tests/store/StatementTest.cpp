@@ -54,3 +54,14 @@ TEST(Statement, rebindingChangesBothTheBoundValueAndTheDisplay) {
     EXPECT_TRUE(s.boundValue(1).isNull());
     EXPECT_EQ(s.displayText(), "v('second',Null)");
 }
+
+TEST(Statement, placeholdersAreUnsetValuesSeparatedByCommasUntilBound) {
+    using Form = Statement::Form;
+    Statement s = Statement("v(").placeholders({Form::Text, Form::Date, Form::Number}).sql(")");
+    EXPECT_EQ(s.executedSql(), "v(?,?,?)");
+    EXPECT_EQ(s.displayText(), "v(Null,Null,Null)");
+    s.setText(0, "S1");
+    s.setDate(1, QDate(2012, 6, 7));
+    s.setNumber(2, 5);
+    EXPECT_EQ(s.displayText(), "v('S1',#06/07/2012#,5)");
+}

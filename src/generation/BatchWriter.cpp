@@ -1,6 +1,7 @@
 #include "BatchWriter.h"
 
 #include "BatchStatements.h"
+#include "Failure.h"
 #include "Rows.h"
 #include "Values.h"
 
@@ -93,6 +94,9 @@ void BatchWriter::writeNoBills() {
     store::Command insert(m_connection, noBillInsert(m_tranDay, m_groupId));
     store::Rows students(m_connection, studentsWithoutRecord(m_tranDay, m_groupId));
     while (students.next()) {
+        if (students.isNull(0)) {
+            store::failNullUse(QStringLiteral("Kiv7_student.Stdid"));
+        }
         insert.statement().setText(0, store::trimBlanks(students.text(0)));
         insert.run();
     }

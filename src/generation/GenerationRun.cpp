@@ -72,6 +72,10 @@ public:
         store::Rows rows(m_connection, query);
         std::optional<Student> current;
         while (rows.next()) {
+            // A student without an id cannot be billed: the bill would belong to nobody.
+            if (rows.isNull(0)) {
+                store::failNullUse(QStringLiteral("Kiv7_student.Stdid"));
+            }
             const QString id = store::trimBlanks(rows.text(0));
             if (!current || id != current->id) {
                 if (current) {
@@ -134,31 +138,31 @@ private:
     bool m_nothingGenerated = true;
 };
 
-enum class Ending { NoSchedule, NothingToGenerate, Generated };
+}  // namespace
 
-struct Outcome {
-    Ending ending;
-    RunTotals totals;
-};
+void showDeadlineNotices(const QString& baseFolder, Screen& screen) {
+    try {
+        store::Connection connection(baseFolder);
+        if (!loadFeeSchedule(connection)) {
+            return;
+        }
+    } catch (const store::Failure&) {
+        return;
+    }
+    screen.showMessage(
+        QStringLiteral("首次設定者，請向Morvane公司儲匯處申請新增特戶存款資料條碼檢核方式"),
+        Title::Default);
+    screen.showMessage(QStringLiteral("ATM繳費無法控管繳費期限"), Title::Default);
+}
 
-// Everything done on the run's connection, which is closed when this returns. The deadline
-// notices wait for the clerk, so they come before the transaction begins.
-Outcome generate(const QString& baseFolder, const QDate& batchDate, qint64 groupId,
-                 bool deadlineTicked, Screen& screen) {
-    store::Connection connection(baseFolder);
-    const std::optional<FeeSchedule> schedule = loadFeeSchedule(connection);
-    if (!schedule) {
-        return {Ending::NoSchedule, {}};
-    }
-    if (deadlineTicked) {
-        screen.showMessage(
-            QStringLiteral("首次設定者，請向Morvane公司儲匯處申請新增特戶存款資料條碼檢核方式"),
-            Title::Default);
-        screen.showMessage(QStringLiteral("ATM繳費無法控管繳費期限"), Title::Default);
-    }
-    store::Transaction transaction(connection);
-    RunTotals totals;
-    {
+EngineResult generateBatch(store::Connection& connection, const QDate& batchDate, qint64 groupId,
+                           bool deadlineTicked, Screen& screen) {
+    using Ending = EngineResult::Ending;
+    try {
+        const std::optional<FeeSchedule> schedule = loadFeeSchedule(connection);
+        if (!schedule) {
+            return {Ending::NoSchedule, {}};
+        }
         screen.setBusyText(Tab::Generate, QStringLiteral("查詢學生資料"));
         screen.processEvents();
         Passes passes(connection, *schedule, batchDate, groupId, deadlineTicked, screen);
@@ -170,40 +174,31 @@ Outcome generate(const QString& baseFolder, const QDate& batchDate, qint64 group
         screen.processEvents();
         // Not even the no-bill records stay when no student had anything in the group.
         if (passes.nothingGenerated()) {
-            return {Ending::NothingToGenerate, {}};
+            return {Ending::NothingToWrite, QStringLiteral("無資料可產生")};
         }
         connection.run(batchHeaderStatement(batchDate, groupId, *schedule));
-        totals = passes.totals();
+        return {Ending::Written, summaryText(passes.totals())};
+    } catch (const store::Failure& f) {
+        // The clerk sees no message, only the busy label going away; the reason goes to standard
+        // error so that the failure can be traced.
+        std::cerr << "Kiv2200exe_insert_data: " << f.what() << std::endl;
+        return EngineResult::failed(f.kind());
+    } catch (const std::exception& e) {
+        std::cerr << "Kiv2200exe_insert_data: " << e.what() << std::endl;
+        return EngineResult::failed(store::FailureKind::Database);
     }
-    transaction.commit();
-    return {Ending::Generated, totals};
 }
-
-}  // namespace
 
 bool Kiv2200exe_insert_data(const QString& baseFolder, const QDate& batchDate, qint64 groupId,
                             bool deadlineTicked, Screen& screen) {
-    Outcome outcome{Ending::NoSchedule, {}};
-    try {
-        outcome = generate(baseFolder, batchDate, groupId, deadlineTicked, screen);
-    } catch (const std::exception& e) {
-        // The clerk sees no message, only the busy label going away; the reason goes to standard
-        // error so that the failure can be traced.
-        std::cerr << "Kiv2200exe_insert_data: " << e.what() << std::endl;
-        screen.setBusyPointer(false);
-        return false;
+    if (deadlineTicked) {
+        showDeadlineNotices(baseFolder, screen);
     }
-    switch (outcome.ending) {
-        case Ending::NoSchedule:
-            return false;
-        case Ending::NothingToGenerate:
-            screen.showMessage(QStringLiteral("無資料可產生"), Title::Default);
-            return false;
-        case Ending::Generated:
-            break;
-    }
-    screen.showMessage(summaryText(outcome.totals), Title::Default);
-    return true;
+    const EngineResult result =
+        runInOwnTransaction(baseFolder, "Kiv2200exe_insert_data", [&](store::Connection& c) {
+            return generateBatch(c, batchDate, groupId, deadlineTicked, screen);
+        });
+    return showEngineResult(result, screen);
 }
 
 }  // namespace kiv::generation

@@ -73,7 +73,6 @@ const Engine kRecollect{
 const QString kFeeMessage = QStringLiteral("新程式須Dalspire費用,套用日期無此費用");
 
 struct Inputs {
-    QString baseFolder;
     QDate oldDate;
     QDate newDate;
     qint64 groupId;
@@ -103,13 +102,13 @@ qint16 preWayNumber(const QVariant& value) {
 
 class Run {
 public:
-    Run(const Engine& engine, Inputs inputs, Screen& screen)
-        : m_engine(engine), m_in(std::move(inputs)), m_screen(screen) {}
+    Run(const Engine& engine, store::Connection& connection, Inputs inputs, Screen& screen)
+        : m_engine(engine), m_connection(connection), m_in(std::move(inputs)), m_screen(screen) {}
 
-    bool execute();
+    generation::EngineResult execute();
 
 private:
-    enum class Ending { NoSchedule, NothingFound, Written };
+    using Ending = generation::EngineResult::Ending;
 
     Ending build();
     std::optional<FeeSchedule> loadSchedule();
@@ -119,13 +118,10 @@ private:
     void release();
 
     const Engine& m_engine;
+    store::Connection& m_connection;
     const Inputs m_in;
     Screen& m_screen;
     LastStatement m_last;
-    // Released in reverse: the commands before the transaction, the transaction before the
-    // connection.
-    std::optional<store::Connection> m_connection;
-    std::optional<store::Transaction> m_transaction;
     std::optional<ReissueWriter> m_writer;
     std::optional<StudentGiro> m_giro;
     FeeSchedule m_schedule;
@@ -135,10 +131,10 @@ private:
 
 std::optional<FeeSchedule> Run::loadSchedule() {
     if (m_engine.schedule == ScheduleSource::OldHeader) {
-        return loadHeaderSchedule(*m_connection, m_in.oldDate, m_in.groupId, m_last);
+        return loadHeaderSchedule(m_connection, m_in.oldDate, m_in.groupId, m_last);
     }
     m_last.keep(generation::feeScheduleQuery());
-    return generation::loadFeeSchedule(*m_connection);
+    return generation::loadFeeSchedule(m_connection);
 }
 
 qint16 Run::channelOf(const QString& id, const QVariant& preWay) {
@@ -149,8 +145,6 @@ qint16 Run::channelOf(const QString& id, const QVariant& preWay) {
 }
 
 Run::Ending Run::build() {
-    m_connection.emplace(m_in.baseFolder);
-    m_transaction.emplace(*m_connection);
     const std::optional<FeeSchedule> schedule = loadSchedule();
     if (!schedule) {
         return Ending::NoSchedule;
@@ -159,18 +153,18 @@ Run::Ending Run::build() {
 
     m_screen.setBusyText(m_engine.tab, QStringLiteral("查詢學生資料"));
     m_screen.processEvents();
-    m_writer.emplace(*m_connection, m_in.newDate, m_in.groupId,
+    m_writer.emplace(m_connection, m_in.newDate, m_in.groupId,
                      m_engine.marksOldDate ? std::optional<QDate>(m_in.oldDate) : std::nullopt,
                      m_last);
     if (m_engine.channel == ChannelSource::StudentGiro) {
-        m_giro.emplace(*m_connection, m_in.oldDate, m_in.groupId, m_last);
+        m_giro.emplace(m_connection, m_in.oldDate, m_in.groupId, m_last);
     }
     {
-        store::Rows rows(*m_connection,
+        store::Rows rows(m_connection,
                          m_last.keep(oldItemsQuery(m_in.oldDate, m_in.groupId,
                                                    QString::fromLatin1(m_engine.billConditions))));
         if (!copyItems(rows)) {
-            return Ending::NothingFound;
+            return Ending::NothingToWrite;
         }
     }
     if (m_engine.givesNoBills) {
@@ -179,9 +173,8 @@ Run::Ending Run::build() {
     }
     m_screen.setBusyText(m_engine.tab, QStringLiteral("執 行 中, 請 稍 後"));
     m_screen.processEvents();
-    m_connection->run(
+    m_connection.run(
         m_last.keep(generation::batchHeaderStatement(m_in.newDate, m_in.groupId, m_schedule)));
-    m_transaction->commit();
     return Ending::Written;
 }
 
@@ -227,11 +220,9 @@ void Run::close(const Student& s, bool last) {
 void Run::release() {
     m_giro.reset();
     m_writer.reset();
-    m_transaction.reset();
-    m_connection.reset();
 }
 
-bool Run::execute() {
+generation::EngineResult Run::execute() {
     Ending ending = Ending::NoSchedule;
     try {
         ending = build();
@@ -239,44 +230,58 @@ bool Run::execute() {
         const auto* failure = dynamic_cast<const store::Failure*>(&e);
         const QString description =
             failure ? failure->description() : QString::fromLocal8Bit(e.what());
-        const bool nullUse = failure && failure->kind() == store::FailureKind::NullUse;
+        const store::FailureKind kind = failure ? failure->kind() : store::FailureKind::Database;
         QString text = description;
         if (m_engine.failureText == FailureText::DescriptionAndStatement) {
             text += m_last.displayText();
-        } else if (nullUse) {
+        } else if (kind == store::FailureKind::NullUse) {
             text = kFeeMessage;
         }
-        // Rolled back and closed before the clerk is asked to read anything.
-        release();
         std::cerr << m_engine.routine << ": " << description.toStdString() << std::endl;
-        m_screen.setBusyPointer(false);
-        m_screen.showMessage(text, Title::Default);
-        return false;
+        release();
+        return generation::EngineResult::failed(kind, text);
     }
     release();
     switch (ending) {
         case Ending::NoSchedule:
-            return false;
-        case Ending::NothingFound:
-            m_screen.showMessage(QStringLiteral("查無資料"), Title::Default);
-            return false;
-        case Ending::Written:
-            break;
+            return {ending, {}};
+        case Ending::NothingToWrite:
+            return {ending, QStringLiteral("查無資料")};
+        default:
+            return {ending, generation::summaryText(m_totals)};
     }
-    m_screen.showMessage(generation::summaryText(m_totals), Title::Default);
-    return true;
 }
 
 }  // namespace
 
+generation::EngineResult applyBatch(store::Connection& connection, const QDate& oldDate,
+                                    const QDate& newDate, qint64 groupId, Screen& screen) {
+    return Run(kApply, connection, {oldDate, newDate, groupId}, screen).execute();
+}
+
+generation::EngineResult recollectBatch(store::Connection& connection, const QDate& oldDate,
+                                        const QDate& newDate, qint64 groupId, Screen& screen) {
+    return Run(kRecollect, connection, {oldDate, newDate, groupId}, screen).execute();
+}
+
 bool Kiv2200exe_insert_data3(const QString& baseFolder, const QDate& oldDate, const QDate& newDate,
                              qint64 groupId, Screen& screen) {
-    return Run(kApply, {baseFolder, oldDate, newDate, groupId}, screen).execute();
+    return generation::showEngineResult(
+        generation::runInOwnTransaction(
+            baseFolder, kApply.routine,
+            [&](store::Connection& c) { return applyBatch(c, oldDate, newDate, groupId, screen); }),
+        screen);
 }
 
 bool Kiv2200exe_insert_data4(const QString& baseFolder, const QDate& oldDate, const QDate& newDate,
                              qint64 groupId, Screen& screen) {
-    return Run(kRecollect, {baseFolder, oldDate, newDate, groupId}, screen).execute();
+    return generation::showEngineResult(
+        generation::runInOwnTransaction(baseFolder, kRecollect.routine,
+                                        [&](store::Connection& c) {
+                                            return recollectBatch(c, oldDate, newDate, groupId,
+                                                                  screen);
+                                        }),
+        screen);
 }
 
 }  // namespace kiv::reissue

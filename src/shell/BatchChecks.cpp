@@ -20,10 +20,27 @@ namespace {
 
 const QString kCrCr = QString(QChar(13)) + QChar(13);
 
-// What the database holds for one batch key.
-struct BatchState {
+// What the checks decide on, for one batch key.
+struct CheckedState {
     qint64 lockedBills = 0;
     std::optional<bool> settled;  // none: no header
+    SeenBatches seen;
+};
+
+// The reads of one check as one consistent view: what the decision rests on is what the write
+// re-checks.
+class ReadView {
+public:
+    explicit ReadView(kiv::store::Connection& c) : m_c(c) { m_c.runFixed("BEGIN"); }
+    ~ReadView() {
+        QSqlQuery q(m_c.database());
+        q.exec("COMMIT");
+    }
+    ReadView(const ReadView&) = delete;
+    ReadView& operator=(const ReadView&) = delete;
+
+private:
+    kiv::store::Connection& m_c;
 };
 
 qint64 countLocks(kiv::store::Connection& c, const CommandKeys& keys, const QDate& day) {
@@ -52,51 +69,98 @@ std::optional<bool> readSettled(kiv::store::Connection& c, const CommandKeys& ke
 }
 
 // Restores the tab's busy state after a refusal.
-bool refuse(Screen& screen, Tab tab) {
+void refuse(Screen& screen, Tab tab) {
     screen.setConfirmEnabled(tab, true);
     screen.setBusyVisible(tab, false);
     screen.setBusyPointer(false);
-    return false;
+}
+
+// The locks (where the tab counts them), the header, and what the write will re-check.
+CheckedState readChecked(kiv::store::Connection& c, const CommandKeys& keys, Tab tab,
+                         bool countLocksFirst) {
+    const QDate day = targetDay(tab, keys);
+    CheckedState state;
+    ReadView view(c);
+    if (countLocksFirst) {
+        state.lockedBills = countLocks(c, keys, day);
+    }
+    if (state.lockedBills == 0) {
+        state.settled = readSettled(c, keys, day);
+    }
+    state.seen = lookAt(c, tab, keys);
+    return state;
 }
 
 // The check of tabs "產生", "套用" and "補收轉帳不成功". The connection is closed before any
 // message box waits for the clerk, so that no other program of the package is kept waiting.
-bool checkBeforeWriting(const QString& baseFolder, const QDate& day, const CommandKeys& keys,
-                        Screen& screen, Tab tab, bool countLocksFirst) {
-    BatchState state;
+std::optional<SeenBatches> checkBeforeWriting(const QString& baseFolder, const CommandKeys& keys,
+                                              Screen& screen, Tab tab, bool countLocksFirst) {
+    CheckedState state;
     try {
         kiv::store::Connection c(baseFolder);
-        if (countLocksFirst) {
-            state.lockedBills = countLocks(c, keys, day);
-        }
-        if (state.lockedBills == 0) {
-            state.settled = readSettled(c, keys, day);
-        }
+        state = readChecked(c, keys, tab, countLocksFirst);
     } catch (const kiv::store::Failure& f) {
         traceFailure("existing-batch check", f.description());
-        return refuse(screen, tab);
+        refuse(screen, tab);
+        // A lock that never came free is said on every tab; other failures stay silent here.
+        if (f.kind() == kiv::store::FailureKind::Busy) {
+            screen.showMessage(busyMessage(), Title::Application, Icon::None);
+        }
+        return std::nullopt;
     }
     if (state.lockedBills > 0) {
         screen.showMessage(lockedMessage(tab), Title::Application, Icon::None);
-        return refuse(screen, tab);
+        refuse(screen, tab);
+        return std::nullopt;
     }
     if (!state.settled) {
-        return true;
+        return state.seen;
     }
     screen.setBusyPointer(false);
     if (*state.settled) {
         screen.setBusyVisible(tab, false);
         screen.showMessage(paidMessage(tab), Title::Application, Icon::None);
         screen.setConfirmEnabled(tab, true);
-        return false;
+        return std::nullopt;
     }
     if (!screen.askYesNo(overwriteQuestion(), Title::Empty)) {
-        return refuse(screen, tab);
+        refuse(screen, tab);
+        return std::nullopt;
     }
-    return true;
+    return state.seen;
 }
 
 }  // namespace
+
+QDate targetDay(Tab tab, const CommandKeys& keys) {
+    return tab == Tab::Apply || tab == Tab::Recollect ? keys.newTranDay : keys.tranDay;
+}
+
+SeenBatches lookAt(kiv::store::Connection& connection, Tab tab, const CommandKeys& keys) {
+    SeenBatches seen;
+    seen.target = kiv::store::readBatchState(connection, targetDay(tab, keys), keys.group);
+    if (tab == Tab::Apply || tab == Tab::Recollect) {
+        seen.source = kiv::store::readBatchState(connection, keys.tranDay, keys.group);
+    }
+    return seen;
+}
+
+QString changedMeanwhileMessage(const QDate& day, qint64 group) {
+    return QString("另一個工作站在您確認之後變更了這批資料（收款日期 %1，繳費群組 %2）。")
+               .arg(kiv::store::rocDateText(day))
+               .arg(group) +
+           kCrCr + "本次沒有寫入任何資料，請重新執行一次。";
+}
+
+QString busyMessage(std::chrono::milliseconds waited) {
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(waited).count();
+    return QString("資料庫正由其他工作站寫入，等候 %1 秒仍未完成。").arg(seconds) + kCrCr +
+           "本次沒有寫入任何資料，請稍後再執行一次。";
+}
+
+QString lockWaitText(int secondsWaited) {
+    return QString("等候其他工作站寫入完成… %1 秒").arg(secondsWaited);
+}
 
 QString lockedMessage(Tab tab) {
     return tab == Tab::Delete ? QString("資 料 已 上 鎖 , 解 鎖 請 至 6800 資 料 解 鎖 作 業 ")
@@ -113,52 +177,60 @@ QString overwriteQuestion() {
     return QString("此 筆 資 料 已 存 在,") + kCrCr + "是 否 要 覆 蓋 之 前 所 有 的 資 料";
 }
 
-bool check_KIV10_Agency(const QString& baseFolder, const CommandKeys& keys, Screen& screen) {
-    return checkBeforeWriting(baseFolder, keys.tranDay, keys, screen, Tab::Generate, true);
+std::optional<SeenBatches> check_KIV10_Agency(const QString& baseFolder, const CommandKeys& keys,
+                                              Screen& screen) {
+    return checkBeforeWriting(baseFolder, keys, screen, Tab::Generate, true);
 }
 
-bool check_KIV10_Agency3(const QString& baseFolder, const CommandKeys& keys, Screen& screen) {
-    return checkBeforeWriting(baseFolder, keys.newTranDay, keys, screen, Tab::Apply, false);
+std::optional<SeenBatches> check_KIV10_Agency3(const QString& baseFolder, const CommandKeys& keys,
+                                               Screen& screen) {
+    return checkBeforeWriting(baseFolder, keys, screen, Tab::Apply, false);
 }
 
-bool check_KIV10_Agency4(const QString& baseFolder, const CommandKeys& keys, Screen& screen) {
-    return checkBeforeWriting(baseFolder, keys.newTranDay, keys, screen, Tab::Recollect, false);
+std::optional<SeenBatches> check_KIV10_Agency4(const QString& baseFolder, const CommandKeys& keys,
+                                               Screen& screen) {
+    return checkBeforeWriting(baseFolder, keys, screen, Tab::Recollect, false);
 }
 
-bool check_KIV10_Agency2(const QString& baseFolder, const CommandKeys& keys, Screen& screen) {
-    BatchState state;
+std::optional<SeenBatches> check_KIV10_Agency2(const QString& baseFolder, const CommandKeys& keys,
+                                               Screen& screen) {
+    CheckedState state;
     try {
         screen.setBusyText(Tab::Delete, "執行 Kiv10_conn");
         kiv::store::Connection c(baseFolder);
+        ReadView view(c);
         state.lockedBills = countLocks(c, keys, keys.tranDay);
         if (state.lockedBills == 0) {
             screen.setBusyText(Tab::Delete, "執行 Kiv10");
             state.settled = readSettled(c, keys, keys.tranDay);
         }
+        state.seen = lookAt(c, Tab::Delete, keys);
     } catch (const kiv::store::Failure& f) {
         screen.setConfirmEnabled(Tab::Delete, true);
         screen.setBusyVisible(Tab::Delete, false);
         screen.setBusyPointer(false);
-        screen.showMessage(f.description(), Title::Application, Icon::None);
-        return false;
+        screen.showMessage(
+            f.kind() == kiv::store::FailureKind::Busy ? busyMessage() : f.description(),
+            Title::Application, Icon::None);
+        return std::nullopt;
     }
     if (state.lockedBills > 0) {
         screen.setBusyText(Tab::Delete, "");
         screen.showMessage(lockedMessage(Tab::Delete), Title::Application, Icon::None);
         screen.setConfirmEnabled(Tab::Delete, true);
-        return false;
+        return std::nullopt;
     }
     if (!state.settled) {
-        return true;
+        return state.seen;
     }
     screen.setBusyPointer(false);
     if (*state.settled) {
         screen.setBusyVisible(Tab::Delete, false);
         screen.showMessage(paidMessage(Tab::Delete), Title::Application, Icon::None);
         screen.setConfirmEnabled(Tab::Delete, true);
-        return false;
+        return std::nullopt;
     }
-    return true;
+    return state.seen;
 }
 
 }  // namespace kiv::shell

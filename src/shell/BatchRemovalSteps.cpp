@@ -2,7 +2,6 @@
 
 #include "BatchRemoval.h"
 #include "Failure.h"
-#include "Trace.h"
 
 namespace kiv::shell {
 
@@ -13,45 +12,77 @@ using kiv::screen::Title;
 
 namespace {
 
-bool removeForWriting(const QString& baseFolder, const QDate& day, qint64 group, Screen& screen,
-                      Tab tab) {
+void removeForWriting(kiv::store::Connection& connection, const QDate& day, qint64 group,
+                      Screen& screen, Tab tab) {
     screen.setBusyText(tab, "執行刪資料");
     screen.processEvents();
-    try {
-        kiv::store::removeBatch(baseFolder, day, group);
-        return true;
-    } catch (const kiv::store::Failure& f) {
-        screen.setBusyPointer(false);
-        if (tab == Tab::Generate) {
-            traceFailure("batch removal", f.description());
-        } else {
-            screen.showMessage(f.description(), Title::Default, Icon::None);
-        }
-        return false;
-    }
+    kiv::store::removeBatch(connection, day, group);
 }
 
 }  // namespace
 
-bool Kiv2200exe_delete_data(const QString& baseFolder, const CommandKeys& keys, Screen& screen) {
-    return removeForWriting(baseFolder, keys.tranDay, keys.group, screen, Tab::Generate);
+kiv::store::LockWait lockWaitOn(const CommandContext& ctx, Tab tab, bool* waited) {
+    kiv::store::LockWait wait;
+    wait.limit = ctx.lockWait;
+    Screen* screen = &ctx.screen;
+    wait.waiting = [screen, tab, waited, shown = -1](int seconds) mutable {
+        if (seconds != shown) {
+            screen->setBusyText(tab, lockWaitText(seconds));
+            shown = seconds;
+        }
+        if (waited != nullptr) {
+            *waited = true;
+        }
+        screen->processEvents();
+    };
+    return wait;
 }
 
-bool Kiv2200exe_delete_data3(const QString& baseFolder, const CommandKeys& keys, Screen& screen) {
-    return removeForWriting(baseFolder, keys.newTranDay, keys.group, screen, Tab::Apply);
+void Kiv2200exe_delete_data(kiv::store::Connection& connection, const CommandKeys& keys,
+                            Screen& screen) {
+    removeForWriting(connection, keys.tranDay, keys.group, screen, Tab::Generate);
 }
 
-bool Kiv2200exe_delete_data4(const QString& baseFolder, const CommandKeys& keys, Screen& screen) {
-    return removeForWriting(baseFolder, keys.newTranDay, keys.group, screen, Tab::Recollect);
+void Kiv2200exe_delete_data3(kiv::store::Connection& connection, const CommandKeys& keys,
+                             Screen& screen) {
+    removeForWriting(connection, keys.newTranDay, keys.group, screen, Tab::Apply);
 }
 
-bool Kiv2200exe_delete_data2(const QString& baseFolder, const CommandKeys& keys, Screen& screen) {
+void Kiv2200exe_delete_data4(kiv::store::Connection& connection, const CommandKeys& keys,
+                             Screen& screen) {
+    removeForWriting(connection, keys.newTranDay, keys.group, screen, Tab::Recollect);
+}
+
+bool Kiv2200exe_delete_data2(const CommandContext& ctx, const CommandKeys& keys,
+                             const SeenBatches& seen) {
+    Screen& screen = ctx.screen;
     screen.setBusyText(Tab::Delete, "執行 刪除");
+    bool changed = false;
     try {
-        kiv::store::removeBatch(baseFolder, keys.tranDay, keys.group);
+        kiv::store::Connection c(ctx.baseFolder);
+        bool waited = false;
+        kiv::store::Transaction transaction(c, lockWaitOn(ctx, Tab::Delete, &waited));
+        if (waited) {
+            screen.setBusyText(Tab::Delete, "執行 刪除");
+        }
+        // A payment or a lock recorded since the check, or a batch replaced meanwhile, must not
+        // be deleted on the strength of what the check saw.
+        changed = lookAt(c, Tab::Delete, keys) != seen;
+        if (!changed) {
+            kiv::store::removeBatch(c, keys.tranDay, keys.group);
+            transaction.commit();
+        }
     } catch (const kiv::store::Failure& f) {
         screen.setBusyPointer(false);
-        screen.showMessage(f.description(), Title::Default, Icon::None);
+        const bool busy = f.kind() == kiv::store::FailureKind::Busy;
+        screen.showMessage(busy ? busyMessage(ctx.lockWait) : f.description(),
+                           busy ? Title::Application : Title::Default, Icon::None);
+        return false;
+    }
+    if (changed) {
+        screen.setBusyPointer(false);
+        screen.showMessage(changedMeanwhileMessage(keys.tranDay, keys.group), Title::Application,
+                           Icon::None);
         return false;
     }
     screen.setBusyText(Tab::Delete, "執行 刪除結束");

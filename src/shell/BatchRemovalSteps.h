@@ -1,25 +1,38 @@
 #pragma once
-// The removal step of each tab: removes the batch that the command deletes or is about to write
-// again, in one transaction, showing its progress in the tab's busy label. On tab "產生" a
-// failure is silent; the other tabs show its description.
+// The removal step of each tab. On tabs "產生", "套用" and "補收轉帳不成功" it removes the batch
+// that the command is about to write again, inside the write transaction that the engine then
+// writes in, so that a failure anywhere leaves the old batch whole. On tab "刪除" it is the
+// whole write: under the write lock it re-checks what the existing-batch check saw and removes
+// the batch in one transaction.
 
 #include <QString>
 
+#include "BatchChecks.h"
+#include "CommandContext.h"
+#include "Connection.h"
 #include "Screen.h"
 #include "TabInputs.h"
 
 namespace kiv::shell {
 
-// Tab "產生": the batch at the date being generated.
-bool Kiv2200exe_delete_data(const QString& baseFolder, const CommandKeys& keys,
+// Tab "產生": the batch at the date being generated. Throws Failure.
+void Kiv2200exe_delete_data(kiv::store::Connection& connection, const CommandKeys& keys,
                             kiv::screen::Screen& screen);
-// Tab "刪除": the chosen batch.
-bool Kiv2200exe_delete_data2(const QString& baseFolder, const CommandKeys& keys,
+// Tabs "套用" and "補收轉帳不成功": the batch at the NEW date, never the old one. Throws Failure.
+void Kiv2200exe_delete_data3(kiv::store::Connection& connection, const CommandKeys& keys,
                              kiv::screen::Screen& screen);
-// Tabs "套用" and "補收轉帳不成功": the batch at the NEW date, never the old one.
-bool Kiv2200exe_delete_data3(const QString& baseFolder, const CommandKeys& keys,
+void Kiv2200exe_delete_data4(kiv::store::Connection& connection, const CommandKeys& keys,
                              kiv::screen::Screen& screen);
-bool Kiv2200exe_delete_data4(const QString& baseFolder, const CommandKeys& keys,
-                             kiv::screen::Screen& screen);
+
+// Tab "刪除": the chosen batch, when it is still as `seen`. True when it was removed; otherwise
+// the clerk has been told why (the failure's description, a busy database, or a batch that
+// another workstation changed meanwhile).
+bool Kiv2200exe_delete_data2(const CommandContext& ctx, const CommandKeys& keys,
+                             const SeenBatches& seen);
+
+// The wait for the write lock of a command on `tab`: its busy label counts the seconds waited
+// (and `*waited` becomes true) while the window keeps repainting.
+kiv::store::LockWait lockWaitOn(const CommandContext& ctx, kiv::screen::Tab tab,
+                                bool* waited = nullptr);
 
 }  // namespace kiv::shell

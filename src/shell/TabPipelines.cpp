@@ -1,7 +1,11 @@
 #include "TabPipelines.h"
 
+#include <functional>
+#include <optional>
+
 #include "BatchChecks.h"
 #include "BatchRemovalSteps.h"
+#include "BatchWrite.h"
 #include "Compaction.h"
 #include "GenerationRun.h"
 #include "InputChecks.h"
@@ -16,12 +20,10 @@ using kiv::screen::Title;
 
 namespace {
 
-using Step = bool (*)(const QString&, const CommandKeys&, Screen&);
-
 struct WritingTab {
     Tab tab;
-    Step existingBatchCheck;
-    Step removal;
+    std::optional<SeenBatches> (*existingBatchCheck)(const QString&, const CommandKeys&, Screen&);
+    Removal removal;
 };
 
 void stopBusy(Screen& s, Tab tab) {
@@ -30,9 +32,11 @@ void stopBusy(Screen& s, Tab tab) {
     s.setBusyVisible(tab, false);
 }
 
-// The pipeline of the tabs that write a batch; `check` and `engine` are the tab's own.
-template <typename CheckFn, typename EngineFn>
-Outcome runWriting(const CommandContext& ctx, const WritingTab& t, CheckFn check, EngineFn engine) {
+// The pipeline of the tabs that write a batch; `check` is the tab's input check, `beforeWrite`
+// shows what must be read before the write transaction begins, `engine` writes inside it.
+template <typename CheckFn>
+Outcome runWriting(const CommandContext& ctx, const WritingTab& t, CheckFn check,
+                   const std::function<void()>& beforeWrite, const Engine& engine) {
     Screen& s = ctx.screen;
     s.setConfirmEnabled(t.tab, false);
     s.setBusyPointer(true);
@@ -45,15 +49,20 @@ Outcome runWriting(const CommandContext& ctx, const WritingTab& t, CheckFn check
     s.setBusyText(t.tab, "執 行 中, 請 稍 後");
     s.setBusyVisible(t.tab, true);
     s.processEvents();
-    if (!t.existingBatchCheck(ctx.baseFolder, *keys, s)) {
+    const std::optional<SeenBatches> seen = t.existingBatchCheck(ctx.baseFolder, *keys, s);
+    if (!seen) {
         return Outcome::Stopped;
     }
     s.setBusyPointer(true);
-    if (!t.removal(ctx.baseFolder, *keys, s) || !engine(*keys)) {
+    if (beforeWrite) {
+        beforeWrite();
+    }
+    if (!writeBatch(ctx, t.tab, *keys, *seen, t.removal, engine)) {
         stopBusy(s, t.tab);
         return Outcome::Stopped;
     }
-    const kiv::store::CompactionResult compacted = kiv::store::compress_mdb(ctx.baseFolder);
+    const kiv::store::CompactionResult compacted =
+        kiv::store::compress_mdb(ctx.baseFolder, {ctx.lockWait, {}});
     if (!compacted.ok) {
         s.showMessage(compacted.message(), Title::Empty, Icon::Critical);
     }
@@ -70,29 +79,31 @@ Outcome runGenerate(const CommandContext& ctx, const GenerateInputs& in) {
     return runWriting(
         ctx, {Tab::Generate, check_KIV10_Agency, Kiv2200exe_delete_data},
         [&] { return check_Text(in, ctx.today, ctx.screen); },
-        [&](const CommandKeys& k) {
-            return kiv::generation::Kiv2200exe_insert_data(ctx.baseFolder, k.tranDay, k.group,
-                                                           in.deadline, ctx.screen);
+        [&] {
+            if (in.deadline) {
+                kiv::generation::showDeadlineNotices(ctx.baseFolder, ctx.screen);
+            }
+        },
+        [&](kiv::store::Connection& c, const CommandKeys& k) {
+            return kiv::generation::generateBatch(c, k.tranDay, k.group, in.deadline, ctx.screen);
         });
 }
 
 Outcome runApply(const CommandContext& ctx, const ReissueInputs& in) {
     return runWriting(
         ctx, {Tab::Apply, check_KIV10_Agency3, Kiv2200exe_delete_data3},
-        [&] { return Check_Text3(in, ctx.today, ctx.screen); },
-        [&](const CommandKeys& k) {
-            return kiv::reissue::Kiv2200exe_insert_data3(ctx.baseFolder, k.tranDay, k.newTranDay,
-                                                         k.group, ctx.screen);
+        [&] { return Check_Text3(in, ctx.today, ctx.screen); }, {},
+        [&](kiv::store::Connection& c, const CommandKeys& k) {
+            return kiv::reissue::applyBatch(c, k.tranDay, k.newTranDay, k.group, ctx.screen);
         });
 }
 
 Outcome runRecollect(const CommandContext& ctx, const ReissueInputs& in) {
     return runWriting(
         ctx, {Tab::Recollect, check_KIV10_Agency4, Kiv2200exe_delete_data4},
-        [&] { return Check_Text4(in, ctx.today, ctx.screen); },
-        [&](const CommandKeys& k) {
-            return kiv::reissue::Kiv2200exe_insert_data4(ctx.baseFolder, k.tranDay, k.newTranDay,
-                                                         k.group, ctx.screen);
+        [&] { return Check_Text4(in, ctx.today, ctx.screen); }, {},
+        [&](kiv::store::Connection& c, const CommandKeys& k) {
+            return kiv::reissue::recollectBatch(c, k.tranDay, k.newTranDay, k.group, ctx.screen);
         });
 }
 
@@ -110,13 +121,14 @@ Outcome runDelete(const CommandContext& ctx, const DeleteInputs& in) {
     }
     s.setConfirmEnabled(Tab::Delete, false);
     s.setBusyPointer(true);
-    if (!check_KIV10_Agency2(ctx.baseFolder, *keys, s)) {
+    const std::optional<SeenBatches> seen = check_KIV10_Agency2(ctx.baseFolder, *keys, s);
+    if (!seen) {
         s.setBusyVisible(Tab::Delete, false);
         s.setBusyText(Tab::Delete, "");
         s.setBusyPointer(false);
         return Outcome::Stopped;
     }
-    const bool removed = Kiv2200exe_delete_data2(ctx.baseFolder, *keys, s);
+    const bool removed = Kiv2200exe_delete_data2(ctx, *keys, *seen);
     s.setConfirmEnabled(Tab::Delete, true);
     s.setBusyPointer(false);
     if (removed) {

@@ -7,18 +7,13 @@
 
 #include <QString>
 
+#include "CommandContext.h"
 #include "Screen.h"
 #include "TabInputs.h"
 
 namespace kiv::shell {
 
 enum class Outcome { Done, Stopped };
-
-struct CommandContext {
-    QString baseFolder;
-    QDate today;
-    kiv::screen::Screen& screen;
-};
 
 inline constexpr const char* kAdded = "新 增 成 功";
 inline constexpr const char* kDeleted = "刪 除 成 功";

@@ -13,13 +13,10 @@ Statement removalStatement(const QString& table, const QDate& tranDay, qint64 gr
         .number(groupId);
 }
 
-void removeBatch(const QString& baseFolder, const QDate& tranDay, qint64 groupId) {
-    Connection c(baseFolder);
-    Transaction t(c);
+void removeBatch(Connection& connection, const QDate& tranDay, qint64 groupId) {
     for (const char* table : {"KIV9_Payitem", "KIV8_Payment", "KIV10_Agency"}) {
-        c.run(removalStatement(table, tranDay, groupId));
+        connection.run(removalStatement(table, tranDay, groupId));
     }
-    t.commit();
 }
 
 }  // namespace kiv::store

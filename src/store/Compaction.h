@@ -1,28 +1,18 @@
 #pragma once
-// Compaction of the package database after a batch was written. SQLite writes a compacted copy
-// into kiv6200tmp.mdb, the copy is checked, and it then replaces KIV.mdb by an atomic rename.
-// The old file is kept as KIV1.mdb (a second name of the same file) until the new one is in
-// place, and the folder never lacks a working KIV.mdb, whichever step fails.
+// Compaction of the package database after a batch was written: SQLite's own VACUUM, run on
+// KIV.mdb itself. It is one transaction that takes the database's locks like any writer (it
+// waits for readers and writers of other workstations) and that a crash rolls back; the file
+// keeps its name, owner, mode and links, and no other file is made beside it but its journal.
 
 #include <QString>
-#include <functional>
+
+#include "LockWait.h"
 
 namespace kiv::store {
 
-// The file operations compaction uses; tests replace them to make a step fail.
-struct CompactionFileOps {
-    // Gives `from` a second name `to` (a hard link, or a copy where links are not possible).
-    std::function<bool(const QString& from, const QString& to)> keepAs;
-    // Renames `from` to `to`, replacing `to` atomically.
-    std::function<bool(const QString& from, const QString& to)> replace;
-    std::function<bool(const QString& path)> remove;
-
-    static CompactionFileOps real();
-};
-
 struct CompactionResult {
     bool ok = true;
-    QString step;         // the step code reached: A001 ... A006, A002-01
+    QString step;         // the step code reached: A001 (open), A002-01 (compact), A006 (done)
     QString description;  // the failure's description
     qint64 number = 0;    // the failure's number (SQLite's result code, or the system's errno)
 
@@ -30,7 +20,6 @@ struct CompactionResult {
     QString message() const;
 };
 
-CompactionResult compress_mdb(const QString& baseFolder,
-                              const CompactionFileOps& ops = CompactionFileOps::real());
+CompactionResult compress_mdb(const QString& baseFolder, const LockWait& wait = {});
 
 }  // namespace kiv::store

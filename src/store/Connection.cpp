@@ -1,5 +1,6 @@
 #include "Connection.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QUrl>
@@ -13,7 +14,9 @@
 namespace kiv::store {
 
 namespace {
-constexpr int kBusyTimeoutMs = 5000;
+// While it waits for the write lock, a transaction tries again at this interval, so that whoever
+// shows it can say that it waits.
+constexpr int kLockTryMs = 100;
 
 void bindAll(QSqlQuery& q, const Statement& s) {
     for (int i = 0; i < s.valueCount(); ++i) {
@@ -31,7 +34,8 @@ QString databasePath(const QString& baseFolder) {
     if (text.isEmpty()) {
         text = QStringLiteral("database error");
     }
-    throw Failure(FailureKind::Database, text, query.lastError().nativeErrorCode().toLongLong());
+    const qint64 code = query.lastError().nativeErrorCode().toLongLong();
+    throw Failure(kindOfResultCode(code), text, code);
 }
 
 Connection::Connection(const QString& baseFolder, Mode mode) {
@@ -55,7 +59,7 @@ void Connection::open(const QString& filePath, Mode mode) {
     uri += mode == Mode::CreateNew ? QStringLiteral("?mode=rwc") : QStringLiteral("?mode=rw");
     m_db.setDatabaseName(uri);
     m_db.setConnectOptions(
-        QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+        QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kDefaultLockWait.count()));
     if (!m_db.open()) {
         const QString text = m_db.lastError().text().trimmed() + " (" + filePath + ")";
         m_db = QSqlDatabase();
@@ -70,6 +74,12 @@ Connection::~Connection() {
     }
     m_db = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_name);
+}
+
+void Connection::setBusyTimeout(std::chrono::milliseconds timeout) {
+    if (sqlite3* db = sqliteHandleOf(m_db)) {
+        sqlite3_busy_timeout(db, int(timeout.count()));
+    }
 }
 
 QSqlQuery Connection::run(const Statement& statement) {
@@ -122,24 +132,53 @@ QSqlQuery& Command::run() {
     return m_query;
 }
 
-Transaction::Transaction(Connection& connection) : m_db(connection.database()) {
-    if (!m_db.transaction()) {
-        throw Failure(FailureKind::Database, m_db.lastError().text().trimmed());
+Transaction::Transaction(Connection& connection, const LockWait& wait) : m_connection(connection) {
+    sqlite3* db = sqliteHandleOf(connection.database());
+    if (db == nullptr) {
+        connection.runFixed(QStringLiteral("BEGIN"));
+        m_open = true;
+        return;
     }
+    // SQLite's own busy handler waits a short while inside each try; between tries the caller
+    // hears how long it has waited.
+    QElapsedTimer waited;
+    waited.start();
+    sqlite3_busy_timeout(db, kLockTryMs);
+    int rc = SQLITE_OK;
+    while ((rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr)) != SQLITE_OK) {
+        if (kindOfResultCode(rc) != FailureKind::Busy || waited.elapsed() >= wait.limit.count()) {
+            const QString text = QString::fromUtf8(sqlite3_errmsg(db));
+            sqlite3_busy_timeout(db, int(wait.limit.count()));
+            throw Failure(kindOfResultCode(rc), text, rc);
+        }
+        if (wait.waiting) {
+            wait.waiting(int(waited.elapsed() / 1000));
+        }
+    }
+    // Inside the transaction a statement may still wait for readers to finish (to commit, or to
+    // spill a large change to the file): as long as the command waits for the lock.
+    sqlite3_busy_timeout(db, int(wait.limit.count()));
     m_open = true;
 }
 
 Transaction::~Transaction() {
     if (m_open) {
-        m_db.rollback();
+        QSqlQuery q(m_connection.database());
+        q.exec(QStringLiteral("ROLLBACK"));
     }
 }
 
 void Transaction::commit() {
-    if (!m_db.commit()) {
-        throw Failure(FailureKind::Database, m_db.lastError().text().trimmed());
-    }
+    m_connection.runFixed(QStringLiteral("COMMIT"));
     m_open = false;
+}
+
+Savepoint::Savepoint(Connection& connection) : m_connection(connection) {
+    m_connection.runFixed(QStringLiteral("SAVEPOINT kiv_step"));
+}
+
+void Savepoint::rollback() {
+    m_connection.runFixed(QStringLiteral("ROLLBACK TO kiv_step"));
 }
 
 }  // namespace kiv::store

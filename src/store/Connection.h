@@ -1,13 +1,16 @@
 #pragma once
 // A connection to the package database BASE/mdb/KIV.mdb, owned by one routine: opened by the
 // constructor (which throws Failure when the file cannot be opened), closed and removed by the
-// destructor on every path. It waits a few seconds for a lock held by another program of the
-// package. It never creates the file: only Schema's initDatabase does.
+// destructor on every path. A statement that finds the database locked by another program of the
+// package waits up to the lock wait (30 s) before it fails with a Busy failure. It never creates
+// the file: only Schema's initDatabase does.
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+#include <chrono>
 
+#include "LockWait.h"
 #include "Statement.h"
 
 struct sqlite3_stmt;
@@ -28,6 +31,9 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     QSqlDatabase& database() { return m_db; }
+
+    // How long a statement waits for a lock held by another connection before it fails.
+    void setBusyTimeout(std::chrono::milliseconds timeout);
 
     // Prepares, binds and executes a statement; throws Failure with the database's description.
     // The query reads forward only.
@@ -59,18 +65,35 @@ private:
     sqlite3_stmt* m_fast = nullptr;  // set for a statement without rows on SQLite
 };
 
-// Begins a transaction; rolls it back on destruction unless commit() was called.
+// A write transaction. It begins by taking the database's write lock (BEGIN IMMEDIATE), waiting
+// for another writer as `wait` says; when the wait runs out it throws a Busy failure and nothing
+// was begun. Once it holds the lock, no other process can write until it ends, so whatever it
+// reads is what it writes over. Rolled back on destruction unless commit() was called.
 class Transaction {
 public:
-    explicit Transaction(Connection& connection);
+    explicit Transaction(Connection& connection, const LockWait& wait = {});
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
     void commit();
 
 private:
-    QSqlDatabase& m_db;
+    Connection& m_connection;
     bool m_open = false;
+};
+
+// A point inside a transaction to which its later writes can be undone while the earlier ones
+// stay part of the transaction.
+class Savepoint {
+public:
+    explicit Savepoint(Connection& connection);
+    Savepoint(const Savepoint&) = delete;
+    Savepoint& operator=(const Savepoint&) = delete;
+    // Undoes every write made since the savepoint was set.
+    void rollback();
+
+private:
+    Connection& m_connection;
 };
 
 // Throws a Database failure for a failed query.

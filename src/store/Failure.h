@@ -12,6 +12,7 @@ namespace kiv::store {
 
 enum class FailureKind {
     Database,      // the database could not be opened, or a statement failed
+    Busy,          // another process held the database's lock longer than the command waits
     NullUse,       // a Null stood where a value is required
     Overflow,      // a value or a sum outside its width
     TypeMismatch,  // a stored value that is not of the expected kind
@@ -43,6 +44,14 @@ private:
     qint64 m_number;
     QByteArray m_utf8;
 };
+
+// SQLite's primary result code for a database locked by another connection (SQLITE_BUSY), also
+// the low byte of its extended busy codes.
+inline constexpr qint64 kBusyResultCode = 5;
+
+inline FailureKind kindOfResultCode(qint64 code) {
+    return (code & 0xff) == kBusyResultCode ? FailureKind::Busy : FailureKind::Database;
+}
 
 [[noreturn]] inline void failNullUse(const QString& what) {
     throw Failure(FailureKind::NullUse, QString::fromUtf8(kNullUseDescription) + " (" + what + ")");

@@ -2,11 +2,24 @@
 
 #include <sqlite3.h>
 
+#include <QSqlDriver>
 #include <QSqlResult>
 
 #include "Failure.h"
 
 namespace kiv::store {
+
+sqlite3* sqliteHandleOf(const QSqlDatabase& database) {
+    const QSqlDriver* driver = database.driver();
+    if (driver == nullptr) {
+        return nullptr;
+    }
+    const QVariant handle = driver->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) {
+        return nullptr;
+    }
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
 
 sqlite3_stmt* sqliteStatementOf(const QSqlQuery& query) {
     const QSqlResult* result = query.result();
@@ -46,7 +59,7 @@ void bindValues(sqlite3_stmt* stmt, const Statement& statement) {
     const int code = sqlite3_extended_errcode(db);
     const QString text = QString::fromUtf8(sqlite3_errmsg(db));
     sqlite3_reset(stmt);
-    throw Failure(FailureKind::Database, text, code);
+    throw Failure(kindOfResultCode(code), text, code);
 }
 
 }  // namespace kiv::store

@@ -4,13 +4,18 @@
 // hashes a placeholder name for every value of every row). Used only when the connection's
 // driver is SQLite; otherwise callers go through QSqlQuery as usual.
 
+#include <QSqlDatabase>
 #include <QSqlQuery>
 
 #include "Statement.h"
 
+struct sqlite3;
 struct sqlite3_stmt;
 
 namespace kiv::store {
+
+// The SQLite connection behind a database, or nullptr when the driver is not SQLite.
+sqlite3* sqliteHandleOf(const QSqlDatabase& database);
 
 // The SQLite statement of a prepared query, or nullptr when the driver is not SQLite.
 sqlite3_stmt* sqliteStatementOf(const QSqlQuery& query);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "BatchRemoval.h"
+#include "Connection.h"
 #include "Failure.h"
 #include "TestBase.h"
 
@@ -17,6 +18,13 @@ void addBatch(const TestBase& base, const QString& day, int group) {
         {day, group});
     base.addHeader(day, group);
 }
+// The removal in a write transaction of its own, committed when it succeeds.
+void remove(const TestBase& base, const QDate& day, qint64 group) {
+    Connection c(base.path());
+    Transaction t(c);
+    removeBatch(c, day, group);
+    t.commit();
+}
 int rows(const TestBase& base, const char* table) {
     return base.scalar(QString("select count(*) from %1").arg(table)).toInt();
 }
@@ -27,7 +35,7 @@ TEST(BatchRemoval, removesItemsBillsAndHeaderOfThatBatchOnly) {
     addBatch(base, "2012-06-07", 5);
     addBatch(base, "2012-06-07", 6);
     addBatch(base, "2012-07-07", 5);
-    removeBatch(base.path(), QDate(2012, 6, 7), 5);
+    remove(base, QDate(2012, 6, 7), 5);
     for (const char* table : {"KIV9_Payitem", "KIV8_PayMent", "KIV10_Agency"}) {
         EXPECT_EQ(rows(base, table), 2) << table;
         EXPECT_EQ(
@@ -38,7 +46,7 @@ TEST(BatchRemoval, removesItemsBillsAndHeaderOfThatBatchOnly) {
             << table;
     }
     // A batch that does not exist is removed without complaint.
-    EXPECT_NO_THROW(removeBatch(base.path(), QDate(2000, 1, 1), 9));
+    EXPECT_NO_THROW(remove(base, QDate(2000, 1, 1), 9));
 }
 
 TEST(BatchRemoval, aFailureInTheLastStatementLeavesTheBatchWhole) {
@@ -47,7 +55,7 @@ TEST(BatchRemoval, aFailureInTheLastStatementLeavesTheBatchWhole) {
     base.exec(
         "create trigger refuse before delete on KIV10_Agency begin select raise(abort, 'refused'); "
         "end");
-    EXPECT_THROW(removeBatch(base.path(), QDate(2012, 6, 7), 5), Failure);
+    EXPECT_THROW(remove(base, QDate(2012, 6, 7), 5), Failure);
     for (const char* table : {"KIV9_Payitem", "KIV8_PayMent", "KIV10_Agency"}) {
         EXPECT_EQ(rows(base, table), 1) << table;
     }

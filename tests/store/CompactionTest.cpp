@@ -1,10 +1,15 @@
-// Compaction on real files: after success only KIV.mdb is left and it holds the same data; a
-// failure at any step leaves a working KIV.mdb, the message with its step code, and nothing
-// that the next compaction would turn into a loss.
+// Compaction on real files: VACUUM in place, which keeps the file itself (its name, mode and
+// links), loses nothing that another connection writes before, during or after it, and names its
+// step when it fails.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <chrono>
+#include <thread>
 
 #include "Compaction.h"
 #include "Connection.h"
@@ -12,12 +17,13 @@
 
 using namespace kiv::store;
 using kiv::test::TestBase;
+using namespace std::chrono_literals;
 
 namespace {
 
-QStringList mdbFiles(const TestBase& base) {
+QStringList mdbFiles(const QString& base) {
     QStringList files =
-        QDir(base.path() + "/mdb").entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+        QDir(base + "/mdb").entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
     files.sort();
     return files;
 }
@@ -36,88 +42,89 @@ qint64 itemSum(const TestBase& base) {
     return base.scalar("select sum(ItemAmt) from KIV9_Payitem").toLongLong();
 }
 
-CompactionFileOps failing(const char* which) {
-    CompactionFileOps ops = CompactionFileOps::real();
-    const QString w = which;
-    if (w == "keepAs") {
-        ops.keepAs = [](const QString&, const QString&) { return false; };
-    } else if (w == "replace") {
-        ops.replace = [](const QString&, const QString&) { return false; };
-    } else if (w == "remove") {
-        ops.remove = [](const QString&) { return false; };
+// Another workstation's connection, straight through SQLite.
+struct OtherConnection {
+    sqlite3* db = nullptr;
+    explicit OtherConnection(const QString& file) {
+        sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     }
-    return ops;
-}
+    ~OtherConnection() { sqlite3_close_v2(db); }
+    int exec(const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
+};
+
+const char* kAddGroup = "insert into KIV6_Group(GrpID,GrpName) values(7,'other')";
 
 }  // namespace
 
-TEST(Compaction, leavesOnlyACompactedKivMdbWithTheSameData) {
+TEST(Compaction, compactsInPlaceKeepingTheFileItsModeAndItsLink) {
     TestBase base;
     fill(base);
     const qint64 before = itemSum(base);
-    const qint64 sizeBefore = QFile(base.dbFile()).size();
+    // KIV.mdb a link to the real file elsewhere, readable by the office's group only.
+    QTemporaryDir elsewhere;
+    const QString real = elsewhere.path() + "/school.db";
+    ASSERT_TRUE(QFile::rename(base.dbFile(), real));
+    ASSERT_TRUE(QFile::link(real, base.dbFile()));
+    ASSERT_EQ(chmod(QFile::encodeName(real).constData(), 0660), 0);
+    struct stat was {};
+    stat(QFile::encodeName(real).constData(), &was);
+    // Files an older version left behind are not this version's to touch.
+    QFile junk(base.path() + "/mdb/kiv6200tmp.mdb");
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.close();
+
     const CompactionResult r = compress_mdb(base.path());
     EXPECT_TRUE(r.ok) << r.message().toStdString();
     EXPECT_EQ(r.step, "A006");
-    EXPECT_EQ(mdbFiles(base), QStringList{"KIV.mdb"});
-    EXPECT_LT(QFile(base.dbFile()).size(), sizeBefore);
+    struct stat is {};
+    stat(QFile::encodeName(real).constData(), &is);
+    EXPECT_TRUE(QFileInfo(base.dbFile()).isSymLink());
+    EXPECT_EQ(is.st_ino, was.st_ino);
+    EXPECT_EQ(is.st_mode & 07777, 0660u);
+    EXPECT_LT(is.st_size, was.st_size);
     EXPECT_EQ(itemSum(base), before);
-    EXPECT_EQ(base.scalar("PRAGMA user_version").toInt(), 1);
+    EXPECT_EQ(mdbFiles(base.path()), (QStringList{"KIV.mdb", "kiv6200tmp.mdb"}));
 }
 
-TEST(Compaction, deletesLeftOversOfAnEarlierRun) {
+TEST(Compaction, aConnectionOpenedBeforeItStillWritesIntoTheDatabase) {
     TestBase base;
     fill(base);
-    QFile::copy(base.dbFile(), base.path() + "/mdb/KIV1.mdb");
-    QFile junk(base.path() + "/mdb/kiv6200tmp.mdb");
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write("half a file");
-    junk.close();
-    EXPECT_TRUE(compress_mdb(base.path()).ok);
-    EXPECT_EQ(mdbFiles(base), QStringList{"KIV.mdb"});
+    OtherConnection other(base.dbFile());
+    ASSERT_EQ(other.exec("select count(*) from KIV6_Group"), SQLITE_OK);
+    ASSERT_TRUE(compress_mdb(base.path()).ok);
+    ASSERT_EQ(other.exec(kAddGroup), SQLITE_OK);
+    EXPECT_EQ(base.scalar("select GrpName from KIV6_Group where GrpID=7").toString(), "other");
 }
 
-TEST(Compaction, eachFailingStepKeepsAWorkingDatabaseAndNamesItsStep) {
-    struct Case {
-        const char* name;
-        const char* failingOp;  // the file operation made to fail, or "target" for the copy itself
-        const char* step;
-        QStringList filesLeft;
-    };
-    const Case cases[] = {
-        {"the compacted copy cannot be written",
-         "target",
-         "A002-01",
-         {"KIV.mdb", "kiv6200tmp.mdb"}},
-        {"the old file cannot be kept", "keepAs", "A003", {"KIV.mdb", "kiv6200tmp.mdb"}},
-        {"the copy cannot replace the database",
-         "replace",
-         "A004",
-         {"KIV.mdb", "KIV1.mdb", "kiv6200tmp.mdb"}},
-        {"the old file cannot be removed", "remove", "A005", {"KIV.mdb", "KIV1.mdb"}},
-    };
-    for (const Case& c : cases) {
+TEST(Compaction, waitsForAnotherConnectionsTransactionAndNeverLosesItsWrite) {
+    for (const char* hold : {"read", "write"}) {
+        SCOPED_TRACE(hold);
         TestBase base;
         fill(base);
         const qint64 before = itemSum(base);
-        if (QString(c.failingOp) == "target") {
-            // A folder where the copy should go: it can be neither removed nor written.
-            QDir().mkpath(base.path() + "/mdb/kiv6200tmp.mdb/inside");
+        OtherConnection other(base.dbFile());
+        if (QString(hold) == "read") {
+            ASSERT_EQ(other.exec("BEGIN; select count(*) from KIV9_Payitem"), SQLITE_OK);
+        } else {
+            ASSERT_EQ(other.exec("BEGIN IMMEDIATE"), SQLITE_OK);
+            ASSERT_EQ(other.exec(kAddGroup), SQLITE_OK);
         }
-        const CompactionResult r = compress_mdb(base.path(), failing(c.failingOp));
-        EXPECT_FALSE(r.ok) << c.name;
-        EXPECT_EQ(r.step, c.step) << c.name;
-        EXPECT_TRUE(r.message().startsWith("錯 誤:")) << c.name;
-        EXPECT_TRUE(r.message().endsWith(QString("(") + c.step + ")")) << r.message().toStdString();
-        EXPECT_EQ(mdbFiles(base), c.filesLeft) << c.name;
-        // KIV.mdb still opens with the usual connection and holds every row.
-        EXPECT_EQ(itemSum(base), before) << c.name;
-        // The next compaction, with nothing failing, loses nothing.
-        QDir(base.path() + "/mdb/kiv6200tmp.mdb").removeRecursively();
-        const CompactionResult again = compress_mdb(base.path());
-        EXPECT_TRUE(again.ok) << c.name << ": " << again.message().toStdString();
-        EXPECT_EQ(itemSum(base), before) << c.name;
-        EXPECT_EQ(mdbFiles(base), QStringList{"KIV.mdb"}) << c.name;
+        // Held for longer than the compaction waits: it gives up and says so.
+        const CompactionResult r = compress_mdb(base.path(), {200ms, {}});
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.step, "A002-01");
+        EXPECT_EQ(r.number & 0xff, SQLITE_BUSY) << r.message().toStdString();
+        // Released while it waits: it goes on, and the other connection's write is kept.
+        std::thread release([&] {
+            std::this_thread::sleep_for(150ms);
+            other.exec("COMMIT");
+        });
+        const CompactionResult waited = compress_mdb(base.path(), {5000ms, {}});
+        release.join();
+        EXPECT_TRUE(waited.ok) << waited.message().toStdString();
+        EXPECT_EQ(itemSum(base), before);
+        EXPECT_EQ(base.scalar("select count(*) from KIV6_Group where GrpID=7").toInt(),
+                  QString(hold) == "write" ? 1 : 0);
     }
 }
 
@@ -127,6 +134,7 @@ TEST(Compaction, aMissingDatabaseTouchesNothing) {
     const CompactionResult r = compress_mdb(base.path());
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.step, "A001");
-    // KIV1.mdb may be the only copy left: it stays.
-    EXPECT_EQ(mdbFiles(base), QStringList{"KIV1.mdb"});
+    EXPECT_TRUE(r.message().startsWith("錯 誤:"));
+    EXPECT_TRUE(r.message().endsWith("(A001)")) << r.message().toStdString();
+    EXPECT_EQ(mdbFiles(base.path()), QStringList{"KIV1.mdb"});
 }

@@ -1,0 +1,33 @@
+#include "EngineResult.h"
+
+#include <iostream>
+
+namespace kiv::generation {
+
+EngineResult runInOwnTransaction(const QString& baseFolder, const char* routine,
+                                 const std::function<EngineResult(store::Connection&)>& engine) {
+    try {
+        store::Connection connection(baseFolder);
+        store::Transaction transaction(connection);
+        EngineResult result = engine(connection);
+        if (result.ending == EngineResult::Ending::Written) {
+            transaction.commit();
+        }
+        return result;
+    } catch (const store::Failure& f) {
+        std::cerr << routine << ": " << f.what() << std::endl;
+        return EngineResult::failed(f.kind());
+    }
+}
+
+bool showEngineResult(const EngineResult& result, kiv::screen::Screen& screen) {
+    if (result.ending == EngineResult::Ending::Failed) {
+        screen.setBusyPointer(false);
+    }
+    if (!result.message.isEmpty()) {
+        screen.showMessage(result.message, kiv::screen::Title::Default);
+    }
+    return result.ending == EngineResult::Ending::Written;
+}
+
+}  // namespace kiv::generation

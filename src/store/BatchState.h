@@ -1,0 +1,29 @@
+#pragma once
+// What the database holds for one batch key, in enough detail to tell whether another
+// workstation or another program of the package changed the batch between the moment a command
+// looked at it (and the clerk answered) and the moment the command writes under the write lock:
+// a batch generated, replaced or deleted meanwhile, a payment recorded, a bill locked.
+
+#include <QDate>
+#include <QString>
+
+namespace kiv::store {
+
+class Connection;
+
+struct BatchState {
+    qint64 headers = 0;
+    qint64 settledHeaders = 0;  // headers whose PayStas says that some students have paid
+    qint64 bills = 0;           // bills and no-bill records
+    qint64 lockedBills = 0;
+    qint64 settledBills = 0;
+    qint64 billTotal = 0;  // the sum of the bills' PayAmt
+    qint64 items = 0;
+
+    bool exists() const { return headers > 0 || bills > 0 || items > 0; }
+    bool operator==(const BatchState&) const = default;
+};
+
+BatchState readBatchState(Connection& connection, const QDate& tranDay, qint64 groupId);
+
+}  // namespace kiv::store

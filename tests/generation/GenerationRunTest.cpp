@@ -319,6 +319,11 @@ TEST_F(FailingRun, billTotalBeyond32BitsIsARunTimeError) {
     expectSilentFailureWith("溢位");
 }
 
+TEST_F(FailingRun, aStudentWithoutAnIdIsARunTimeErrorNotANamelessBill) {
+    db.exec("update Kiv7_student set Stdid=NULL where Stdid='S0030'");
+    expectSilentFailureWith("Kiv7_student.Stdid");
+}
+
 TEST_F(FailingRun, nullGiroIsARunTimeError) {
     db.exec("update Kiv7_student set Giro=NULL where Stdid='S0030'");
     expectSilentFailureWith("Null");

@@ -171,6 +171,11 @@ const Case kFailureCases[] = {
       "update KIV8_PayMent set Stdid='S2 ' where Stdid='S2'",
       "update KIV9_Payitem set Stdid='S2 ' where Stdid='S2'"},
      "查無學生資料 (S2)SELECT Stdid,giro from Kiv7_student  where Stdid='S2'"},
+    {"applyStudentWithoutAnId", &kApply, 3,
+     {"insert into Kiv7_student(Stdid,Giro,delmark) values(null,0,0)"},
+     "Null 的使用不正確 (Kiv7_student.Stdid)SELECT B.Stdid from Kiv7_student B where B.stdid "
+     "not in(select A.stdid from Kiv8_Payment A where A.TranDay = #07/01/2012# and A.Grpid = 1) "
+     "and B.delmark = 0"},
     {"applyNullGiro", &kApply, 3, {"update Kiv7_student set Giro=null where Stdid='S2'"},
      "Null 的使用不正確 (giro)SELECT Stdid,giro from Kiv7_student  where Stdid='S2'"},
     {"recollectHeaderWithoutOnlineFee", &kRecollect, 3,

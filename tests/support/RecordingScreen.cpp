@@ -24,12 +24,12 @@ int tabIndex(Tab t) {
 }  // namespace
 
 void RecordingScreen::showMessage(const QString& text, Title title, Icon icon) {
-    m_calls << QString("message[%1%2] %3")
-                   .arg(titleName(title), icon == Icon::Critical ? ",Critical" : "", text);
+    record(QString("message[%1%2] %3")
+               .arg(titleName(title), icon == Icon::Critical ? ",Critical" : "", text));
 }
 
 bool RecordingScreen::askYesNo(const QString& text, Title title) {
-    m_calls << QString("ask[%1] %2").arg(titleName(title), text);
+    record(QString("ask[%1] %2").arg(titleName(title), text));
     if (m_answers.empty()) {
         return false;
     }
@@ -39,27 +39,38 @@ bool RecordingScreen::askYesNo(const QString& text, Title title) {
 }
 
 void RecordingScreen::setBusyText(Tab tab, const QString& text) {
-    m_calls << QString("busyText[%1] %2").arg(tabIndex(tab)).arg(text);
+    record(QString("busyText[%1] %2").arg(tabIndex(tab)).arg(text));
 }
 
 void RecordingScreen::setBusyVisible(Tab tab, bool visible) {
-    m_calls << QString("busyVisible[%1] %2").arg(tabIndex(tab)).arg(visible ? 1 : 0);
+    record(QString("busyVisible[%1] %2").arg(tabIndex(tab)).arg(visible ? 1 : 0));
 }
 
 void RecordingScreen::setConfirmEnabled(Tab tab, bool enabled) {
-    m_calls << QString("confirm[%1] %2").arg(tabIndex(tab)).arg(enabled ? 1 : 0);
+    record(QString("confirm[%1] %2").arg(tabIndex(tab)).arg(enabled ? 1 : 0));
 }
 
 void RecordingScreen::setBusyPointer(bool busy) {
-    m_calls << (busy ? QString("pointer busy") : QString("pointer normal"));
+    record((busy ? QString("pointer busy") : QString("pointer normal")));
 }
 
 void RecordingScreen::setFocus(const QString& controlName) {
-    m_calls << "focus " + controlName;
+    record("focus " + controlName);
 }
 
 void RecordingScreen::processEvents() {
-    m_calls << "events";
+    record("events");
+}
+
+void RecordingScreen::record(const QString& call) {
+    m_calls << call;
+    for (Hook& h : m_hooks) {
+        if (h.action && h.call == call && m_calls.count(call) == h.nth) {
+            auto action = std::move(h.action);
+            h.action = nullptr;
+            action();
+        }
+    }
 }
 
 QStringList RecordingScreen::messages() const {

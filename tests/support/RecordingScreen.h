@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
+#include <vector>
 
 #include "Screen.h"
 
@@ -14,6 +16,11 @@ class RecordingScreen : public kiv::screen::Screen {
 public:
     // The answers to the next questions, in order.
     void answerNext(bool yes) { m_answers.push_back(yes); }
+    // Runs `action` right after the `nth` call recorded as `call` (counting from 1): what another
+    // workstation does at that moment of the command.
+    void at(const QString& call, int nth, std::function<void()> action) {
+        m_hooks.push_back({call, nth, std::move(action)});
+    }
 
     void showMessage(const QString& text, kiv::screen::Title title,
                      kiv::screen::Icon icon) override;
@@ -36,7 +43,15 @@ public:
     void clear() { m_calls.clear(); }
 
 private:
+    struct Hook {
+        QString call;
+        int nth;
+        std::function<void()> action;
+    };
+    void record(const QString& call);
+
     QStringList m_calls;
+    std::vector<Hook> m_hooks;
     std::deque<bool> m_answers;
 };
 

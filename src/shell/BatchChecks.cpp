@@ -5,6 +5,7 @@
 
 #include "Connection.h"
 #include "Failure.h"
+#include "OtherWorkstations.h"
 #include "Trace.h"
 #include "Values.h"
 
@@ -93,18 +94,23 @@ CheckedState readChecked(kiv::store::Connection& c, const CommandKeys& keys, Tab
 
 // The check of tabs "產生", "套用" and "補收轉帳不成功". The connection is closed before any
 // message box waits for the clerk, so that no other program of the package is kept waiting.
-std::optional<SeenBatches> checkBeforeWriting(const QString& baseFolder, const CommandKeys& keys,
-                                              Screen& screen, Tab tab, bool countLocksFirst) {
+std::optional<SeenBatches> checkBeforeWriting(const CommandContext& ctx, const CommandKeys& keys,
+                                              Tab tab, bool countLocksFirst) {
+    Screen& screen = ctx.screen;
     CheckedState state;
     try {
-        kiv::store::Connection c(baseFolder);
+        bool waited = false;
+        kiv::store::Connection c(ctx.baseFolder, lockWaitOn(ctx, tab, &waited));
         state = readChecked(c, keys, tab, countLocksFirst);
+        if (waited) {
+            screen.setBusyText(tab, "執 行 中, 請 稍 後");
+        }
     } catch (const kiv::store::Failure& f) {
         traceFailure("existing-batch check", f.description());
         refuse(screen, tab);
         // A lock that never came free is said on every tab; other failures stay silent here.
         if (f.kind() == kiv::store::FailureKind::Busy) {
-            screen.showMessage(busyMessage(), Title::Application, Icon::None);
+            screen.showMessage(busyMessage(ctx.lockWait), Title::Application, Icon::None);
         }
         return std::nullopt;
     }
@@ -145,23 +151,6 @@ SeenBatches lookAt(kiv::store::Connection& connection, Tab tab, const CommandKey
     return seen;
 }
 
-QString changedMeanwhileMessage(const QDate& day, qint64 group) {
-    return QString("另一個工作站在您確認之後變更了這批資料（收款日期 %1，繳費群組 %2）。")
-               .arg(kiv::store::rocDateText(day))
-               .arg(group) +
-           kCrCr + "本次沒有寫入任何資料，請重新執行一次。";
-}
-
-QString busyMessage(std::chrono::milliseconds waited) {
-    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(waited).count();
-    return QString("資料庫正由其他工作站寫入，等候 %1 秒仍未完成。").arg(seconds) + kCrCr +
-           "本次沒有寫入任何資料，請稍後再執行一次。";
-}
-
-QString lockWaitText(int secondsWaited) {
-    return QString("等候其他工作站寫入完成… %1 秒").arg(secondsWaited);
-}
-
 QString lockedMessage(Tab tab) {
     return tab == Tab::Delete ? QString("資 料 已 上 鎖 , 解 鎖 請 至 6800 資 料 解 鎖 作 業 ")
                               : QString("資 料 已 上 鎖,解 鎖 須 至 6800 程 式 更 正");
@@ -177,27 +166,24 @@ QString overwriteQuestion() {
     return QString("此 筆 資 料 已 存 在,") + kCrCr + "是 否 要 覆 蓋 之 前 所 有 的 資 料";
 }
 
-std::optional<SeenBatches> check_KIV10_Agency(const QString& baseFolder, const CommandKeys& keys,
-                                              Screen& screen) {
-    return checkBeforeWriting(baseFolder, keys, screen, Tab::Generate, true);
+std::optional<SeenBatches> check_KIV10_Agency(const CommandContext& ctx, const CommandKeys& keys) {
+    return checkBeforeWriting(ctx, keys, Tab::Generate, true);
 }
 
-std::optional<SeenBatches> check_KIV10_Agency3(const QString& baseFolder, const CommandKeys& keys,
-                                               Screen& screen) {
-    return checkBeforeWriting(baseFolder, keys, screen, Tab::Apply, false);
+std::optional<SeenBatches> check_KIV10_Agency3(const CommandContext& ctx, const CommandKeys& keys) {
+    return checkBeforeWriting(ctx, keys, Tab::Apply, false);
 }
 
-std::optional<SeenBatches> check_KIV10_Agency4(const QString& baseFolder, const CommandKeys& keys,
-                                               Screen& screen) {
-    return checkBeforeWriting(baseFolder, keys, screen, Tab::Recollect, false);
+std::optional<SeenBatches> check_KIV10_Agency4(const CommandContext& ctx, const CommandKeys& keys) {
+    return checkBeforeWriting(ctx, keys, Tab::Recollect, false);
 }
 
-std::optional<SeenBatches> check_KIV10_Agency2(const QString& baseFolder, const CommandKeys& keys,
-                                               Screen& screen) {
+std::optional<SeenBatches> check_KIV10_Agency2(const CommandContext& ctx, const CommandKeys& keys) {
+    Screen& screen = ctx.screen;
     CheckedState state;
     try {
         screen.setBusyText(Tab::Delete, "執行 Kiv10_conn");
-        kiv::store::Connection c(baseFolder);
+        kiv::store::Connection c(ctx.baseFolder, lockWaitOn(ctx, Tab::Delete));
         ReadView view(c);
         state.lockedBills = countLocks(c, keys, keys.tranDay);
         if (state.lockedBills == 0) {
@@ -210,7 +196,7 @@ std::optional<SeenBatches> check_KIV10_Agency2(const QString& baseFolder, const 
         screen.setBusyVisible(Tab::Delete, false);
         screen.setBusyPointer(false);
         screen.showMessage(
-            f.kind() == kiv::store::FailureKind::Busy ? busyMessage() : f.description(),
+            f.kind() == kiv::store::FailureKind::Busy ? busyMessage(ctx.lockWait) : f.description(),
             Title::Application, Icon::None);
         return std::nullopt;
     }

@@ -6,12 +6,11 @@
 // the tab's busy state themselves.
 
 #include <QString>
-#include <chrono>
 #include <optional>
 
 #include "BatchState.h"
+#include "CommandContext.h"
 #include "Connection.h"
-#include "LockWait.h"
 #include "Screen.h"
 #include "TabInputs.h"
 
@@ -33,26 +32,16 @@ SeenBatches lookAt(kiv::store::Connection& connection, kiv::screen::Tab tab,
 
 // Each check answers what it saw when the command may go on, nothing when it refused.
 // Tab "產生": locks and header of (tranDay, group).
-std::optional<SeenBatches> check_KIV10_Agency(const QString& baseFolder, const CommandKeys& keys,
-                                              kiv::screen::Screen& screen);
+std::optional<SeenBatches> check_KIV10_Agency(const CommandContext& ctx, const CommandKeys& keys);
 // Tab "刪除": locks and header of (tranDay, group), no question.
-std::optional<SeenBatches> check_KIV10_Agency2(const QString& baseFolder, const CommandKeys& keys,
-                                               kiv::screen::Screen& screen);
+std::optional<SeenBatches> check_KIV10_Agency2(const CommandContext& ctx, const CommandKeys& keys);
 // Tabs "套用" and "補收轉帳不成功": the header of the batch at the new date; locks are not counted.
-std::optional<SeenBatches> check_KIV10_Agency3(const QString& baseFolder, const CommandKeys& keys,
-                                               kiv::screen::Screen& screen);
-std::optional<SeenBatches> check_KIV10_Agency4(const QString& baseFolder, const CommandKeys& keys,
-                                               kiv::screen::Screen& screen);
+std::optional<SeenBatches> check_KIV10_Agency3(const CommandContext& ctx, const CommandKeys& keys);
+std::optional<SeenBatches> check_KIV10_Agency4(const CommandContext& ctx, const CommandKeys& keys);
 
 // The messages, parts joined by two carriage returns.
 QString lockedMessage(kiv::screen::Tab tab);
 QString paidMessage(kiv::screen::Tab tab);
 QString overwriteQuestion();
-// Another workstation changed the batch between the check (and the clerk's answer) and the write.
-QString changedMeanwhileMessage(const QDate& day, qint64 group);
-// The write lock could not be had within the wait: another workstation kept writing.
-QString busyMessage(std::chrono::milliseconds waited = kiv::store::kDefaultLockWait);
-// The busy label while the command waits for another workstation's write.
-QString lockWaitText(int secondsWaited);
 
 }  // namespace kiv::shell

@@ -2,6 +2,7 @@
 
 #include "BatchRemoval.h"
 #include "Failure.h"
+#include "OtherWorkstations.h"
 
 namespace kiv::shell {
 
@@ -20,23 +21,6 @@ void removeForWriting(kiv::store::Connection& connection, const QDate& day, qint
 }
 
 }  // namespace
-
-kiv::store::LockWait lockWaitOn(const CommandContext& ctx, Tab tab, bool* waited) {
-    kiv::store::LockWait wait;
-    wait.limit = ctx.lockWait;
-    Screen* screen = &ctx.screen;
-    wait.waiting = [screen, tab, waited, shown = -1](int seconds) mutable {
-        if (seconds != shown) {
-            screen->setBusyText(tab, lockWaitText(seconds));
-            shown = seconds;
-        }
-        if (waited != nullptr) {
-            *waited = true;
-        }
-        screen->processEvents();
-    };
-    return wait;
-}
 
 void Kiv2200exe_delete_data(kiv::store::Connection& connection, const CommandKeys& keys,
                             Screen& screen) {
@@ -59,9 +43,9 @@ bool Kiv2200exe_delete_data2(const CommandContext& ctx, const CommandKeys& keys,
     screen.setBusyText(Tab::Delete, "執行 刪除");
     bool changed = false;
     try {
-        kiv::store::Connection c(ctx.baseFolder);
         bool waited = false;
-        kiv::store::Transaction transaction(c, lockWaitOn(ctx, Tab::Delete, &waited));
+        kiv::store::Connection c(ctx.baseFolder, lockWaitOn(ctx, Tab::Delete, &waited));
+        kiv::store::Transaction transaction(c);
         if (waited) {
             screen.setBusyText(Tab::Delete, "執行 刪除");
         }

@@ -30,9 +30,4 @@ void Kiv2200exe_delete_data4(kiv::store::Connection& connection, const CommandKe
 bool Kiv2200exe_delete_data2(const CommandContext& ctx, const CommandKeys& keys,
                              const SeenBatches& seen);
 
-// The wait for the write lock of a command on `tab`: its busy label counts the seconds waited
-// (and `*waited` becomes true) while the window keeps repainting.
-kiv::store::LockWait lockWaitOn(const CommandContext& ctx, kiv::screen::Tab tab,
-                                bool* waited = nullptr);
-
 }  // namespace kiv::shell

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "BatchRemovalSteps.h"
 #include "Failure.h"
+#include "OtherWorkstations.h"
 #include "Trace.h"
 
 namespace kiv::shell {
@@ -27,8 +27,8 @@ WriteEnd writeInOneTransaction(const CommandContext& ctx, Tab tab, const Command
                                const SeenBatches& seen, Removal removal, const Engine& engine) {
     WriteEnd end;
     try {
-        kiv::store::Connection c(ctx.baseFolder);
-        kiv::store::Transaction transaction(c, lockWaitOn(ctx, tab));
+        kiv::store::Connection c(ctx.baseFolder, lockWaitOn(ctx, tab));
+        kiv::store::Transaction transaction(c);
         if (lookAt(c, tab, keys) != seen) {
             end.changed = true;
             return end;

@@ -22,7 +22,7 @@ namespace {
 
 struct WritingTab {
     Tab tab;
-    std::optional<SeenBatches> (*existingBatchCheck)(const QString&, const CommandKeys&, Screen&);
+    std::optional<SeenBatches> (*existingBatchCheck)(const CommandContext&, const CommandKeys&);
     Removal removal;
 };
 
@@ -49,7 +49,7 @@ Outcome runWriting(const CommandContext& ctx, const WritingTab& t, CheckFn check
     s.setBusyText(t.tab, "執 行 中, 請 稍 後");
     s.setBusyVisible(t.tab, true);
     s.processEvents();
-    const std::optional<SeenBatches> seen = t.existingBatchCheck(ctx.baseFolder, *keys, s);
+    const std::optional<SeenBatches> seen = t.existingBatchCheck(ctx, *keys);
     if (!seen) {
         return Outcome::Stopped;
     }
@@ -121,7 +121,7 @@ Outcome runDelete(const CommandContext& ctx, const DeleteInputs& in) {
     }
     s.setConfirmEnabled(Tab::Delete, false);
     s.setBusyPointer(true);
-    const std::optional<SeenBatches> seen = check_KIV10_Agency2(ctx.baseFolder, *keys, s);
+    const std::optional<SeenBatches> seen = check_KIV10_Agency2(ctx, *keys);
     if (!seen) {
         s.setBusyVisible(Tab::Delete, false);
         s.setBusyText(Tab::Delete, "");

@@ -31,8 +31,7 @@ CompactionResult compress_mdb(const QString& baseFolder, const LockWait& wait) {
         return failedAt("A001", "找不到資料庫檔案 " + database, ENOENT);
     }
     try {
-        Connection c(baseFolder);
-        c.setBusyTimeout(wait.limit);
+        Connection c(baseFolder, wait);
         try {
             c.runFixed(QStringLiteral("VACUUM"));
         } catch (const Failure& f) {

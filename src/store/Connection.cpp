@@ -1,6 +1,5 @@
 #include "Connection.h"
 
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QUrl>
@@ -14,9 +13,9 @@
 namespace kiv::store {
 
 namespace {
-// While it waits for the write lock, a transaction tries again at this interval, so that whoever
-// shows it can say that it waits.
-constexpr int kLockTryMs = 100;
+// While a lock is held elsewhere, a statement tries again at this interval, and whoever shows the
+// command hears how long it has waited.
+constexpr int kLockTryMs = 50;
 
 void bindAll(QSqlQuery& q, const Statement& s) {
     for (int i = 0; i < s.valueCount(); ++i) {
@@ -42,6 +41,10 @@ Connection::Connection(const QString& baseFolder, Mode mode) {
     open(databasePath(baseFolder), mode);
 }
 
+Connection::Connection(const QString& baseFolder, LockWait wait) : Connection(baseFolder) {
+    setLockWait(std::move(wait));
+}
+
 Connection::Connection(AtPath, const QString& filePath, Mode mode) {
     open(filePath, mode);
 }
@@ -58,14 +61,14 @@ void Connection::open(const QString& filePath, Mode mode) {
         QUrl::fromLocalFile(QFileInfo(filePath).absoluteFilePath()).toString(QUrl::FullyEncoded);
     uri += mode == Mode::CreateNew ? QStringLiteral("?mode=rwc") : QStringLiteral("?mode=rw");
     m_db.setDatabaseName(uri);
-    m_db.setConnectOptions(
-        QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kDefaultLockWait.count()));
+    m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
     if (!m_db.open()) {
         const QString text = m_db.lastError().text().trimmed() + " (" + filePath + ")";
         m_db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_name);
         throw Failure(FailureKind::Database, text);
     }
+    setLockWait({});
 }
 
 Connection::~Connection() {
@@ -76,10 +79,32 @@ Connection::~Connection() {
     QSqlDatabase::removeDatabase(m_name);
 }
 
-void Connection::setBusyTimeout(std::chrono::milliseconds timeout) {
-    if (sqlite3* db = sqliteHandleOf(m_db)) {
-        sqlite3_busy_timeout(db, int(timeout.count()));
+void Connection::setLockWait(LockWait wait) {
+    m_waiting->wait = std::move(wait);
+    sqlite3* db = sqliteHandleOf(m_db);
+    if (db == nullptr) {
+        return;
     }
+    // Called by SQLite each time a statement finds the database locked; `tries` is 0 the first
+    // time for that statement. Answering 0 gives up with SQLITE_BUSY.
+    sqlite3_busy_handler(
+        db,
+        [](void* context, int tries) -> int {
+            auto* w = static_cast<Waiting*>(context);
+            if (tries == 0) {
+                w->since.start();
+            }
+            const qint64 waited = w->since.elapsed();
+            if (waited >= w->wait.limit.count()) {
+                return 0;
+            }
+            if (w->wait.waiting) {
+                w->wait.waiting(int(waited / 1000));
+            }
+            sqlite3_sleep(kLockTryMs);
+            return 1;
+        },
+        m_waiting.get());
 }
 
 QSqlQuery Connection::run(const Statement& statement) {
@@ -132,32 +157,10 @@ QSqlQuery& Command::run() {
     return m_query;
 }
 
-Transaction::Transaction(Connection& connection, const LockWait& wait) : m_connection(connection) {
-    sqlite3* db = sqliteHandleOf(connection.database());
-    if (db == nullptr) {
-        connection.runFixed(QStringLiteral("BEGIN"));
-        m_open = true;
-        return;
-    }
-    // SQLite's own busy handler waits a short while inside each try; between tries the caller
-    // hears how long it has waited.
-    QElapsedTimer waited;
-    waited.start();
-    sqlite3_busy_timeout(db, kLockTryMs);
-    int rc = SQLITE_OK;
-    while ((rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr)) != SQLITE_OK) {
-        if (kindOfResultCode(rc) != FailureKind::Busy || waited.elapsed() >= wait.limit.count()) {
-            const QString text = QString::fromUtf8(sqlite3_errmsg(db));
-            sqlite3_busy_timeout(db, int(wait.limit.count()));
-            throw Failure(kindOfResultCode(rc), text, rc);
-        }
-        if (wait.waiting) {
-            wait.waiting(int(waited.elapsed() / 1000));
-        }
-    }
-    // Inside the transaction a statement may still wait for readers to finish (to commit, or to
-    // spill a large change to the file): as long as the command waits for the lock.
-    sqlite3_busy_timeout(db, int(wait.limit.count()));
+Transaction::Transaction(Connection& connection) : m_connection(connection) {
+    connection.runFixed(sqliteHandleOf(connection.database()) != nullptr
+                            ? QStringLiteral("BEGIN IMMEDIATE")
+                            : QStringLiteral("BEGIN"));
     m_open = true;
 }
 

@@ -1,14 +1,16 @@
 #pragma once
 // A connection to the package database BASE/mdb/KIV.mdb, owned by one routine: opened by the
 // constructor (which throws Failure when the file cannot be opened), closed and removed by the
-// destructor on every path. A statement that finds the database locked by another program of the
-// package waits up to the lock wait (30 s) before it fails with a Busy failure. It never creates
+// destructor on every path. A statement that finds the database locked by another workstation or
+// another program of the package waits as its LockWait says (30 s unless told otherwise, telling
+// whoever shows the command that it waits) and then fails with a Busy failure. It never creates
 // the file: only Schema's initDatabase does.
 
+#include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
-#include <chrono>
+#include <memory>
 
 #include "LockWait.h"
 #include "Statement.h"
@@ -24,6 +26,7 @@ public:
     enum class Mode { OpenExisting, CreateNew };
 
     explicit Connection(const QString& baseFolder, Mode mode = Mode::OpenExisting);
+    Connection(const QString& baseFolder, LockWait wait);
     // Opens the database file at an explicit path (compaction checks a copy this way).
     static Connection atPath(const QString& filePath);
     ~Connection();
@@ -32,8 +35,8 @@ public:
 
     QSqlDatabase& database() { return m_db; }
 
-    // How long a statement waits for a lock held by another connection before it fails.
-    void setBusyTimeout(std::chrono::milliseconds timeout);
+    // How long, and how visibly, a statement waits for a lock held by another connection.
+    void setLockWait(LockWait wait);
 
     // Prepares, binds and executes a statement; throws Failure with the database's description.
     // The query reads forward only.
@@ -46,8 +49,15 @@ private:
     Connection(AtPath, const QString& filePath, Mode mode);
     void open(const QString& filePath, Mode mode);
 
+    // What SQLite's busy handler works with: kept at a fixed address for the handler.
+    struct Waiting {
+        LockWait wait;
+        QElapsedTimer since;
+    };
+
     QString m_name;
     QSqlDatabase m_db;
+    std::unique_ptr<Waiting> m_waiting = std::make_unique<Waiting>();
 };
 
 // A prepared statement bound to a connection and re-bound for each run: the way to execute the
@@ -66,12 +76,13 @@ private:
 };
 
 // A write transaction. It begins by taking the database's write lock (BEGIN IMMEDIATE), waiting
-// for another writer as `wait` says; when the wait runs out it throws a Busy failure and nothing
-// was begun. Once it holds the lock, no other process can write until it ends, so whatever it
-// reads is what it writes over. Rolled back on destruction unless commit() was called.
+// for another writer as the connection's LockWait says; when the wait runs out it throws a Busy
+// failure and nothing was begun. Once it holds the lock, no other process can write until it
+// ends, so whatever it reads is what it writes over. Rolled back on destruction unless commit()
+// was called.
 class Transaction {
 public:
-    explicit Transaction(Connection& connection, const LockWait& wait = {});
+    explicit Transaction(Connection& connection);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;

@@ -12,6 +12,7 @@
 
 #include "BatchChecks.h"
 #include "Connection.h"
+#include "OtherWorkstations.h"
 #include "PipelineSchool.h"
 
 using namespace kiv::shell;
@@ -75,12 +76,13 @@ void expectStoppedWith(const RecordingScreen& screen, Tab tab, const QString& me
     EXPECT_FALSE(calls.contains("message[Application] 新 增 成 功"));
 }
 
-// Another workstation's connection, holding the write lock from a thread of its own.
+// Another workstation's connection, holding the write lock (IMMEDIATE), or every lock while it
+// commits (EXCLUSIVE), until commit() is called, from any thread.
 struct OtherWriter {
     sqlite3* db = nullptr;
-    explicit OtherWriter(const QString& file) {
+    OtherWriter(const QString& file, const char* begin) {
         sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-        sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        sqlite3_exec(db, begin, nullptr, nullptr, nullptr);
     }
     ~OtherWriter() { sqlite3_close_v2(db); }
     void commit() { sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr); }
@@ -202,25 +204,30 @@ TEST(Workstations, aBusyDatabaseIsWaitedForThenToldOnEveryTab) {
     school.exec("update KIV8_PayMent set FailFac='存款不足' where Stdid='S2'");
     const QVariantList before = school.column("select count(*) from KIV8_PayMent group by TranDay");
     constexpr auto kWait = 300ms;
-    OtherWriter other(school.dbFile());
-    for (const Tab tab : {Tab::Generate, Tab::Delete, Tab::Apply, Tab::Recollect}) {
-        SCOPED_TRACE(int(tab));
-        RecordingScreen r;
-        r.answerNext(true);
-        const CommandContext ctx{school.path(), kToday, r, kWait};
-        const Outcome outcome =
-            tab == Tab::Generate ? runGenerate(ctx, {kToday.addDays(1), group1(), false})
-            : tab == Tab::Delete ? runDelete(ctx, {kDayChoice, group1()})
-            : tab == Tab::Apply  ? runApply(ctx, {kDayChoice, group1(), kNewDay})
-                                 : runRecollect(ctx, {kDayChoice, group1(), kNewDay});
-        EXPECT_EQ(outcome, Outcome::Stopped);
-        EXPECT_EQ(r.messages().last(), busyMessage(kWait));
-        EXPECT_TRUE(r.busyTexts(tab).contains(lockWaitText(0)));
-        EXPECT_TRUE(r.calls().contains(QString("confirm[%1] 1").arg(int(tab))));
+    // Held while the command writes, or while it reads for its check.
+    for (const char* begin : {"BEGIN IMMEDIATE", "BEGIN EXCLUSIVE"}) {
+        OtherWriter other(school.dbFile(), begin);
+        for (const Tab tab : {Tab::Generate, Tab::Delete, Tab::Apply, Tab::Recollect}) {
+            SCOPED_TRACE(std::string(begin) + " on tab " + std::to_string(int(tab)));
+            RecordingScreen r;
+            r.answerNext(true);
+            const CommandContext ctx{school.path(), kToday, r, kWait};
+            const Outcome outcome =
+                tab == Tab::Generate ? runGenerate(ctx, {kToday.addDays(1), group1(), false})
+                : tab == Tab::Delete ? runDelete(ctx, {kDayChoice, group1()})
+                : tab == Tab::Apply  ? runApply(ctx, {kDayChoice, group1(), kNewDay})
+                                     : runRecollect(ctx, {kDayChoice, group1(), kNewDay});
+            EXPECT_EQ(outcome, Outcome::Stopped);
+            ASSERT_FALSE(r.messages().isEmpty());
+            EXPECT_EQ(r.messages().last(), busyMessage(kWait));
+            EXPECT_TRUE(r.busyTexts(tab).contains(lockWaitText(0)));
+            EXPECT_TRUE(r.calls().contains(QString("confirm[%1] 1").arg(int(tab))));
+        }
     }
     EXPECT_EQ(school.column("select count(*) from KIV8_PayMent group by TranDay"), before);
 
     // The other workstation finishes while the command waits: the command goes on.
+    OtherWriter other(school.dbFile(), "BEGIN IMMEDIATE");
     std::thread finish([&] {
         std::this_thread::sleep_for(200ms);
         other.commit();

@@ -8,6 +8,7 @@
 #include "DemoPackage.h"
 #include "Failure.h"
 #include "LaunchFields.h"
+#include "OtherWorkstations.h"
 #include "Schema.h"
 #include "TabPipelines.h"
 #include "Values.h"
@@ -184,23 +185,30 @@ int batchCommand(const QString& command, const QString& base, const QStringList&
                                 : ConsoleScreen::Answers::No,
                          s.in);
     const kiv::shell::CommandContext ctx{base, QDate::currentDate(), screen};
+    // The lists are read before the command as a clerk opens them; another workstation's write
+    // may keep them waiting too.
+    const kiv::screen::Tab tab = generate             ? kiv::screen::Tab::Generate
+                                 : remove             ? kiv::screen::Tab::Delete
+                                 : command == "apply" ? kiv::screen::Tab::Apply
+                                                      : kiv::screen::Tab::Recollect;
+    const kiv::store::LockWait wait = kiv::shell::lockWaitOn(ctx, tab);
     Outcome outcome = Outcome::Stopped;
     if (generate) {
         QString step;
-        const kiv::store::ListFill groups = kiv::store::insert_CBO(base, step);
+        const kiv::store::ListFill groups = kiv::store::insert_CBO(base, step, wait);
         if (groups.result == 0) {
             s.err << "kiv2200: " << groups.error << step << "\n";
             return kStopped;
         }
         outcome = kiv::shell::runGenerate(ctx, {b.date, choose(groups, group), b.deadline});
     } else if (remove) {
-        const kiv::store::ListChoice day =
-            choose(kiv::store::insert_CBO_TranDay(base), kiv::store::collectionDateText(b.date));
-        const kiv::store::ListChoice grp = choose(kiv::store::insert_CBO2(base, day), group);
+        const kiv::store::ListChoice day = choose(kiv::store::insert_CBO_TranDay(base, wait),
+                                                  kiv::store::collectionDateText(b.date));
+        const kiv::store::ListChoice grp = choose(kiv::store::insert_CBO2(base, day, wait), group);
         outcome = kiv::shell::runDelete(ctx, {day, grp});
     } else {
-        const kiv::store::ListChoice grp = choose(kiv::store::insert_CBO3(base), group);
-        const kiv::store::ListChoice day = choose(kiv::store::insert_CBO_TranDay3(base, grp),
+        const kiv::store::ListChoice grp = choose(kiv::store::insert_CBO3(base, wait), group);
+        const kiv::store::ListChoice day = choose(kiv::store::insert_CBO_TranDay3(base, grp, wait),
                                                   kiv::store::collectionDateText(b.from));
         outcome = command == "apply" ? kiv::shell::runApply(ctx, {day, grp, b.to})
                                      : kiv::shell::runRecollect(ctx, {day, grp, b.to});

@@ -73,14 +73,14 @@ Statement groupsWithBatches() {
         .sql(" order by A.GrpID");
 }
 
-ListFill datesOfGroup(const QString& baseFolder, const ListChoice& group) {
+ListFill datesOfGroup(const QString& baseFolder, const ListChoice& group, const LockWait& wait) {
     if (group.text.isEmpty()) {
         ListFill unchanged;
         unchanged.cleared = false;
         return unchanged;
     }
     try {
-        Connection c(baseFolder);
+        Connection c(baseFolder, wait);
         if (!group.key) {
             // The group list shows text that is none of its entries: the date list is emptied.
             ListFill out;
@@ -99,10 +99,10 @@ ListFill datesOfGroup(const QString& baseFolder, const ListChoice& group) {
 
 }  // namespace
 
-ListFill insert_CBO(const QString& baseFolder, QString& step) {
+ListFill insert_CBO(const QString& baseFolder, QString& step, const LockWait& wait) {
     try {
         step = "AS001";
-        Connection c(baseFolder);
+        Connection c(baseFolder, wait);
         step = "AS002";
         const Statement s =
             Statement("select distinct GrpID,GrpName from KIV6_Group").sql(" order by GrpID");
@@ -118,9 +118,9 @@ ListFill insert_CBO(const QString& baseFolder, QString& step) {
     }
 }
 
-ListFill insert_CBO2(const QString& baseFolder, const ListChoice& tranDay) {
+ListFill insert_CBO2(const QString& baseFolder, const ListChoice& tranDay, const LockWait& wait) {
     try {
-        Connection c(baseFolder);
+        Connection c(baseFolder, wait);
         if (tranDay.text.isEmpty()) {
             return ListFill{};
         }
@@ -139,22 +139,22 @@ ListFill insert_CBO2(const QString& baseFolder, const ListChoice& tranDay) {
     }
 }
 
-ListFill insert_CBO3(const QString& baseFolder) {
+ListFill insert_CBO3(const QString& baseFolder, const LockWait& wait) {
     try {
-        Connection c(baseFolder);
+        Connection c(baseFolder, wait);
         return fill(c, groupsWithBatches(), idAndNameEntry);
     } catch (const Failure& f) {
         return failed(f);
     }
 }
 
-ListFill insert_CBO4(const QString& baseFolder) {
-    return insert_CBO3(baseFolder);
+ListFill insert_CBO4(const QString& baseFolder, const LockWait& wait) {
+    return insert_CBO3(baseFolder, wait);
 }
 
-ListFill insert_CBO_TranDay(const QString& baseFolder) {
+ListFill insert_CBO_TranDay(const QString& baseFolder, const LockWait& wait) {
     try {
-        Connection c(baseFolder);
+        Connection c(baseFolder, wait);
         const Statement s = Statement("select distinct TranDay from KIV10_Agency")
                                 .sql(" where PayStas = 0")
                                 .sql(" order by TranDay DESC");
@@ -164,12 +164,14 @@ ListFill insert_CBO_TranDay(const QString& baseFolder) {
     }
 }
 
-ListFill insert_CBO_TranDay3(const QString& baseFolder, const ListChoice& group) {
-    return datesOfGroup(baseFolder, group);
+ListFill insert_CBO_TranDay3(const QString& baseFolder, const ListChoice& group,
+                             const LockWait& wait) {
+    return datesOfGroup(baseFolder, group, wait);
 }
 
-ListFill insert_CBO_TranDay4(const QString& baseFolder, const ListChoice& group) {
-    return datesOfGroup(baseFolder, group);
+ListFill insert_CBO_TranDay4(const QString& baseFolder, const ListChoice& group,
+                             const LockWait& wait) {
+    return datesOfGroup(baseFolder, group, wait);
 }
 
 }  // namespace kiv::store

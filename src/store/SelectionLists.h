@@ -5,8 +5,10 @@
 // applies the answer to its list; nothing here touches a widget.
 
 #include <QString>
+
 #include <optional>
 #include <vector>
+#include "LockWait.h"
 
 namespace kiv::store {
 
@@ -32,16 +34,19 @@ struct ListFill {
 
 // CBO_GrpID: every payment group. Records its step code (AS001 to AS005) in step as it goes; on
 // a failure the window shows the error's description followed by that code.
-ListFill insert_CBO(const QString& baseFolder, QString& step);
+ListFill insert_CBO(const QString& baseFolder, QString& step, const LockWait& wait = {});
 // CBO_GrpID2: groups with an unsettled batch, on the date chosen in CBO_TranDay if one is chosen.
-ListFill insert_CBO2(const QString& baseFolder, const ListChoice& tranDay);
+ListFill insert_CBO2(const QString& baseFolder, const ListChoice& tranDay,
+                     const LockWait& wait = {});
 // CBO_GrpID3, CBO_GrpID4: every group that has a batch, as "id:name".
-ListFill insert_CBO3(const QString& baseFolder);
-ListFill insert_CBO4(const QString& baseFolder);
+ListFill insert_CBO3(const QString& baseFolder, const LockWait& wait = {});
+ListFill insert_CBO4(const QString& baseFolder, const LockWait& wait = {});
 // CBO_TranDay: dates with an unsettled batch, newest first.
-ListFill insert_CBO_TranDay(const QString& baseFolder);
+ListFill insert_CBO_TranDay(const QString& baseFolder, const LockWait& wait = {});
 // CBO_TranDay3, CBO_TranDay4: the dates of the chosen group's batches, newest first.
-ListFill insert_CBO_TranDay3(const QString& baseFolder, const ListChoice& group);
-ListFill insert_CBO_TranDay4(const QString& baseFolder, const ListChoice& group);
+ListFill insert_CBO_TranDay3(const QString& baseFolder, const ListChoice& group,
+                             const LockWait& wait = {});
+ListFill insert_CBO_TranDay4(const QString& baseFolder, const ListChoice& group,
+                             const LockWait& wait = {});
 
 }  // namespace kiv::store

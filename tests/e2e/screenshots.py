@@ -1,83 +1,197 @@
 #!/usr/bin/env python3
 """The README's pictures of Kiv2200P1: the window as the demo opens it, then each tab with real
 content, made on a demo package in an X server of their own with the same driver as the window
-tests. Nothing is written to the database: lists are opened and entries chosen, no command runs.
+tests. Nothing is written to the database for these: lists are opened and entries chosen, no
+command runs.
 
-Usage: screenshots.py --programs BUILD/bin --out DIR [--only demo] [--base DEMO]
+Two more show a command on tab 產生 meeting another workstation: one waits for the database's
+write lock, held meanwhile by this script; in the other the batch is changed by this script while
+the clerk reads the overwrite question. Those run commands, so they always get a fresh demo
+package of their own, whatever --base says.
+
+Usage: screenshots.py --programs BUILD/bin --out DIR [--only SHOT] [--base DEMO]
 """
 
 import argparse
 import os
+import re
+import sqlite3
 import sys
 import tempfile
 
 sys.dont_write_bytecode = True  # nothing written beside the sources
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from package import AFTER_SCHOOL_DAY, TUITION_DAY, DemoPackage, day, roc
-from xsession import Window, XServer
+from package import (AFTER_SCHOOL, AFTER_SCHOOL_DAY, TUITION, TUITION_DAY, DemoPackage, day, roc,
+                     summary_text)
+from xsession import Window, XServer, wait_until
+
+CAPTION = r"^Feltrane\(.*\)$"
+# The shots that run a command; --only also takes "demo", the window as the demo opens it.
+WRITING_SHOTS = ("wait-for-workstation", "changed-meanwhile")
+
+# What the window says; the overwrite question has no caption.
+FELTRANE, PROGRAM, EMPTY = "Feltrane", "Kiv2200P1", ""
+ADDED = "新 增 成 功"
+OVERWRITE = "此 筆 資 料 已 存 在,\n\n是 否 要 覆 蓋 之 前 所 有 的 資 料"
+WAITING = re.compile(r"等候其他工作站寫入完成… ([0-9]+) 秒")
 
 
-def shoot(programs, out, only_demo, base):
+def changed_meanwhile(tran_day, group):
+    return (f"另一個工作站在您確認之後變更了這批資料（收款日期 {roc(tran_day)}，繳費群組 {group}）。"
+            "\n\n本次沒有寫入任何資料，請重新執行一次。")
+
+
+def whole_batch(pkg, tran_day, group):
+    """Every column of the batch's bills, items and header, whatever the rows' order: a batch
+    written again with the same amounts still differs, by the bill locked meanwhile."""
+    return tuple(sorted(pkg.query(f"select * from {table} where TranDay = ? and Grpid = ?",
+                                  tran_day.isoformat(), group), key=repr)
+                 for table in ("KIV8_PayMent", "KIV9_Payitem", "KIV10_Agency"))
+
+
+def saver(win, out, made):
+    def save(name):
+        path = os.path.join(out, name)
+        win.capture(path)
+        made.append(path)
+    return save
+
+
+def shoot(programs, out, only, base):
     os.makedirs(out, exist_ok=True)
+    made = []
     with tempfile.TemporaryDirectory(prefix="kiv2200-shots-") as work, XServer() as x:
-        if base:
-            exe = os.path.join(base, "exe")
-        else:
-            exe = DemoPackage(programs, os.path.join(work, "school"), record_menu=False).exe
-        win = Window(x, os.path.join(exe, "Kiv2200P1"), ["a/b/c"], exe, work,
-                     caption=r"^Feltrane\(.*\)$")
-        try:
-            made = []
+        if only in (None, "demo"):
+            shoot_tabs(x, programs, out, only == "demo", base, work, made)
+        wanted = [name for name in WRITING_SHOTS if only in (None, name)]
+        if wanted:
+            shoot_other_workstation(x, programs, out, wanted, os.path.join(work, "writes"), made)
+    return made
 
-            def save(name):
-                path = os.path.join(out, name)
-                win.capture(path)
-                made.append(path)
 
-            # As it opens: tab 產生 on today, no group chosen.
-            win.wait_text("CC_TranDay", day(0).isoformat())
-            save("demo.png" if not only_demo else "demo-screenshot.png")
-            if only_demo:
-                return made
+def shoot_tabs(x, programs, out, only_demo, base, work, made):
+    if base:
+        exe = os.path.join(base, "exe")
+    else:
+        exe = DemoPackage(programs, os.path.join(work, "school"), record_menu=False).exe
+    win = Window(x, os.path.join(exe, "Kiv2200P1"), ["a/b/c"], exe, work, caption=CAPTION)
+    try:
+        save = saver(win, out, made)
 
-            win.set_date("CC_TranDay", day(3))
-            win.tick("Chk_DL")
-            win.open_list("CBO_GrpID")
-            save("tab0-generate.png")
-            win.close_list("CBO_GrpID")
+        # As it opens: tab 產生 on today, no group chosen.
+        win.wait_text("CC_TranDay", day(0).isoformat())
+        save("demo.png" if not only_demo else "demo-screenshot.png")
+        if only_demo:
+            return
 
-            win.switch_tab("SSTab1", 1)
-            win.open_list("CBO_TranDay")
-            save("tab1-delete.png")
-            win.close_list("CBO_TranDay")
+        win.set_date("CC_TranDay", day(3))
+        win.tick("Chk_DL")
+        win.open_list("CBO_GrpID")
+        save("tab0-generate.png")
+        win.close_list("CBO_GrpID")
 
-            win.switch_tab("SSTab1", 2)
-            win.choose("CBO_GrpID3", "3:課後輔導費")
-            win.choose("CBO_TranDay3", roc(AFTER_SCHOOL_DAY))
-            win.set_date("CC_TranDay3", day(33))
-            win.open_list("CBO_GrpID3")
-            save("tab2-apply.png")
-            win.close_list("CBO_GrpID3")
+        win.switch_tab("SSTab1", 1)
+        win.open_list("CBO_TranDay")
+        save("tab1-delete.png")
+        win.close_list("CBO_TranDay")
 
-            win.switch_tab("SSTab1", 3)
-            win.choose("CBO_GrpID4", "1:上學期學雜費")
-            win.choose("CBO_TranDay4", roc(TUITION_DAY))
-            win.set_date("CC_TranDay4", day(10))
-            save("tab3-recollect.png")
-            return made
-        finally:
-            win.stop()
+        win.switch_tab("SSTab1", 2)
+        win.choose("CBO_GrpID3", "3:課後輔導費")
+        win.choose("CBO_TranDay3", roc(AFTER_SCHOOL_DAY))
+        win.set_date("CC_TranDay3", day(33))
+        win.open_list("CBO_GrpID3")
+        save("tab2-apply.png")
+        win.close_list("CBO_GrpID3")
+
+        win.switch_tab("SSTab1", 3)
+        win.choose("CBO_GrpID4", "1:上學期學雜費")
+        win.choose("CBO_TranDay4", roc(TUITION_DAY))
+        win.set_date("CC_TranDay4", day(10))
+        save("tab3-recollect.png")
+    finally:
+        win.stop()
+
+
+def shoot_other_workstation(x, programs, out, wanted, work, made):
+    """Tab 產生 meeting another workstation, played by this script's own connections to the
+    package's database."""
+    pkg = DemoPackage(programs, os.path.join(work, "school"), record_menu=False)
+    win = Window(x, pkg.window, ["a/b/c"], pkg.exe, work, caption=CAPTION)
+    try:
+        save = saver(win, out, made)
+        win.wait_text("CC_TranDay", day(0).isoformat())
+
+        if "wait-for-workstation" in wanted:
+            # A new tuition batch, asked for while another workstation holds the write lock.
+            target = day(1)
+            win.set_date("CC_TranDay", target)
+            win.choose("CBO_GrpID", "上學期學雜費")
+            other = sqlite3.connect(pkg.database, isolation_level=None)
+            try:
+                other.execute("BEGIN EXCLUSIVE")
+                win.click("cmd_confirm")
+
+                def label():
+                    shown = win.controls().get("Label4")
+                    return shown.text if shown else "<Label4 not shown>"
+
+                def counted():
+                    seen = WAITING.fullmatch(label())
+                    return seen and int(seen.group(1)) >= 1
+                wait_until("the busy label to count the seconds waited", counted, last=label)
+                save("wait-for-workstation.png")
+            finally:
+                other.execute("ROLLBACK")
+                other.close()
+            win.answer(win.expect_box(PROGRAM, lambda: summary_text(*pkg.totals(target, TUITION))),
+                       "Return")
+            win.answer(win.expect_box(FELTRANE, ADDED), "Return")
+            win.wait_hidden("Label4")
+            if not pkg.headers(target, TUITION):
+                raise AssertionError("the batch was not written once the lock came free")
+
+        if "changed-meanwhile" in wanted:
+            # The unpaid after-school batch; while the clerk reads the overwrite question, another
+            # workstation locks one of its bills.
+            win.set_date("CC_TranDay", AFTER_SCHOOL_DAY)
+            win.choose("CBO_GrpID", "課後輔導費")
+            count = len(pkg.bills(AFTER_SCHOOL_DAY, AFTER_SCHOOL))
+            win.click("cmd_confirm")
+            question = win.expect_box(EMPTY, OVERWRITE)
+            other = sqlite3.connect(pkg.database, timeout=30)
+            try:
+                with other:
+                    other.execute(
+                        "update KIV8_PayMent set lock_data = '1' where rowid = (select min(rowid)"
+                        " from KIV8_PayMent where TranDay = ? and Grpid = ?)",
+                        (AFTER_SCHOOL_DAY.isoformat(), AFTER_SCHOOL))
+            finally:
+                other.close()
+            changed = whole_batch(pkg, AFTER_SCHOOL_DAY, AFTER_SCHOOL)
+            win.answer(question, "y")
+            box = win.expect_box(FELTRANE, changed_meanwhile(AFTER_SCHOOL_DAY, AFTER_SCHOOL))
+            save("changed-meanwhile.png")
+            win.answer(box, "Return")
+            win.wait_hidden("Label4")
+            now = whole_batch(pkg, AFTER_SCHOOL_DAY, AFTER_SCHOOL)
+            if len(now[0]) != count:
+                raise AssertionError(f"the refused command left {len(now[0])} bills of {count}")
+            if now != changed:
+                raise AssertionError("the refused command changed the batch's rows")
+    finally:
+        win.stop()
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--programs", required=True, help="the folder holding the built programs")
     parser.add_argument("--out", required=True, help="where the PNG files go")
-    parser.add_argument("--only", choices=["demo"], help="only the window as the demo opens it")
+    parser.add_argument("--only", choices=["demo", *WRITING_SHOTS],
+                        help="only this picture (demo: the window as the demo opens it)")
     parser.add_argument("--base", help="an existing package to show instead of a fresh demo")
     args = parser.parse_args()
-    for path in shoot(os.path.abspath(args.programs), args.out, args.only == "demo", args.base):
+    for path in shoot(os.path.abspath(args.programs), args.out, args.only, args.base):
         print(path)
 
 

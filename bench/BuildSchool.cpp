@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "Connection.h"
-#include "Schema.h"
+#include "store/Connection.h"
+#include "store/Schema.h"
 
 namespace {
 

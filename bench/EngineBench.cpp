@@ -13,10 +13,10 @@
 #include <chrono>
 #include <cstdio>
 
-#include "Connection.h"
-#include "GenerationRun.h"
-#include "ReissueRun.h"
-#include "Screen.h"
+#include "generation/GenerationRun.h"
+#include "reissue/ReissueRun.h"
+#include "screen/Screen.h"
+#include "store/Connection.h"
 
 namespace {
 

@@ -1,17 +1,17 @@
-#include "Cli.h"
+#include "cli/Cli.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include "ConsoleScreen.h"
-#include "DemoPackage.h"
-#include "Failure.h"
-#include "LaunchFields.h"
-#include "OtherWorkstations.h"
-#include "Schema.h"
-#include "TabPipelines.h"
-#include "Values.h"
+#include "cli/ConsoleScreen.h"
+#include "commands/LaunchFields.h"
+#include "commands/OtherWorkstations.h"
+#include "commands/TabPipelines.h"
+#include "demo/DemoPackage.h"
+#include "store/Failure.h"
+#include "store/Schema.h"
+#include "store/Values.h"
 
 namespace kiv::cli {
 
@@ -155,7 +155,7 @@ QString readBatchOptions(const Options& o, const QStringList& dateNames, BatchOp
 }
 
 int batchCommand(const QString& command, const QString& base, const QStringList& args, Streams s) {
-    using kiv::shell::Outcome;
+    using kiv::commands::Outcome;
     const bool generate = command == "generate";
     const bool remove = command == "delete";
     QStringList flags = {"--yes"};
@@ -184,14 +184,14 @@ int batchCommand(const QString& command, const QString& base, const QStringList&
                          : s.in ? ConsoleScreen::Answers::Ask
                                 : ConsoleScreen::Answers::No,
                          s.in);
-    const kiv::shell::CommandContext ctx{base, QDate::currentDate(), screen};
+    const kiv::commands::CommandContext ctx{base, QDate::currentDate(), screen};
     // The lists are read before the command as a clerk opens them; another workstation's write
     // may keep them waiting too.
     const kiv::screen::Tab tab = generate             ? kiv::screen::Tab::Generate
                                  : remove             ? kiv::screen::Tab::Delete
                                  : command == "apply" ? kiv::screen::Tab::Apply
                                                       : kiv::screen::Tab::Recollect;
-    const kiv::store::LockWait wait = kiv::shell::lockWaitOn(ctx, tab);
+    const kiv::store::LockWait wait = kiv::commands::lockWaitOn(ctx, tab);
     Outcome outcome = Outcome::Stopped;
     if (generate) {
         QString step;
@@ -200,18 +200,18 @@ int batchCommand(const QString& command, const QString& base, const QStringList&
             s.err << "kiv2200: " << groups.error << step << "\n";
             return kStopped;
         }
-        outcome = kiv::shell::runGenerate(ctx, {b.date, choose(groups, group), b.deadline});
+        outcome = kiv::commands::runGenerate(ctx, {b.date, choose(groups, group), b.deadline});
     } else if (remove) {
         const kiv::store::ListChoice day = choose(kiv::store::insert_CBO_TranDay(base, wait),
                                                   kiv::store::collectionDateText(b.date));
         const kiv::store::ListChoice grp = choose(kiv::store::insert_CBO2(base, day, wait), group);
-        outcome = kiv::shell::runDelete(ctx, {day, grp});
+        outcome = kiv::commands::runDelete(ctx, {day, grp});
     } else {
         const kiv::store::ListChoice grp = choose(kiv::store::insert_CBO3(base, wait), group);
         const kiv::store::ListChoice day = choose(kiv::store::insert_CBO_TranDay3(base, grp, wait),
                                                   kiv::store::collectionDateText(b.from));
-        outcome = command == "apply" ? kiv::shell::runApply(ctx, {day, grp, b.to})
-                                     : kiv::shell::runRecollect(ctx, {day, grp, b.to});
+        outcome = command == "apply" ? kiv::commands::runApply(ctx, {day, grp, b.to})
+                                     : kiv::commands::runRecollect(ctx, {day, grp, b.to});
     }
     return outcome == Outcome::Done ? kOk : kStopped;
 }
@@ -266,7 +266,7 @@ int runCli(const QStringList& argsIn, const QString& programFolder, Streams s) {
     if (args.size() >= 2 && args[0] == "--base") {
         base = args[1];
         args = args.mid(2);
-    } else if (const std::optional<QString> derived = kiv::shell::baseFolderOf(programFolder)) {
+    } else if (const std::optional<QString> derived = kiv::commands::baseFolderOf(programFolder)) {
         base = *derived;
     }
     if (args.isEmpty()) {

@@ -1,4 +1,4 @@
-#include "ConsoleScreen.h"
+#include "cli/ConsoleScreen.h"
 
 namespace kiv::cli {
 

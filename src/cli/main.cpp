@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <cstdio>
 
-#include "Cli.h"
+#include "cli/Cli.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

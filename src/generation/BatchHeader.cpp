@@ -1,4 +1,4 @@
-#include "BatchHeader.h"
+#include "generation/BatchHeader.h"
 
 namespace kiv::generation {
 

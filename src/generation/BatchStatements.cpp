@@ -1,4 +1,4 @@
-#include "BatchStatements.h"
+#include "generation/BatchStatements.h"
 
 namespace kiv::generation {
 

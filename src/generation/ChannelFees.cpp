@@ -1,8 +1,8 @@
-#include "ChannelFees.h"
+#include "generation/ChannelFees.h"
 
 #include <optional>
 
-#include "Checked.h"
+#include "store/Checked.h"
 
 namespace kiv::generation {
 

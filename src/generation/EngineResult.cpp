@@ -1,4 +1,4 @@
-#include "EngineResult.h"
+#include "generation/EngineResult.h"
 
 #include <iostream>
 

@@ -1,10 +1,10 @@
-#include "FeeSchedule.h"
+#include "generation/FeeSchedule.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-#include "Values.h"
+#include "store/Values.h"
 
 namespace kiv::generation {
 

@@ -1,19 +1,19 @@
-#include "GenerationRun.h"
+#include "generation/GenerationRun.h"
 
 #include <iostream>
 #include <optional>
 #include <span>
 
-#include "BatchHeader.h"
-#include "BatchWriter.h"
-#include "ChannelFees.h"
-#include "Checked.h"
-#include "Connection.h"
-#include "FeeSchedule.h"
-#include "ItemAmount.h"
-#include "Rows.h"
-#include "StudentStatuses.h"
-#include "Values.h"
+#include "generation/BatchHeader.h"
+#include "generation/BatchWriter.h"
+#include "generation/ChannelFees.h"
+#include "generation/FeeSchedule.h"
+#include "generation/ItemAmount.h"
+#include "generation/StudentStatuses.h"
+#include "store/Checked.h"
+#include "store/Connection.h"
+#include "store/Rows.h"
+#include "store/Values.h"
 
 namespace kiv::generation {
 

@@ -1,7 +1,7 @@
-#include "ItemAmount.h"
+#include "generation/ItemAmount.h"
 
-#include "Checked.h"
-#include "Values.h"
+#include "store/Checked.h"
+#include "store/Values.h"
 
 namespace kiv::generation {
 

@@ -1,9 +1,9 @@
-#include "StudentStatuses.h"
+#include "generation/StudentStatuses.h"
 
 #include <algorithm>
 
-#include "Rows.h"
-#include "Values.h"
+#include "store/Rows.h"
+#include "store/Values.h"
 
 namespace kiv::generation {
 

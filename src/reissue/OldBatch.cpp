@@ -1,11 +1,11 @@
-#include "OldBatch.h"
+#include "reissue/OldBatch.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-#include "Failure.h"
-#include "Values.h"
+#include "store/Failure.h"
+#include "store/Values.h"
 
 namespace kiv::reissue {
 

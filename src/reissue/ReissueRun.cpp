@@ -1,19 +1,19 @@
-#include "ReissueRun.h"
+#include "reissue/ReissueRun.h"
 
 #include <iostream>
 #include <optional>
 
-#include "BatchHeader.h"
-#include "ChannelFees.h"
-#include "Checked.h"
-#include "Connection.h"
-#include "Failure.h"
-#include "FeeSchedule.h"
-#include "LastStatement.h"
-#include "OldBatch.h"
-#include "ReissueWriter.h"
-#include "Rows.h"
-#include "Values.h"
+#include "generation/BatchHeader.h"
+#include "generation/ChannelFees.h"
+#include "generation/FeeSchedule.h"
+#include "reissue/LastStatement.h"
+#include "reissue/OldBatch.h"
+#include "reissue/ReissueWriter.h"
+#include "store/Checked.h"
+#include "store/Connection.h"
+#include "store/Failure.h"
+#include "store/Rows.h"
+#include "store/Values.h"
 
 namespace kiv::reissue {
 

@@ -1,9 +1,9 @@
-#include "ReissueWriter.h"
+#include "reissue/ReissueWriter.h"
 
-#include "BatchStatements.h"
-#include "Failure.h"
-#include "Rows.h"
-#include "Values.h"
+#include "generation/BatchStatements.h"
+#include "store/Failure.h"
+#include "store/Rows.h"
+#include "store/Values.h"
 
 namespace kiv::reissue {
 

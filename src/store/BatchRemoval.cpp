@@ -1,6 +1,6 @@
-#include "BatchRemoval.h"
+#include "store/BatchRemoval.h"
 
-#include "Connection.h"
+#include "store/Connection.h"
 
 namespace kiv::store {
 

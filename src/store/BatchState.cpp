@@ -1,9 +1,9 @@
-#include "BatchState.h"
+#include "store/BatchState.h"
 
 #include <QSqlQuery>
 
-#include "Connection.h"
-#include "Values.h"
+#include "store/Connection.h"
+#include "store/Values.h"
 
 namespace kiv::store {
 

@@ -1,10 +1,10 @@
-#include "Compaction.h"
+#include "store/Compaction.h"
 
 #include <QFileInfo>
 #include <cerrno>
 
-#include "Connection.h"
-#include "Failure.h"
+#include "store/Connection.h"
+#include "store/Failure.h"
 
 namespace kiv::store {
 

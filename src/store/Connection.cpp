@@ -1,4 +1,4 @@
-#include "Connection.h"
+#include "store/Connection.h"
 
 #include <QFileInfo>
 #include <QSqlError>
@@ -7,8 +7,8 @@
 
 #include <sqlite3.h>
 
-#include "Failure.h"
-#include "SqliteStatement.h"
+#include "store/Failure.h"
+#include "store/SqliteStatement.h"
 
 namespace kiv::store {
 

@@ -1,13 +1,13 @@
-#include "Rows.h"
+#include "store/Rows.h"
 
 #include <sqlite3.h>
 
 #include <QSqlError>
 
-#include "Connection.h"
-#include "Failure.h"
-#include "SqliteStatement.h"
-#include "Values.h"
+#include "store/Connection.h"
+#include "store/Failure.h"
+#include "store/SqliteStatement.h"
+#include "store/Values.h"
 
 namespace kiv::store {
 

@@ -1,12 +1,12 @@
-#include "Schema.h"
+#include "store/Schema.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
-#include "Connection.h"
-#include "Failure.h"
+#include "store/Connection.h"
+#include "store/Failure.h"
 
 namespace kiv::store {
 

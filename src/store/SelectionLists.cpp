@@ -1,12 +1,12 @@
-#include "SelectionLists.h"
+#include "store/SelectionLists.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 #include <functional>
 
-#include "Connection.h"
-#include "Failure.h"
-#include "Values.h"
+#include "store/Connection.h"
+#include "store/Failure.h"
+#include "store/Values.h"
 
 namespace kiv::store {
 

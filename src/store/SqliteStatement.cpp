@@ -1,11 +1,11 @@
-#include "SqliteStatement.h"
+#include "store/SqliteStatement.h"
 
 #include <sqlite3.h>
 
 #include <QSqlDriver>
 #include <QSqlResult>
 
-#include "Failure.h"
+#include "store/Failure.h"
 
 namespace kiv::store {
 

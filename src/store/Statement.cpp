@@ -1,6 +1,6 @@
-#include "Statement.h"
+#include "store/Statement.h"
 
-#include "Values.h"
+#include "store/Values.h"
 
 namespace kiv::store {
 

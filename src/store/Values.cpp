@@ -1,4 +1,4 @@
-#include "Values.h"
+#include "store/Values.h"
 
 #include <cmath>
 

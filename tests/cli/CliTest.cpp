@@ -7,11 +7,11 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
-#include "Cli.h"
-#include "Connection.h"
-#include "DemoSchool.h"
-#include "Schema.h"
 #include "TestBase.h"
+#include "cli/Cli.h"
+#include "demo/DemoSchool.h"
+#include "store/Connection.h"
+#include "store/Schema.h"
 
 using kiv::cli::runCli;
 

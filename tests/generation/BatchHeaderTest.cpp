@@ -4,10 +4,10 @@
 #include <QSqlQuery>
 #include <limits>
 
-#include "BatchHeader.h"
-#include "Connection.h"
 #include "QtPrinting.h"
 #include "SchoolData.h"
+#include "generation/BatchHeader.h"
+#include "store/Connection.h"
 
 using namespace kiv::generation;
 

@@ -4,9 +4,9 @@
 
 #include <limits>
 
-#include "ChannelFees.h"
-#include "Failure.h"
 #include "QtPrinting.h"
+#include "generation/ChannelFees.h"
+#include "store/Failure.h"
 
 using namespace kiv::generation;
 

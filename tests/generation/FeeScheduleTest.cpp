@@ -1,10 +1,10 @@
 // Loading the fee schedule: which fields are read when, trimming, rounding and widths.
 #include <gtest/gtest.h>
 
-#include "Connection.h"
-#include "Failure.h"
-#include "FeeSchedule.h"
 #include "SchoolData.h"
+#include "generation/FeeSchedule.h"
+#include "store/Connection.h"
+#include "store/Failure.h"
 
 using namespace kiv::generation;
 using kiv::store::Failure;

@@ -6,10 +6,10 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-#include "Connection.h"
-#include "GenerationRun.h"
 #include "RecordingScreen.h"
 #include "SchoolData.h"
+#include "generation/GenerationRun.h"
+#include "store/Connection.h"
 
 using kiv::generation::Kiv2200exe_insert_data;
 using kiv::test::RecordingScreen;

@@ -5,11 +5,11 @@
 #include <QSqlQuery>
 #include <limits>
 
-#include "Connection.h"
-#include "Failure.h"
-#include "ItemAmount.h"
 #include "SchoolData.h"
-#include "StudentStatuses.h"
+#include "generation/ItemAmount.h"
+#include "generation/StudentStatuses.h"
+#include "store/Connection.h"
+#include "store/Failure.h"
 
 using namespace kiv::generation;
 using kiv::store::Failure;

@@ -8,9 +8,9 @@
 #include <QStringList>
 
 #include "../generation/SchoolData.h"
-#include "Connection.h"
 #include "RecordingScreen.h"
-#include "ReissueRun.h"
+#include "reissue/ReissueRun.h"
+#include "store/Connection.h"
 
 namespace kiv::test {
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "BatchRemoval.h"
-#include "Connection.h"
-#include "Failure.h"
 #include "TestBase.h"
+#include "store/BatchRemoval.h"
+#include "store/Connection.h"
+#include "store/Failure.h"
 
 using namespace kiv::store;
 using kiv::test::TestBase;

@@ -11,9 +11,9 @@
 #include <chrono>
 #include <thread>
 
-#include "Compaction.h"
-#include "Connection.h"
 #include "TestBase.h"
+#include "store/Compaction.h"
+#include "store/Connection.h"
 
 using namespace kiv::store;
 using kiv::test::TestBase;

@@ -5,8 +5,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "SelectionLists.h"
 #include "TestBase.h"
+#include "store/SelectionLists.h"
 
 using namespace kiv::store;
 using kiv::test::TestBase;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Statement.h"
+#include "store/Statement.h"
 
 using kiv::store::Statement;
 

@@ -8,11 +8,11 @@
 #include <QSqlRecord>
 #include <QTemporaryDir>
 
-#include "Connection.h"
-#include "Failure.h"
-#include "Schema.h"
 #include "TestBase.h"
-#include "Values.h"
+#include "store/Connection.h"
+#include "store/Failure.h"
+#include "store/Schema.h"
+#include "store/Values.h"
 
 using namespace kiv::store;
 using kiv::test::TestBase;

@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "Screen.h"
+#include "screen/Screen.h"
 
 namespace kiv::test {
 

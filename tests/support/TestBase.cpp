@@ -5,8 +5,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include "Connection.h"
-#include "Schema.h"
+#include "store/Connection.h"
+#include "store/Schema.h"
 
 namespace kiv::test {
 

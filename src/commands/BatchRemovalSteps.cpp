@@ -1,0 +1,76 @@
+#include "commands/BatchRemovalSteps.h"
+
+#include "commands/OtherWorkstations.h"
+#include "store/BatchRemoval.h"
+#include "store/Failure.h"
+
+namespace kiv::commands {
+
+using kiv::screen::Icon;
+using kiv::screen::Screen;
+using kiv::screen::Tab;
+using kiv::screen::Title;
+
+namespace {
+
+void removeForWriting(kiv::store::Connection& connection, const QDate& day, qint64 group,
+                      Screen& screen, Tab tab) {
+    screen.setBusyText(tab, "執行刪資料");
+    screen.processEvents();
+    kiv::store::removeBatch(connection, day, group);
+}
+
+}  // namespace
+
+void Kiv2200exe_delete_data(kiv::store::Connection& connection, const CommandKeys& keys,
+                            Screen& screen) {
+    removeForWriting(connection, keys.tranDay, keys.group, screen, Tab::Generate);
+}
+
+void Kiv2200exe_delete_data3(kiv::store::Connection& connection, const CommandKeys& keys,
+                             Screen& screen) {
+    removeForWriting(connection, keys.newTranDay, keys.group, screen, Tab::Apply);
+}
+
+void Kiv2200exe_delete_data4(kiv::store::Connection& connection, const CommandKeys& keys,
+                             Screen& screen) {
+    removeForWriting(connection, keys.newTranDay, keys.group, screen, Tab::Recollect);
+}
+
+bool Kiv2200exe_delete_data2(const CommandContext& ctx, const CommandKeys& keys,
+                             const SeenBatches& seen) {
+    Screen& screen = ctx.screen;
+    screen.setBusyText(Tab::Delete, "執行 刪除");
+    bool changed = false;
+    try {
+        bool waited = false;
+        kiv::store::Connection c(ctx.baseFolder, lockWaitOn(ctx, Tab::Delete, &waited));
+        kiv::store::Transaction transaction(c);
+        if (waited) {
+            screen.setBusyText(Tab::Delete, "執行 刪除");
+        }
+        // A payment or a lock recorded since the check, or a batch replaced meanwhile, must not
+        // be deleted on the strength of what the check saw.
+        changed = lookAt(c, Tab::Delete, keys) != seen;
+        if (!changed) {
+            kiv::store::removeBatch(c, keys.tranDay, keys.group);
+            transaction.commit();
+        }
+    } catch (const kiv::store::Failure& f) {
+        screen.setBusyPointer(false);
+        const bool busy = f.kind() == kiv::store::FailureKind::Busy;
+        screen.showMessage(busy ? busyMessage(ctx.lockWait) : f.description(),
+                           busy ? Title::Application : Title::Default, Icon::None);
+        return false;
+    }
+    if (changed) {
+        screen.setBusyPointer(false);
+        screen.showMessage(changedMeanwhileMessage(keys.tranDay, keys.group), Title::Application,
+                           Icon::None);
+        return false;
+    }
+    screen.setBusyText(Tab::Delete, "執行 刪除結束");
+    return true;
+}
+
+}  // namespace kiv::commands

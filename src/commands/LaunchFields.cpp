@@ -1,0 +1,50 @@
+#include "commands/LaunchFields.h"
+
+namespace kiv::commands {
+
+CommandLine get_Command(const QString& commandLine) {
+    CommandLine out;
+    if (commandLine.isEmpty()) {
+        return out;
+    }
+    out.fields.command = commandLine;
+    const qsizetype p1 = commandLine.indexOf(u'/');
+    if (p1 < 0) {
+        out.outcome = CommandLine::Outcome::Malformed;
+        return out;
+    }
+    QString rest = commandLine.mid(p1 + 1);
+    const qsizetype p2 = rest.indexOf(u'/');
+    if (p2 < 0) {
+        out.outcome = CommandLine::Outcome::Malformed;
+        return out;
+    }
+    out.fields.arg1 = commandLine.left(p1);
+    out.fields.arg2 = rest.left(p2);
+    rest = rest.mid(p2 + 1);
+    const qsizetype p3 = rest.indexOf(u'/');
+    out.fields.arg3 = p3 < 0 ? rest : rest.left(p3);
+    out.outcome = CommandLine::Outcome::Ok;
+    return out;
+}
+
+std::optional<QString> baseFolderOf(const QString& programFolder) {
+    if (programFolder.size() < 4) {
+        return std::nullopt;
+    }
+    return programFolder.left(programFolder.size() - 4);
+}
+
+QString programFileName(const QString& programName) {
+#ifdef Q_OS_WIN
+    return programName + ".exe";
+#else
+    return programName;
+#endif
+}
+
+QString packageProgramPath(const QString& baseFolder, const QString& programName) {
+    return baseFolder + "/exe/" + programFileName(programName);
+}
+
+}  // namespace kiv::commands

@@ -1,0 +1,48 @@
+#include "commands/OtherWorkstations.h"
+
+#include "store/Values.h"
+
+namespace kiv::commands {
+
+using kiv::screen::Screen;
+using kiv::screen::Tab;
+
+namespace {
+const QString kCrCr = QString(QChar(13)) + QChar(13);
+}  // namespace
+
+kiv::store::LockWait lockWaitOn(const CommandContext& ctx, Tab tab, bool* waited) {
+    kiv::store::LockWait wait;
+    wait.limit = ctx.lockWait;
+    Screen* screen = &ctx.screen;
+    wait.waiting = [screen, tab, waited, shown = -1](int seconds) mutable {
+        if (seconds != shown) {
+            screen->setBusyText(tab, lockWaitText(seconds));
+            shown = seconds;
+        }
+        if (waited != nullptr) {
+            *waited = true;
+        }
+        screen->processEvents();
+    };
+    return wait;
+}
+
+QString changedMeanwhileMessage(const QDate& day, qint64 group) {
+    return QString("另一個工作站在您確認之後變更了這批資料（收款日期 %1，繳費群組 %2）。")
+               .arg(kiv::store::rocDateText(day))
+               .arg(group) +
+           kCrCr + "本次沒有寫入任何資料，請重新執行一次。";
+}
+
+QString busyMessage(std::chrono::milliseconds waited) {
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(waited).count();
+    return QString("資料庫正由其他工作站寫入，等候 %1 秒仍未完成。").arg(seconds) + kCrCr +
+           "本次沒有寫入任何資料，請稍後再執行一次。";
+}
+
+QString lockWaitText(int secondsWaited) {
+    return QString("等候其他工作站寫入完成… %1 秒").arg(secondsWaited);
+}
+
+}  // namespace kiv::commands

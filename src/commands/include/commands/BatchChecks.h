@@ -1,0 +1,47 @@
+#pragma once
+// The checks of what the database already holds for the batch a command is about to replace or
+// delete: a batch with locked bills, or in which some students have already paid, is refused; an
+// existing unpaid batch is replaced only when the clerk agrees (deleted without a question on
+// tab "刪除"). When they refuse, the checks of tabs "產生", "套用" and "補收轉帳不成功" restore
+// the tab's busy state themselves.
+
+#include <QString>
+#include <optional>
+
+#include "commands/CommandContext.h"
+#include "commands/TabInputs.h"
+#include "screen/Screen.h"
+#include "store/BatchState.h"
+#include "store/Connection.h"
+
+namespace kiv::commands {
+
+// What a check saw of the batches its command relies on: the batch it replaces or deletes, and
+// on tabs "套用" and "補收轉帳不成功" the old batch it copies from. The write compares it with what
+// it finds under the write lock and writes nothing when another workstation changed either.
+struct SeenBatches {
+    kiv::store::BatchState target;
+    std::optional<kiv::store::BatchState> source;
+    bool operator==(const SeenBatches&) const = default;
+};
+
+// Where a tab's command writes, and where tabs "套用" and "補收轉帳不成功" copy from.
+QDate targetDay(kiv::screen::Tab tab, const CommandKeys& keys);
+SeenBatches lookAt(kiv::store::Connection& connection, kiv::screen::Tab tab,
+                   const CommandKeys& keys);
+
+// Each check answers what it saw when the command may go on, nothing when it refused.
+// Tab "產生": locks and header of (tranDay, group).
+std::optional<SeenBatches> check_KIV10_Agency(const CommandContext& ctx, const CommandKeys& keys);
+// Tab "刪除": locks and header of (tranDay, group), no question.
+std::optional<SeenBatches> check_KIV10_Agency2(const CommandContext& ctx, const CommandKeys& keys);
+// Tabs "套用" and "補收轉帳不成功": the header of the batch at the new date; locks are not counted.
+std::optional<SeenBatches> check_KIV10_Agency3(const CommandContext& ctx, const CommandKeys& keys);
+std::optional<SeenBatches> check_KIV10_Agency4(const CommandContext& ctx, const CommandKeys& keys);
+
+// The messages, parts joined by two carriage returns.
+QString lockedMessage(kiv::screen::Tab tab);
+QString paidMessage(kiv::screen::Tab tab);
+QString overwriteQuestion();
+
+}  // namespace kiv::commands

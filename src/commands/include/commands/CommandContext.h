@@ -1,0 +1,21 @@
+#pragma once
+// What every tab command runs with: the package, today's date, the screen that shows it, and how
+// long a write waits for another workstation's write lock.
+
+#include <QDate>
+#include <QString>
+#include <chrono>
+
+#include "screen/Screen.h"
+#include "store/LockWait.h"
+
+namespace kiv::commands {
+
+struct CommandContext {
+    QString baseFolder;
+    QDate today;
+    kiv::screen::Screen& screen;
+    std::chrono::milliseconds lockWait = kiv::store::kDefaultLockWait;
+};
+
+}  // namespace kiv::commands

@@ -1,0 +1,28 @@
+#pragma once
+// What a command shows about the other workstations on the same database: that it waits for
+// another one's write, that the wait ran out, and that another one changed the batch between the
+// command's check and its write.
+
+#include <QDate>
+#include <QString>
+#include <chrono>
+
+#include "commands/CommandContext.h"
+#include "screen/Screen.h"
+#include "store/LockWait.h"
+
+namespace kiv::commands {
+
+// The wait for a lock of a command on `tab`: its busy label counts the seconds waited (and
+// `*waited` becomes true) while the window keeps repainting.
+kiv::store::LockWait lockWaitOn(const CommandContext& ctx, kiv::screen::Tab tab,
+                                bool* waited = nullptr);
+
+// The busy label while the command waits.
+QString lockWaitText(int secondsWaited);
+// The lock could not be had within the wait: another workstation kept writing.
+QString busyMessage(std::chrono::milliseconds waited = kiv::store::kDefaultLockWait);
+// Another workstation changed the batch between the check (and the clerk's answer) and the write.
+QString changedMeanwhileMessage(const QDate& day, qint64 group);
+
+}  // namespace kiv::commands

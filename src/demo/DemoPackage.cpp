@@ -1,0 +1,182 @@
+#include "demo/DemoPackage.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+
+#include "commands/LaunchFields.h"
+#include "demo/DemoSchool.h"
+#include "generation/GenerationRun.h"
+#include "store/Connection.h"
+#include "store/Failure.h"
+#include "store/Schema.h"
+
+namespace kiv::demo {
+
+using kiv::store::Statement;
+
+namespace {
+
+const char* const kPrograms[] = {"Kiv2200P1", "kiv2200", "Kiv0000P1"};
+
+bool copyPrograms(const QString& baseFolder, const QString& programFolder, QString* error) {
+    const QString exe = baseFolder + "/exe";
+    if (!QDir().mkpath(exe)) {
+        *error = "cannot create " + exe;
+        return false;
+    }
+    for (const char* name : kPrograms) {
+        const QString from = programFolder + "/" + kiv::commands::programFileName(name);
+        const QString to = kiv::commands::packageProgramPath(baseFolder, name);
+        if (QFileInfo(from).canonicalFilePath() == QFileInfo(to).canonicalFilePath() &&
+            QFileInfo::exists(to)) {
+            continue;  // already in place: the package is being laid out where it runs
+        }
+        QFile::remove(to);
+        if (!QFile::copy(from, to)) {
+            *error = QString("cannot copy %1 to %2").arg(from, to);
+            return false;
+        }
+    }
+    return true;
+}
+
+// The demo's past batches are written by the real engine; nobody watches it.
+class QuietScreen : public kiv::screen::Screen {
+public:
+    void showMessage(const QString& text, kiv::screen::Title, kiv::screen::Icon) override {
+        lastMessage = text;
+    }
+    bool askYesNo(const QString&, kiv::screen::Title) override { return false; }
+    void setBusyText(kiv::screen::Tab, const QString&) override {}
+    void setBusyVisible(kiv::screen::Tab, bool) override {}
+    void setConfirmEnabled(kiv::screen::Tab, bool) override {}
+    void setBusyPointer(bool) override {}
+    void setFocus(const QString&) override {}
+    void processEvents() override {}
+
+    QString lastMessage;
+};
+
+struct PastBatch {
+    int group;
+    int daysFromToday;
+    const char* what;
+};
+
+// Batches the school already has, each showing one case a clerk meets: failed transfers to
+// collect again, a batch some students have already paid, one with locked bills, and a plain
+// unpaid one that can be generated again, applied or deleted.
+const PastBatch kPastBatches[] = {
+    {kTuitionGroup, -30, "failed transfers"},
+    {kLunchGroup, 7, "partly settled"},
+    {kTextbookGroup, 14, "locked bills"},
+    {kAfterSchoolGroup, 3, "unpaid"},
+};
+
+QString writePastBatches(const QString& baseFolder, const QDate& today) {
+    QuietScreen quiet;
+    QString report;
+    for (const PastBatch& b : kPastBatches) {
+        const QDate day = today.addDays(b.daysFromToday);
+        const bool written =
+            kiv::generation::Kiv2200exe_insert_data(baseFolder, day, b.group, false, quiet);
+        // A very small school may have no class that owes anything in a group.
+        if (!written && quiet.lastMessage != "無資料可產生") {
+            throw kiv::store::Failure(
+                kiv::store::FailureKind::Database,
+                QString("the demo batch of group %1 could not be generated").arg(b.group));
+        }
+        report += QString("  batch:    %1, group %2: %3\n")
+                      .arg(day.toString("yyyy-MM-dd"))
+                      .arg(b.group)
+                      .arg(written ? QString(b.what) : QString("none, nobody owes anything"));
+    }
+    kiv::store::Connection c(baseFolder);
+    kiv::store::Transaction t(c);
+    auto day = [&](int offset) { return today.addDays(offset); };
+    // Every fifth transfer of the tuition batch came back from the giro service with a cause;
+    // two of those students paid at the counter afterwards.
+    c.run(Statement("update KIV8_PayMent set FailFac = case rowid % 3 when 0 then ")
+              .text("存款不足")
+              .sql(" when 1 then ")
+              .text("帳號錯誤")
+              .sql(" else ")
+              .text("帳戶已結清")
+              .sql(" end where PreWay = '1' and rowid % 5 = 0 and TranDay = ")
+              .date(day(-30))
+              .sql(" and Grpid = ")
+              .number(kTuitionGroup));
+    c.run(Statement(
+              "update KIV8_PayMent set PayStas = 1 where rowid in (select rowid from KIV8_PayMent"
+              " where FailFac <> '' and TranDay = ")
+              .date(day(-30))
+              .sql(" limit 2)"));
+    // Some lunch bills were paid early: the batch is partly settled.
+    c.run(
+        Statement("update KIV8_PayMent set PayStas = 1 where PreWay in ('1','2') and rowid % 10 = 0"
+                  " and TranDay = ")
+            .date(day(7))
+            .sql(" and Grpid = ")
+            .number(kLunchGroup));
+    c.run(Statement("update KIV10_Agency set PayStas = -1 where TranDay = ")
+              .date(day(7))
+              .sql(" and Grpid = ")
+              .number(kLunchGroup));
+    // The textbook batch has bills locked by the correction program.
+    c.run(Statement(
+              "update KIV8_PayMent set lock_data = '1' where PreWay in ('1','2') and rowid % 7 = 0"
+              " and TranDay = ")
+              .date(day(14))
+              .sql(" and Grpid = ")
+              .number(kTextbookGroup));
+    t.commit();
+    return report;
+}
+
+}  // namespace
+
+std::optional<DemoSummary> layOutDemoPackage(const QString& baseFolder,
+                                             const QString& programFolder,
+                                             const DemoOptions& options, QString* error) {
+    QElapsedTimer timer;
+    timer.start();
+    if (!kiv::store::initDatabase(baseFolder, error)) {
+        return std::nullopt;
+    }
+    if (!copyPrograms(baseFolder, programFolder, error)) {
+        return std::nullopt;
+    }
+    SchoolShape shape;
+    shape.students = options.students;
+    shape.seed = options.seed;
+    SchoolCounts counts;
+    QString batches;
+    try {
+        counts = writeSchool(baseFolder, shape);
+        batches = writePastBatches(baseFolder, QDate::currentDate());
+    } catch (const kiv::store::Failure& f) {
+        *error = f.description();
+        return std::nullopt;
+    }
+    DemoSummary s;
+    const QString base = QDir(baseFolder).absolutePath();
+    s.report = QString(
+                   "demo package in %1 (%2 s)\n"
+                   "  programs: %1/exe/Kiv2200P1, Kiv0000P1, kiv2200\n"
+                   "  database: %1/mdb/KIV.mdb: %3 students (%4 active) in %5 classes, "
+                   "5 payment groups, %6 statuses\n"
+                   "%7"
+                   "  start:    %1/exe/Kiv2200P1 a/b/c\n")
+                   .arg(base)
+                   .arg(timer.elapsed() / 1000.0, 0, 'f', 1)
+                   .arg(counts.students)
+                   .arg(counts.activeStudents)
+                   .arg(counts.classes)
+                   .arg(counts.statuses)
+                   .arg(batches);
+    return s;
+}
+
+}  // namespace kiv::demo

@@ -1,0 +1,44 @@
+#pragma once
+// How a batch engine's run ended. An engine runs inside a write transaction that its caller owns
+// (tab commands put the removal of the old batch in the same one), shows only progress while it
+// runs, and leaves what the clerk reads for the moment the transaction has ended: no message box
+// waits for the clerk while another workstation waits for the lock.
+
+#include <QString>
+#include <functional>
+
+#include "screen/Screen.h"
+#include "store/Connection.h"
+#include "store/Failure.h"
+
+namespace kiv::generation {
+
+struct EngineResult {
+    enum class Ending {
+        Written,  // the batch is written: commit
+        NothingToWrite,  // no bill to write ("無資料可產生", "查無資料"): none of the engine's rows
+                         // stay
+        NoSchedule,  // no fee schedule to price with: nothing stays, silently
+        Failed,      // a run-time error: nothing stays
+    };
+    Ending ending = Ending::Failed;
+    // The summary, the nothing-to-write text or the failure text; empty when the run says nothing.
+    QString message;
+    store::FailureKind failure = store::FailureKind::Database;  // what failed, when Failed
+
+    static EngineResult failed(store::FailureKind kind, QString message = {}) {
+        return {Ending::Failed, std::move(message), kind};
+    }
+};
+
+// Runs an engine alone, in a write transaction of its own, and commits what it wrote when it
+// wrote a batch. A failure to open, lock or commit ends as Failed (its description on standard
+// error under `routine`).
+EngineResult runInOwnTransaction(const QString& baseFolder, const char* routine,
+                                 const std::function<EngineResult(store::Connection&)>& engine);
+
+// Shows what the run came to (after its transaction has ended) and answers true when the batch
+// was written. A failure first sets the normal pointer.
+bool showEngineResult(const EngineResult& result, kiv::screen::Screen& screen);
+
+}  // namespace kiv::generation

@@ -1,0 +1,47 @@
+#pragma once
+// The rows a re-issue run writes at the new date: copied item rows, bills and no-bill records.
+// Each statement is prepared once and re-bound for every row, and is followed by the run's
+// LastStatement before it runs. The caller owns the transaction around them.
+
+#include <QDate>
+#include <QString>
+#include <optional>
+
+#include "generation/ChannelFees.h"
+#include "reissue/LastStatement.h"
+#include "store/Connection.h"
+
+namespace kiv::reissue {
+
+class ReissueWriter {
+public:
+    // With a markedDay, every bill carries it in TranDay2 (the batch whose transfers failed).
+    ReissueWriter(store::Connection& connection, const QDate& tranDay, qint64 groupId,
+                  const std::optional<QDate>& markedDay, LastStatement& last);
+
+    // A Null item id or amount is bound and shown as Null, then refused as a NullUse failure
+    // instead of being written.
+    void writeItem(const QString& stdid, const std::optional<qint64>& itemId,
+                   const std::optional<qint64>& itemAmt);
+    void writeBill(const QString& stdid, qint32 total, const generation::ChannelCharges& charges);
+    // A record with nothing to pay for every active student who has no record in the batch yet.
+    void writeNoBills();
+
+private:
+    struct BillPositions {
+        int stdid, payAmt, fee, preWay, netFee, netATMfee, canUseCVS, cvsFee, cvsItem;
+    };
+    static store::Statement billInsert(const QDate& tranDay, qint64 groupId,
+                                       const std::optional<QDate>& markedDay, BillPositions& at);
+
+    store::Connection& m_connection;
+    QDate m_tranDay;
+    qint64 m_groupId;
+    LastStatement& m_last;
+    BillPositions m_billAt{};
+    store::Command m_item;
+    store::Command m_bill;
+    store::Command m_noBill;
+};
+
+}  // namespace kiv::reissue

@@ -1,0 +1,25 @@
+#pragma once
+// Compaction of the package database after a batch was written: SQLite's own VACUUM, run on
+// KIV.mdb itself. It is one transaction that takes the database's locks like any writer (it
+// waits for readers and writers of other workstations) and that a crash rolls back; the file
+// keeps its name, owner, mode and links, and no other file is made beside it but its journal.
+
+#include <QString>
+
+#include "store/LockWait.h"
+
+namespace kiv::store {
+
+struct CompactionResult {
+    bool ok = true;
+    QString step;         // the step code reached: A001 (open), A002-01 (compact), A006 (done)
+    QString description;  // the failure's description
+    qint64 number = 0;    // the failure's number (SQLite's result code, or the system's errno)
+
+    // "錯 誤:" + description + "(" + number + ")" + "(" + step + ")"
+    QString message() const;
+};
+
+CompactionResult compress_mdb(const QString& baseFolder, const LockWait& wait = {});
+
+}  // namespace kiv::store

@@ -1,0 +1,113 @@
+#pragma once
+// A connection to the package database BASE/mdb/KIV.mdb, owned by one routine: opened by the
+// constructor (which throws Failure when the file cannot be opened), closed and removed by the
+// destructor on every path. A statement that finds the database locked by another workstation or
+// another program of the package waits as its LockWait says (30 s unless told otherwise, telling
+// whoever shows the command that it waits) and then fails with a Busy failure. It never creates
+// the file: only Schema's initDatabase does.
+
+#include <QElapsedTimer>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <memory>
+
+#include "store/LockWait.h"
+#include "store/Statement.h"
+
+struct sqlite3_stmt;
+
+namespace kiv::store {
+
+QString databasePath(const QString& baseFolder);
+
+class Connection {
+public:
+    enum class Mode { OpenExisting, CreateNew };
+
+    explicit Connection(const QString& baseFolder, Mode mode = Mode::OpenExisting);
+    Connection(const QString& baseFolder, LockWait wait);
+    // Opens the database file at an explicit path (compaction checks a copy this way).
+    static Connection atPath(const QString& filePath);
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    QSqlDatabase& database() { return m_db; }
+
+    // How long, and how visibly, a statement waits for a lock held by another connection.
+    void setLockWait(LockWait wait);
+
+    // Prepares, binds and executes a statement; throws Failure with the database's description.
+    // The query reads forward only.
+    QSqlQuery run(const Statement& statement);
+    // Executes fixed SQL that carries no value (pragmas, schema).
+    void runFixed(const QString& sql);
+
+private:
+    struct AtPath {};
+    Connection(AtPath, const QString& filePath, Mode mode);
+    void open(const QString& filePath, Mode mode);
+
+    // What SQLite's busy handler works with: kept at a fixed address for the handler.
+    struct Waiting {
+        LockWait wait;
+        QElapsedTimer since;
+    };
+
+    QString m_name;
+    QSqlDatabase m_db;
+    std::unique_ptr<Waiting> m_waiting = std::make_unique<Waiting>();
+};
+
+// A prepared statement bound to a connection and re-bound for each run: the way to execute the
+// same statement for many rows. Edit the statement's values, then call run(). For a statement
+// that returns no rows, run() executes it and the returned query holds no result.
+class Command {
+public:
+    Command(Connection& connection, Statement statement);
+    Statement& statement() { return m_statement; }
+    QSqlQuery& run();
+
+private:
+    Statement m_statement;
+    QSqlQuery m_query;
+    sqlite3_stmt* m_fast = nullptr;  // set for a statement without rows on SQLite
+};
+
+// A write transaction. It begins by taking the database's write lock (BEGIN IMMEDIATE), waiting
+// for another writer as the connection's LockWait says; when the wait runs out it throws a Busy
+// failure and nothing was begun. Once it holds the lock, no other process can write until it
+// ends, so whatever it reads is what it writes over. Rolled back on destruction unless commit()
+// was called.
+class Transaction {
+public:
+    explicit Transaction(Connection& connection);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    Connection& m_connection;
+    bool m_open = false;
+};
+
+// A point inside a transaction to which its later writes can be undone while the earlier ones
+// stay part of the transaction.
+class Savepoint {
+public:
+    explicit Savepoint(Connection& connection);
+    Savepoint(const Savepoint&) = delete;
+    Savepoint& operator=(const Savepoint&) = delete;
+    // Undoes every write made since the savepoint was set.
+    void rollback();
+
+private:
+    Connection& m_connection;
+};
+
+// Throws a Database failure for a failed query.
+[[noreturn]] void failQuery(const QSqlQuery& query);
+
+}  // namespace kiv::store

@@ -1,0 +1,63 @@
+#include "window/DropDownList.h"
+
+#include <QLineEdit>
+
+namespace kiv::window {
+
+DropDownList::DropDownList(const QString& name, QWidget* parent) : QComboBox(parent) {
+    setObjectName(name);
+    setEditable(true);
+    // Typing never adds an item: the items are what the database holds.
+    setInsertPolicy(QComboBox::NoInsert);
+    setMinimumContentsLength(14);
+    lineEdit()->setObjectName(name + "_text");
+}
+
+void DropDownList::setEntries(const std::vector<kiv::store::ListEntry>& entries) {
+    clearAll();
+    for (const auto& e : entries) {
+        addItem(e.text, e.key);
+    }
+    setCurrentIndex(-1);
+    setEditText(QString());
+}
+
+void DropDownList::clearAll() {
+    clear();
+    setEditText(QString());
+}
+
+int DropDownList::chosenIndex() const {
+    const int i = currentIndex();
+    if (i >= 0 && itemText(i) == currentText()) {
+        return i;
+    }
+    return -1;
+}
+
+std::optional<QString> DropDownList::chosenKey() const {
+    const int i = chosenIndex();
+    if (i < 0) {
+        return std::nullopt;
+    }
+    return itemData(i).toString();
+}
+
+kiv::store::ListChoice DropDownList::choice() const {
+    return {currentText(), chosenKey()};
+}
+
+std::vector<kiv::store::ListEntry> DropDownList::entries() const {
+    std::vector<kiv::store::ListEntry> out;
+    for (int i = 0; i < count(); ++i) {
+        out.push_back({itemText(i), itemData(i).toString()});
+    }
+    return out;
+}
+
+void DropDownList::showPopup() {
+    emit aboutToDropDown();
+    QComboBox::showPopup();
+}
+
+}  // namespace kiv::window

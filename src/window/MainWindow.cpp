@@ -1,0 +1,399 @@
+#include "window/MainWindow.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "commands/TabPipelines.h"
+#include "store/SelectionLists.h"
+#include "store/Values.h"
+
+namespace kiv::window {
+
+using kiv::screen::Icon;
+using kiv::screen::Tab;
+using kiv::screen::Title;
+
+namespace {
+
+// Marks a command as running for its whole length, so that no other command starts meanwhile
+// (its message boxes and event processing let buttons and shortcuts through otherwise).
+class CommandGuard {
+public:
+    explicit CommandGuard(bool& running) : m_running(running), m_acquired(!running) {
+        m_running = true;
+    }
+    ~CommandGuard() {
+        if (m_acquired) {
+            m_running = false;
+        }
+    }
+    bool acquired() const { return m_acquired; }
+
+private:
+    bool& m_running;
+    bool m_acquired;
+};
+
+void applyFill(DropDownList* list, const kiv::store::ListFill& fill) {
+    if (fill.cleared) {
+        list->setEntries(fill.entries);
+    }
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const commands::Clock& clock, QWidget* parent)
+    : QWidget(parent), m_clock(clock) {
+    setObjectName("KIV2200F1");
+    m_frame = new QGroupBox("程式代號 KIV2200", this);
+    m_frame->setObjectName("fra_00");
+    auto* nameLabel = new QLabel("程式名稱", m_frame);
+    nameLabel->setObjectName("lbl_00");
+    auto* programName = new QLabel("轉帳\\臨櫃資料整批作業", m_frame);
+    programName->setObjectName("lbl_01");
+    QFont big = programName->font();
+    big.setPointSizeF(big.pointSizeF() * 1.3);
+    big.setBold(true);
+    programName->setFont(big);
+
+    m_tabs = new QTabWidget(m_frame);
+    m_tabs->setObjectName("SSTab1");
+    m_tab0 = new GenerateTab;
+    m_tab1 = new DeleteTab;
+    m_tab2 = new ReissueTab(ReissueTab::applyNames());
+    m_tab3 = new ReissueTab(ReissueTab::recollectNames());
+    m_tabs->addTab(m_tab0, "產生");
+    m_tabs->addTab(m_tab1, "刪除");
+    m_tabs->addTab(m_tab2, "套用");
+    m_tabs->addTab(m_tab3, "補收轉帳不成功");
+
+    auto* header = new QHBoxLayout;
+    header->addWidget(nameLabel);
+    header->addWidget(programName);
+    header->addStretch(1);
+    auto* inside = new QVBoxLayout(m_frame);
+    inside->addLayout(header);
+    inside->addWidget(m_tabs, 1);
+    auto* outer = new QVBoxLayout(this);
+    outer->addWidget(m_frame);
+
+    connect(m_tab0->buttons.confirm, &QPushButton::clicked, this, &MainWindow::cmd_confirm_Click);
+    connect(m_tab1->buttons.confirm, &QPushButton::clicked, this, &MainWindow::Cmd_confirm2_Click);
+    connect(m_tab2->buttons.confirm, &QPushButton::clicked, this, &MainWindow::cmd_confirm3_Click);
+    connect(m_tab3->buttons.confirm, &QPushButton::clicked, this, &MainWindow::cmd_confirm4_Click);
+    connect(m_tab0->buttons.exit, &QPushButton::clicked, this, &MainWindow::Cmd_exit_Click);
+    connect(m_tab1->buttons.exit, &QPushButton::clicked, this, &MainWindow::Cmd_exit2_Click);
+    connect(m_tab2->buttons.exit, &QPushButton::clicked, this, &MainWindow::Cmd_exit3_Click);
+    connect(m_tab3->buttons.exit, &QPushButton::clicked, this, &MainWindow::Cmd_exit4_Click);
+    connectDropDowns();
+
+    // The window sees every key before the focused control: an editable list would otherwise
+    // take Alt+S as text.
+    qApp->installEventFilter(this);
+    resize(720, 560);
+}
+
+MainWindow::~MainWindow() {
+    if (m_pointerBusy) {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+bool MainWindow::Form_Load(const QString& commandLine, const QString& programFolder) {
+    strStep = "D001";
+    const commands::CommandLine parsed = commands::get_Command(commandLine);
+    if (parsed.outcome == commands::CommandLine::Outcome::Empty) {
+        return false;
+    }
+    const std::optional<QString> base = commands::baseFolderOf(programFolder);
+    if (parsed.outcome == commands::CommandLine::Outcome::Malformed || !base) {
+        showMessage(strStep, Title::Application, Icon::None);
+        return false;
+    }
+    m_fields = parsed.fields;
+    m_base = *base;
+    strStep = "B001";
+    setWindowTitle("Feltrane(" + m_base + ")");
+    clear_Text();
+    strStep = "B002";
+    m_tabs->setCurrentIndex(0);
+    return fillGroupListAtStartUp();
+}
+
+void MainWindow::clear_Text() {
+    for (DropDownList* list : {m_tab0->CBO_GrpID, m_tab1->CBO_GrpID2, m_tab2->groupList,
+                               m_tab2->dateList, m_tab3->groupList, m_tab3->dateList}) {
+        list->setEditText(QString());
+    }
+    const QDate today = m_clock.today();
+    for (QCalendarWidget* c : {m_tab0->CC_TranDay, m_tab2->calendar, m_tab3->calendar}) {
+        c->setSelectedDate(today);
+    }
+}
+
+bool MainWindow::fillGroupListAtStartUp() {
+    const kiv::store::ListFill fill = kiv::store::insert_CBO(m_base, strStep);
+    applyFill(m_tab0->CBO_GrpID, fill);
+    if (fill.result == 0) {
+        showMessage(fill.error + strStep, Title::Default, Icon::None);
+        return false;
+    }
+    return true;
+}
+
+void MainWindow::connectDropDowns() {
+    connect(m_tab1->CBO_GrpID2, &DropDownList::aboutToDropDown, this, [this] {
+        applyFill(m_tab1->CBO_GrpID2,
+                  kiv::store::insert_CBO2(m_base, m_tab1->CBO_TranDay->choice()));
+    });
+    connect(m_tab2->groupList, &DropDownList::aboutToDropDown, this,
+            [this] { applyFill(m_tab2->groupList, kiv::store::insert_CBO3(m_base)); });
+    connect(m_tab3->groupList, &DropDownList::aboutToDropDown, this,
+            [this] { applyFill(m_tab3->groupList, kiv::store::insert_CBO4(m_base)); });
+    connect(m_tab1->CBO_TranDay, &DropDownList::aboutToDropDown, this,
+            [this] { applyFill(m_tab1->CBO_TranDay, kiv::store::insert_CBO_TranDay(m_base)); });
+    connect(m_tab2->dateList, &DropDownList::aboutToDropDown, this, [this] {
+        applyFill(m_tab2->dateList,
+                  kiv::store::insert_CBO_TranDay3(m_base, m_tab2->groupList->choice()));
+    });
+    connect(m_tab3->dateList, &DropDownList::aboutToDropDown, this, [this] {
+        applyFill(m_tab3->dateList,
+                  kiv::store::insert_CBO_TranDay4(m_base, m_tab3->groupList->choice()));
+    });
+}
+
+// ---- the screen ----
+
+namespace {
+
+QString captionOf(Title title) {
+    switch (title) {
+        case Title::Application:
+            return kiv::screen::kApplicationTitle;
+        case Title::Default:
+            return QCoreApplication::applicationName();
+        case Title::Empty:
+            break;
+    }
+    return {};
+}
+
+// The parts of a message are joined by carriage returns, which a label shows as line breaks.
+QString shownText(const QString& text) {
+    return QString(text).replace(QChar(13), QChar(10));
+}
+
+}  // namespace
+
+void MainWindow::showMessage(const QString& text, Title title, Icon icon) {
+    QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon,
+                    captionOf(title), shownText(text), QMessageBox::Ok, this);
+    box.exec();
+}
+
+bool MainWindow::askYesNo(const QString& text, Title title) {
+    QMessageBox box(QMessageBox::NoIcon, captionOf(title), shownText(text),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QLabel* MainWindow::busyLabel(Tab tab) const {
+    switch (tab) {
+        case Tab::Generate:
+            return m_tab0->buttons.busy;
+        case Tab::Delete:
+            return m_tab1->buttons.busy;
+        case Tab::Apply:
+            return m_tab2->buttons.busy;
+        case Tab::Recollect:
+            return m_tab3->buttons.busy;
+    }
+    return nullptr;
+}
+
+QWidget* MainWindow::confirmButton(Tab tab) const {
+    switch (tab) {
+        case Tab::Generate:
+            return m_tab0->buttons.confirm;
+        case Tab::Delete:
+            return m_tab1->buttons.confirm;
+        case Tab::Apply:
+            return m_tab2->buttons.confirm;
+        case Tab::Recollect:
+            return m_tab3->buttons.confirm;
+    }
+    return nullptr;
+}
+
+void MainWindow::setBusyText(Tab tab, const QString& text) {
+    busyLabel(tab)->setText(text);
+}
+
+void MainWindow::setBusyVisible(Tab tab, bool visible) {
+    busyLabel(tab)->setVisible(visible);
+}
+
+void MainWindow::setConfirmEnabled(Tab tab, bool enabled) {
+    confirmButton(tab)->setEnabled(enabled);
+}
+
+void MainWindow::setBusyPointer(bool busy) {
+    if (busy == m_pointerBusy) {
+        return;
+    }
+    m_pointerBusy = busy;
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void MainWindow::setFocus(const QString& controlName) {
+    if (auto* w = findChild<QWidget*>(controlName)) {
+        w->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void MainWindow::processEvents() {
+    QCoreApplication::processEvents();
+}
+
+// ---- keys ----
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers m = key->modifiers();
+        const int shiftState = (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
+                               (m & Qt::AltModifier ? 4 : 0);
+        if (Form_KeyDown(key->key(), shiftState)) {
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool MainWindow::Form_KeyDown(int keyCode, int shiftState) {
+    if (shiftState != 4 || (keyCode != Qt::Key_S && keyCode != Qt::Key_E)) {
+        return false;
+    }
+    const bool confirm = keyCode == Qt::Key_S;
+    switch (m_tabs->currentIndex()) {
+        case 0:
+            confirm ? cmd_confirm_Click() : Cmd_exit_Click();
+            break;
+        case 1:
+            confirm ? Cmd_confirm2_Click() : Cmd_exit2_Click();
+            break;
+        case 2:
+            confirm ? cmd_confirm3_Click() : Cmd_exit3_Click();
+            break;
+        case 3:
+            confirm ? cmd_confirm4_Click() : Cmd_exit4_Click();
+            break;
+        default:
+            return false;
+    }
+    return true;
+}
+
+// ---- commands ----
+
+commands::CommandContext MainWindow::context() {
+    return {m_base, m_clock.today(), *this};
+}
+
+void MainWindow::cmd_confirm_Click() {
+    CommandGuard guard(m_commandRunning);
+    if (guard.acquired()) {
+        commands::runGenerate(context(),
+                              {m_tab0->CC_TranDay->selectedDate(), m_tab0->CBO_GrpID->choice(),
+                               m_tab0->Chk_DL->isChecked()});
+    }
+}
+
+void MainWindow::Cmd_confirm2_Click() {
+    CommandGuard guard(m_commandRunning);
+    if (guard.acquired() &&
+        commands::runDelete(context(), {m_tab1->CBO_TranDay->choice(),
+                                        m_tab1->CBO_GrpID2->choice()}) == commands::Outcome::Done) {
+        // The deleted batch must not stay choosable; the lists refill when next opened.
+        m_tab1->CBO_TranDay->clearAll();
+        m_tab1->CBO_GrpID2->clearAll();
+    }
+}
+
+void MainWindow::cmd_confirm3_Click() {
+    CommandGuard guard(m_commandRunning);
+    if (guard.acquired()) {
+        commands::runApply(context(), {m_tab2->dateList->choice(), m_tab2->groupList->choice(),
+                                       m_tab2->calendar->selectedDate()});
+    }
+}
+
+void MainWindow::cmd_confirm4_Click() {
+    CommandGuard guard(m_commandRunning);
+    if (guard.acquired()) {
+        commands::runRecollect(context(), {m_tab3->dateList->choice(), m_tab3->groupList->choice(),
+                                           m_tab3->calendar->selectedDate()});
+    }
+}
+
+void MainWindow::Cmd_exit_Click() {
+    call_exe("Kiv0000P1");
+}
+void MainWindow::Cmd_exit2_Click() {
+    Cmd_exit_Click();
+}
+void MainWindow::Cmd_exit3_Click() {
+    call_exe("Kiv0000P1");
+}
+void MainWindow::Cmd_exit4_Click() {
+    call_exe("Kiv0000P1");
+}
+
+void MainWindow::call_exe(const QString& prog_name) {
+    CommandGuard guard(m_commandRunning);
+    if (!guard.acquired()) {
+        return;
+    }
+    QProcess process;
+    process.setProgram(commands::packageProgramPath(m_base, prog_name));
+    process.setArguments({m_fields.handBack()});
+    process.setWorkingDirectory(m_base + "/exe");
+    qint64 pid = 0;
+    if (!process.startDetached(&pid)) {
+        showMessage(process.errorString(), Title::Application, Icon::None);
+        return;
+    }
+    wait_Seconds(2);
+    close();
+    emit programEnded();
+}
+
+void MainWindow::wait_Seconds(int seconds) {
+    // A monotonic clock: the wait is the same length across midnight or a change of the time.
+    QElapsedTimer elapsed;
+    elapsed.start();
+    const qint64 total = qint64(seconds) * 1000;
+    while (elapsed.elapsed() < total) {
+        QEventLoop loop;
+        QTimer::singleShot(int(total - elapsed.elapsed()), &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+}
+
+}  // namespace kiv::window

@@ -1,0 +1,35 @@
+#pragma once
+// A drop-down list with an editable text, as the tabs use them: every item carries its key (a
+// group id or a collection date) in the item itself, so an item can never lack its key. It
+// announces that it is about to open, so that its owner can refill it first.
+
+#include <QComboBox>
+#include <optional>
+#include <vector>
+
+#include "store/SelectionLists.h"
+
+namespace kiv::window {
+
+class DropDownList : public QComboBox {
+    Q_OBJECT
+public:
+    explicit DropDownList(const QString& name, QWidget* parent = nullptr);
+
+    // Replaces every item; the text and the chosen entry are cleared.
+    void setEntries(const std::vector<kiv::store::ListEntry>& entries);
+    // Removes every item and the text.
+    void clearAll();
+    // The entry whose text the list shows, or -1: a typed text that matches no entry chooses none.
+    int chosenIndex() const;
+    std::optional<QString> chosenKey() const;
+    kiv::store::ListChoice choice() const;
+    std::vector<kiv::store::ListEntry> entries() const;
+
+    void showPopup() override;
+
+signals:
+    void aboutToDropDown();
+};
+
+}  // namespace kiv::window

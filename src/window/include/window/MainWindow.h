@@ -1,0 +1,98 @@
+#pragma once
+// The window KIV2200F1: the header, the four tabs, start-up, the list refreshes, the keyboard
+// shortcuts and the hand-back to the menu program. It is also the screen through which the tab
+// commands talk to the clerk. It owns the launch fields and the base folder; the commands
+// themselves live outside it.
+
+#include <QWidget>
+
+#include "commands/Clock.h"
+#include "commands/LaunchFields.h"
+#include "commands/TabPipelines.h"
+#include "screen/Screen.h"
+#include "window/DeleteTab.h"
+#include "window/GenerateTab.h"
+#include "window/ReissueTab.h"
+
+class QLabel;
+class QTabWidget;
+class QGroupBox;
+
+namespace kiv::window {
+
+class MainWindow : public QWidget, public kiv::screen::Screen {
+    Q_OBJECT
+public:
+    explicit MainWindow(const commands::Clock& clock, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Start-up. False when the program must end (nothing to show); any message was shown.
+    bool Form_Load(const QString& commandLine, const QString& programFolder);
+
+    const commands::LaunchFields& launchFields() const { return m_fields; }
+    const QString& baseFolder() const { return m_base; }
+    bool commandRunning() const { return m_commandRunning; }
+
+    GenerateTab* tab0() const { return m_tab0; }
+    DeleteTab* tab1() const { return m_tab1; }
+    ReissueTab* tab2() const { return m_tab2; }
+    ReissueTab* tab3() const { return m_tab3; }
+    QTabWidget* SSTab1() const { return m_tabs; }
+
+    // The screen, shown with widgets.
+    void showMessage(const QString& text, kiv::screen::Title title,
+                     kiv::screen::Icon icon) override;
+    bool askYesNo(const QString& text, kiv::screen::Title title) override;
+    void setBusyText(kiv::screen::Tab tab, const QString& text) override;
+    void setBusyVisible(kiv::screen::Tab tab, bool visible) override;
+    void setConfirmEnabled(kiv::screen::Tab tab, bool enabled) override;
+    void setBusyPointer(bool busy) override;
+    void setFocus(const QString& controlName) override;
+    void processEvents() override;
+
+    // Alt+S and Alt+E on the current tab; true when the key was a shortcut and was used.
+    bool Form_KeyDown(int keyCode, int shiftState);
+
+public slots:
+    void cmd_confirm_Click();
+    void Cmd_confirm2_Click();
+    void cmd_confirm3_Click();
+    void cmd_confirm4_Click();
+    void Cmd_exit_Click();
+    void Cmd_exit2_Click();
+    void Cmd_exit3_Click();
+    void Cmd_exit4_Click();
+
+signals:
+    // The window has handed back to the menu program and closed: the program ends.
+    void programEnded();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    commands::CommandContext context();
+    void clear_Text();
+    bool fillGroupListAtStartUp();
+    void connectDropDowns();
+    void call_exe(const QString& prog_name);
+    void wait_Seconds(int seconds);
+    QLabel* busyLabel(kiv::screen::Tab tab) const;
+    QWidget* confirmButton(kiv::screen::Tab tab) const;
+
+    const commands::Clock& m_clock;
+    commands::LaunchFields m_fields;
+    QString m_base;
+    QString strStep;
+    bool m_commandRunning = false;
+    bool m_pointerBusy = false;
+
+    QGroupBox* m_frame = nullptr;
+    QTabWidget* m_tabs = nullptr;
+    GenerateTab* m_tab0 = nullptr;
+    DeleteTab* m_tab1 = nullptr;
+    ReissueTab* m_tab2 = nullptr;
+    ReissueTab* m_tab3 = nullptr;
+};
+
+}  // namespace kiv::window

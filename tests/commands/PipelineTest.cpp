@@ -1,0 +1,265 @@
+// The four tab pipelines through a recording screen, on real database files: the order of the
+// screen calls on their main paths and what the database holds afterwards.
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include "PipelineSchool.h"
+#include "RecordingScreen.h"
+#include "commands/TabPipelines.h"
+
+using namespace kiv::commands;
+using kiv::store::ListChoice;
+using namespace kiv::test;
+
+namespace {
+
+// True when `calls` holds `expected` in this order, each right after the one before.
+bool containsRun(const QStringList& calls, const QStringList& expected) {
+    for (qsizetype i = 0; i + expected.size() <= calls.size(); ++i) {
+        if (calls.mid(i, expected.size()) == expected) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST(GeneratePipeline, refusedInputRestoresTheTabWithoutShowingTheBusyLabel) {
+    School school;
+    Recorded r;
+    EXPECT_EQ(runGenerate(r.context(school), {kToday, {"", std::nullopt}, false}),
+              Outcome::Stopped);
+    EXPECT_EQ(r.screen.calls(), (QStringList{"confirm[0] 0", "pointer busy",
+                                             "message[Application] 繳 費 群 組 必 須 選 取",
+                                             "focus CBO_GrpID", "confirm[0] 1", "pointer normal"}));
+    r.screen.clear();
+    EXPECT_EQ(runGenerate(r.context(school), {kToday.addDays(-1), {"", std::nullopt}, false}),
+              Outcome::Stopped);
+    EXPECT_EQ(r.screen.messages(), QStringList{"收 款 日 期 必 須 大 於 或 等 於 今 日"});
+    EXPECT_TRUE(r.screen.calls().contains("focus CC_TranDay"));
+}
+
+TEST(GeneratePipeline, aTypedGroupThatMatchesNoEntryCountsAsNoGroup) {
+    School school;
+    Recorded r;
+    EXPECT_EQ(runGenerate(r.context(school), {kToday, {"%", std::nullopt}, false}),
+              Outcome::Stopped);
+    EXPECT_EQ(r.screen.messages(), QStringList{"繳 費 群 組 必 須 選 取"});
+}
+
+TEST(GeneratePipeline, successWritesTheBatchCompactsAndSaysSo) {
+    School school;
+    Recorded r;
+    EXPECT_EQ(runGenerate(r.context(school), {kToday, group1(), false}), Outcome::Done);
+    EXPECT_EQ(school.bills("2026-12-07"), 3);
+    EXPECT_EQ(school.headers("2026-12-07"), 1);
+    EXPECT_EQ(school.mdbFiles(), QStringList{"KIV.mdb"});
+    const QStringList& calls = r.screen.calls();
+    EXPECT_TRUE(containsRun(
+        calls, {"confirm[0] 0", "pointer busy", "busyText[0] 執 行 中, 請 稍 後",
+                "busyVisible[0] 1", "events", "pointer busy", "busyText[0] 執行刪資料", "events"}))
+        << calls.join('\n').toStdString();
+    EXPECT_EQ(calls.mid(calls.size() - 4),
+              (QStringList{"pointer normal", "busyVisible[0] 0", "message[Application] 新 增 成 功",
+                           "confirm[0] 1"}));
+}
+
+TEST(GeneratePipeline, anExistingBatchIsReplacedOnlyWhenTheClerkAgrees) {
+    School school;
+    Recorded first;
+    ASSERT_EQ(runGenerate(first.context(school), {kToday, group1(), false}), Outcome::Done);
+    school.exec("update KIV8_PayMent set Fee = 99 where Stdid = 'S1'");
+
+    Recorded declined;
+    declined.screen.answerNext(false);
+    EXPECT_EQ(runGenerate(declined.context(school), {kToday, group1(), false}), Outcome::Stopped);
+    EXPECT_EQ(school.scalar("select Fee from KIV8_PayMent where Stdid='S1'").toInt(), 99);
+    const QStringList& calls = declined.screen.calls();
+    EXPECT_TRUE(containsRun(
+        calls, {"pointer normal",
+                "ask[Empty] 此 筆 資 料 已 存 在,\r\r是 否 要 覆 蓋 之 前 所 有 的 資 料",
+                "confirm[0] 1", "busyVisible[0] 0", "pointer normal"}))
+        << calls.join('\n').toStdString();
+    EXPECT_EQ(calls.last(), "pointer normal");
+
+    Recorded accepted;
+    accepted.screen.answerNext(true);
+    EXPECT_EQ(runGenerate(accepted.context(school), {kToday, group1(), false}), Outcome::Done);
+    EXPECT_EQ(school.scalar("select Fee from KIV8_PayMent where Stdid='S1'").toInt(), 8);
+    EXPECT_EQ(school.bills("2026-12-07"), 3);
+    EXPECT_EQ(school.headers("2026-12-07"), 1);
+}
+
+TEST(GeneratePipeline, lockedAndSettledBatchesAreRefusedWithTheirMessages) {
+    School school;
+    Recorded first;
+    ASSERT_EQ(runGenerate(first.context(school), {kToday, group1(), false}), Outcome::Done);
+
+    school.exec("update KIV8_PayMent set lock_data='1' where Stdid='S2'");
+    school.exec("update KIV10_Agency set PayStas=-1");
+    Recorded locked;
+    EXPECT_EQ(runGenerate(locked.context(school), {kToday, group1(), false}), Outcome::Stopped);
+    // The header is not read once a lock is found: only the locked message.
+    EXPECT_EQ(locked.screen.messages(), QStringList{"資 料 已 上 鎖,解 鎖 須 至 6800 程 式 更 正"});
+    EXPECT_EQ(locked.screen.calls().mid(locked.screen.calls().size() - 3),
+              (QStringList{"confirm[0] 1", "busyVisible[0] 0", "pointer normal"}));
+
+    school.exec("update KIV8_PayMent set lock_data='0'");
+    Recorded settled;
+    EXPECT_EQ(runGenerate(settled.context(school), {kToday, group1(), false}), Outcome::Stopped);
+    EXPECT_EQ(settled.screen.messages(),
+              QStringList{"此 <收 款 日 期> 及 <繳 費 群 組>\r\r之 整 批 資 料 已 存 在，\r\r"
+                          "且 有 部 份 學 生 已 經 銷 帳 \r\r不 能 再 次 產 生 資 料"});
+    EXPECT_EQ(school.bills("2026-12-07"), 3);
+}
+
+TEST(GeneratePipeline, aRemovalThatFailsIsSilentAndLeavesTheBatchWhole) {
+    School school;
+    Recorded first;
+    ASSERT_EQ(runGenerate(first.context(school), {kToday, group1(), false}), Outcome::Done);
+    school.exec(
+        "create trigger refuse before delete on KIV10_Agency begin select raise(abort,'refused'); "
+        "end");
+    Recorded r;
+    r.screen.answerNext(true);
+    EXPECT_EQ(runGenerate(r.context(school), {kToday, group1(), false}), Outcome::Stopped);
+    EXPECT_EQ(r.screen.messages().size(), 1);  // the overwrite question only
+    EXPECT_EQ(school.bills("2026-12-07"), 3);
+    EXPECT_EQ(school.scalar("select count(*) from KIV9_Payitem").toInt(), 3);
+    EXPECT_EQ(r.screen.calls().mid(r.screen.calls().size() - 3),
+              (QStringList{"confirm[0] 1", "pointer normal", "busyVisible[0] 0"}));
+}
+
+TEST(GeneratePipeline, anEngineThatAnswersFalseGetsNoSuccessAndNoCompaction) {
+    School school;
+    school.exec("delete from Kiv2_school");
+    Recorded r;
+    EXPECT_EQ(runGenerate(r.context(school), {kToday, group1(), false}), Outcome::Stopped);
+    EXPECT_TRUE(r.screen.messages().isEmpty());
+    EXPECT_EQ(school.bills("2026-12-07"), 0);
+    EXPECT_EQ(r.screen.calls().mid(r.screen.calls().size() - 3),
+              (QStringList{"confirm[0] 1", "pointer normal", "busyVisible[0] 0"}));
+}
+
+TEST(DeletePipeline, anEmptyDateListIsRefusedBeforeTheButtonIsTouched) {
+    School school;
+    Recorded r;
+    EXPECT_EQ(runDelete(r.context(school), {{"", std::nullopt}, {"", std::nullopt}}),
+              Outcome::Stopped);
+    EXPECT_EQ(r.screen.calls(),
+              (QStringList{"busyVisible[1] 1", "busyText[1] 執行中,請稍後",
+                           "message[Application] 收 款 日 期 必 須 輸 入", "focus CBO_TranDay",
+                           "busyVisible[1] 0", "busyText[1] "}));
+}
+
+TEST(DeletePipeline, deletesAnUnpaidBatchWithoutAQuestion) {
+    School school;
+    Recorded gen;
+    ASSERT_EQ(runGenerate(gen.context(school), {kToday, group1(), false}), Outcome::Done);
+    Recorded r;
+    EXPECT_EQ(runDelete(r.context(school), {{"115/12/07", QString("12/07/2026")}, group1()}),
+              Outcome::Done);
+    EXPECT_EQ(school.bills("2026-12-07"), 0);
+    EXPECT_EQ(school.headers("2026-12-07"), 0);
+    EXPECT_EQ(r.screen.calls(),
+              (QStringList{"busyVisible[1] 1", "busyText[1] 執行中,請稍後", "confirm[1] 0",
+                           "pointer busy", "busyText[1] 執行 Kiv10_conn", "busyText[1] 執行 Kiv10",
+                           "pointer normal", "busyText[1] 執行 刪除", "busyText[1] 執行 刪除結束",
+                           "confirm[1] 1", "pointer normal", "message[Application] 刪 除 成 功",
+                           "busyVisible[1] 0", "busyText[1] "}));
+}
+
+TEST(DeletePipeline, lockedAndSettledBatchesAreRefusedWithTheDeleteTabsMessages) {
+    School school;
+    Recorded gen;
+    ASSERT_EQ(runGenerate(gen.context(school), {kToday, group1(), false}), Outcome::Done);
+    school.exec("update KIV8_PayMent set lock_data='1' where Stdid='S3'");
+    Recorded locked;
+    EXPECT_EQ(runDelete(locked.context(school), {{"115/12/07", QString("12/07/2026")}, group1()}),
+              Outcome::Stopped);
+    EXPECT_EQ(locked.screen.messages(),
+              QStringList{"資 料 已 上 鎖 , 解 鎖 請 至 6800 資 料 解 鎖 作 業 "});
+    school.exec("update KIV8_PayMent set lock_data='0'");
+    school.exec("update KIV10_Agency set PayStas=-1");
+    Recorded settled;
+    EXPECT_EQ(runDelete(settled.context(school), {{"115/12/07", QString("12/07/2026")}, group1()}),
+              Outcome::Stopped);
+    ASSERT_EQ(settled.screen.messages().size(), 1);
+    EXPECT_TRUE(settled.screen.messages()[0].endsWith("不 能 刪 除 資 料"));
+    EXPECT_EQ(school.bills("2026-12-07"), 3);
+    EXPECT_EQ(settled.screen.calls().mid(settled.screen.calls().size() - 3),
+              (QStringList{"busyVisible[1] 0", "busyText[1] ", "pointer normal"}));
+}
+
+TEST(DeletePipeline, aRemovalThatFailsShowsItsDescriptionAndKeepsTheBatch) {
+    School school;
+    Recorded gen;
+    ASSERT_EQ(runGenerate(gen.context(school), {kToday, group1(), false}), Outcome::Done);
+    school.exec(
+        "create trigger refuse before delete on KIV10_Agency begin select raise(abort,'refused'); "
+        "end");
+    Recorded r;
+    EXPECT_EQ(runDelete(r.context(school), {{"115/12/07", QString("12/07/2026")}, group1()}),
+              Outcome::Stopped);
+    ASSERT_EQ(r.screen.messages().size(), 1);
+    EXPECT_TRUE(r.screen.messages()[0].contains("refused"));
+    EXPECT_EQ(school.bills("2026-12-07"), 3);
+    EXPECT_EQ(school.scalar("select count(*) from KIV9_Payitem").toInt(), 3);
+}
+
+TEST(ApplyPipeline, checksTheNewDateAgainstTodayThenAgainstTheOldDate) {
+    School school;
+    const ListChoice old{"115/12/15", QString("12/15/2026")};
+    Recorded before;
+    EXPECT_EQ(runApply(before.context(school), {old, group1(), QDate(2026, 12, 1)}),
+              Outcome::Stopped);
+    EXPECT_EQ(before.screen.messages(), QStringList{"收 款 日 期 必 須 大 於 或 等 於 今 日"});
+    Recorded same;
+    EXPECT_EQ(runApply(same.context(school), {old, group1(), QDate(2026, 12, 15)}),
+              Outcome::Stopped);
+    EXPECT_EQ(same.screen.messages(), QStringList{"新 收 款 日 期 必 須 大 於 原 收 款 日 期"});
+    EXPECT_TRUE(same.screen.calls().contains("focus CC_TranDay3"));
+    Recorded none;
+    EXPECT_EQ(runRecollect(none.context(school), {{"", std::nullopt}, {"", std::nullopt}, kToday}),
+              Outcome::Stopped);
+    EXPECT_EQ(none.screen.messages(), QStringList{"收 款 日 期 必 須 輸 入"});
+    EXPECT_TRUE(none.screen.calls().contains("focus CBO_TranDay4"));
+}
+
+TEST(ApplyPipeline, copiesTheBatchToTheNewDateAndRefusesAPaidBatchThere) {
+    School school;
+    Recorded gen;
+    ASSERT_EQ(runGenerate(gen.context(school), {kToday, group1(), false}), Outcome::Done);
+    const ListChoice old{"115/12/07", QString("12/07/2026")};
+    Recorded r;
+    EXPECT_EQ(runApply(r.context(school), {old, group1(), QDate(2027, 1, 7)}), Outcome::Done);
+    EXPECT_EQ(school.bills("2027-01-07"), 3);
+    EXPECT_EQ(school.headers("2027-01-07"), 1);
+    EXPECT_EQ(school.bills("2026-12-07"), 3);
+    EXPECT_EQ(r.screen.messages().last(), "新 增 成 功");
+    EXPECT_EQ(school.mdbFiles(), QStringList{"KIV.mdb"});
+
+    school.exec("update KIV10_Agency set PayStas=-1 where TranDay='2027-01-07'");
+    Recorded paid;
+    EXPECT_EQ(runApply(paid.context(school), {old, group1(), QDate(2027, 1, 7)}), Outcome::Stopped);
+    ASSERT_EQ(paid.screen.messages().size(), 1);
+    EXPECT_TRUE(paid.screen.messages()[0].endsWith("不 能 再 次 產 生 資 料"));
+}
+
+TEST(RecollectPipeline, collectsTheFailedTransfersAtTheNewDate) {
+    School school;
+    Recorded gen;
+    ASSERT_EQ(runGenerate(gen.context(school), {kToday, group1(), false}), Outcome::Done);
+    school.exec("update KIV8_PayMent set FailFac='存款不足' where Stdid='S2'");
+    Recorded r;
+    EXPECT_EQ(runRecollect(r.context(school),
+                           {{"115/12/07", QString("12/07/2026")}, group1(), QDate(2026, 12, 21)}),
+              Outcome::Done);
+    EXPECT_EQ(school.bills("2026-12-21"), 1);
+    EXPECT_EQ(
+        school.scalar("select TranDay2 from KIV8_PayMent where TranDay='2026-12-21'").toString(),
+        "2026-12-07");
+    EXPECT_EQ(r.screen.messages().last(), "新 增 成 功");
+}

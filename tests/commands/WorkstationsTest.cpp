@@ -1,0 +1,240 @@
+// Several workstations on one database: another workstation (or another program of the package)
+// acts between a command's check and its write, or holds the write lock, at a chosen moment of
+// the command; and overwrites that fail half-way.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QFile>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <chrono>
+#include <thread>
+
+#include "PipelineSchool.h"
+#include "commands/BatchChecks.h"
+#include "commands/OtherWorkstations.h"
+#include "store/Connection.h"
+
+using namespace kiv::commands;
+using namespace kiv::test;
+using kiv::screen::Tab;
+using kiv::store::ListChoice;
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString kDay = "2026-12-07";
+const ListChoice kDayChoice{"115/12/07", QString("12/07/2026")};
+const QDate kNewDay(2026, 12, 21);
+const QString kNewDayIso = "2026-12-21";
+
+// The point of a command between its existing-batch check and its write: the busy pointer set
+// again after the check on the writing tabs, the removal's label on tab "刪除".
+const QString kAfterCheck = "pointer busy";
+const int kAfterCheckNth = 2;
+
+Outcome generate(School& school, RecordingScreen& screen) {
+    return runGenerate({school.path(), kToday, screen}, {kToday, group1(), false});
+}
+
+int items(const School& school, const QString& day) {
+    return school.scalar("select count(*) from KIV9_Payitem where TranDay=?", {day}).toInt();
+}
+
+Outcome recollect(School& school, RecordingScreen& screen, std::chrono::milliseconds wait = 30s) {
+    return runRecollect({school.path(), kToday, screen, wait}, {kDayChoice, group1(), kNewDay});
+}
+
+// Every row of one batch, every column, so that "whole" can be compared.
+QStringList batchRows(const School& school, const QString& day) {
+    kiv::store::Connection c(school.path());
+    QStringList rows;
+    for (const char* table : {"KIV9_Payitem", "KIV8_PayMent", "KIV10_Agency"}) {
+        QSqlQuery q(c.database());
+        q.prepare(
+            QString("select * from %1 where TranDay=? and Grpid=1 order by rowid").arg(table));
+        q.addBindValue(day);
+        q.exec();
+        while (q.next()) {
+            QStringList cells{table};
+            for (int i = 0; i < q.record().count(); ++i) {
+                cells << (q.isNull(i) ? QString("-") : q.value(i).toString());
+            }
+            rows << cells.join('|');
+        }
+    }
+    return rows;
+}
+
+// The command ended with `message` last, and left its tab idle.
+void expectStoppedWith(const RecordingScreen& screen, Tab tab, const QString& message) {
+    ASSERT_FALSE(screen.messages().isEmpty());
+    EXPECT_EQ(screen.messages().last(), message);
+    const QStringList& calls = screen.calls();
+    EXPECT_TRUE(calls.contains(QString("confirm[%1] 1").arg(int(tab))));
+    EXPECT_GT(calls.lastIndexOf("pointer normal"), calls.lastIndexOf("pointer busy"));
+    EXPECT_FALSE(calls.contains("message[Application] 新 增 成 功"));
+}
+
+// Another workstation's connection, holding the write lock (IMMEDIATE), or every lock while it
+// commits (EXCLUSIVE), until commit() is called, from any thread.
+struct OtherWriter {
+    sqlite3* db = nullptr;
+    OtherWriter(const QString& file, const char* begin) {
+        sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+        sqlite3_exec(db, begin, nullptr, nullptr, nullptr);
+    }
+    ~OtherWriter() { sqlite3_close_v2(db); }
+    void commit() { sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr); }
+};
+
+}  // namespace
+
+TEST(Workstations, twoGeneratesOfTheSameNewBatchWriteItOnce) {
+    School school;
+    RecordingScreen first;
+    RecordingScreen second;
+    first.at(kAfterCheck, kAfterCheckNth,
+             [&] { EXPECT_EQ(generate(school, second), Outcome::Done); });
+    EXPECT_EQ(generate(school, first), Outcome::Stopped);
+    expectStoppedWith(first, Tab::Generate, changedMeanwhileMessage(kToday, 1));
+    EXPECT_EQ(school.headers(kDay), 1);
+    EXPECT_EQ(school.bills(kDay), 3);
+    EXPECT_EQ(items(school, kDay), 3);
+}
+
+TEST(Workstations, aPaymentRecordedAfterTheDeleteCheckKeepsTheBatch) {
+    School school;
+    RecordingScreen gen;
+    ASSERT_EQ(generate(school, gen), Outcome::Done);
+    const QStringList before = batchRows(school, kDay);
+    RecordingScreen r;
+    r.at("busyText[1] 執行 刪除", 1,
+         [&] { school.exec("update KIV8_PayMent set PayStas=-1 where Stdid='S1'"); });
+    EXPECT_EQ(runDelete({school.path(), kToday, r}, {kDayChoice, group1()}), Outcome::Stopped);
+    EXPECT_EQ(r.messages().last(), changedMeanwhileMessage(kToday, 1));
+    EXPECT_EQ(school.bills(kDay), 3);
+    EXPECT_EQ(school.headers(kDay), 1);
+    EXPECT_EQ(items(school, kDay), 3);
+    EXPECT_EQ(r.calls().mid(r.calls().size() - 4),
+              (QStringList{"confirm[1] 1", "pointer normal", "busyVisible[1] 0", "busyText[1] "}));
+}
+
+TEST(Workstations, reissuesWriteNothingWhenTheOldBatchOrTheAnsweredOneChanged) {
+    School school;
+    RecordingScreen gen;
+    ASSERT_EQ(generate(school, gen), Outcome::Done);
+    school.exec("update KIV8_PayMent set FailFac='存款不足' where Stdid='S2'");
+
+    // Apply: the old batch is deleted by another workstation after the check.
+    RecordingScreen apply;
+    RecordingScreen other;
+    apply.at(kAfterCheck, kAfterCheckNth, [&] {
+        EXPECT_EQ(runDelete({school.path(), kToday, other}, {kDayChoice, group1()}), Outcome::Done);
+    });
+    EXPECT_EQ(runApply({school.path(), kToday, apply}, {kDayChoice, group1(), kNewDay}),
+              Outcome::Stopped);
+    expectStoppedWith(apply, Tab::Apply, changedMeanwhileMessage(kNewDay, 1));
+    EXPECT_EQ(school.bills(kNewDayIso), 0);
+
+    // Re-collect over an existing batch: a bill of it is locked while the clerk reads the
+    // overwrite question.
+    RecordingScreen again;
+    ASSERT_EQ(generate(school, again), Outcome::Done);
+    school.exec("update KIV8_PayMent set FailFac='存款不足' where Stdid='S2'");
+    RecordingScreen made;
+    ASSERT_EQ(recollect(school, made), Outcome::Done);
+    const QStringList before = batchRows(school, kNewDayIso);
+    RecordingScreen r;
+    r.answerNext(true);
+    r.at("ask[Empty] " + overwriteQuestion(), 1, [&] {
+        school.exec("update KIV8_PayMent set lock_data='1' where TranDay=?", {kNewDayIso});
+    });
+    EXPECT_EQ(recollect(school, r), Outcome::Stopped);
+    expectStoppedWith(r, Tab::Recollect, changedMeanwhileMessage(kNewDay, 1));
+    school.exec("update KIV8_PayMent set lock_data='0' where TranDay=?", {kNewDayIso});
+    EXPECT_EQ(batchRows(school, kNewDayIso), before);
+}
+
+TEST(Workstations, anOverwriteThatFailsKeepsTheOldBatchWhole) {
+    struct Case {
+        const char* name;
+        const char* arrange;
+        bool apply;  // overwrite by apply; by generation otherwise
+        bool removalStands;
+    };
+    const Case cases[] = {
+        {"a Null fee", "update Kiv2_school set TranFee=NULL", false, false},
+        {"no fee schedule", "delete from Kiv2_school", false, false},
+        {"a rejected bill",
+         "create trigger no_bill before insert on KIV8_PayMent begin "
+         "select raise(abort,'disk full'); end",
+         false, false},
+        {"a Null giro", "update Kiv7_student set Giro=NULL where Stdid='S2'", true, false},
+        {"nothing to generate", "delete from Kiv13_ClsGrpitem", false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        School school;
+        RecordingScreen setUp;
+        ASSERT_EQ(generate(school, setUp), Outcome::Done);
+        const QString day = c.apply ? kNewDayIso : kDay;
+        if (c.apply) {
+            ASSERT_EQ(runApply({school.path(), kToday, setUp}, {kDayChoice, group1(), kNewDay}),
+                      Outcome::Done);
+        }
+        school.exec("update KIV8_PayMent set Fee=99 where Stdid='S1'");
+        const QStringList before = batchRows(school, day);
+        school.exec(c.arrange);
+
+        RecordingScreen r;
+        r.answerNext(true);
+        const Outcome outcome =
+            c.apply ? runApply({school.path(), kToday, r}, {kDayChoice, group1(), kNewDay})
+                    : generate(school, r);
+        EXPECT_EQ(outcome, Outcome::Stopped);
+        EXPECT_EQ(batchRows(school, day), c.removalStands ? QStringList{} : before);
+    }
+}
+
+TEST(Workstations, aBusyDatabaseIsWaitedForThenToldOnEveryTab) {
+    School school;
+    RecordingScreen setUp;
+    ASSERT_EQ(generate(school, setUp), Outcome::Done);
+    school.exec("update KIV8_PayMent set FailFac='存款不足' where Stdid='S2'");
+    const QVariantList before = school.column("select count(*) from KIV8_PayMent group by TranDay");
+    constexpr auto kWait = 300ms;
+    // Held while the command writes, or while it reads for its check.
+    for (const char* begin : {"BEGIN IMMEDIATE", "BEGIN EXCLUSIVE"}) {
+        OtherWriter other(school.dbFile(), begin);
+        for (const Tab tab : {Tab::Generate, Tab::Delete, Tab::Apply, Tab::Recollect}) {
+            SCOPED_TRACE(std::string(begin) + " on tab " + std::to_string(int(tab)));
+            RecordingScreen r;
+            r.answerNext(true);
+            const CommandContext ctx{school.path(), kToday, r, kWait};
+            const Outcome outcome =
+                tab == Tab::Generate ? runGenerate(ctx, {kToday.addDays(1), group1(), false})
+                : tab == Tab::Delete ? runDelete(ctx, {kDayChoice, group1()})
+                : tab == Tab::Apply  ? runApply(ctx, {kDayChoice, group1(), kNewDay})
+                                     : runRecollect(ctx, {kDayChoice, group1(), kNewDay});
+            EXPECT_EQ(outcome, Outcome::Stopped);
+            ASSERT_FALSE(r.messages().isEmpty());
+            EXPECT_EQ(r.messages().last(), busyMessage(kWait));
+            EXPECT_TRUE(r.busyTexts(tab).contains(lockWaitText(0)));
+            EXPECT_TRUE(r.calls().contains(QString("confirm[%1] 1").arg(int(tab))));
+        }
+    }
+    EXPECT_EQ(school.column("select count(*) from KIV8_PayMent group by TranDay"), before);
+
+    // The other workstation finishes while the command waits: the command goes on.
+    OtherWriter other(school.dbFile(), "BEGIN IMMEDIATE");
+    std::thread finish([&] {
+        std::this_thread::sleep_for(200ms);
+        other.commit();
+    });
+    RecordingScreen r;
+    EXPECT_EQ(recollect(school, r, 5s), Outcome::Done);
+    finish.join();
+    EXPECT_TRUE(r.busyTexts(Tab::Recollect).contains(lockWaitText(0)));
+    EXPECT_EQ(school.bills(kNewDayIso), 1);
+}

@@ -143,7 +143,7 @@ QSqlQuery& Command::run() {
     // A statement that returns no rows (the inserts and deletes of the batch loops) is bound and
     // stepped straight on SQLite: the same statement, a fraction of the cost per row.
     if (m_fast != nullptr) {
-        bindValues(m_fast, m_statement);
+        bindValues(m_fast, m_statement, BoundText::Kept);
         if (sqlite3_step(m_fast) != SQLITE_DONE) {
             failSqlite(m_fast);
         }

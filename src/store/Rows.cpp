@@ -18,7 +18,8 @@ Rows::Rows(Connection& connection, const Statement& query) : m_query(connection.
     }
     m_stmt = sqliteStatementOf(m_query);
     if (m_stmt != nullptr) {
-        bindValues(m_stmt, query);
+        // The query is the caller's and may be a temporary: its texts are copied.
+        bindValues(m_stmt, query, BoundText::Copied);
         return;
     }
     for (int i = 0; i < query.valueCount(); ++i) {

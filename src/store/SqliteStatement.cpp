@@ -33,7 +33,7 @@ sqlite3_stmt* sqliteStatementOf(const QSqlQuery& query) {
     return *static_cast<sqlite3_stmt* const*>(handle.constData());
 }
 
-void bindValues(sqlite3_stmt* stmt, const Statement& statement) {
+void bindValues(sqlite3_stmt* stmt, const Statement& statement, BoundText boundText) {
     sqlite3_reset(stmt);
     for (int i = 0; i < statement.valueCount(); ++i) {
         const QVariant& v = statement.boundValue(i);
@@ -41,10 +41,12 @@ void bindValues(sqlite3_stmt* stmt, const Statement& statement) {
         if (v.isNull()) {
             rc = sqlite3_bind_null(stmt, i + 1);  // SQLite counts placeholders from 1
         } else if (v.typeId() == QMetaType::QString) {
-            // The statement object keeps the text alive until the next binding.
+            // Kept: the statement object holds the text until the next binding. SQLite may read
+            // it at any step (on a UTF-16 file it uses the bound text as it stands, without a copy).
             const QString& text = *static_cast<const QString*>(v.constData());
             rc = sqlite3_bind_text16(stmt, i + 1, text.utf16(), int(text.size() * sizeof(char16_t)),
-                                     SQLITE_STATIC);
+                                     boundText == BoundText::Kept ? SQLITE_STATIC
+                                                                  : SQLITE_TRANSIENT);
         } else {
             rc = sqlite3_bind_int64(stmt, i + 1, v.toLongLong());
         }

@@ -14,7 +14,7 @@ namespace kiv::test {
 inline const QDate kToday(2026, 12, 7);
 
 struct School : TestBase {
-    School() {
+    explicit School(Encoding encoding = Encoding::Utf8) : TestBase(encoding) {
         exec(
             "insert into "
             "Kiv2_school(TranFee,SndAmt,TrdAmt,SmallFee,BtwnFee,ExcdFee,NetSndAmt,NetTrdAmt,"

@@ -263,3 +263,29 @@ TEST(RecollectPipeline, collectsTheFailedTransfersAtTheNewDate) {
         "2026-12-07");
     EXPECT_EQ(r.screen.messages().last(), "新 增 成 功");
 }
+
+TEST(Utf16Database, generateAndApplyWriteWhatTheyWriteOnAUtf8File) {
+    // Every bill and item of both batches, in a fixed order.
+    auto rows = [](School& school) {
+        Recorded gen;
+        EXPECT_EQ(runGenerate(gen.context(school), {kToday, group1(), false}), Outcome::Done);
+        Recorded apply;
+        EXPECT_EQ(runApply(apply.context(school),
+                           {{"115/12/07", QString("12/07/2026")}, group1(), QDate(2027, 1, 7)}),
+                  Outcome::Done);
+        QStringList out;
+        for (const QVariant& v : school.column(
+                 "select TranDay||Stdid||' '||PayAmt||' '||Fee||' '||PreWay from KIV8_PayMent "
+                 "union all select TranDay||Stdid||' '||ItemId||' '||ItemAmt from KIV9_Payitem "
+                 "order by 1")) {
+            out << v.toString();
+        }
+        return out;
+    };
+    School utf8;
+    School utf16(TestBase::Encoding::Utf16);
+    ASSERT_EQ(utf16.scalar("PRAGMA encoding").toString(), "UTF-16le");
+    const QStringList expected = rows(utf8);
+    EXPECT_EQ(expected.size(), 12);
+    EXPECT_EQ(rows(utf16), expected);
+}

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
+#include <QDir>
+#include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -10,11 +14,26 @@
 
 namespace kiv::test {
 
-TestBase::TestBase() : m_base(m_dir.path() + "/base") {
-    QString error;
-    if (!kiv::store::initDatabase(m_base, &error)) {
-        ADD_FAILURE() << "cannot create the test database: " << error.toStdString();
+TestBase::TestBase(Encoding encoding) : m_base(m_dir.path() + "/base") {
+    if (encoding == Encoding::Utf8) {
+        QString error;
+        if (!kiv::store::initDatabase(m_base, &error)) {
+            ADD_FAILURE() << "cannot create the test database: " << error.toStdString();
+        }
+        return;
     }
+    // The same schema in a file whose encoding is set before anything is written to it.
+    QDir().mkpath(m_base + "/mdb");
+    sqlite3* db = nullptr;
+    sqlite3_open(QFile::encodeName(dbFile()).constData(), &db);
+    QStringList statements{"PRAGMA encoding = 'UTF-16le'"};
+    statements << kiv::store::schemaStatements();
+    for (const QString& sql : statements) {
+        if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+            ADD_FAILURE() << sqlite3_errmsg(db) << " in " << sql.toStdString();
+        }
+    }
+    sqlite3_close(db);
 }
 
 namespace {

@@ -11,7 +11,10 @@ namespace kiv::test {
 
 class TestBase {
 public:
-    TestBase();  // creates the folder and the schema; fails the test if it cannot
+    // The text encoding of the database file: another program of the package may create it UTF-16.
+    enum class Encoding { Utf8, Utf16 };
+    // Creates the folder and the schema; fails the test if it cannot.
+    explicit TestBase(Encoding encoding = Encoding::Utf8);
     const QString& path() const { return m_base; }
     QString dbFile() const { return m_base + "/mdb/KIV.mdb"; }
 

@@ -66,6 +66,10 @@ private:
 class Command {
 public:
     Command(Connection& connection, Statement statement);
+    // The prepared statement binds the texts of m_statement where they stand: a copy would bind
+    // another object's.
+    Command(const Command&) = delete;
+    Command& operator=(const Command&) = delete;
     Statement& statement() { return m_statement; }
     QSqlQuery& run();
 

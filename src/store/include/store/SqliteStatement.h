@@ -20,8 +20,14 @@ sqlite3* sqliteHandleOf(const QSqlDatabase& database);
 // The SQLite statement of a prepared query, or nullptr when the driver is not SQLite.
 sqlite3_stmt* sqliteStatementOf(const QSqlQuery& query);
 
+// Who keeps the bound texts alive while the statement runs.
+enum class BoundText {
+    Kept,    // the caller keeps the statement object, unchanged, until the statement is reset
+    Copied,  // SQLite keeps a copy: for a statement object that may go away or change meanwhile
+};
+
 // Resets the statement and binds the statement object's current values to it.
-void bindValues(sqlite3_stmt* stmt, const Statement& statement);
+void bindValues(sqlite3_stmt* stmt, const Statement& statement, BoundText text);
 
 // Throws the Database failure of the statement's connection.
 [[noreturn]] void failSqlite(sqlite3_stmt* stmt);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "store/Connection.h"
+#include "store/PackagePaths.h"
 #include "store/Schema.h"
 
 namespace {

@@ -5,11 +5,11 @@
 #include <QFileInfo>
 
 #include "cli/ConsoleScreen.h"
-#include "commands/LaunchFields.h"
 #include "commands/OtherWorkstations.h"
 #include "commands/TabPipelines.h"
 #include "demo/DemoPackage.h"
 #include "store/Failure.h"
+#include "store/PackagePaths.h"
 #include "store/Schema.h"
 #include "store/Values.h"
 
@@ -61,7 +61,7 @@ int initDb(const QString& base, Streams s) {
         s.err << "kiv2200: " << error << "\n";
         return kStopped;
     }
-    s.out << "created " << QDir::cleanPath(base + "/mdb/KIV.mdb") << "\n";
+    s.out << "created " << QDir::cleanPath(kiv::store::databasePath(base)) << "\n";
     return kOk;
 }
 
@@ -266,7 +266,7 @@ int runCli(const QStringList& argsIn, const QString& programFolder, Streams s) {
     if (args.size() >= 2 && args[0] == "--base") {
         base = args[1];
         args = args.mid(2);
-    } else if (const std::optional<QString> derived = kiv::commands::baseFolderOf(programFolder)) {
+    } else if (const std::optional<QString> derived = kiv::store::baseFolderOf(programFolder)) {
         base = *derived;
     }
     if (args.isEmpty()) {

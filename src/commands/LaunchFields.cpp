@@ -28,23 +28,4 @@ CommandLine get_Command(const QString& commandLine) {
     return out;
 }
 
-std::optional<QString> baseFolderOf(const QString& programFolder) {
-    if (programFolder.size() < 4) {
-        return std::nullopt;
-    }
-    return programFolder.left(programFolder.size() - 4);
-}
-
-QString programFileName(const QString& programName) {
-#ifdef Q_OS_WIN
-    return programName + ".exe";
-#else
-    return programName;
-#endif
-}
-
-QString packageProgramPath(const QString& baseFolder, const QString& programName) {
-    return baseFolder + "/exe/" + programFileName(programName);
-}
-
 }  // namespace kiv::commands

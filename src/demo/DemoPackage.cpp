@@ -5,11 +5,11 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "commands/LaunchFields.h"
 #include "demo/DemoSchool.h"
 #include "generation/GenerationRun.h"
 #include "store/Connection.h"
 #include "store/Failure.h"
+#include "store/PackagePaths.h"
 #include "store/Schema.h"
 
 namespace kiv::demo {
@@ -18,17 +18,18 @@ using kiv::store::Statement;
 
 namespace {
 
-const char* const kPrograms[] = {"Kiv2200P1", "kiv2200", "Kiv0000P1"};
+const char* const kPrograms[] = {kiv::store::kWindowProgram, kiv::store::kCommandLineProgram,
+                                 kiv::store::kMenuProgram};
 
 bool copyPrograms(const QString& baseFolder, const QString& programFolder, QString* error) {
-    const QString exe = baseFolder + "/exe";
+    const QString exe = kiv::store::programFolder(baseFolder);
     if (!QDir().mkpath(exe)) {
         *error = "cannot create " + exe;
         return false;
     }
     for (const char* name : kPrograms) {
-        const QString from = programFolder + "/" + kiv::commands::programFileName(name);
-        const QString to = kiv::commands::packageProgramPath(baseFolder, name);
+        const QString from = programFolder + "/" + kiv::store::programFileName(name);
+        const QString to = kiv::store::packageProgramPath(baseFolder, name);
         if (QFileInfo(from).canonicalFilePath() == QFileInfo(to).canonicalFilePath() &&
             QFileInfo::exists(to)) {
             continue;  // already in place: the package is being laid out where it runs

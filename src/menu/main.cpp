@@ -8,17 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-QString programFile(const QString& folder, const QString& name) {
-#ifdef Q_OS_WIN
-    return folder + "/" + name + ".exe";
-#else
-    return folder + "/" + name;
-#endif
-}
-
-}  // namespace
+#include "store/PackagePaths.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -57,7 +47,8 @@ int main(int argc, char** argv) {
     layout->addStretch(1);
 
     QObject::connect(start, &QPushButton::clicked, &window, [&] {
-        const QString program = programFile(QCoreApplication::applicationDirPath(), "Kiv2200P1");
+        const QString program = QCoreApplication::applicationDirPath() + "/" +
+                                kiv::store::programFileName(kiv::store::kWindowProgram);
         if (!QProcess::startDetached(program, {fields}, QCoreApplication::applicationDirPath())) {
             QMessageBox::warning(&window, "Kiv0000P1", "無法啟動 " + program);
             return;

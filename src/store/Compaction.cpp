@@ -5,6 +5,7 @@
 
 #include "store/Connection.h"
 #include "store/Failure.h"
+#include "store/PackagePaths.h"
 
 namespace kiv::store {
 

@@ -8,6 +8,7 @@
 #include <sqlite3.h>
 
 #include "store/Failure.h"
+#include "store/PackagePaths.h"
 #include "store/SqliteStatement.h"
 
 namespace kiv::store {
@@ -23,10 +24,6 @@ void bindAll(QSqlQuery& q, const Statement& s) {
     }
 }
 }  // namespace
-
-QString databasePath(const QString& baseFolder) {
-    return baseFolder + "/mdb/KIV.mdb";
-}
 
 [[noreturn]] void failQuery(const QSqlQuery& query) {
     QString text = query.lastError().text().trimmed();

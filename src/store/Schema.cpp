@@ -7,6 +7,7 @@
 
 #include "store/Connection.h"
 #include "store/Failure.h"
+#include "store/PackagePaths.h"
 
 namespace kiv::store {
 
@@ -89,8 +90,8 @@ bool initDatabase(const QString& baseFolder, QString* error) {
         *error = QStringLiteral("%1 already exists; it is left as it is").arg(path);
         return false;
     }
-    if (!QDir().mkpath(baseFolder + "/mdb")) {
-        *error = QStringLiteral("cannot create the folder %1/mdb").arg(baseFolder);
+    if (!QDir().mkpath(databaseFolder(baseFolder))) {
+        *error = QStringLiteral("cannot create the folder %1").arg(databaseFolder(baseFolder));
         return false;
     }
     try {

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "commands/TabPipelines.h"
+#include "store/PackagePaths.h"
 #include "store/SelectionLists.h"
 #include "store/Values.h"
 
@@ -115,7 +116,7 @@ bool MainWindow::Form_Load(const QString& commandLine, const QString& programFol
     if (parsed.outcome == commands::CommandLine::Outcome::Empty) {
         return false;
     }
-    const std::optional<QString> base = commands::baseFolderOf(programFolder);
+    const std::optional<QString> base = kiv::store::baseFolderOf(programFolder);
     if (parsed.outcome == commands::CommandLine::Outcome::Malformed || !base) {
         showMessage(strStep, Title::Application, Icon::None);
         return false;
@@ -353,16 +354,16 @@ void MainWindow::cmd_confirm4_Click() {
 }
 
 void MainWindow::Cmd_exit_Click() {
-    call_exe("Kiv0000P1");
+    call_exe(kiv::store::kMenuProgram);
 }
 void MainWindow::Cmd_exit2_Click() {
     Cmd_exit_Click();
 }
 void MainWindow::Cmd_exit3_Click() {
-    call_exe("Kiv0000P1");
+    call_exe(kiv::store::kMenuProgram);
 }
 void MainWindow::Cmd_exit4_Click() {
-    call_exe("Kiv0000P1");
+    call_exe(kiv::store::kMenuProgram);
 }
 
 void MainWindow::call_exe(const QString& prog_name) {
@@ -371,9 +372,9 @@ void MainWindow::call_exe(const QString& prog_name) {
         return;
     }
     QProcess process;
-    process.setProgram(commands::packageProgramPath(m_base, prog_name));
+    process.setProgram(kiv::store::packageProgramPath(m_base, prog_name));
     process.setArguments({m_fields.handBack()});
-    process.setWorkingDirectory(m_base + "/exe");
+    process.setWorkingDirectory(kiv::store::programFolder(m_base));
     qint64 pid = 0;
     if (!process.startDetached(&pid)) {
         showMessage(process.errorString(), Title::Application, Icon::None);

@@ -34,14 +34,3 @@ TEST(GetCommand, splitsTheThreeFieldsAndIgnoresAnythingAfterAThirdSlash) {
     EXPECT_EQ(get_Command("a/b/c/d").fields.handBack(), "a/b/c");
     EXPECT_EQ(get_Command("a/b/").fields.handBack(), "a/b/");
 }
-
-TEST(BaseFolder, isTheProgramFolderLessItsLastFourCharacters) {
-    EXPECT_EQ(baseFolderOf("/srv/feltrane/exe"), QString("/srv/feltrane"));
-    EXPECT_EQ(baseFolderOf("C:\\Feltrane\\exe"), QString("C:\\Feltrane"));
-    EXPECT_EQ(baseFolderOf("/exe"), QString(""));
-    EXPECT_EQ(baseFolderOf("abc"), std::nullopt);
-    EXPECT_EQ(baseFolderOf(""), std::nullopt);
-#ifndef Q_OS_WIN
-    EXPECT_EQ(packageProgramPath("/srv/feltrane", "Kiv0000P1"), "/srv/feltrane/exe/Kiv0000P1");
-#endif
-}

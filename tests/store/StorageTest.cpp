@@ -11,6 +11,7 @@
 #include "TestBase.h"
 #include "store/Connection.h"
 #include "store/Failure.h"
+#include "store/PackagePaths.h"
 #include "store/Schema.h"
 #include "store/Values.h"
 
@@ -236,4 +237,15 @@ TEST(Connection, aFailedStatementCarriesTheDatabaseDescriptionAndTheTransactionR
         }
     }
     EXPECT_EQ(base.scalar("select count(*) from KIV6_Group").toInt(), 0);
+}
+
+TEST(BaseFolder, isTheProgramFolderLessItsLastFourCharacters) {
+    EXPECT_EQ(baseFolderOf("/srv/feltrane/exe"), QString("/srv/feltrane"));
+    EXPECT_EQ(baseFolderOf("C:\\Feltrane\\exe"), QString("C:\\Feltrane"));
+    EXPECT_EQ(baseFolderOf("/exe"), QString(""));
+    EXPECT_EQ(baseFolderOf("abc"), std::nullopt);
+    EXPECT_EQ(baseFolderOf(""), std::nullopt);
+#ifndef Q_OS_WIN
+    EXPECT_EQ(packageProgramPath("/srv/feltrane", "Kiv0000P1"), "/srv/feltrane/exe/Kiv0000P1");
+#endif
 }

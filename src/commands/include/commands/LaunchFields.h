@@ -31,14 +31,4 @@ struct CommandLine {
 // Splits the command line into its three fields; anything after a third "/" is ignored.
 CommandLine get_Command(const QString& commandLine);
 
-// The package's base folder: the program's own folder less its last four characters ("/exe").
-// None when the folder's path is shorter than four characters.
-std::optional<QString> baseFolderOf(const QString& programFolder);
-
-// A program's file name: NAME, with ".exe" only on Windows.
-QString programFileName(const QString& programName);
-
-// Where a program of the package lives: BASE/exe/NAME (with ".exe" only on Windows).
-QString packageProgramPath(const QString& baseFolder, const QString& programName);
-
 }  // namespace kiv::commands

@@ -19,8 +19,6 @@ struct sqlite3_stmt;
 
 namespace kiv::store {
 
-QString databasePath(const QString& baseFolder);
-
 class Connection {
 public:
     enum class Mode { OpenExisting, CreateNew };

@@ -42,11 +42,12 @@ void bindValues(sqlite3_stmt* stmt, const Statement& statement, BoundText boundT
             rc = sqlite3_bind_null(stmt, i + 1);  // SQLite counts placeholders from 1
         } else if (v.typeId() == QMetaType::QString) {
             // Kept: the statement object holds the text until the next binding. SQLite may read
-            // it at any step (on a UTF-16 file it uses the bound text as it stands, without a copy).
+            // it at any step (on a UTF-16 file it uses the bound text as it stands, without a
+            // copy).
             const QString& text = *static_cast<const QString*>(v.constData());
-            rc = sqlite3_bind_text16(stmt, i + 1, text.utf16(), int(text.size() * sizeof(char16_t)),
-                                     boundText == BoundText::Kept ? SQLITE_STATIC
-                                                                  : SQLITE_TRANSIENT);
+            rc = sqlite3_bind_text16(
+                stmt, i + 1, text.utf16(), int(text.size() * sizeof(char16_t)),
+                boundText == BoundText::Kept ? SQLITE_STATIC : SQLITE_TRANSIENT);
         } else {
             rc = sqlite3_bind_int64(stmt, i + 1, v.toLongLong());
         }

@@ -65,8 +65,10 @@ int initDb(const QString& base, Streams s) {
     return kOk;
 }
 
-int demo(const QString& base, const QString& programFolder, const Options& o, Streams s) {
+int demo(const QString& base, const QString& programFolder, const Options& o, Streams s,
+         const QDate& today) {
     kiv::demo::DemoOptions d;
+    d.today = today;
     if (o.values.contains("--students")) {
         bool ok = false;
         d.students = o.values["--students"].toInt(&ok);
@@ -154,7 +156,8 @@ QString readBatchOptions(const Options& o, const QStringList& dateNames, BatchOp
     return {};
 }
 
-int batchCommand(const QString& command, const QString& base, const QStringList& args, Streams s) {
+int batchCommand(const QString& command, const QString& base, const QStringList& args, Streams s,
+                 const QDate& today) {
     using kiv::commands::Outcome;
     const bool generate = command == "generate";
     const bool remove = command == "delete";
@@ -184,7 +187,7 @@ int batchCommand(const QString& command, const QString& base, const QStringList&
                          : s.in ? ConsoleScreen::Answers::Ask
                                 : ConsoleScreen::Answers::No,
                          s.in);
-    const kiv::commands::CommandContext ctx{base, QDate::currentDate(), screen};
+    const kiv::commands::CommandContext ctx{base, today, screen};
     // The lists are read before the command as a clerk opens them; another workstation's write
     // may keep them waiting too.
     const kiv::screen::Tab tab = generate             ? kiv::screen::Tab::Generate
@@ -260,7 +263,8 @@ QString usageText() {
         "exit status: 0 done, 1 stopped or failed, 2 usage error\n");
 }
 
-int runCli(const QStringList& argsIn, const QString& programFolder, Streams s) {
+int runCli(const QStringList& argsIn, const QString& programFolder, Streams s,
+           const kiv::commands::Clock& clock) {
     QStringList args = argsIn;
     QString base;
     if (args.size() >= 2 && args[0] == "--base") {
@@ -286,11 +290,12 @@ int runCli(const QStringList& argsIn, const QString& programFolder, Streams s) {
     }
     if (command == "demo") {
         const Options o = parseOptions(args, {"--students", "--seed"}, {});
-        return o.error.isEmpty() ? demo(base, programFolder, o, s) : usageError(s, o.error);
+        return o.error.isEmpty() ? demo(base, programFolder, o, s, clock.today())
+                                 : usageError(s, o.error);
     }
     if (command == "generate" || command == "delete" || command == "apply" ||
         command == "recollect") {
-        return batchCommand(command, base, args, s);
+        return batchCommand(command, base, args, s, clock.today());
     }
     return usageError(s, "unknown command " + command);
 }

@@ -14,8 +14,9 @@ int main(int argc, char** argv) {
     QTextStream err(stderr);
     QTextStream in(stdin);
     const bool interactive = isatty(fileno(stdin)) != 0;
+    const kiv::commands::SystemClock clock;
     const int status = kiv::cli::runCli(args, QCoreApplication::applicationDirPath(),
-                                        {out, err, interactive ? &in : nullptr});
+                                        {out, err, interactive ? &in : nullptr}, clock);
     out.flush();
     err.flush();
     return status;

@@ -156,7 +156,7 @@ std::optional<DemoSummary> layOutDemoPackage(const QString& baseFolder,
     QString batches;
     try {
         counts = writeSchool(baseFolder, shape);
-        batches = writePastBatches(baseFolder, QDate::currentDate());
+        batches = writePastBatches(baseFolder, options.today);
     } catch (const kiv::store::Failure& f) {
         *error = f.description();
         return std::nullopt;

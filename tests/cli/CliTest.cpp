@@ -16,6 +16,9 @@
 using kiv::cli::runCli;
 
 namespace {
+// Today, for every command these tests run.
+const QDate kToday(2026, 12, 7);
+
 struct CliRun {
     int status;
     QString out;
@@ -25,7 +28,7 @@ struct CliRun {
 CliRun run(const QStringList& args, const QString& programFolder = "/nonexistent/exe") {
     QString out, err;
     QTextStream o(&out), e(&err);
-    const int status = runCli(args, programFolder, {o, e});
+    const int status = runCli(args, programFolder, {o, e}, kiv::commands::FixedClock(kToday));
     o.flush();
     e.flush();
     return {status, out, err};
@@ -96,7 +99,7 @@ QString iso(const QDate& d) {
 
 TEST(CliBatch, generateRunsTheTabPipelineAndPrintsItsMessages) {
     DemoBase pkg;
-    const QDate day = QDate::currentDate().addDays(3);
+    const QDate day = kToday.addDays(3);
     const CliRun r = run({"--base", pkg.base, "generate", "--date", iso(day), "--group", "1"});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     // The summary, then the success message, each followed by an empty line.
@@ -119,7 +122,7 @@ TEST(CliBatch, generateRunsTheTabPipelineAndPrintsItsMessages) {
 
 TEST(CliBatch, valuesThatAreNoListEntryCountAsAnEmptyList) {
     DemoBase pkg;
-    const QDate day = QDate::currentDate().addDays(3);
+    const QDate day = kToday.addDays(3);
     const CliRun noGroup =
         run({"--base", pkg.base, "generate", "--date", iso(day), "--group", "77"});
     EXPECT_EQ(noGroup.status, 1);
@@ -132,7 +135,7 @@ TEST(CliBatch, valuesThatAreNoListEntryCountAsAnEmptyList) {
 
 TEST(CliBatch, aWholeRoundGenerateApplyRecollectDelete) {
     DemoBase pkg;
-    const QDate day = QDate::currentDate().addDays(1);
+    const QDate day = kToday.addDays(1);
     ASSERT_EQ(run({"--base", pkg.base, "generate", "--date", iso(day), "--group", "1"}).status, 0);
     const QString roc = QString("%1/%2").arg(day.year() - 1911).arg(day.toString("MM/dd"));
     const CliRun applied = run(

@@ -15,10 +15,9 @@ using kiv::test::WindowFixture;
 
 namespace {
 
-// A window on a small demo school, today fixed to the real date so the engines' dates agree.
+// A window on a small demo school.
 struct SchoolWindow : WindowFixture {
     SchoolWindow() {
-        clock.set(QDate::currentDate());
         kiv::demo::SchoolShape shape;
         shape.students = 40;
         kiv::demo::writeSchool(base.path(), shape);
@@ -56,13 +55,13 @@ TEST(WindowCommands, generateFromTheButtonAndFromAltSInTheGroupList) {
     f.choose("CBO_GrpID", 0);
     f.control<QPushButton>("cmd_confirm")->click();
     EXPECT_EQ(f.lastBox(), "Feltrane|新 增 成 功");
-    EXPECT_EQ(f.headers(QDate::currentDate()), 1);
+    EXPECT_EQ(f.headers(f.clock.today()), 1);
     EXPECT_TRUE(f.control<QPushButton>("cmd_confirm")->isEnabled());
 
-    f.control<QCalendarWidget>("CC_TranDay")->setSelectedDate(QDate::currentDate().addDays(2));
+    f.control<QCalendarWidget>("CC_TranDay")->setSelectedDate(f.clock.today().addDays(2));
     f.altS("CBO_GrpID");
     EXPECT_EQ(f.lastBox(), "Feltrane|新 增 成 功");
-    EXPECT_EQ(f.headers(QDate::currentDate().addDays(2)), 1);
+    EXPECT_EQ(f.headers(f.clock.today().addDays(2)), 1);
 }
 
 TEST(WindowCommands, altWithShiftDoesNotStartTheCommand) {
@@ -75,7 +74,7 @@ TEST(WindowCommands, altWithShiftDoesNotStartTheCommand) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier | Qt::ShiftModifier);
     QTest::qWait(50);
     EXPECT_TRUE(f.boxes.seen().isEmpty());
-    EXPECT_EQ(f.headers(QDate::currentDate()), 0);
+    EXPECT_EQ(f.headers(f.clock.today()), 0);
 }
 
 TEST(WindowCommands, noSecondCommandStartsWhileOneWaitsForTheClerk) {
@@ -104,13 +103,13 @@ TEST(WindowCommands, deleteEmptiesBothListsAfterItsSuccessMessage) {
     ASSERT_TRUE(f.start());
     f.choose("CBO_GrpID", 0);
     f.control<QPushButton>("cmd_confirm")->click();
-    ASSERT_EQ(f.headers(QDate::currentDate()), 1);
+    ASSERT_EQ(f.headers(f.clock.today()), 1);
     f.window->SSTab1()->setCurrentIndex(1);
     f.choose("CBO_TranDay", 0);
     f.choose("CBO_GrpID2", 0);
     f.altS("CBO_GrpID2");
     EXPECT_EQ(f.lastBox(), "Feltrane|刪 除 成 功");
-    EXPECT_EQ(f.headers(QDate::currentDate()), 0);
+    EXPECT_EQ(f.headers(f.clock.today()), 0);
     EXPECT_EQ(f.control<DropDownList>("CBO_TranDay")->count(), 0);
     EXPECT_EQ(f.control<DropDownList>("CBO_GrpID2")->count(), 0);
     EXPECT_EQ(f.control<DropDownList>("CBO_GrpID2")->currentText(), "");
@@ -126,20 +125,20 @@ TEST(WindowCommands, applyAndRecollectFromAltSOnTheirTabs) {
     f.window->SSTab1()->setCurrentIndex(2);
     f.choose("CBO_GrpID3", 0);
     f.choose("CBO_TranDay3", 0);
-    f.control<QCalendarWidget>("CC_TranDay3")->setSelectedDate(QDate::currentDate().addDays(30));
+    f.control<QCalendarWidget>("CC_TranDay3")->setSelectedDate(f.clock.today().addDays(30));
     f.altS("CBO_TranDay3");
     EXPECT_EQ(f.lastBox(), "Feltrane|新 增 成 功");
-    EXPECT_EQ(f.headers(QDate::currentDate().addDays(30)), 1);
+    EXPECT_EQ(f.headers(f.clock.today().addDays(30)), 1);
 
     f.window->SSTab1()->setCurrentIndex(3);
     f.choose("CBO_GrpID4", 0);
     f.choose("CBO_TranDay4", 0);
-    const int today = f.control<DropDownList>("CBO_TranDay4")
-                          ->findData(QDate::currentDate().toString("MM/dd/yyyy"));
+    const int today =
+        f.control<DropDownList>("CBO_TranDay4")->findData(f.clock.today().toString("MM/dd/yyyy"));
     ASSERT_GE(today, 0);
     f.control<DropDownList>("CBO_TranDay4")->setCurrentIndex(today);
-    f.control<QCalendarWidget>("CC_TranDay4")->setSelectedDate(QDate::currentDate().addDays(14));
+    f.control<QCalendarWidget>("CC_TranDay4")->setSelectedDate(f.clock.today().addDays(14));
     f.altS("CBO_GrpID4");
     EXPECT_EQ(f.lastBox(), "Feltrane|新 增 成 功");
-    EXPECT_EQ(f.headers(QDate::currentDate().addDays(14)), 1);
+    EXPECT_EQ(f.headers(f.clock.today().addDays(14)), 1);
 }

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include "commands/Clock.h"
+
 namespace kiv::cli {
 
 struct Streams {
@@ -15,8 +17,10 @@ struct Streams {
 };
 
 // args: the arguments after the program name. programFolder: the folder of the kiv2200 program,
-// from which the default base folder and the programs that demo copies are found.
-int runCli(const QStringList& args, const QString& programFolder, Streams streams);
+// from which the default base folder and the programs that demo copies are found. clock: where
+// "today" comes from, for the date checks and the demo's batches.
+int runCli(const QStringList& args, const QString& programFolder, Streams streams,
+           const kiv::commands::Clock& clock);
 
 QString usageText();
 

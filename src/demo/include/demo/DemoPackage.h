@@ -3,6 +3,7 @@
 // folder from its own location, which a symbolic link would hide) and BASE/mdb/KIV.mdb with the
 // demo school and its past batches.
 
+#include <QDate>
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -10,6 +11,7 @@
 namespace kiv::demo {
 
 struct DemoOptions {
+    QDate today;  // the past batches are dated around it
     int students = 1200;
     std::uint32_t seed = 2200;
 };

@@ -167,14 +167,15 @@ std::optional<DemoSummary> layOutDemoPackage(const QString& baseFolder,
                    "demo package in %1 (%2 s)\n"
                    "  programs: %1/exe/Kiv2200P1, Kiv0000P1, kiv2200\n"
                    "  database: %1/mdb/KIV.mdb: %3 students (%4 active) in %5 classes, "
-                   "5 payment groups, %6 statuses\n"
-                   "%7"
+                   "%6 payment groups, %7 statuses\n"
+                   "%8"
                    "  start:    %1/exe/Kiv2200P1 a/b/c\n")
                    .arg(base)
                    .arg(timer.elapsed() / 1000.0, 0, 'f', 1)
                    .arg(counts.students)
                    .arg(counts.activeStudents)
                    .arg(counts.classes)
+                   .arg(counts.groups)
                    .arg(counts.statuses)
                    .arg(batches);
     return s;

@@ -1,5 +1,8 @@
 #include "demo/DemoSchool.h"
 
+#include <QSqlQuery>
+#include <iterator>
+
 #include <random>
 
 #include "store/Connection.h"
@@ -46,7 +49,7 @@ void writeFeeSchedule(Connection& c) {
                   " -1,'四大超商代收','6VA','6VB','6VC',20000,40000,60000, 15,20,25, 10,15,20)"));
 }
 
-void writeGroups(Connection& c) {
+int writeGroups(Connection& c) {
     Command g(c, Statement("insert into KIV6_Group(GrpID,GrpName) values(")
                      .placeholders({Number, Text})
                      .sql(")"));
@@ -65,6 +68,7 @@ void writeGroups(Connection& c) {
     g.statement().setNumber(0, kUnnamedGroup);
     g.statement().setNull(1);
     g.run();
+    return static_cast<int>(std::size(groups)) + 1;
 }
 
 // The catalogue: grade-wide items (class 0) and the items of particular classes.
@@ -143,7 +147,8 @@ int writeStatuses(Connection& c) {
     add(5, Lunch, Third, 1);
     add(6, Tuition, TwoThirds, 1);  // pays two thirds
     add(6, Miscellaneous, TwoThirds, 1);
-    return 6;
+    QSqlQuery statuses = c.run(Statement("select count(distinct stsid) from KIV5_StsItem"));
+    return statuses.next() ? statuses.value(0).toInt() : 0;
 }
 
 }  // namespace
@@ -158,7 +163,7 @@ SchoolCounts writeSchool(const QString& baseFolder, const SchoolShape& shape) {
     Connection c(baseFolder);
     Transaction t(c);
     writeFeeSchedule(c);
-    writeGroups(c);
+    counts.groups = writeGroups(c);
     writeItems(c, classesPerGrade);
     counts.statuses = writeStatuses(c);
     counts.classes = classesPerGrade * kGrades;

@@ -123,10 +123,8 @@ bool MainWindow::Form_Load(const QString& commandLine, const QString& programFol
     }
     m_fields = parsed.fields;
     m_base = *base;
-    strStep = "B001";
     setWindowTitle("Feltrane(" + m_base + ")");
     clear_Text();
-    strStep = "B002";
     m_tabs->setCurrentIndex(0);
     return fillGroupListAtStartUp();
 }

@@ -21,6 +21,7 @@ struct SchoolCounts {
     int students = 0;
     int activeStudents = 0;
     int classes = 0;
+    int groups = 0;
     int statuses = 0;
 };
 

@@ -30,8 +30,6 @@ public:
     // The aggregates for one item among a student's items; all Null when none applies.
     static const StatusAggregates& forItem(std::span<const ItemStatus> items, qint64 itemId);
 
-    qsizetype size() const { return static_cast<qsizetype>(m_items.size()); }
-
 private:
     struct Range {
         quint32 begin = 0;

@@ -16,7 +16,6 @@ enum class FailureKind {
     NullUse,       // a Null stood where a value is required
     Overflow,      // a value or a sum outside its width
     TypeMismatch,  // a stored value that is not of the expected kind
-    File,          // a file operation failed
 };
 
 // The descriptions the run-time gives for its own errors, as the clerks know them.

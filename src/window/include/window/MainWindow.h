@@ -33,10 +33,6 @@ public:
     const QString& baseFolder() const { return m_base; }
     bool commandRunning() const { return m_commandRunning; }
 
-    GenerateTab* tab0() const { return m_tab0; }
-    DeleteTab* tab1() const { return m_tab1; }
-    ReissueTab* tab2() const { return m_tab2; }
-    ReissueTab* tab3() const { return m_tab3; }
     QTabWidget* SSTab1() const { return m_tabs; }
 
     // The screen, shown with widgets.

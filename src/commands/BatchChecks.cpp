@@ -4,9 +4,9 @@
 #include <optional>
 
 #include "commands/OtherWorkstations.h"
-#include "commands/Trace.h"
 #include "store/Connection.h"
 #include "store/Failure.h"
+#include "store/Trace.h"
 #include "store/Values.h"
 
 namespace kiv::commands {
@@ -106,7 +106,7 @@ std::optional<SeenBatches> checkBeforeWriting(const CommandContext& ctx, const C
             screen.setBusyText(tab, "執 行 中, 請 稍 後");
         }
     } catch (const kiv::store::Failure& f) {
-        traceFailure("existing-batch check", f.description());
+        kiv::store::traceFailure("existing-batch check", f.description());
         refuse(screen, tab);
         // A lock that never came free is said on every tab; other failures stay silent here.
         if (f.kind() == kiv::store::FailureKind::Busy) {

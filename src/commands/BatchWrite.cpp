@@ -3,8 +3,8 @@
 #include <optional>
 
 #include "commands/OtherWorkstations.h"
-#include "commands/Trace.h"
 #include "store/Failure.h"
+#include "store/Trace.h"
 
 namespace kiv::commands {
 
@@ -80,7 +80,7 @@ bool writeBatch(const CommandContext& ctx, Tab tab, const CommandKeys& keys,
         // description on the other two.
         s.setBusyPointer(false);
         if (tab == Tab::Generate) {
-            traceFailure("batch write", end.failure->description());
+            kiv::store::traceFailure("batch write", end.failure->description());
         } else {
             s.showMessage(end.failure->description(), Title::Default, Icon::None);
         }

@@ -1,6 +1,6 @@
 #include "generation/EngineResult.h"
 
-#include <iostream>
+#include "store/Trace.h"
 
 namespace kiv::generation {
 
@@ -15,7 +15,7 @@ EngineResult runInOwnTransaction(const QString& baseFolder, const char* routine,
         }
         return result;
     } catch (const store::Failure& f) {
-        std::cerr << routine << ": " << f.what() << std::endl;
+        store::traceFailure(QString::fromLatin1(routine), f.description());
         return EngineResult::failed(f.kind());
     }
 }

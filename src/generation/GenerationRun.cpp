@@ -1,6 +1,5 @@
 #include "generation/GenerationRun.h"
 
-#include <iostream>
 #include <optional>
 #include <span>
 
@@ -13,6 +12,7 @@
 #include "store/Checked.h"
 #include "store/Connection.h"
 #include "store/Rows.h"
+#include "store/Trace.h"
 #include "store/Values.h"
 
 namespace kiv::generation {
@@ -181,10 +181,11 @@ EngineResult generateBatch(store::Connection& connection, const QDate& batchDate
     } catch (const store::Failure& f) {
         // The clerk sees no message, only the busy label going away; the reason goes to standard
         // error so that the failure can be traced.
-        std::cerr << "Kiv2200exe_insert_data: " << f.what() << std::endl;
+        store::traceFailure(QStringLiteral("Kiv2200exe_insert_data"), f.description());
         return EngineResult::failed(f.kind());
     } catch (const std::exception& e) {
-        std::cerr << "Kiv2200exe_insert_data: " << e.what() << std::endl;
+        store::traceFailure(QStringLiteral("Kiv2200exe_insert_data"),
+                            QString::fromLocal8Bit(e.what()));
         return EngineResult::failed(store::FailureKind::Database);
     }
 }

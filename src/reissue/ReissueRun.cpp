@@ -1,6 +1,5 @@
 #include "reissue/ReissueRun.h"
 
-#include <iostream>
 #include <optional>
 
 #include "generation/BatchHeader.h"
@@ -13,6 +12,7 @@
 #include "store/Connection.h"
 #include "store/Failure.h"
 #include "store/Rows.h"
+#include "store/Trace.h"
 #include "store/Values.h"
 
 namespace kiv::reissue {
@@ -237,7 +237,7 @@ generation::EngineResult Run::execute() {
         } else if (kind == store::FailureKind::NullUse) {
             text = kFeeMessage;
         }
-        std::cerr << m_engine.routine << ": " << description.toStdString() << std::endl;
+        store::traceFailure(QString::fromLatin1(m_engine.routine), description);
         release();
         return generation::EngineResult::failed(kind, text);
     }

@@ -1,11 +1,11 @@
-#include "commands/Trace.h"
+#include "store/Trace.h"
 
 #include <QTextStream>
 
-namespace kiv::commands {
+namespace kiv::store {
 
 void traceFailure(const QString& where, const QString& description) {
     QTextStream(stderr) << where << ": " << description << "\n";
 }
 
-}  // namespace kiv::commands
+}  // namespace kiv::store

@@ -5,7 +5,7 @@
 #include <QDir>
 
 #include "RecordingScreen.h"
-#include "TestBase.h"
+#include "SchoolData.h"
 #include "commands/TabPipelines.h"
 #include "store/SelectionLists.h"
 
@@ -13,20 +13,14 @@ namespace kiv::test {
 
 inline const QDate kToday(2026, 12, 7);
 
-struct School : TestBase {
-    explicit School(Encoding encoding = Encoding::Utf8) : TestBase(encoding) {
-        exec(
-            "insert into "
-            "Kiv2_school(TranFee,SndAmt,TrdAmt,SmallFee,BtwnFee,ExcdFee,NetSndAmt,NetTrdAmt,"
-            "NetSmallFee,NetBtwnFee,NetExcdFee,NetATMsndamt,NetATMTrdAmt,NetATMsmallFee,"
-            "NetATMBtwnFee,"
-            "NetATMexcdFee,IsUseCVS) values(8,100,900,10,15,20,200,800,5,6,7,300,700,1,2,3,0)");
+struct School : SchoolData {
+    explicit School(Encoding encoding = Encoding::Utf8) : SchoolData(encoding) {
+        addSchedule();
         addGroup(1, "學費");
-        exec("insert into Kiv13_ClsGrpitem(Grpid,Grade,Clsid,Itemid,ItemAmt) values(1,1,0,1,500)");
+        addItem(1, 1, 0, 1, 500);
         for (const auto& [id, giro] :
              {std::pair{"S1", 0}, std::pair{"S2", 0}, std::pair{"S3", 1}}) {
-            exec("insert into Kiv7_student(Stdid,Giro,Grade,Clsid,delmark) values(?,?,1,1,0)",
-                 {id, giro});
+            addStudent(id, giro, 1, 1);
         }
     }
     int bills(const QString& isoDay, int group = 1) const {

@@ -7,8 +7,8 @@
 #include <QSqlRecord>
 #include <QStringList>
 
-#include "../generation/SchoolData.h"
 #include "RecordingScreen.h"
+#include "SchoolData.h"
 #include "reissue/ReissueRun.h"
 #include "store/Connection.h"
 

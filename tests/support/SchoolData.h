@@ -11,6 +11,7 @@ namespace kiv::test {
 
 class SchoolData : public TestBase {
 public:
+    explicit SchoolData(Encoding encoding = Encoding::Utf8) : TestBase(encoding) {}
     // A schedule with the example bands: counter 100..900 (fees 10/15/20), online 200..800
     // (5/6/7), ATM 300..700 (1/2/3), transfer fee 8, no convenience stores.
     void addSchedule() const {

@@ -16,82 +16,42 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "RecordingScreen.h"
 #include "WindowFixture.h"
+#include "commands/InputChecks.h"
 
 using namespace kiv::window;
 using kiv::test::WindowFixture;
 
-TEST(Window, everyControlHasItsNameKindAndCaption) {
+TEST(Window, everyControlTheInputChecksFocusIsOnTheWindow) {
     WindowFixture f;
-    f.base.addGroup(1, "學費");
     ASSERT_TRUE(f.start());
-    struct Caption {
-        const char* name;
-        const char* text;
-    };
-    const Caption labels[] = {
-        {"lbl_00", "程式名稱"},
-        {"lbl_01", "轉帳\\臨櫃資料整批作業"},
-        {"Label5", "請選擇收款日期及繳費群組後按[確認]"},
-        {"Label8", "繳費群組"},
-        {"Label4", "執 行 中, 請 稍 後"},
-        {"Label1", "請選擇收款日期及繳費群組後按[確認]"},
-        {"Label3", "收款日期"},
-        {"Label2", "繳費群組"},
-        {"Label6", "執行中"},
-        {"Label9", "收款日期"},
-        {"Label7", "繳費群組"},
-        {"Label10", "執 行 中, 請 稍 後"},
-        {"Label11", "收款日期"},
-        {"Label12", "繳費群組"},
-        {"Label13", "執 行 中, 請 稍 後"},
-    };
-    for (const Caption& c : labels) {
-        auto* l = f.control<QLabel>(c.name);
-        ASSERT_NE(l, nullptr) << c.name;
-        EXPECT_EQ(l->text(), QString::fromUtf8(c.text)) << c.name;
+    // Each rule of each tab's input check broken once; the checks name the control to focus.
+    kiv::test::RecordingScreen screen;
+    const QDate today = f.clock.today();
+    const kiv::store::ListChoice none{"", std::nullopt};
+    const kiv::store::ListChoice oldDay{"115/12/07", QString("12/07/2026")};
+    const kiv::store::ListChoice group{"學費", QString("1")};
+    kiv::commands::check_Text({today.addDays(-1), none, false}, today, screen);
+    kiv::commands::check_Text({today, none, false}, today, screen);
+    kiv::commands::Check_Text2({none, none}, screen);
+    kiv::commands::Check_Text2({oldDay, none}, screen);
+    for (auto check : {kiv::commands::Check_Text3, kiv::commands::Check_Text4}) {
+        check({none, none, today}, today, screen);
+        check({oldDay, none, today}, today, screen);
+        check({oldDay, group, today.addDays(-1)}, today, screen);
+        check({oldDay, group, today}, today, screen);
     }
-    const Caption frames[] = {
-        {"fra_00", "程式代號 KIV2200"},           {"fra_04", ""},           {"Frame1", ""},
-        {"Frame2", "請選擇舊收款日期及繳費群組"}, {"Frame3", "新收款日期"}, {"Frame4", ""},
-        {"Frame6", "請選擇舊收款日期及繳費群組"}, {"Frame5", "新收款日期"}, {"Frame7", ""},
-    };
-    for (const Caption& c : frames) {
-        auto* g = f.control<QGroupBox>(c.name);
-        ASSERT_NE(g, nullptr) << c.name;
-        EXPECT_EQ(g->title(), QString::fromUtf8(c.text)) << c.name;
+    QStringList focused;
+    for (const QString& call : screen.calls()) {
+        if (call.startsWith("focus ")) {
+            focused << call.mid(6);
+        }
     }
-    for (const char* name : {"cmd_confirm", "Cmd_confirm2", "cmd_confirm3", "cmd_confirm4"}) {
-        ASSERT_NE(f.control<QPushButton>(name), nullptr) << name;
-        EXPECT_EQ(f.control<QPushButton>(name)->text(), "確認 S");
+    EXPECT_EQ(focused.size(), 12);
+    for (const QString& name : focused) {
+        EXPECT_NE(f.control<QWidget>(name), nullptr) << name.toStdString();
     }
-    for (const char* name : {"Cmd_exit", "Cmd_exit2", "Cmd_exit3", "Cmd_exit4"}) {
-        ASSERT_NE(f.control<QPushButton>(name), nullptr) << name;
-        EXPECT_EQ(f.control<QPushButton>(name)->text(), "離開 E");
-    }
-    for (const char* name : {"CBO_GrpID", "CBO_TranDay", "CBO_GrpID2", "CBO_TranDay3", "CBO_GrpID3",
-                             "CBO_TranDay4", "CBO_GrpID4"}) {
-        auto* list = f.control<DropDownList>(name);
-        ASSERT_NE(list, nullptr) << name;
-        EXPECT_TRUE(list->isEditable()) << name;
-    }
-    for (const char* name : {"CC_TranDay", "CC_TranDay3", "CC_TranDay4"}) {
-        EXPECT_NE(f.control<QCalendarWidget>(name), nullptr) << name;
-    }
-    auto* box = f.control<QCheckBox>("Chk_DL");
-    ASSERT_NE(box, nullptr);
-    EXPECT_TRUE(box->font().bold());
-    EXPECT_FALSE(box->isChecked());
-    EXPECT_EQ(box->text(),
-              " 需設定郵局臨櫃繳費截止日期\n"
-              "(繳費期限請於3.6臨櫃存款單列印 或 3.5臨櫃存款單列印(套印) 設定)");
-    auto* tabs = f.control<QTabWidget>("SSTab1");
-    ASSERT_EQ(tabs->count(), 4);
-    EXPECT_EQ(tabs->tabText(0), "產生");
-    EXPECT_EQ(tabs->tabText(1), "刪除");
-    EXPECT_EQ(tabs->tabText(2), "套用");
-    EXPECT_EQ(tabs->tabText(3), "補收轉帳不成功");
-    EXPECT_EQ(tabs->currentIndex(), 0);
 }
 
 TEST(Window, tabLabelsAreDarkRedAndBusyLabelsHidden) {

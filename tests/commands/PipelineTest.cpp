@@ -112,6 +112,10 @@ TEST(GeneratePipeline, lockedAndSettledBatchesAreRefusedWithTheirMessages) {
     EXPECT_EQ(settled.screen.messages(),
               QStringList{"此 <收 款 日 期> 及 <繳 費 群 組>\r\r之 整 批 資 料 已 存 在，\r\r"
                           "且 有 部 份 學 生 已 經 銷 帳 \r\r不 能 再 次 產 生 資 料"});
+    EXPECT_EQ(
+        settled.screen.calls().mid(settled.screen.calls().size() - 4),
+        (QStringList{"pointer normal", "busyVisible[0] 0",
+                     "message[Application] " + settled.screen.messages()[0], "confirm[0] 1"}));
     EXPECT_EQ(school.bills("2026-12-07"), 3);
 }
 

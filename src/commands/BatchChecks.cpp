@@ -21,13 +21,6 @@ namespace {
 
 const QString kCrCr = QString(QChar(13)) + QChar(13);
 
-// What the checks decide on, for one batch key.
-struct CheckedState {
-    qint64 lockedBills = 0;
-    std::optional<bool> settled;  // none: no header
-    SeenBatches seen;
-};
-
 // The reads of one check as one consistent view: what the decision rests on is what the write
 // re-checks.
 class ReadView {
@@ -44,7 +37,7 @@ private:
     kiv::store::Connection& m_c;
 };
 
-qint64 countLocks(kiv::store::Connection& c, const CommandKeys& keys, const QDate& day) {
+qint64 countLocksOf(kiv::store::Connection& c, const CommandKeys& keys, const QDate& day) {
     QSqlQuery q = c.run(Statement("select count(*) from KIV8_payment ")
                             .sql("where TranDay=")
                             .date(day)
@@ -69,71 +62,42 @@ std::optional<bool> readSettled(kiv::store::Connection& c, const CommandKeys& ke
     return !q.value(0).isNull() && kiv::store::readYesNo(q.value(0), "PayStas");
 }
 
-// Restores the tab's busy state after a refusal.
-void refuse(Screen& screen, Tab tab) {
-    screen.setConfirmEnabled(tab, true);
-    screen.setBusyVisible(tab, false);
-    screen.setBusyPointer(false);
-}
-
-// The locks (where the tab counts them), the header, and what the write will re-check.
-CheckedState readChecked(kiv::store::Connection& c, const CommandKeys& keys, Tab tab,
-                         bool countLocksFirst) {
-    const QDate day = targetDay(tab, keys);
-    CheckedState state;
-    ReadView view(c);
-    if (countLocksFirst) {
-        state.lockedBills = countLocks(c, keys, day);
-    }
-    if (state.lockedBills == 0) {
-        state.settled = readSettled(c, keys, day);
-    }
-    state.seen = lookAt(c, tab, keys);
-    return state;
-}
-
-// The check of tabs "產生", "套用" and "補收轉帳不成功". The connection is closed before any
-// message box waits for the clerk, so that no other program of the package is kept waiting.
-std::optional<SeenBatches> checkBeforeWriting(const CommandContext& ctx, const CommandKeys& keys,
-                                              Tab tab, bool countLocksFirst) {
+// The locks (where the tab counts them), the header, and what the write will re-check, as one
+// view. The connection is closed before the pipeline shows anything that waits for the clerk, so
+// that no other program of the package is kept waiting.
+BatchCheck readBatch(const CommandContext& ctx, const CommandKeys& keys, Tab tab, bool countLocks) {
+    BatchCheck check;
     Screen& screen = ctx.screen;
-    CheckedState state;
+    if (tab == Tab::Delete) {
+        screen.setBusyText(tab, "執行 Kiv10_conn");
+    }
     try {
         bool waited = false;
         kiv::store::Connection c(ctx.baseFolder, lockWaitOn(ctx, tab, &waited));
-        state = readChecked(c, keys, tab, countLocksFirst);
-        if (waited) {
+        ReadView view(c);
+        const QDate day = targetDay(tab, keys);
+        const qint64 locked = countLocks ? countLocksOf(c, keys, day) : 0;
+        std::optional<bool> settled;
+        if (locked == 0) {
+            if (tab == Tab::Delete) {
+                screen.setBusyText(tab, "執行 Kiv10");
+            }
+            settled = readSettled(c, keys, day);
+        }
+        check.seen = lookAt(c, tab, keys);
+        if (waited && tab != Tab::Delete) {
             screen.setBusyText(tab, "執 行 中, 請 稍 後");
         }
+        check.verdict = locked > 0 ? BatchCheck::Verdict::Locked
+                        : !settled ? BatchCheck::Verdict::Absent
+                        : *settled ? BatchCheck::Verdict::Settled
+                                   : BatchCheck::Verdict::Unsettled;
     } catch (const kiv::store::Failure& f) {
         kiv::store::traceFailure("existing-batch check", f.description());
-        refuse(screen, tab);
-        // A lock that never came free is said on every tab; other failures stay silent here.
-        if (f.kind() == kiv::store::FailureKind::Busy) {
-            screen.showMessage(busyMessage(ctx.lockWait), Title::Application, Icon::None);
-        }
-        return std::nullopt;
+        check.verdict = BatchCheck::Verdict::Failed;
+        check.failure = f;
     }
-    if (state.lockedBills > 0) {
-        screen.showMessage(lockedMessage(tab), Title::Application, Icon::None);
-        refuse(screen, tab);
-        return std::nullopt;
-    }
-    if (!state.settled) {
-        return state.seen;
-    }
-    screen.setBusyPointer(false);
-    if (*state.settled) {
-        screen.setBusyVisible(tab, false);
-        screen.showMessage(paidMessage(tab), Title::Application, Icon::None);
-        screen.setConfirmEnabled(tab, true);
-        return std::nullopt;
-    }
-    if (!screen.askYesNo(overwriteQuestion(), Title::Empty)) {
-        refuse(screen, tab);
-        return std::nullopt;
-    }
-    return state.seen;
+    return check;
 }
 
 }  // namespace
@@ -166,57 +130,20 @@ QString overwriteQuestion() {
     return QString("此 筆 資 料 已 存 在,") + kCrCr + "是 否 要 覆 蓋 之 前 所 有 的 資 料";
 }
 
-std::optional<SeenBatches> check_KIV10_Agency(const CommandContext& ctx, const CommandKeys& keys) {
-    return checkBeforeWriting(ctx, keys, Tab::Generate, true);
+BatchCheck check_KIV10_Agency(const CommandContext& ctx, const CommandKeys& keys) {
+    return readBatch(ctx, keys, Tab::Generate, true);
 }
 
-std::optional<SeenBatches> check_KIV10_Agency3(const CommandContext& ctx, const CommandKeys& keys) {
-    return checkBeforeWriting(ctx, keys, Tab::Apply, false);
+BatchCheck check_KIV10_Agency2(const CommandContext& ctx, const CommandKeys& keys) {
+    return readBatch(ctx, keys, Tab::Delete, true);
 }
 
-std::optional<SeenBatches> check_KIV10_Agency4(const CommandContext& ctx, const CommandKeys& keys) {
-    return checkBeforeWriting(ctx, keys, Tab::Recollect, false);
+BatchCheck check_KIV10_Agency3(const CommandContext& ctx, const CommandKeys& keys) {
+    return readBatch(ctx, keys, Tab::Apply, false);
 }
 
-std::optional<SeenBatches> check_KIV10_Agency2(const CommandContext& ctx, const CommandKeys& keys) {
-    Screen& screen = ctx.screen;
-    CheckedState state;
-    try {
-        screen.setBusyText(Tab::Delete, "執行 Kiv10_conn");
-        kiv::store::Connection c(ctx.baseFolder, lockWaitOn(ctx, Tab::Delete));
-        ReadView view(c);
-        state.lockedBills = countLocks(c, keys, keys.tranDay);
-        if (state.lockedBills == 0) {
-            screen.setBusyText(Tab::Delete, "執行 Kiv10");
-            state.settled = readSettled(c, keys, keys.tranDay);
-        }
-        state.seen = lookAt(c, Tab::Delete, keys);
-    } catch (const kiv::store::Failure& f) {
-        screen.setConfirmEnabled(Tab::Delete, true);
-        screen.setBusyVisible(Tab::Delete, false);
-        screen.setBusyPointer(false);
-        screen.showMessage(
-            f.kind() == kiv::store::FailureKind::Busy ? busyMessage(ctx.lockWait) : f.description(),
-            Title::Application, Icon::None);
-        return std::nullopt;
-    }
-    if (state.lockedBills > 0) {
-        screen.setBusyText(Tab::Delete, "");
-        screen.showMessage(lockedMessage(Tab::Delete), Title::Application, Icon::None);
-        screen.setConfirmEnabled(Tab::Delete, true);
-        return std::nullopt;
-    }
-    if (!state.settled) {
-        return state.seen;
-    }
-    screen.setBusyPointer(false);
-    if (*state.settled) {
-        screen.setBusyVisible(Tab::Delete, false);
-        screen.showMessage(paidMessage(Tab::Delete), Title::Application, Icon::None);
-        screen.setConfirmEnabled(Tab::Delete, true);
-        return std::nullopt;
-    }
-    return state.seen;
+BatchCheck check_KIV10_Agency4(const CommandContext& ctx, const CommandKeys& keys) {
+    return readBatch(ctx, keys, Tab::Recollect, false);
 }
 
 }  // namespace kiv::commands

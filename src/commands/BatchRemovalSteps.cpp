@@ -3,13 +3,12 @@
 #include "commands/OtherWorkstations.h"
 #include "store/BatchRemoval.h"
 #include "store/Failure.h"
+#include "store/Trace.h"
 
 namespace kiv::commands {
 
-using kiv::screen::Icon;
 using kiv::screen::Screen;
 using kiv::screen::Tab;
-using kiv::screen::Title;
 
 namespace {
 
@@ -37,11 +36,11 @@ void Kiv2200exe_delete_data4(kiv::store::Connection& connection, const CommandKe
     removeForWriting(connection, keys.newTranDay, keys.group, screen, Tab::Recollect);
 }
 
-bool Kiv2200exe_delete_data2(const CommandContext& ctx, const CommandKeys& keys,
-                             const SeenBatches& seen) {
+WriteEnd Kiv2200exe_delete_data2(const CommandContext& ctx, const CommandKeys& keys,
+                                 const SeenBatches& seen) {
     Screen& screen = ctx.screen;
     screen.setBusyText(Tab::Delete, "執行 刪除");
-    bool changed = false;
+    WriteEnd end;
     try {
         bool waited = false;
         kiv::store::Connection c(ctx.baseFolder, lockWaitOn(ctx, Tab::Delete, &waited));
@@ -51,26 +50,20 @@ bool Kiv2200exe_delete_data2(const CommandContext& ctx, const CommandKeys& keys,
         }
         // A payment or a lock recorded since the check, or a batch replaced meanwhile, must not
         // be deleted on the strength of what the check saw.
-        changed = lookAt(c, Tab::Delete, keys) != seen;
-        if (!changed) {
-            kiv::store::removeBatch(c, keys.tranDay, keys.group);
-            transaction.commit();
+        end.changed = lookAt(c, Tab::Delete, keys) != seen;
+        if (end.changed) {
+            return end;
         }
+        kiv::store::removeBatch(c, keys.tranDay, keys.group);
+        transaction.commit();
     } catch (const kiv::store::Failure& f) {
-        screen.setBusyPointer(false);
-        const bool busy = f.kind() == kiv::store::FailureKind::Busy;
-        screen.showMessage(busy ? busyMessage(ctx.lockWait) : f.description(),
-                           busy ? Title::Application : Title::Default, Icon::None);
-        return false;
+        kiv::store::traceFailure("batch removal", f.description());
+        end.failure = f;
+        return end;
     }
-    if (changed) {
-        screen.setBusyPointer(false);
-        screen.showMessage(changedMeanwhileMessage(keys.tranDay, keys.group), Title::Application,
-                           Icon::None);
-        return false;
-    }
+    end.result.ending = kiv::generation::EngineResult::Ending::Written;
     screen.setBusyText(Tab::Delete, "執行 刪除結束");
-    return true;
+    return end;
 }
 
 }  // namespace kiv::commands

@@ -6,7 +6,9 @@
 #include "commands/BatchChecks.h"
 #include "commands/BatchRemovalSteps.h"
 #include "commands/BatchWrite.h"
+#include "commands/BusyState.h"
 #include "commands/InputChecks.h"
+#include "commands/OtherWorkstations.h"
 #include "generation/GenerationRun.h"
 #include "reissue/ReissueRun.h"
 #include "store/Compaction.h"
@@ -22,14 +24,80 @@ namespace {
 
 struct WritingTab {
     Tab tab;
-    std::optional<SeenBatches> (*existingBatchCheck)(const CommandContext&, const CommandKeys&);
+    BatchCheck (*existingBatchCheck)(const CommandContext&, const CommandKeys&);
     Removal removal;
 };
 
-void stopBusy(Screen& s, Tab tab) {
-    s.setConfirmEnabled(tab, true);
-    s.setBusyPointer(false);
-    s.setBusyVisible(tab, false);
+// What a refused check shows on tabs "產生", "套用" and "補收轉帳不成功", in the order the clerk
+// sees it; false when the command stops.
+bool goOnAfterCheck(const CommandContext& ctx, Tab tab, BusyState& busy, const BatchCheck& check) {
+    Screen& s = ctx.screen;
+    using Verdict = BatchCheck::Verdict;
+    switch (check.verdict) {
+        case Verdict::Absent:
+            return true;
+        case Verdict::Failed:
+            busy.button(true);
+            busy.label(false);
+            busy.pointer(false);
+            // A lock that never came free is said on every tab; other failures stay silent here.
+            if (check.failure->kind() == kiv::store::FailureKind::Busy) {
+                s.showMessage(busyMessage(ctx.lockWait), Title::Application, Icon::None);
+            }
+            return false;
+        case Verdict::Locked:
+            s.showMessage(lockedMessage(tab), Title::Application, Icon::None);
+            busy.button(true);
+            busy.label(false);
+            busy.pointer(false);
+            return false;
+        case Verdict::Settled:
+            busy.pointer(false);
+            busy.label(false);
+            s.showMessage(paidMessage(tab), Title::Application, Icon::None);
+            busy.button(true);
+            return false;
+        case Verdict::Unsettled:
+            busy.pointer(false);
+            if (s.askYesNo(overwriteQuestion(), Title::Empty)) {
+                return true;
+            }
+            busy.button(true);
+            busy.label(false);
+            busy.pointer(false);
+            return false;
+    }
+    return false;
+}
+
+// Tells the clerk why a write stopped, once its transaction has ended; true when it wrote.
+bool reportWrite(const CommandContext& ctx, Tab tab, BusyState& busy, const WriteEnd& end,
+                 const CommandKeys& keys) {
+    Screen& s = ctx.screen;
+    using Ending = kiv::generation::EngineResult::Ending;
+    if (end.changed) {
+        busy.pointer(false);
+        s.showMessage(changedMeanwhileMessage(targetDay(tab, keys), keys.group), Title::Application,
+                      Icon::None);
+    } else if (end.busy()) {
+        busy.pointer(false);
+        s.showMessage(busyMessage(ctx.lockWait), Title::Application, Icon::None);
+    } else if (end.failure) {
+        // As the tab's removal reports its failures: silently on tab "產生", with the
+        // description on the others.
+        busy.pointer(false);
+        if (tab != Tab::Generate) {
+            s.showMessage(end.failure->description(), Title::Default, Icon::None);
+        }
+    } else {
+        if (end.result.ending == Ending::Failed) {
+            busy.pointer(false);
+        }
+        if (!end.result.message.isEmpty()) {
+            s.showMessage(end.result.message, Title::Default, Icon::None);
+        }
+    }
+    return end.written();
 }
 
 // The pipeline of the tabs that write a batch; `check` is the tab's input check, `beforeWrite`
@@ -38,27 +106,29 @@ template <typename CheckFn>
 Outcome runWriting(const CommandContext& ctx, const WritingTab& t, CheckFn check,
                    const std::function<void()>& beforeWrite, const Engine& engine) {
     Screen& s = ctx.screen;
-    s.setConfirmEnabled(t.tab, false);
-    s.setBusyPointer(true);
+    BusyState busy(s, t.tab);
+    busy.button(false);
+    busy.pointer(true);
     const std::optional<CommandKeys> keys = check();
     if (!keys) {
-        s.setConfirmEnabled(t.tab, true);
-        s.setBusyPointer(false);
+        busy.button(true);
+        busy.pointer(false);
         return Outcome::Stopped;
     }
-    s.setBusyText(t.tab, "執 行 中, 請 稍 後");
-    s.setBusyVisible(t.tab, true);
+    busy.labelText("執 行 中, 請 稍 後");
+    busy.label(true);
     s.processEvents();
-    const std::optional<SeenBatches> seen = t.existingBatchCheck(ctx, *keys);
-    if (!seen) {
+    const BatchCheck found = t.existingBatchCheck(ctx, *keys);
+    if (!goOnAfterCheck(ctx, t.tab, busy, found)) {
         return Outcome::Stopped;
     }
-    s.setBusyPointer(true);
+    busy.pointer(true);
     if (beforeWrite) {
         beforeWrite();
     }
-    if (!writeBatch(ctx, t.tab, *keys, *seen, t.removal, engine)) {
-        stopBusy(s, t.tab);
+    const WriteEnd end = writeBatch(ctx, t.tab, *keys, found.seen, t.removal, engine);
+    if (!reportWrite(ctx, t.tab, busy, end, *keys)) {
+        busy.idle();
         return Outcome::Stopped;
     }
     const kiv::store::CompactionResult compacted =
@@ -66,10 +136,10 @@ Outcome runWriting(const CommandContext& ctx, const WritingTab& t, CheckFn check
     if (!compacted.ok) {
         s.showMessage(compacted.message(), Title::Empty, Icon::Critical);
     }
-    s.setBusyPointer(false);
-    s.setBusyVisible(t.tab, false);
+    busy.pointer(false);
+    busy.label(false);
     s.showMessage(kAdded, Title::Application, Icon::None);
-    s.setConfirmEnabled(t.tab, true);
+    busy.button(true);
     return Outcome::Done;
 }
 
@@ -109,34 +179,76 @@ Outcome runRecollect(const CommandContext& ctx, const ReissueInputs& in) {
 
 Outcome runDelete(const CommandContext& ctx, const DeleteInputs& in) {
     Screen& s = ctx.screen;
+    BusyState busy(s, Tab::Delete);
     // The label is not painted until the next message box or the end of the command lets the
     // window repaint.
-    s.setBusyVisible(Tab::Delete, true);
-    s.setBusyText(Tab::Delete, "執行中,請稍後");
+    busy.label(true);
+    busy.labelText("執行中,請稍後");
     const std::optional<CommandKeys> keys = Check_Text2(in, s);
     if (!keys) {
-        s.setBusyVisible(Tab::Delete, false);
-        s.setBusyText(Tab::Delete, "");
+        busy.label(false);
+        busy.labelText("");
         return Outcome::Stopped;
     }
-    s.setConfirmEnabled(Tab::Delete, false);
-    s.setBusyPointer(true);
-    const std::optional<SeenBatches> seen = check_KIV10_Agency2(ctx, *keys);
-    if (!seen) {
-        s.setBusyVisible(Tab::Delete, false);
-        s.setBusyText(Tab::Delete, "");
-        s.setBusyPointer(false);
+    busy.button(false);
+    busy.pointer(true);
+    const BatchCheck found = check_KIV10_Agency2(ctx, *keys);
+    using Verdict = BatchCheck::Verdict;
+    bool goOn = false;
+    switch (found.verdict) {
+        case Verdict::Absent:
+            goOn = true;
+            break;
+        case Verdict::Unsettled:
+            // An unpaid batch is deleted without a question, under the normal pointer.
+            busy.pointer(false);
+            goOn = true;
+            break;
+        case Verdict::Failed:
+            busy.button(true);
+            busy.label(false);
+            busy.pointer(false);
+            s.showMessage(found.failure->kind() == kiv::store::FailureKind::Busy
+                              ? busyMessage(ctx.lockWait)
+                              : found.failure->description(),
+                          Title::Application, Icon::None);
+            break;
+        case Verdict::Locked:
+            busy.labelText("");
+            s.showMessage(lockedMessage(Tab::Delete), Title::Application, Icon::None);
+            busy.button(true);
+            break;
+        case Verdict::Settled:
+            busy.pointer(false);
+            busy.label(false);
+            s.showMessage(paidMessage(Tab::Delete), Title::Application, Icon::None);
+            busy.button(true);
+            break;
+    }
+    if (!goOn) {
+        busy.label(false);
+        busy.labelText("");
+        busy.pointer(false);
         return Outcome::Stopped;
     }
-    const bool removed = Kiv2200exe_delete_data2(ctx, *keys, *seen);
-    s.setConfirmEnabled(Tab::Delete, true);
-    s.setBusyPointer(false);
-    if (removed) {
+    const WriteEnd end = Kiv2200exe_delete_data2(ctx, *keys, found.seen);
+    if (end.changed || end.failure) {
+        busy.pointer(false);
+        const bool busyDatabase = end.busy();
+        s.showMessage(end.changed    ? changedMeanwhileMessage(keys->tranDay, keys->group)
+                      : busyDatabase ? busyMessage(ctx.lockWait)
+                                     : end.failure->description(),
+                      end.failure && !busyDatabase ? Title::Default : Title::Application,
+                      Icon::None);
+    }
+    busy.button(true);
+    busy.pointer(false);
+    if (end.written()) {
         s.showMessage(kDeleted, Title::Application, Icon::None);
     }
-    s.setBusyVisible(Tab::Delete, false);
-    s.setBusyText(Tab::Delete, "");
-    return removed ? Outcome::Done : Outcome::Stopped;
+    busy.label(false);
+    busy.labelText("");
+    return end.written() ? Outcome::Done : Outcome::Stopped;
 }
 
 }  // namespace kiv::commands

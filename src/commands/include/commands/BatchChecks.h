@@ -2,8 +2,7 @@
 // The checks of what the database already holds for the batch a command is about to replace or
 // delete: a batch with locked bills, or in which some students have already paid, is refused; an
 // existing unpaid batch is replaced only when the clerk agrees (deleted without a question on
-// tab "刪除"). When they refuse, the checks of tabs "產生", "套用" and "補收轉帳不成功" restore
-// the tab's busy state themselves.
+// tab "刪除"). The checks only read and say what they found; the tab's pipeline shows it.
 
 #include <QString>
 #include <optional>
@@ -13,6 +12,7 @@
 #include "screen/Screen.h"
 #include "store/BatchState.h"
 #include "store/Connection.h"
+#include "store/Failure.h"
 
 namespace kiv::commands {
 
@@ -30,14 +30,27 @@ QDate targetDay(kiv::screen::Tab tab, const CommandKeys& keys);
 SeenBatches lookAt(kiv::store::Connection& connection, kiv::screen::Tab tab,
                    const CommandKeys& keys);
 
-// Each check answers what it saw when the command may go on, nothing when it refused.
+// What a check found.
+struct BatchCheck {
+    enum class Verdict {
+        Absent,     // no header: the command goes on
+        Unsettled,  // a header, nothing paid: replaced when the clerk agrees, deleted on tab 刪除
+        Locked,     // a locked bill (where the tab counts them)
+        Settled,    // some students have paid
+        Failed,     // the database could not be read
+    };
+    Verdict verdict = Verdict::Failed;
+    SeenBatches seen;                            // what the write re-checks, when it goes on
+    std::optional<kiv::store::Failure> failure;  // when Failed
+};
+
 // Tab "產生": locks and header of (tranDay, group).
-std::optional<SeenBatches> check_KIV10_Agency(const CommandContext& ctx, const CommandKeys& keys);
-// Tab "刪除": locks and header of (tranDay, group), no question.
-std::optional<SeenBatches> check_KIV10_Agency2(const CommandContext& ctx, const CommandKeys& keys);
+BatchCheck check_KIV10_Agency(const CommandContext& ctx, const CommandKeys& keys);
+// Tab "刪除": locks and header of (tranDay, group); shows its progress in the busy label.
+BatchCheck check_KIV10_Agency2(const CommandContext& ctx, const CommandKeys& keys);
 // Tabs "套用" and "補收轉帳不成功": the header of the batch at the new date; locks are not counted.
-std::optional<SeenBatches> check_KIV10_Agency3(const CommandContext& ctx, const CommandKeys& keys);
-std::optional<SeenBatches> check_KIV10_Agency4(const CommandContext& ctx, const CommandKeys& keys);
+BatchCheck check_KIV10_Agency3(const CommandContext& ctx, const CommandKeys& keys);
+BatchCheck check_KIV10_Agency4(const CommandContext& ctx, const CommandKeys& keys);
 
 // The messages, parts joined by two carriage returns.
 QString lockedMessage(kiv::screen::Tab tab);

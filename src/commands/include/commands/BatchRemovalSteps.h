@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "commands/BatchChecks.h"
+#include "commands/BatchWrite.h"
 #include "commands/CommandContext.h"
 #include "commands/TabInputs.h"
 #include "screen/Screen.h"
@@ -24,10 +25,9 @@ void Kiv2200exe_delete_data3(kiv::store::Connection& connection, const CommandKe
 void Kiv2200exe_delete_data4(kiv::store::Connection& connection, const CommandKeys& keys,
                              kiv::screen::Screen& screen);
 
-// Tab "刪除": the chosen batch, when it is still as `seen`. True when it was removed; otherwise
-// the clerk has been told why (the failure's description, a busy database, or a batch that
-// another workstation changed meanwhile).
-bool Kiv2200exe_delete_data2(const CommandContext& ctx, const CommandKeys& keys,
-                             const SeenBatches& seen);
+// Tab "刪除": the chosen batch, when it is still as `seen`; its result's ending is Written when
+// the batch was removed.
+WriteEnd Kiv2200exe_delete_data2(const CommandContext& ctx, const CommandKeys& keys,
+                                 const SeenBatches& seen);
 
 }  // namespace kiv::commands

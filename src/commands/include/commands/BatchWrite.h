@@ -3,9 +3,10 @@
 // write lock, re-checks under it what the existing-batch check saw (and the clerk answered to),
 // removes the batch at the target key and runs the tab's engine. An error, a crash, a full disk
 // or a busy database leaves the old batch whole; only when the engine finds nothing to write
-// does the removal stand alone. Messages come after the transaction has ended.
+// does the removal stand alone.
 
 #include <functional>
+#include <optional>
 
 #include "commands/BatchChecks.h"
 #include "commands/CommandContext.h"
@@ -18,11 +19,21 @@ using Removal = void (*)(kiv::store::Connection&, const CommandKeys&, kiv::scree
 using Engine =
     std::function<kiv::generation::EngineResult(kiv::store::Connection&, const CommandKeys&)>;
 
-// True when the engine wrote its batch and its summary has been shown. False when anything
-// stopped the write; the clerk has been told what the tab tells (some failures are silent on tab
-// "產生", as its removal and engine are), and always when the database stayed busy or another
-// workstation changed the batch meanwhile.
-bool writeBatch(const CommandContext& ctx, kiv::screen::Tab tab, const CommandKeys& keys,
-                const SeenBatches& seen, Removal removal, const Engine& engine);
+// How a write ended. Nothing is shown yet: the transaction has ended, and the pipeline tells the
+// clerk.
+struct WriteEnd {
+    bool changed = false;                        // another workstation changed the batch meanwhile
+    std::optional<kiv::store::Failure> failure;  // the lock, the removal or the commit failed
+    kiv::generation::EngineResult result;        // what the engine came to, when it ran
+
+    bool written() const;
+    // The database stayed locked longer than the command waits.
+    bool busy() const;
+};
+
+// Under the write lock: re-checks `seen`, removes the batch at the target key, runs the engine;
+// commits what the engine's ending allows.
+WriteEnd writeBatch(const CommandContext& ctx, kiv::screen::Tab tab, const CommandKeys& keys,
+                    const SeenBatches& seen, Removal removal, const Engine& engine);
 
 }  // namespace kiv::commands

@@ -19,9 +19,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString base = QString::fromLocal8Bit(argv[1]);
-    QString error;
-    if (!kiv::store::initDatabase(base, &error)) {
-        std::fprintf(stderr, "kiv_bench_school: %s\n", qPrintable(error));
+    if (const kiv::store::Result made = kiv::store::initDatabase(base); !made.ok) {
+        std::fprintf(stderr, "kiv_bench_school: %s\n", qPrintable(made.description));
         return 1;
     }
     kiv::demo::SchoolShape shape;

@@ -56,9 +56,8 @@ int usageError(Streams s, const QString& what) {
 }
 
 int initDb(const QString& base, Streams s) {
-    QString error;
-    if (!kiv::store::initDatabase(base, &error)) {
-        s.err << "kiv2200: " << error << "\n";
+    if (const kiv::store::Result made = kiv::store::initDatabase(base); !made.ok) {
+        s.err << "kiv2200: " << made.description << "\n";
         return kStopped;
     }
     s.out << "created " << QDir::cleanPath(kiv::store::databasePath(base)) << "\n";
@@ -83,14 +82,12 @@ int demo(const QString& base, const QString& programFolder, const Options& o, St
             return usageError(s, "--seed takes a whole number");
         }
     }
-    QString error;
-    const std::optional<kiv::demo::DemoSummary> made =
-        kiv::demo::layOutDemoPackage(base, programFolder, d, &error);
-    if (!made) {
-        s.err << "kiv2200: " << error << "\n";
+    const kiv::demo::DemoSummary made = kiv::demo::layOutDemoPackage(base, programFolder, d);
+    if (!made.status.ok) {
+        s.err << "kiv2200: " << made.status.description << "\n";
         return kStopped;
     }
-    s.out << made->report;
+    s.out << made.report;
     return kOk;
 }
 
@@ -199,8 +196,8 @@ int batchCommand(const QString& command, const QString& base, const QStringList&
     if (generate) {
         QString step;
         const kiv::store::ListFill groups = kiv::store::insert_CBO(base, step, wait);
-        if (groups.result == 0) {
-            s.err << "kiv2200: " << groups.error << step << "\n";
+        if (!groups.status.ok) {
+            s.err << "kiv2200: " << groups.status.description << step << "\n";
             return kStopped;
         }
         outcome = kiv::commands::runGenerate(ctx, {b.date, choose(groups, group), b.deadline});

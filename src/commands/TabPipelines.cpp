@@ -131,10 +131,10 @@ Outcome runWriting(const CommandContext& ctx, const WritingTab& t, CheckFn check
         busy.idle();
         return Outcome::Stopped;
     }
-    const kiv::store::CompactionResult compacted =
+    const kiv::store::Result compacted =
         kiv::store::compress_mdb(ctx.baseFolder, {ctx.lockWait, {}});
     if (!compacted.ok) {
-        s.showMessage(compacted.message(), Title::Empty, Icon::Critical);
+        s.showMessage(kiv::store::compactionMessage(compacted), Title::Empty, Icon::Critical);
     }
     busy.pointer(false);
     busy.label(false);

@@ -138,16 +138,19 @@ QString writePastBatches(const QString& baseFolder, const QDate& today) {
 
 }  // namespace
 
-std::optional<DemoSummary> layOutDemoPackage(const QString& baseFolder,
-                                             const QString& programFolder,
-                                             const DemoOptions& options, QString* error) {
+DemoSummary layOutDemoPackage(const QString& baseFolder, const QString& programFolder,
+                              const DemoOptions& options) {
     QElapsedTimer timer;
     timer.start();
-    if (!kiv::store::initDatabase(baseFolder, error)) {
-        return std::nullopt;
+    DemoSummary s;
+    s.status = kiv::store::initDatabase(baseFolder);
+    if (!s.status.ok) {
+        return s;
     }
-    if (!copyPrograms(baseFolder, programFolder, error)) {
-        return std::nullopt;
+    QString error;
+    if (!copyPrograms(baseFolder, programFolder, &error)) {
+        s.status = kiv::store::Result::failed(error);
+        return s;
     }
     SchoolShape shape;
     shape.students = options.students;
@@ -158,10 +161,9 @@ std::optional<DemoSummary> layOutDemoPackage(const QString& baseFolder,
         counts = writeSchool(baseFolder, shape);
         batches = writePastBatches(baseFolder, options.today);
     } catch (const kiv::store::Failure& f) {
-        *error = f.description();
-        return std::nullopt;
+        s.status = kiv::store::Result::of(f);
+        return s;
     }
-    DemoSummary s;
     const QString base = QDir(baseFolder).absolutePath();
     s.report = QString(
                    "demo package in %1 (%2 s)\n"

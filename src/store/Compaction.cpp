@@ -9,39 +9,27 @@
 
 namespace kiv::store {
 
-namespace {
-
-CompactionResult failedAt(const QString& step, const QString& description, qint64 number) {
-    CompactionResult r;
-    r.ok = false;
-    r.step = step;
-    r.description = description;
-    r.number = number;
-    return r;
+QString compactionMessage(const Result& r) {
+    return QString("錯 誤:") + r.description + "(" + QString::number(r.number) + ")" + "(" +
+           r.step + ")";
 }
 
-}  // namespace
-
-QString CompactionResult::message() const {
-    return QString("錯 誤:") + description + "(" + QString::number(number) + ")" + "(" + step + ")";
-}
-
-CompactionResult compress_mdb(const QString& baseFolder, const LockWait& wait) {
+Result compress_mdb(const QString& baseFolder, const LockWait& wait) {
     const QString database = databasePath(baseFolder);
     if (!QFileInfo::exists(database)) {
-        return failedAt("A001", "找不到資料庫檔案 " + database, ENOENT);
+        return Result::failed("找不到資料庫檔案 " + database, ENOENT, "A001");
     }
     try {
         Connection c(baseFolder, wait);
         try {
             c.runFixed(QStringLiteral("VACUUM"));
         } catch (const Failure& f) {
-            return failedAt("A002-01", f.description(), f.number());
+            return Result::of(f, "A002-01");
         }
     } catch (const Failure& f) {
-        return failedAt("A001", f.description(), f.number());
+        return Result::of(f, "A001");
     }
-    CompactionResult done;
+    Result done;
     done.step = "A006";
     return done;
 }

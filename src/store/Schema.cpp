@@ -84,15 +84,14 @@ const QStringList& schemaStatements() {
     return statements;
 }
 
-bool initDatabase(const QString& baseFolder, QString* error) {
+Result initDatabase(const QString& baseFolder) {
     const QString path = databasePath(baseFolder);
     if (QFileInfo::exists(path)) {
-        *error = QStringLiteral("%1 already exists; it is left as it is").arg(path);
-        return false;
+        return Result::failed(QStringLiteral("%1 already exists; it is left as it is").arg(path));
     }
     if (!QDir().mkpath(databaseFolder(baseFolder))) {
-        *error = QStringLiteral("cannot create the folder %1").arg(databaseFolder(baseFolder));
-        return false;
+        return Result::failed(
+            QStringLiteral("cannot create the folder %1").arg(databaseFolder(baseFolder)));
     }
     try {
         Connection c(baseFolder, Connection::Mode::CreateNew);
@@ -102,11 +101,10 @@ bool initDatabase(const QString& baseFolder, QString* error) {
         }
         t.commit();
     } catch (const Failure& f) {
-        *error = f.description();
         QFile::remove(path);
-        return false;
+        return Result::of(f);
     }
-    return true;
+    return {};
 }
 
 }  // namespace kiv::store

@@ -51,19 +51,19 @@ ListFill fill(Connection& c, const Statement& s, const RowToEntry& toEntry,
             failQuery(q);
         }
     } catch (const Failure& f) {
-        out.error = f.description();
+        out.status = Result::of(f);
         return out;
     }
     if (step) {
         *step = "AS005";
     }
-    out.result = -1;
+    out.status = Result{};
     return out;
 }
 
 ListFill failed(const Failure& f) {
     ListFill out;
-    out.error = f.description();
+    out.status = Result::of(f);
     return out;
 }
 
@@ -84,7 +84,7 @@ ListFill datesOfGroup(const QString& baseFolder, const ListChoice& group, const 
         if (!group.key) {
             // The group list shows text that is none of its entries: the date list is emptied.
             ListFill out;
-            out.error = QStringLiteral("繳費群組不在清單中");
+            out.status = Result::failed(QStringLiteral("繳費群組不在清單中"));
             return out;
         }
         const Statement s = Statement("select distinct TranDay from KIV10_Agency")

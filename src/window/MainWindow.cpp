@@ -143,8 +143,8 @@ void MainWindow::clear_Text() {
 bool MainWindow::fillGroupListAtStartUp() {
     const kiv::store::ListFill fill = kiv::store::insert_CBO(m_base, strStep);
     applyFill(m_tab0->CBO_GrpID, fill);
-    if (fill.result == 0) {
-        showMessage(fill.error + strStep, Title::Default, Icon::None);
+    if (!fill.status.ok) {
+        showMessage(fill.status.description + strStep, Title::Default, Icon::None);
         return false;
     }
     return true;

@@ -79,8 +79,8 @@ struct DemoBase {
     QTemporaryDir dir;
     QString base = dir.path() + "/pkg";
     DemoBase() {
-        QString error;
-        EXPECT_TRUE(kiv::store::initDatabase(base, &error)) << error.toStdString();
+        const kiv::store::Result made = kiv::store::initDatabase(base);
+        EXPECT_TRUE(made.ok) << made.description.toStdString();
         kiv::demo::SchoolShape shape;
         shape.students = 60;
         kiv::demo::writeSchool(base, shape);

@@ -73,8 +73,8 @@ TEST(Compaction, compactsInPlaceKeepingTheFileItsModeAndItsLink) {
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.close();
 
-    const CompactionResult r = compress_mdb(base.path());
-    EXPECT_TRUE(r.ok) << r.message().toStdString();
+    const Result r = compress_mdb(base.path());
+    EXPECT_TRUE(r.ok) << compactionMessage(r).toStdString();
     EXPECT_EQ(r.step, "A006");
     struct stat is {};
     stat(QFile::encodeName(real).constData(), &is);
@@ -110,18 +110,18 @@ TEST(Compaction, waitsForAnotherConnectionsTransactionAndNeverLosesItsWrite) {
             ASSERT_EQ(other.exec(kAddGroup), SQLITE_OK);
         }
         // Held for longer than the compaction waits: it gives up and says so.
-        const CompactionResult r = compress_mdb(base.path(), {200ms, {}});
+        const Result r = compress_mdb(base.path(), {200ms, {}});
         EXPECT_FALSE(r.ok);
         EXPECT_EQ(r.step, "A002-01");
-        EXPECT_EQ(r.number & 0xff, SQLITE_BUSY) << r.message().toStdString();
+        EXPECT_EQ(r.number & 0xff, SQLITE_BUSY) << compactionMessage(r).toStdString();
         // Released while it waits: it goes on, and the other connection's write is kept.
         std::thread release([&] {
             std::this_thread::sleep_for(150ms);
             other.exec("COMMIT");
         });
-        const CompactionResult waited = compress_mdb(base.path(), {5000ms, {}});
+        const Result waited = compress_mdb(base.path(), {5000ms, {}});
         release.join();
-        EXPECT_TRUE(waited.ok) << waited.message().toStdString();
+        EXPECT_TRUE(waited.ok) << compactionMessage(waited).toStdString();
         EXPECT_EQ(itemSum(base), before);
         EXPECT_EQ(base.scalar("select count(*) from KIV6_Group where GrpID=7").toInt(),
                   QString(hold) == "write" ? 1 : 0);
@@ -131,10 +131,10 @@ TEST(Compaction, waitsForAnotherConnectionsTransactionAndNeverLosesItsWrite) {
 TEST(Compaction, aMissingDatabaseTouchesNothing) {
     TestBase base;
     QFile::rename(base.dbFile(), base.path() + "/mdb/KIV1.mdb");
-    const CompactionResult r = compress_mdb(base.path());
+    const Result r = compress_mdb(base.path());
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.step, "A001");
-    EXPECT_TRUE(r.message().startsWith("錯 誤:"));
-    EXPECT_TRUE(r.message().endsWith("(A001)")) << r.message().toStdString();
+    EXPECT_TRUE(compactionMessage(r).startsWith("錯 誤:"));
+    EXPECT_TRUE(compactionMessage(r).endsWith("(A001)")) << compactionMessage(r).toStdString();
     EXPECT_EQ(mdbFiles(base.path()), QStringList{"KIV1.mdb"});
 }

@@ -28,7 +28,7 @@ TEST(GroupList, listsEveryGroupInIdOrderWithItsNameAndTheNullNameAsEmpty) {
     base.addGroup(9, QVariant());  // an unnamed group must not stop the program
     QString step;
     const ListFill f = insert_CBO(base.path(), step);
-    EXPECT_EQ(f.result, -1);
+    EXPECT_TRUE(f.status.ok);
     EXPECT_EQ(step, "AS005");
     EXPECT_EQ(f.entries, entries({{"註冊費", "2"}, {"  五年級學費 ", "5"}, {"", "9"}}));
 }
@@ -37,7 +37,7 @@ TEST(GroupList, anEmptyTableIsAFilledEmptyList) {
     TestBase base;
     QString step;
     const ListFill f = insert_CBO(base.path(), step);
-    EXPECT_EQ(f.result, -1);
+    EXPECT_TRUE(f.status.ok);
     EXPECT_TRUE(f.entries.empty());
 }
 
@@ -45,9 +45,9 @@ TEST(GroupList, aMissingDatabaseFailsAtStepAS001) {
     QTemporaryDir dir;
     QString step;
     const ListFill f = insert_CBO(dir.path(), step);
-    EXPECT_EQ(f.result, 0);
+    EXPECT_FALSE(f.status.ok);
     EXPECT_EQ(step, "AS001");
-    EXPECT_FALSE(f.error.isEmpty());
+    EXPECT_FALSE(f.status.description.isEmpty());
 }
 
 TEST(GroupList, aBrokenTableFailsAtStepAS003) {
@@ -55,9 +55,9 @@ TEST(GroupList, aBrokenTableFailsAtStepAS003) {
     base.exec("drop table KIV6_Group");
     QString step;
     const ListFill f = insert_CBO(base.path(), step);
-    EXPECT_EQ(f.result, 0);
+    EXPECT_FALSE(f.status.ok);
     EXPECT_EQ(step, "AS003");
-    EXPECT_TRUE(f.error.contains("KIV6_Group")) << f.error.toStdString();
+    EXPECT_TRUE(f.status.description.contains("KIV6_Group")) << f.status.description.toStdString();
 }
 
 TEST(GroupList, moreThan501GroupsAreAllListedWithTheirKeys) {
@@ -67,7 +67,7 @@ TEST(GroupList, moreThan501GroupsAreAllListedWithTheirKeys) {
     }
     QString step;
     const ListFill f = insert_CBO(base.path(), step);
-    EXPECT_EQ(f.result, -1);
+    EXPECT_TRUE(f.status.ok);
     ASSERT_EQ(f.entries.size(), 600u);
     EXPECT_EQ(f.entries[501].key, "502");
     EXPECT_EQ(f.entries[599].text, "G600");
@@ -80,7 +80,7 @@ TEST(DateLists, unsettledDatesNewestFirstDistinctInRepublicOfChinaForm) {
     base.addHeader("2010-12-31", 1);
     base.addHeader("2012-07-01", 1, -1);  // settled: not offered for deletion
     const ListFill f = insert_CBO_TranDay(base.path());
-    EXPECT_EQ(f.result, -1);
+    EXPECT_TRUE(f.status.ok);
     EXPECT_EQ(f.entries, entries({{"101/06/07", "06/07/2012"}, {"99/12/31", "12/31/2010"}}));
 }
 
@@ -90,7 +90,7 @@ TEST(DateLists, datesOfTheChosenGroupIncludeSettledBatches) {
     base.addHeader("2012-07-01", 5, -1);
     base.addHeader("2012-08-01", 6);
     const ListFill f = insert_CBO_TranDay3(base.path(), {"5:學費", QString("5")});
-    EXPECT_EQ(f.result, -1);
+    EXPECT_TRUE(f.status.ok);
     EXPECT_EQ(f.entries, entries({{"101/07/01", "07/01/2012"}, {"101/06/07", "06/07/2012"}}));
     EXPECT_EQ(insert_CBO_TranDay4(base.path(), {"5:學費", QString("5")}).entries, f.entries);
 }
@@ -99,7 +99,7 @@ TEST(DateLists, anEmptyGroupTextLeavesTheDateListAlone) {
     TestBase base;
     base.addHeader("2012-06-07", 5);
     const ListFill f = insert_CBO_TranDay3(base.path(), {"", std::nullopt});
-    EXPECT_EQ(f.result, 0);
+    EXPECT_FALSE(f.status.ok);
     EXPECT_FALSE(f.cleared);
 }
 
@@ -107,7 +107,7 @@ TEST(DateLists, aGroupTextWithoutChosenEntryEmptiesTheDateListAndFails) {
     TestBase base;
     base.addHeader("2012-06-07", 5);
     const ListFill f = insert_CBO_TranDay4(base.path(), {"abc", std::nullopt});
-    EXPECT_EQ(f.result, 0);
+    EXPECT_FALSE(f.status.ok);
     EXPECT_TRUE(f.cleared);
     EXPECT_TRUE(f.entries.empty());
 }
@@ -117,7 +117,7 @@ TEST(DeleteGroupList, emptyDateTextLeavesItEmpty) {
     base.addGroup(1, "a");
     base.addHeader("2012-06-07", 1);
     const ListFill f = insert_CBO2(base.path(), {"", std::nullopt});
-    EXPECT_EQ(f.result, 0);
+    EXPECT_FALSE(f.status.ok);
     EXPECT_TRUE(f.cleared);
     EXPECT_TRUE(f.entries.empty());
 }
@@ -131,7 +131,7 @@ TEST(DeleteGroupList, chosenDateGivesItsUnsettledGroupsWithTrimmedNames) {
     base.addHeader("2012-06-07", 7);  // no group row: an empty item
     base.addHeader("2012-08-01", 3);
     const ListFill f = insert_CBO2(base.path(), {"101/06/07", QString("06/07/2012")});
-    EXPECT_EQ(f.result, -1);
+    EXPECT_TRUE(f.status.ok);
     EXPECT_EQ(f.entries, entries({{"學費", "1"}, {"", "7"}}));
 }
 
@@ -142,7 +142,7 @@ TEST(DeleteGroupList, dateTextWithoutChosenEntryListsUnsettledGroupsOfAllDates) 
     base.addHeader("2012-08-01", 3);
     base.addHeader("2012-08-01", 4, -1);
     const ListFill f = insert_CBO2(base.path(), {"%", std::nullopt});
-    EXPECT_EQ(f.result, -1);
+    EXPECT_TRUE(f.status.ok);
     EXPECT_EQ(f.entries, entries({{"a", "1"}, {"", "3"}}));
 }
 
@@ -153,7 +153,7 @@ TEST(ReissueGroupLists, everyGroupWithABatchAsIdColonName) {
     base.addHeader("2012-07-01", 5, -1);
     base.addHeader("2012-06-07", 12);
     const ListFill f = insert_CBO3(base.path());
-    EXPECT_EQ(f.result, -1);
+    EXPECT_TRUE(f.status.ok);
     EXPECT_EQ(f.entries, entries({{"5:學費", "5"}, {"12:", "12"}}));
     EXPECT_EQ(insert_CBO4(base.path()).entries, f.entries);
 }
@@ -163,8 +163,8 @@ TEST(Lists, aMissingDatabaseFailsWithoutEntries) {
     for (const ListFill& f :
          {insert_CBO2(dir.path(), {"x", std::nullopt}), insert_CBO3(dir.path()),
           insert_CBO_TranDay(dir.path()), insert_CBO_TranDay3(dir.path(), {"5:", QString("5")})}) {
-        EXPECT_EQ(f.result, 0);
+        EXPECT_FALSE(f.status.ok);
         EXPECT_TRUE(f.entries.empty());
-        EXPECT_FALSE(f.error.isEmpty());
+        EXPECT_FALSE(f.status.description.isEmpty());
     }
 }

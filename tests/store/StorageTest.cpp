@@ -204,9 +204,9 @@ TEST(Schema, batchQueriesUseAnIndex) {
 TEST(Schema, initDbRefusesAnExistingFileAndLeavesItAlone) {
     TestBase base;
     base.addGroup(1, "kept");
-    QString error;
-    EXPECT_FALSE(initDatabase(base.path(), &error));
-    EXPECT_TRUE(error.contains("already exists")) << error.toStdString();
+    const Result made = initDatabase(base.path());
+    EXPECT_FALSE(made.ok);
+    EXPECT_TRUE(made.description.contains("already exists")) << made.description.toStdString();
     EXPECT_EQ(base.scalar("select GrpName from KIV6_Group").toString(), "kept");
 }
 

@@ -16,9 +16,8 @@ namespace kiv::test {
 
 TestBase::TestBase(Encoding encoding) : m_base(m_dir.path() + "/base") {
     if (encoding == Encoding::Utf8) {
-        QString error;
-        if (!kiv::store::initDatabase(m_base, &error)) {
-            ADD_FAILURE() << "cannot create the test database: " << error.toStdString();
+        if (const kiv::store::Result made = kiv::store::initDatabase(m_base); !made.ok) {
+            ADD_FAILURE() << "cannot create the test database: " << made.description.toStdString();
         }
         return;
     }

@@ -5,8 +5,10 @@
 
 #include <QDate>
 #include <QString>
+
 #include <cstdint>
 #include <optional>
+#include "store/Result.h"
 
 namespace kiv::demo {
 
@@ -17,11 +19,11 @@ struct DemoOptions {
 };
 
 struct DemoSummary {
+    kiv::store::Result status;
     QString report;  // what was laid out, for the person who asked
 };
 
-std::optional<DemoSummary> layOutDemoPackage(const QString& baseFolder,
-                                             const QString& programFolder,
-                                             const DemoOptions& options, QString* error);
+DemoSummary layOutDemoPackage(const QString& baseFolder, const QString& programFolder,
+                              const DemoOptions& options);
 
 }  // namespace kiv::demo

@@ -7,19 +7,14 @@
 #include <QString>
 
 #include "store/LockWait.h"
+#include "store/Result.h"
 
 namespace kiv::store {
 
-struct CompactionResult {
-    bool ok = true;
-    QString step;         // the step code reached: A001 (open), A002-01 (compact), A006 (done)
-    QString description;  // the failure's description
-    qint64 number = 0;    // the failure's number (SQLite's result code, or the system's errno)
+// The step codes reached: A001 (open), A002-01 (compact), A006 (done).
+Result compress_mdb(const QString& baseFolder, const LockWait& wait = {});
 
-    // "錯 誤:" + description + "(" + number + ")" + "(" + step + ")"
-    QString message() const;
-};
-
-CompactionResult compress_mdb(const QString& baseFolder, const LockWait& wait = {});
+// "錯 誤:" + description + "(" + number + ")" + "(" + step + ")"
+QString compactionMessage(const Result& result);
 
 }  // namespace kiv::store

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include "store/Result.h"
+
 namespace kiv::store {
 
 inline constexpr int kSchemaVersion = 1;
@@ -14,6 +16,6 @@ const QStringList& schemaStatements();
 
 // Creates BASE/mdb/KIV.mdb (and the mdb folder) with the schema. Refuses, with an error text,
 // when the file already exists; never touches an existing file.
-bool initDatabase(const QString& baseFolder, QString* error);
+Result initDatabase(const QString& baseFolder);
 
 }  // namespace kiv::store

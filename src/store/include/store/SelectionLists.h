@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 #include "store/LockWait.h"
+#include "store/Result.h"
 
 namespace kiv::store {
 
@@ -26,10 +27,9 @@ struct ListChoice {
 };
 
 struct ListFill {
-    int result = 0;       // -1 when the list was filled, 0 otherwise
-    bool cleared = true;  // false: leave the list and its keys as they are
+    Result status = Result::failed({});  // ok when the list was filled
+    bool cleared = true;                 // false: leave the list and its keys as they are
     std::vector<ListEntry> entries;
-    QString error;  // the failure's description when result is 0 after an error
 };
 
 // CBO_GrpID: every payment group. Records its step code (AS001 to AS005) in step as it goes; on

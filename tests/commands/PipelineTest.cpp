@@ -56,6 +56,9 @@ TEST(GeneratePipeline, successWritesTheBatchCompactsAndSaysSo) {
     EXPECT_EQ(school.bills("2026-12-07"), 3);
     EXPECT_EQ(school.headers("2026-12-07"), 1);
     EXPECT_EQ(school.mdbFiles(), QStringList{"KIV.mdb"});
+    // The summary and the success message, and no compaction message.
+    ASSERT_EQ(r.screen.messages().size(), 2);
+    EXPECT_TRUE(r.screen.messages()[0].startsWith("轉 帳 總 數"));
     const QStringList& calls = r.screen.calls();
     EXPECT_TRUE(containsRun(
         calls, {"confirm[0] 0", "pointer busy", "busyText[0] 執 行 中, 請 稍 後",

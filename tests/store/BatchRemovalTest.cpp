@@ -2,6 +2,7 @@
 
 #include "TestBase.h"
 #include "store/BatchRemoval.h"
+#include "store/BatchState.h"
 #include "store/Connection.h"
 #include "store/Failure.h"
 
@@ -64,4 +65,25 @@ TEST(BatchRemoval, aFailureInTheLastStatementLeavesTheBatchWhole) {
 TEST(BatchRemoval, statementsShowAsTheSystemWritesThem) {
     EXPECT_EQ(removalStatement("KIV9_Payitem", QDate(2012, 6, 7), 5).displayText(),
               "delete * from KIV9_Payitem  where Tranday= #06/07/2012# and GrPid = 5");
+}
+
+TEST(BatchState, countsWhatAnotherWorkstationCouldHaveChanged) {
+    TestBase base;
+    addBatch(base, "2012-06-07", 5);
+    base.exec(
+        "insert into KIV8_PayMent(Stdid,TranDay,Grpid,PayAmt,Fee,PreWay,lock_data,PayStas) "
+        "values('S2','2012-06-07',5,250,10,'1','1',-1),('S3','2012-06-07',5,0,0,'3','0',0)");
+    base.addHeader("2012-06-07", 5, -1);
+    addBatch(base, "2012-06-08", 5);  // another batch, not counted
+    Connection c(base.path());
+    const BatchState s = readBatchState(c, QDate(2012, 6, 7), 5);
+    EXPECT_EQ(s, (BatchState{.headers = 2,
+                             .settledHeaders = 1,
+                             .bills = 3,
+                             .lockedBills = 1,
+                             .settledBills = 1,
+                             .billTotal = 350,
+                             .items = 1}));
+    EXPECT_TRUE(s.exists());
+    EXPECT_FALSE(readBatchState(c, QDate(2000, 1, 1), 5).exists());
 }

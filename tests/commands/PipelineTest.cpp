@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 
 #include "PipelineSchool.h"
 #include "RecordingScreen.h"
@@ -195,9 +196,25 @@ TEST(DeletePipeline, lockedAndSettledBatchesAreRefusedWithTheDeleteTabsMessages)
               Outcome::Stopped);
     ASSERT_EQ(settled.screen.messages().size(), 1);
     EXPECT_TRUE(settled.screen.messages()[0].endsWith("不 能 刪 除 資 料"));
+    EXPECT_TRUE(
+        containsRun(settled.screen.calls(),
+                    {"pointer normal", "busyVisible[1] 0",
+                     "message[Application] " + settled.screen.messages()[0], "confirm[1] 1"}));
     EXPECT_EQ(school.bills("2026-12-07"), 3);
     EXPECT_EQ(settled.screen.calls().mid(settled.screen.calls().size() - 3),
               (QStringList{"busyVisible[1] 0", "busyText[1] ", "pointer normal"}));
+}
+
+TEST(DeletePipeline, aDatabaseThatCannotBeOpenedIsToldAfterTheTabIsIdle) {
+    School school;
+    QFile::remove(school.dbFile());
+    Recorded r;
+    EXPECT_EQ(runDelete(r.context(school), {{"115/12/07", QString("12/07/2026")}, group1()}),
+              Outcome::Stopped);
+    ASSERT_EQ(r.screen.messages().size(), 1);
+    EXPECT_TRUE(containsRun(r.screen.calls(), {"confirm[1] 1", "busyVisible[1] 0", "pointer normal",
+                                               "message[Application] " + r.screen.messages()[0]}))
+        << r.screen.calls().join('\n').toStdString();
 }
 
 TEST(DeletePipeline, aRemovalThatFailsShowsItsDescriptionAndKeepsTheBatch) {

@@ -37,6 +37,7 @@ const AmountCase kAmountCases[] = {
     {"additionIgnoredOnceSomethingIsOff", 1000, 300, 200, N, false, false, false, 700},
     {"percentagePaid", 1000, N, N, 60, false, false, false, 600},
     {"zeroPercentHasNoEffect", 1000, N, N, 0, false, false, false, 1000},
+    {"onePercentIsTheSmallestRateThatCounts", 1000, N, N, 1, false, false, false, 10},
     {"percentageAbove100RaisesWhenAlone", 1000, N, N, 120, false, false, false, 1200},
     {"percentageAbove100LosesToAmountOff", 1000, 100, N, 120, false, false, false, 900},
     {"percentageBeatsAnAddition", 1000, N, 200, 60, false, false, false, 600},

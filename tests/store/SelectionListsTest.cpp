@@ -109,6 +109,7 @@ TEST(DateLists, aGroupTextWithoutChosenEntryEmptiesTheDateListAndFails) {
     const ListFill f = insert_CBO_TranDay4(base.path(), {"abc", std::nullopt});
     EXPECT_FALSE(f.status.ok);
     EXPECT_TRUE(f.cleared);
+    EXPECT_EQ(f.status.description, "繳費群組不在清單中");
     EXPECT_TRUE(f.entries.empty());
 }
 

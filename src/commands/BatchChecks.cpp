@@ -21,22 +21,6 @@ namespace {
 
 const QString kCrCr = QString(QChar(13)) + QChar(13);
 
-// The reads of one check as one consistent view: what the decision rests on is what the write
-// re-checks.
-class ReadView {
-public:
-    explicit ReadView(kiv::store::Connection& c) : m_c(c) { m_c.runFixed("BEGIN"); }
-    ~ReadView() {
-        QSqlQuery q(m_c.database());
-        q.exec("COMMIT");
-    }
-    ReadView(const ReadView&) = delete;
-    ReadView& operator=(const ReadView&) = delete;
-
-private:
-    kiv::store::Connection& m_c;
-};
-
 qint64 countLocksOf(kiv::store::Connection& c, const CommandKeys& keys, const QDate& day) {
     QSqlQuery q = c.run(Statement("select count(*) from KIV8_payment ")
                             .sql("where TranDay=")
@@ -74,7 +58,8 @@ BatchCheck readBatch(const CommandContext& ctx, const CommandKeys& keys, Tab tab
     try {
         bool waited = false;
         kiv::store::Connection c(ctx.baseFolder, lockWaitOn(ctx, tab, &waited));
-        ReadView view(c);
+        // What the decision rests on is what the write re-checks: one view for all the reads.
+        kiv::store::ReadTransaction view(c);
         const QDate day = targetDay(tab, keys);
         const qint64 locked = countLocks ? countLocksOf(c, keys, day) : 0;
         std::optional<bool> settled;

@@ -94,10 +94,8 @@ void BatchWriter::writeNoBills() {
     store::Command insert(m_connection, noBillInsert(m_tranDay, m_groupId));
     store::Rows students(m_connection, studentsWithoutRecord(m_tranDay, m_groupId));
     while (students.next()) {
-        if (students.isNull(0)) {
-            store::failNullUse(QStringLiteral("Kiv7_student.Stdid"));
-        }
-        insert.statement().setText(0, store::trimBlanks(students.text(0)));
+        insert.statement().setText(
+            0, store::trimBlanks(students.requiredText(0, QStringLiteral("Kiv7_student.Stdid"))));
         insert.run();
     }
 }

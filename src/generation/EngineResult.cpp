@@ -4,6 +4,8 @@
 
 namespace kiv::generation {
 
+namespace {
+
 EngineResult runInOwnTransaction(const QString& baseFolder, const char* routine,
                                  const std::function<EngineResult(store::Connection&)>& engine) {
     try {
@@ -20,7 +22,11 @@ EngineResult runInOwnTransaction(const QString& baseFolder, const char* routine,
     }
 }
 
-bool showEngineResult(const EngineResult& result, kiv::screen::Screen& screen) {
+}  // namespace
+
+bool runAlone(const QString& baseFolder, const char* routine, kiv::screen::Screen& screen,
+              const std::function<EngineResult(store::Connection&)>& engine) {
+    const EngineResult result = runInOwnTransaction(baseFolder, routine, engine);
     if (result.ending == EngineResult::Ending::Failed) {
         screen.setBusyPointer(false);
     }

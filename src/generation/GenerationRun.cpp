@@ -73,10 +73,8 @@ public:
         std::optional<Student> current;
         while (rows.next()) {
             // A student without an id cannot be billed: the bill would belong to nobody.
-            if (rows.isNull(0)) {
-                store::failNullUse(QStringLiteral("Kiv7_student.Stdid"));
-            }
-            const QString id = store::trimBlanks(rows.text(0));
+            const QString id =
+                store::trimBlanks(rows.requiredText(0, QStringLiteral("Kiv7_student.Stdid")));
             if (!current || id != current->id) {
                 if (current) {
                     close(*current, false);
@@ -195,11 +193,9 @@ bool Kiv2200exe_insert_data(const QString& baseFolder, const QDate& batchDate, q
     if (deadlineTicked) {
         showDeadlineNotices(baseFolder, screen);
     }
-    const EngineResult result =
-        runInOwnTransaction(baseFolder, "Kiv2200exe_insert_data", [&](store::Connection& c) {
-            return generateBatch(c, batchDate, groupId, deadlineTicked, screen);
-        });
-    return showEngineResult(result, screen);
+    return runAlone(baseFolder, "Kiv2200exe_insert_data", screen, [&](store::Connection& c) {
+        return generateBatch(c, batchDate, groupId, deadlineTicked, screen);
+    });
 }
 
 }  // namespace kiv::generation

@@ -247,9 +247,11 @@ generation::EngineResult Run::execute() {
             return {ending, {}};
         case Ending::NothingToWrite:
             return {ending, QStringLiteral("查無資料")};
-        default:
-            return {ending, generation::summaryText(m_totals)};
+        case Ending::Written:
+        case Ending::Failed:
+            break;
     }
+    return {Ending::Written, generation::summaryText(m_totals)};
 }
 
 }  // namespace
@@ -266,22 +268,16 @@ generation::EngineResult recollectBatch(store::Connection& connection, const QDa
 
 bool Kiv2200exe_insert_data3(const QString& baseFolder, const QDate& oldDate, const QDate& newDate,
                              qint64 groupId, Screen& screen) {
-    return generation::showEngineResult(
-        generation::runInOwnTransaction(
-            baseFolder, kApply.routine,
-            [&](store::Connection& c) { return applyBatch(c, oldDate, newDate, groupId, screen); }),
-        screen);
+    return generation::runAlone(baseFolder, kApply.routine, screen, [&](store::Connection& c) {
+        return applyBatch(c, oldDate, newDate, groupId, screen);
+    });
 }
 
 bool Kiv2200exe_insert_data4(const QString& baseFolder, const QDate& oldDate, const QDate& newDate,
                              qint64 groupId, Screen& screen) {
-    return generation::showEngineResult(
-        generation::runInOwnTransaction(baseFolder, kRecollect.routine,
-                                        [&](store::Connection& c) {
-                                            return recollectBatch(c, oldDate, newDate, groupId,
-                                                                  screen);
-                                        }),
-        screen);
+    return generation::runAlone(baseFolder, kRecollect.routine, screen, [&](store::Connection& c) {
+        return recollectBatch(c, oldDate, newDate, groupId, screen);
+    });
 }
 
 }  // namespace kiv::reissue

@@ -107,10 +107,8 @@ void ReissueWriter::writeNoBills() {
                          m_last.keep(generation::studentsWithoutRecord(m_tranDay, m_groupId)));
     Statement& insert = m_noBill.statement();
     while (students.next()) {
-        if (students.isNull(0)) {
-            store::failNullUse(QStringLiteral("Kiv7_student.Stdid"));
-        }
-        insert.setText(0, store::trimBlanks(students.text(0)));
+        insert.setText(
+            0, store::trimBlanks(students.requiredText(0, QStringLiteral("Kiv7_student.Stdid"))));
         m_last.follow(insert);
         m_noBill.run();
     }

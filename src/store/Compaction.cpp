@@ -19,15 +19,13 @@ Result compress_mdb(const QString& baseFolder, const LockWait& wait) {
     if (!QFileInfo::exists(database)) {
         return Result::failed("找不到資料庫檔案 " + database, ENOENT, "A001");
     }
+    QString step = "A001";
     try {
         Connection c(baseFolder, wait);
-        try {
-            c.runFixed(QStringLiteral("VACUUM"));
-        } catch (const Failure& f) {
-            return Result::of(f, "A002-01");
-        }
+        step = "A002-01";
+        c.runFixed(QStringLiteral("VACUUM"));
     } catch (const Failure& f) {
-        return Result::of(f, "A001");
+        return Result::of(f, step);
     }
     Result done;
     done.step = "A006";

@@ -42,14 +42,6 @@ Connection::Connection(const QString& baseFolder, LockWait wait) : Connection(ba
     setLockWait(std::move(wait));
 }
 
-Connection::Connection(AtPath, const QString& filePath, Mode mode) {
-    open(filePath, mode);
-}
-
-Connection Connection::atPath(const QString& filePath) {
-    return Connection(AtPath{}, filePath, Mode::OpenExisting);
-}
-
 void Connection::open(const QString& filePath, Mode mode) {
     m_name = QStringLiteral("kiv-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
@@ -171,6 +163,15 @@ Transaction::~Transaction() {
 void Transaction::commit() {
     m_connection.runFixed(QStringLiteral("COMMIT"));
     m_open = false;
+}
+
+ReadTransaction::ReadTransaction(Connection& connection) : m_connection(connection) {
+    m_connection.runFixed(QStringLiteral("BEGIN"));
+}
+
+ReadTransaction::~ReadTransaction() {
+    QSqlQuery q(m_connection.database());
+    q.exec(QStringLiteral("COMMIT"));
 }
 
 Savepoint::Savepoint(Connection& connection) : m_connection(connection) {

@@ -74,6 +74,13 @@ QString Rows::text(int column) const {
                               sqlite3_column_bytes16(m_stmt, column) / qsizetype(sizeof(char16_t)));
 }
 
+QString Rows::requiredText(int column, const QString& name) const {
+    if (isNull(column)) {
+        failNullUse(name);
+    }
+    return text(column);
+}
+
 QVariant Rows::value(int column) const {
     if (m_stmt == nullptr) {
         return m_query.value(column);

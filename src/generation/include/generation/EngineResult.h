@@ -31,14 +31,10 @@ struct EngineResult {
     }
 };
 
-// Runs an engine alone, in a write transaction of its own, and commits what it wrote when it
-// wrote a batch. A failure to open, lock or commit ends as Failed (its description on standard
-// error under `routine`).
-EngineResult runInOwnTransaction(const QString& baseFolder, const char* routine,
-                                 const std::function<EngineResult(store::Connection&)>& engine);
-
-// Shows what the run came to (after its transaction has ended) and answers true when the batch
-// was written. A failure first sets the normal pointer.
-bool showEngineResult(const EngineResult& result, kiv::screen::Screen& screen);
+// Runs an engine alone, in a write transaction of its own, commits what it wrote when it wrote a
+// batch, and then shows what the run came to (a failure first sets the normal pointer). True when
+// the batch was written. A failure to open, lock or commit is traced under `routine`.
+bool runAlone(const QString& baseFolder, const char* routine, kiv::screen::Screen& screen,
+              const std::function<EngineResult(store::Connection&)>& engine);
 
 }  // namespace kiv::generation

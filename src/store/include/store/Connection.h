@@ -25,8 +25,6 @@ public:
 
     explicit Connection(const QString& baseFolder, Mode mode = Mode::OpenExisting);
     Connection(const QString& baseFolder, LockWait wait);
-    // Opens the database file at an explicit path (compaction checks a copy this way).
-    static Connection atPath(const QString& filePath);
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
@@ -43,8 +41,6 @@ public:
     void runFixed(const QString& sql);
 
 private:
-    struct AtPath {};
-    Connection(AtPath, const QString& filePath, Mode mode);
     void open(const QString& filePath, Mode mode);
 
     // What SQLite's busy handler works with: kept at a fixed address for the handler.
@@ -93,6 +89,19 @@ public:
 private:
     Connection& m_connection;
     bool m_open = false;
+};
+
+// A read transaction: the reads made while it lives see one state of the database, whatever other
+// processes commit meanwhile. Ended on destruction; it writes nothing.
+class ReadTransaction {
+public:
+    explicit ReadTransaction(Connection& connection);
+    ~ReadTransaction();
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+private:
+    Connection& m_connection;
 };
 
 // A point inside a transaction to which its later writes can be undone while the earlier ones

@@ -30,6 +30,8 @@ public:
     qint64 number(int column, const QString& name) const;
     // The column's text; Null reads as empty.
     QString text(int column) const;
+    // The column's text where one is required (an id); Null is a NullUse failure named `name`.
+    QString requiredText(int column, const QString& name) const;
     QVariant value(int column) const;
 
 private:

@@ -40,11 +40,8 @@ TEST(GeneratePipeline, refusedInputRestoresTheTabWithoutShowingTheBusyLabel) {
               Outcome::Stopped);
     EXPECT_EQ(r.screen.messages(), QStringList{"收 款 日 期 必 須 大 於 或 等 於 今 日"});
     EXPECT_TRUE(r.screen.calls().contains("focus CC_TranDay"));
-}
-
-TEST(GeneratePipeline, aTypedGroupThatMatchesNoEntryCountsAsNoGroup) {
-    School school;
-    Recorded r;
+    // A typed group that matches no entry counts as no group.
+    r.screen.clear();
     EXPECT_EQ(runGenerate(r.context(school), {kToday, {"%", std::nullopt}, false}),
               Outcome::Stopped);
     EXPECT_EQ(r.screen.messages(), QStringList{"繳 費 群 組 必 須 選 取"});
@@ -252,10 +249,11 @@ TEST(ApplyPipeline, checksTheNewDateAgainstTodayThenAgainstTheOldDate) {
     EXPECT_TRUE(none.screen.calls().contains("focus CBO_TranDay4"));
 }
 
-TEST(ApplyPipeline, copiesTheBatchToTheNewDateAndRefusesAPaidBatchThere) {
+TEST(ReissuePipelines, copyTheBatchOrItsFailedTransfersToTheNewDate) {
     School school;
     Recorded gen;
     ASSERT_EQ(runGenerate(gen.context(school), {kToday, group1(), false}), Outcome::Done);
+    school.exec("update KIV8_PayMent set FailFac='存款不足' where Stdid='S2'");
     const ListChoice old{"115/12/07", QString("12/07/2026")};
     Recorded r;
     EXPECT_EQ(runApply(r.context(school), {old, group1(), QDate(2027, 1, 7)}), Outcome::Done);
@@ -270,22 +268,15 @@ TEST(ApplyPipeline, copiesTheBatchToTheNewDateAndRefusesAPaidBatchThere) {
     EXPECT_EQ(runApply(paid.context(school), {old, group1(), QDate(2027, 1, 7)}), Outcome::Stopped);
     ASSERT_EQ(paid.screen.messages().size(), 1);
     EXPECT_TRUE(paid.screen.messages()[0].endsWith("不 能 再 次 產 生 資 料"));
-}
 
-TEST(RecollectPipeline, collectsTheFailedTransfersAtTheNewDate) {
-    School school;
-    Recorded gen;
-    ASSERT_EQ(runGenerate(gen.context(school), {kToday, group1(), false}), Outcome::Done);
-    school.exec("update KIV8_PayMent set FailFac='存款不足' where Stdid='S2'");
-    Recorded r;
-    EXPECT_EQ(runRecollect(r.context(school),
-                           {{"115/12/07", QString("12/07/2026")}, group1(), QDate(2026, 12, 21)}),
+    Recorded again;
+    EXPECT_EQ(runRecollect(again.context(school), {old, group1(), QDate(2026, 12, 21)}),
               Outcome::Done);
     EXPECT_EQ(school.bills("2026-12-21"), 1);
     EXPECT_EQ(
         school.scalar("select TranDay2 from KIV8_PayMent where TranDay='2026-12-21'").toString(),
         "2026-12-07");
-    EXPECT_EQ(r.screen.messages().last(), "新 增 成 功");
+    EXPECT_EQ(again.screen.messages().last(), "新 增 成 功");
 }
 
 TEST(Utf16Database, generateAndApplyWriteWhatTheyWriteOnAUtf8File) {

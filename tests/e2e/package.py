@@ -94,9 +94,6 @@ class DemoPackage:
                 h.update(r.encode())
         return h.hexdigest()
 
-    def groups(self):
-        return self.query("select GrpID, GrpName from KIV6_Group order by GrpID")
-
     def bills(self, tran_day, group):
         """The batch's payment records: Stdid, PayAmt, Fee, PreWay, Check_DL, TranDay2."""
         return self.query(
@@ -127,10 +124,6 @@ class DemoPackage:
                 way)[0]
             out += [count, amount]
         return tuple(out)
-
-    def unsettled_days(self):
-        return [datetime.date.fromisoformat(d) for (d,) in self.query(
-            "select distinct TranDay from KIV10_Agency where PayStas = 0 order by TranDay desc")]
 
     def mdb_files(self):
         return sorted(os.listdir(os.path.dirname(self.database)))

@@ -13,14 +13,13 @@ import signal
 import subprocess
 import sys
 import tempfile
-import time
 import unittest
 
 sys.dont_write_bytecode = True  # nothing written beside the sources
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from package import (AFTER_SCHOOL, AFTER_SCHOOL_DAY, LUNCH_DAY, TEXTBOOKS, TEXTBOOKS_DAY, TUITION,
-                     TUITION_DAY, DemoPackage, day, roc, summary_text)
+from package import (AFTER_SCHOOL, AFTER_SCHOOL_DAY, TUITION, TUITION_DAY, DemoPackage, day, roc,
+                     summary_text)
 from xsession import Window, XServer, wait_until
 
 PROGRAMS = None
@@ -31,21 +30,10 @@ PROGRAM = "Kiv2200P1"  # the caption of boxes shown with the default title
 EMPTY = ""  # the overwrite question has no caption
 
 ADDED = "新 增 成 功"
-DELETED = "刪 除 成 功"
 OVERWRITE = "此 筆 資 料 已 存 在,\n\n是 否 要 覆 蓋 之 前 所 有 的 資 料"
-LOCKED = "資 料 已 上 鎖,解 鎖 須 至 6800 程 式 更 正"
-LOCKED_DELETE = "資 料 已 上 鎖 , 解 鎖 請 至 6800 資 料 解 鎖 作 業 "
-DATE_BEFORE_TODAY = "收 款 日 期 必 須 大 於 或 等 於 今 日"
-DATE_REQUIRED = "收 款 日 期 必 須 輸 入"
-NEW_DATE_NOT_AFTER_OLD = "新 收 款 日 期 必 須 大 於 原 收 款 日 期"
-NOTHING_FOUND = "查無資料"
 DEADLINE_NOTICES = ("首次設定者，請向Morvane公司儲匯處申請新增特戶存款資料條碼檢核方式",
                     "ATM繳費無法控管繳費期限")
 BUSY = "執 行 中, 請 稍 後"
-
-# How long each command's work took: from the last key or click to its summary box.
-TIMINGS = []
-
 
 def end_quietly(pid):
     """Ends a process the window started, if it still runs."""
@@ -63,8 +51,6 @@ def setUpModule():
 def tearDownModule():
     if X:
         X.__exit__(None, None, None)
-    for what, seconds in TIMINGS:
-        print(f"  {seconds:5.2f} s  {what}", file=sys.stderr)
 
 
 class StartUp(unittest.TestCase):
@@ -96,25 +82,9 @@ class WindowTest(unittest.TestCase):
 
     # ---- steps that every tab repeats ----
 
-    def timed_box(self, what, caption, text, start):
-        """Waits for a message box that ends work started at start, and notes how long the work
-        took: the window must not freeze for long."""
-        wid = self.win.expect_box(caption, text)
-        TIMINGS.append((what, time.monotonic() - start))
-        return wid
-
-    def confirm_by_click(self, button):
-        self.win.click(button)
-        return time.monotonic()
-
-    def confirm_by_alt_s(self):
-        self.win.key("alt+s")
-        return time.monotonic()
-
-    def expect_summary_then_added(self, what, tran_day, group, start, busy_label):
+    def expect_summary_then_added(self, tran_day, group, busy_label):
         """The summary of the batch just written must match the database; then "新 增 成 功"."""
-        wid = self.timed_box(what, PROGRAM,
-                             lambda: summary_text(*self.pkg.totals(tran_day, group)), start)
+        wid = self.win.expect_box(PROGRAM, lambda: summary_text(*self.pkg.totals(tran_day, group)))
         # The busy label stays up until the command has finished.
         self.assertEqual(self.win.text(busy_label), BUSY)
         self.win.answer(wid, "Return")
@@ -135,30 +105,6 @@ class WindowTest(unittest.TestCase):
 class GenerateTab(WindowTest):
     """Tab 產生: a date in the calendar, a group from the list, the deadline box, 確認 S."""
 
-    def test_groupList_offersEveryGroup_andLockedOrEarlyBatchesAreRefused(self):
-        names = [name or "" for _, name in self.pkg.groups()]
-        self.assertEqual(self.win.open_list("CBO_GrpID"), names)
-        self.win.close_list("CBO_GrpID")
-
-        # The textbook batch has locked bills. A Backspace and a letter typed into the group
-        # list are discarded (only an entry can be chosen), or the refusal would be another.
-        self.win.set_date("CC_TranDay", TEXTBOOKS_DAY)
-        self.win.choose("CBO_GrpID", "代收教科書費")
-        self.win.click("CBO_GrpID_text")
-        self.win.key("BackSpace", "x")
-        before = self.pkg.digest()
-        self.confirm_by_click("cmd_confirm")
-        self.win.answer(self.win.expect_box(FELTRANE, LOCKED), "Return")
-        self.assertEqual(self.pkg.digest(), before)
-        self.assertEqual(self.win.text("CBO_GrpID"), "代收教科書費")
-        self.win.wait_hidden("Label4")
-
-        # A date before today, by Alt+S; the message is closed with Escape.
-        self.win.set_date("CC_TranDay", day(-1))
-        self.confirm_by_alt_s()
-        self.win.answer(self.win.expect_box(FELTRANE, DATE_BEFORE_TODAY), "Escape")
-        self.assertEqual(self.pkg.digest(), before)
-
     def test_existingBatch_overwriteDeclinedByN_thenAcceptedByY_withDeadline(self):
         self.win.set_date("CC_TranDay", AFTER_SCHOOL_DAY)
         self.win.choose("CBO_GrpID", "課後輔導費")
@@ -168,18 +114,16 @@ class GenerateTab(WindowTest):
         self.assertTrue(old and all(b[4] in ("0", None) for b in old))
 
         before = self.pkg.digest()
-        self.confirm_by_click("cmd_confirm")
+        self.win.click("cmd_confirm")
         self.win.answer(self.win.expect_box(EMPTY, OVERWRITE), "n")
         self.assertEqual(self.pkg.digest(), before, "declining the overwrite changed the database")
         self.win.wait_hidden("Label4")
 
-        self.confirm_by_click("cmd_confirm")
+        self.win.click("cmd_confirm")
         self.win.answer(self.win.expect_box(EMPTY, OVERWRITE), "y")
         for notice in DEADLINE_NOTICES:
             self.win.answer(self.win.expect_box(PROGRAM, notice), "Return")
-            start = time.monotonic()
-        self.expect_summary_then_added("generate the after-school batch again (after the notices)",
-                                       AFTER_SCHOOL_DAY, AFTER_SCHOOL, start, "Label4")
+        self.expect_summary_then_added(AFTER_SCHOOL_DAY, AFTER_SCHOOL, "Label4")
 
         new = self.pkg.bills(AFTER_SCHOOL_DAY, AFTER_SCHOOL)
         self.assertEqual([b[0] for b in new], [b[0] for b in old])
@@ -194,9 +138,8 @@ class GenerateTab(WindowTest):
         self.assertEqual(self.pkg.bills(target, TUITION), [])
         self.win.set_date("CC_TranDay", target)
         self.win.choose("CBO_GrpID", "上學期學雜費")
-        start = self.confirm_by_alt_s()
-        self.expect_summary_then_added("generate the tuition batch (1,187 students)", target,
-                                       TUITION, start, "Label4")
+        self.win.key("alt+s")
+        self.expect_summary_then_added(target, TUITION, "Label4")
         bills = [b for b in self.pkg.bills(target, TUITION) if b[3] in ("1", "2")]
         self.assertGreater(len(bills), 1000)
         self.assertTrue(all(b[4] == "0" for b in bills))
@@ -206,51 +149,6 @@ class GenerateTab(WindowTest):
         self.assertEqual(self.win.text("CBO_GrpID"), "上學期學雜費")
 
         self.leave_by(lambda: self.win.click("Cmd_exit"))
-
-
-class DeleteTab(WindowTest):
-    """Tab 刪除: a date and a group from lists that refill when opened."""
-
-    def setUp(self):
-        super().setUp()
-        self.win.switch_tab("SSTab1", 1)
-
-    def test_missingDate_andLockedBatch_areRefused(self):
-        before = self.pkg.digest()
-        self.confirm_by_click("Cmd_confirm2")
-        self.win.answer(self.win.expect_box(FELTRANE, DATE_REQUIRED), "Return")
-        self.assertEqual(self.pkg.digest(), before)
-
-        # Only unsettled batches are offered: not the partly paid lunch batch.
-        dates = self.win.choose("CBO_TranDay", roc(TEXTBOOKS_DAY))
-        self.assertEqual(dates, [roc(d) for d in self.pkg.unsettled_days()])
-        self.assertNotIn(roc(LUNCH_DAY), dates)
-        self.assertEqual(self.win.choose("CBO_GrpID2", "代收教科書費"), ["代收教科書費"])
-        self.confirm_by_alt_s()
-        self.win.answer(self.win.expect_box(FELTRANE, LOCKED_DELETE), "Return")
-        self.assertEqual(self.pkg.digest(), before)
-
-    def test_unpaidBatch_isDeleted_listsEmptied_thenLeaveByAltE(self):
-        others = [self.pkg.batch_digest(d, g) for d, g in ((TUITION_DAY, TUITION),
-                                                            (TEXTBOOKS_DAY, TEXTBOOKS))]
-        self.win.choose("CBO_TranDay", roc(AFTER_SCHOOL_DAY))
-        self.win.choose("CBO_GrpID2", "課後輔導費")
-        self.confirm_by_click("Cmd_confirm2")
-        self.win.answer(self.win.expect_box(FELTRANE, DELETED), "Return")
-
-        self.assertEqual(self.pkg.batch_digest(AFTER_SCHOOL_DAY, AFTER_SCHOOL), ([], [], []))
-        self.assertEqual([self.pkg.batch_digest(d, g) for d, g in (
-            (TUITION_DAY, TUITION), (TEXTBOOKS_DAY, TEXTBOOKS))], others)
-        # The deleted batch can no longer be chosen: both lists were emptied, and the date list
-        # refills without it.
-        self.win.wait_text("CBO_TranDay", "")
-        self.win.wait_text("CBO_GrpID2", "")
-        dates = self.win.open_list("CBO_TranDay")
-        self.win.close_list("CBO_TranDay")
-        self.assertNotIn(roc(AFTER_SCHOOL_DAY), dates)
-        self.assertEqual(dates, [roc(d) for d in self.pkg.unsettled_days()])
-
-        self.leave_by(lambda: self.win.key("alt+e"))
 
 
 class ApplyTab(WindowTest):
@@ -270,92 +168,29 @@ class ApplyTab(WindowTest):
         self.assertEqual(self.win.choose("CBO_TranDay3", roc(AFTER_SCHOOL_DAY)),
                          [roc(AFTER_SCHOOL_DAY)])
 
-    def test_newDateNotAfterOld_isRefused(self):
-        self.choose_after_school_batch()
-        self.win.set_date("CC_TranDay3", AFTER_SCHOOL_DAY)
-        before = self.pkg.digest()
-        self.confirm_by_click("cmd_confirm3")
-        self.win.answer(self.win.expect_box(FELTRANE, NEW_DATE_NOT_AFTER_OLD), "Return")
-        self.assertEqual(self.pkg.digest(), before)
-        self.win.wait_hidden("Label10")
-
     def test_batchApplied_thenOverwriteDeclinedByEscape_thenLeave(self):
         target = day(33)
         self.choose_after_school_batch()
         self.win.set_date("CC_TranDay3", target)
         old = self.pkg.batch_digest(AFTER_SCHOOL_DAY, AFTER_SCHOOL)
-        start = self.confirm_by_click("cmd_confirm3")
-        self.expect_summary_then_added("apply the after-school batch (355 bills)", target,
-                                       AFTER_SCHOOL, start, "Label10")
+        self.win.click("cmd_confirm3")
+        self.expect_summary_then_added(target, AFTER_SCHOOL, "Label10")
 
-        # The old batch's items, copied to the new date; the old batch untouched.
-        self.assertEqual(self.pkg.items(target, AFTER_SCHOOL),
-                         self.pkg.items(AFTER_SCHOOL_DAY, AFTER_SCHOOL))
-        billed = lambda d: [b[0] for b in self.pkg.bills(d, AFTER_SCHOOL) if b[3] in ("1", "2")]
-        self.assertEqual(billed(target), billed(AFTER_SCHOOL_DAY))
-        self.assertEqual(len(self.pkg.headers(target, AFTER_SCHOOL)), 1)
+        # What the engine writes is tested beneath the window; here: the old batch untouched.
         self.assertEqual(self.pkg.batch_digest(AFTER_SCHOOL_DAY, AFTER_SCHOOL), old)
 
         # Once more: the batch exists now, and Escape declines to overwrite it.
         before = self.pkg.digest()
-        self.confirm_by_alt_s()
+        self.win.key("alt+s")
         self.win.answer(self.win.expect_box(EMPTY, OVERWRITE), "Escape")
         self.assertEqual(self.pkg.digest(), before)
 
-        self.win.click("Cmd_exit3")
+        self.win.key("alt+e")
         menu = wait_until("the menu program's window",
                           lambda: X.xdotool("search", "--onlyvisible", "--name",
                                             r"^Kiv0000P1 \(a/b/c\)$", check=False).split())
         self.addCleanup(end_quietly, int(X.xdotool("getwindowpid", menu[0])))
         self.assertEqual(self.win.wait_ended(), 0)
-
-
-class RecollectTab(WindowTest):
-    """Tab 補收轉帳不成功: failed transfers of an old batch collected again at a new date."""
-
-    def setUp(self):
-        super().setUp()
-        self.win.switch_tab("SSTab1", 3)
-
-    def test_earlyDate_andBatchWithoutFailures_areRefused(self):
-        self.win.choose("CBO_GrpID4", "3:課後輔導費")
-        self.win.choose("CBO_TranDay4", roc(AFTER_SCHOOL_DAY))
-        before = self.pkg.digest()
-
-        self.win.set_date("CC_TranDay4", day(-1))
-        self.confirm_by_alt_s()
-        self.win.answer(self.win.expect_box(FELTRANE, DATE_BEFORE_TODAY), "Return")
-        self.assertEqual(self.pkg.digest(), before)
-
-        self.win.set_date("CC_TranDay4", day(10))
-        self.confirm_by_click("cmd_confirm4")
-        self.win.answer(self.win.expect_box(PROGRAM, NOTHING_FOUND), "Return")
-        self.assertEqual(self.pkg.digest(), before)
-        self.win.wait_hidden("Label13")
-
-    def test_failedTransfers_areCollectedAgain_thenLeaveByAltE(self):
-        target = day(10)
-        self.win.choose("CBO_GrpID4", "1:上學期學雜費")
-        self.assertEqual(self.win.choose("CBO_TranDay4", roc(TUITION_DAY)), [roc(TUITION_DAY)])
-        self.win.set_date("CC_TranDay4", target)
-        old = self.pkg.batch_digest(TUITION_DAY, TUITION)
-        start = self.confirm_by_alt_s()
-        self.expect_summary_then_added("re-collect the tuition batch's failed transfers", target,
-                                       TUITION, start, "Label13")
-
-        failed = [s for (s,) in self.pkg.query(
-            "select Stdid from KIV8_PayMent where TranDay = ? and Grpid = ? and PreWay = '1'"
-            " and PayStas = 0 and FailFac <> '' order by Stdid", TUITION_DAY.isoformat(),
-            TUITION)]
-        bills = self.pkg.bills(target, TUITION)
-        self.assertGreater(len(failed), 10)
-        self.assertEqual([b[0] for b in bills], failed)
-        self.assertTrue(all(b[3] == "1" and b[5] == TUITION_DAY.isoformat() for b in bills))
-        self.assertEqual(self.pkg.items(target, TUITION),
-                         [i for i in self.pkg.items(TUITION_DAY, TUITION) if i[0] in failed])
-        self.assertEqual(self.pkg.batch_digest(TUITION_DAY, TUITION), old)
-
-        self.leave_by(lambda: self.win.key("alt+e"))
 
 
 def main():

@@ -1,208 +1,170 @@
-// The storage contract, checked on a real database file: what each literal form stores, how
-// stored values read back, the schema that init-db creates, and the connection's rules.
+// The store on real files: statements, values, schema, connections, lists, removal, compaction.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
 #include <QSqlQuery>
-#include <QSqlRecord>
-#include <QTemporaryDir>
+#include <thread>
 
 #include "TestBase.h"
+#include "store/BatchRemoval.h"
+#include "store/BatchState.h"
+#include "store/Compaction.h"
 #include "store/Connection.h"
-#include "store/Failure.h"
 #include "store/PackagePaths.h"
 #include "store/Schema.h"
+#include "store/SelectionLists.h"
 #include "store/Values.h"
 
 using namespace kiv::store;
 using kiv::test::TestBase;
+using namespace std::chrono_literals;
 
-TEST(Storage, boundValuesAreStoredInTheContractForms) {
-    TestBase base;
-    {
-        Connection c(base.path());
-        c.run(Statement(
-                  "insert into KIV8_PayMent(Stdid,TranDay,Grpid,PayAmt,CanUseCVS,CVSItem) values(")
-                  .text("O'Neil")
-                  .sql(",")
-                  .date(QDate(2012, 6, 7))
-                  .sql(",")
-                  .number(5)
-                  .sql(",")
-                  .number(-2147483648LL)
-                  .sql(",")
-                  .yesNo(true)
-                  .sql(",")
-                  .null(Statement::Form::Text)
-                  .sql(")"));
+namespace {
+// The failure f throws; a Busy one, which no caller expects, when it throws none.
+template <class F>
+Failure failureOf(F f) {
+    try {
+        f();
+    } catch (const Failure& e) {
+        return e;
     }
-    EXPECT_EQ(base.scalar("select Stdid from KIV8_PayMent").toString(), "O'Neil");
-    EXPECT_EQ(base.scalar("select TranDay from KIV8_PayMent").toString(), "2012-06-07");
-    EXPECT_EQ(base.scalar("select typeof(Grpid) from KIV8_PayMent").toString(), "integer");
-    EXPECT_EQ(base.scalar("select PayAmt from KIV8_PayMent").toLongLong(), -2147483648LL);
-    EXPECT_EQ(base.scalar("select CanUseCVS from KIV8_PayMent").toInt(), -1);
-    EXPECT_TRUE(base.scalar("select CVSItem from KIV8_PayMent").isNull());
-    // Columns the statement did not name take the contract's defaults.
-    EXPECT_EQ(base.scalar("select PayStas from KIV8_PayMent").toInt(), 0);
-    EXPECT_EQ(base.scalar("select FailFac from KIV8_PayMent").toString(), "");
-    EXPECT_TRUE(base.scalar("select lock_data from KIV8_PayMent").isNull());
+    return Failure(FailureKind::Busy, "no failure thrown");
 }
 
-TEST(Storage, yesNoDefaultsToNoAndAnyNonZeroReadsAsYes) {
-    TestBase base;
-    base.exec("insert into KIV10_Agency(TranDay,Grpid) values('2012-06-07',1)");
-    EXPECT_EQ(base.scalar("select IsUseCVS from KIV10_Agency").toInt(), 0);
-    EXPECT_EQ(base.scalar("select PayStas from KIV10_Agency").toInt(), 0);
-    EXPECT_FALSE(readYesNo(QVariant(0), "x"));
-    EXPECT_TRUE(readYesNo(QVariant(-1), "x"));
-    EXPECT_TRUE(readYesNo(QVariant(1), "x"));
-    EXPECT_THROW(readYesNo(QVariant(), "x"), Failure);
+// Some rows and the free pages that deleting leaves behind; answers the rows' sum.
+qint64 fill(const TestBase& base) {
+    base.exec(
+        "insert into KIV9_Payitem(Stdid,TranDay,Grpid,ItemId,ItemAmt)"
+        " with recursive n(x) as (select 0 union all select x + 1 from n where x < 299)"
+        " select 'S' || x, '2026-12-20', 1, 1, 1000 + x from n");
+    base.exec("delete from KIV9_Payitem where ItemAmt >= 1100");
+    return base.scalar("select sum(ItemAmt) from KIV9_Payitem").toLongLong();
 }
 
-TEST(Storage, isoDatesKeepDateOrderInTextOrder) {
-    TestBase base;
-    const QList<QDate> dates = {QDate(2010, 12, 31), QDate(2012, 6, 7), QDate(2011, 1, 1),
-                                QDate(2012, 10, 1)};
-    {
-        Connection c(base.path());
-        for (const QDate& d : dates) {
-            c.run(Statement("insert into KIV10_Agency(TranDay,Grpid) values(").date(d).sql(",1)"));
-        }
+// Another workstation's connection, straight through SQLite.
+struct OtherConnection {
+    sqlite3* db = nullptr;
+    explicit OtherConnection(const QString& file) {
+        sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     }
-    const QVariantList got = base.column("select TranDay from KIV10_Agency order by TranDay DESC");
-    ASSERT_EQ(got.size(), 4);
-    EXPECT_EQ(got[0].toString(), "2012-10-01");
-    EXPECT_EQ(got[1].toString(), "2012-06-07");
-    EXPECT_EQ(got[2].toString(), "2011-01-01");
-    EXPECT_EQ(got[3].toString(), "2010-12-31");
-    // A range query compares dates, not month-first texts.
+    ~OtherConnection() { sqlite3_close_v2(db); }
+    int exec(const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
+};
+
+// One filled list: its entries, whether it was filled and emptied, and its message.
+void expectFill(const char* name, const ListFill& f, const std::vector<ListEntry>& entries,
+                bool ok = true, bool cleared = true, const QString& description = "") {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(f.status.ok, ok);
+    EXPECT_EQ(f.cleared, cleared);
+    EXPECT_EQ(f.status.description, description);
+    EXPECT_EQ(f.entries, entries);
+}
+}  // namespace
+
+TEST(Statement, showsBindsAndStoresEachValueInItsFormAndUnnamedColumnsTakeTheirDefaults) {
+    TestBase base;
+    using Form = Statement::Form;
+    const QString into = "insert into KIV8_PayMent(Stdid,TranDay,Grpid,PayAmt,CanUseCVS,CVSItem)";
+    Statement s(into + " values(");
+    s.text("O'Neil").sql(",").date(QDate(2012, 6, 7)).sql(",").number(5).sql(",");
+    s.number(-2147483648LL).sql(",").yesNo(true).sql(",").null(Form::Text).sql(")");
+    EXPECT_EQ(s.displayText(), into + " values('O'Neil',#06/07/2012#,5,-2147483648,True,Null)");
+    EXPECT_EQ(s.executedSql(), into + " values(?,?,?,?,?,?)");
     Connection c(base.path());
-    QSqlQuery q = c.run(
-        Statement("select count(*) from KIV10_Agency where TranDay > ").date(QDate(2011, 12, 31)));
-    ASSERT_TRUE(q.next());
-    EXPECT_EQ(q.value(0).toInt(), 2);
+    c.run(s);
+    EXPECT_EQ(base.scalar("select Stdid||'|'||TranDay||'|'||typeof(Grpid)||'|'||PayAmt||'|'||"
+                          "CanUseCVS||'|'||typeof(CVSItem)||'|'||PayStas||'|'||FailFac||'|'||"
+                          "typeof(lock_data) from KIV8_PayMent"),
+              "O'Neil|2012-06-07|integer|-2147483648|-1|null|0||null");
+    c.run(Statement("insert into KIV10_Agency(TranDay,Grpid) values('2012-06-07',1)"));
+    EXPECT_EQ(base.scalar("select IsUseCVS||'|'||PayStas from KIV10_Agency"), "0|0");
+    s = Statement("v(").placeholders({Form::Text, Form::Date, Form::Number}).sql(")");
+    EXPECT_EQ(s.executedSql(), "v(?,?,?)");
+    EXPECT_EQ(s.displayText(), "v(Null,Null,Null)");
+    s.setText(0, "S1");
+    s.setDate(1, QDate(2012, 6, 7));
+    s.setNumber(2, 5);
+    EXPECT_EQ(s.displayText(), "v('S1',#06/07/2012#,5)");
+    s.setText(0, "S2");
+    s.setNull(2);
+    EXPECT_EQ(s.displayText(), "v('S2',#06/07/2012#,Null)");
+    EXPECT_EQ(Statement().yesNo(false).displayText(), "False");
+    // A removal is shown as the system writes it and executed as SQLite takes it.
+    s = removalStatement("KIV9_Payitem", QDate(2012, 6, 7), 5);
+    EXPECT_EQ(s.displayText(),
+              "delete * from KIV9_Payitem  where Tranday= #06/07/2012# and GrPid = 5");
+    EXPECT_EQ(s.executedSql(), "delete from KIV9_Payitem  where Tranday= ? and GrPid = ?");
 }
 
-TEST(Storage, numbersReadWithinTheirWidthAndRoundHalvesToEven) {
-    struct Case {
-        const char* name;
-        QVariant stored;
-        qint64 expected;
-    };
-    const Case cases[] = {
-        {"integer", QVariant(1234), 1234},
-        {"half rounds down to even", QVariant(2.5), 2},
-        {"half rounds up to even", QVariant(1.5), 2},
-        {"zero point five", QVariant(0.5), 0},
-        {"negative half", QVariant(-2.5), -2},
-        {"above half", QVariant(2.51), 3},
-        {"numeric text", QVariant(QString("42")), 42},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(readNumber(c.stored, "x"), c.expected) << c.name;
+TEST(Storage, valuesReadWithinTheirWidthsAndForms) {
+    const std::pair<QVariant, qint64> numbers[] = {
+        {1234, 1234}, {2.5, 2}, {1.5, 2}, {0.5, 0}, {-2.5, -2}, {2.51, 3}, {QString("42"), 42}};
+    for (const auto& [stored, expected] : numbers) {
+        EXPECT_EQ(readNumber(stored, "x"), expected) << stored.toString().toStdString();
     }
     EXPECT_EQ(readInt<qint16>(QVariant(32767), "x"), 32767);
     EXPECT_THROW(readInt<qint16>(QVariant(32768), "x"), Failure);
-    EXPECT_THROW(readInt<qint32>(QVariant(qint64(1) << 31), "x"), Failure);
-    try {
-        readInt<qint32>(QVariant(), "Giro");
-        ADD_FAILURE() << "a Null number must fail";
-    } catch (const Failure& f) {
-        EXPECT_EQ(f.kind(), FailureKind::NullUse);
-    }
+    EXPECT_EQ(failureOf([] { readInt<qint32>(QVariant(), "Giro"); }).kind(), FailureKind::NullUse);
     EXPECT_THROW(readNumber(QVariant(QString("abc")), "x"), Failure);
-}
-
-TEST(Storage, textsTrimBlanksOnlyAndNullReadsEmpty) {
-    EXPECT_EQ(readText(QVariant()), "");
-    EXPECT_EQ(trimBlanks("  S001 "), "S001");
+    EXPECT_FALSE(readYesNo(QVariant(0), "x"));
+    EXPECT_TRUE(readYesNo(QVariant(-1), "x") && readYesNo(QVariant(1), "x"));
+    EXPECT_THROW(readYesNo(QVariant(), "x"), Failure);
     EXPECT_EQ(trimBlanks("   "), "");
     EXPECT_EQ(trimBlanks("\tS1"), "\tS1");
-}
-
-TEST(Storage, dateTextsOfTheSystem) {
-    EXPECT_EQ(collectionDateText(QDate(2012, 6, 7)), "06/07/2012");
     EXPECT_EQ(yearFirstText(QDate(2012, 6, 7)), "2012/06/07");
-    EXPECT_EQ(rocDateText(QDate(2012, 6, 7)), "101/06/07");
-    EXPECT_EQ(rocDateText(QDate(2010, 12, 31)), "99/12/31");
     EXPECT_EQ(rocDateText(QDate(1912, 1, 1)), "1/01/01");
-    EXPECT_EQ(dateFromCollectionText("06/07/2012"), QDate(2012, 6, 7));
     EXPECT_FALSE(dateFromCollectionText("2012/06/07").isValid());
+    EXPECT_EQ(baseFolderOf("/srv/feltrane/exe"), QString("/srv/feltrane"));
+    EXPECT_EQ(baseFolderOf("C:\\Feltrane\\exe"), QString("C:\\Feltrane"));
+    EXPECT_EQ(baseFolderOf("/exe"), QString(""));
+    EXPECT_EQ(baseFolderOf("abc"), std::nullopt);
+    EXPECT_EQ(packageProgramPath("/srv/feltrane", "Kiv0000P1"), "/srv/feltrane/exe/Kiv0000P1");
 }
 
-TEST(Schema, initDbCreatesEveryTableAndColumnOfTheContract) {
+TEST(Schema, initDbCreatesEveryTableColumnAndIndexAndRefusesAnExistingFile) {
     TestBase base;
-    const QMap<QString, QStringList> expected = {
-        {"Kiv2_school", {"TranFee",         "SndAmt",         "TrdAmt",         "SmallFee",
-                         "BtwnFee",         "ExcdFee",        "NetSndAmt",      "NetTrdAmt",
-                         "NetSmallFee",     "NetBtwnFee",     "NetExcdFee",     "NetATMsndamt",
-                         "NetATMTrdAmt",    "NetATMsmallFee", "NetATMBtwnFee",  "NetATMexcdFee",
-                         "IsUseCVS",        "CVSName",        "CVSItem1",       "CVSItem2",
-                         "CVSItem3",        "CVSSmallamt",    "CVSBtwnAmt",     "CVSMaxAmt",
-                         "CVSSmallUserFee", "CVSBtwnUserFee", "CVSExcdUserFee", "CVSSmallGiroFee",
-                         "CVSBtwnGiroFee",  "CVSExcdGiroFee"}},
-        {"KIV6_Group", {"GrpID", "GrpName"}},
-        {"Kiv7_student", {"Stdid", "Giro", "Grade", "Clsid", "delmark"}},
-        {"Kiv13_ClsGrpitem", {"Grpid", "Grade", "Clsid", "Itemid", "ItemAmt"}},
-        {"KIV14_StuStas", {"stdid", "stsid"}},
-        {"KIV5_StsItem",
-         {"stsid", "Itemid", "allsub", "subamt", "addamt", "reviseRate", "onethird", "twothirds"}},
-        {"KIV8_PayMent",
-         {"Stdid", "TranDay", "Grpid", "PayAmt", "Fee", "PreWay", "lock_data", "Netfee",
-          "NetATMfee", "CanUseCVS", "CVSFee", "CVSItem", "Check_DL", "TranDay2", "PayStas",
-          "FailFac"}},
-        {"KIV9_Payitem", {"Stdid", "TranDay", "Grpid", "ItemId", "ItemAmt"}},
-        {"KIV10_Agency", {"TranDay",         "Grpid",           "Tranfee",        "SndAmt",
-                          "TrdAmt",          "SmallFee",        "BtwnFee",        "ExcdFee",
-                          "NetSndAmt",       "NetTrdAmt",       "NetSmallFee",    "NetBtwnFee",
-                          "NetExcdFee",      "NetATMsndamt",    "NetATMTrdAmt",   "NetATMsmallFee",
-                          "NetATMBtwnFee",   "NetATMexcdFee",   "IsUseCVS",       "CVSName",
-                          "CVSItem1",        "CVSItem2",        "CVSItem3",       "CVSSmallamt",
-                          "CVSSmallUserFee", "CVSSmallGiroFee", "CVSBtwnAmt",     "CVSBtwnUserFee",
-                          "CVSBtwnGiroFee",  "CVSMaxAmt",       "CVSExcdUserFee", "CVSExcdGiroFee",
-                          "PayStas"}},
-    };
-    Connection c(base.path());
-    for (auto it = expected.begin(); it != expected.end(); ++it) {
-        const QSqlRecord rec = c.database().record(it.key());
-        EXPECT_FALSE(rec.isEmpty()) << it.key().toStdString();
-        for (const QString& col : it.value()) {
-            EXPECT_TRUE(rec.contains(col)) << it.key().toStdString() << "." << col.toStdString();
-        }
+    // Each table, then its columns in their order.
+    const QString contract =
+        "Kiv2_school TranFee SndAmt TrdAmt SmallFee BtwnFee ExcdFee NetSndAmt NetTrdAmt "
+        "NetSmallFee NetBtwnFee NetExcdFee NetATMsndamt NetATMTrdAmt NetATMsmallFee NetATMBtwnFee "
+        "NetATMexcdFee IsUseCVS CVSName CVSItem1 CVSItem2 CVSItem3 CVSSmallamt CVSBtwnAmt "
+        "CVSMaxAmt CVSSmallUserFee CVSBtwnUserFee CVSExcdUserFee CVSSmallGiroFee CVSBtwnGiroFee "
+        "CVSExcdGiroFee;KIV6_Group GrpID GrpName;Kiv7_student Stdid Giro Grade Clsid "
+        "delmark;Kiv13_ClsGrpitem Grpid Grade Clsid Itemid ItemAmt;KIV14_StuStas stdid "
+        "stsid;KIV5_StsItem stsid Itemid allsub subamt addamt reviseRate onethird "
+        "twothirds;KIV8_PayMent Stdid TranDay Grpid PayAmt Fee PreWay lock_data Netfee NetATMfee "
+        "CanUseCVS CVSFee CVSItem Check_DL TranDay2 PayStas FailFac;KIV9_Payitem Stdid TranDay "
+        "Grpid ItemId ItemAmt;KIV10_Agency TranDay Grpid Tranfee SndAmt TrdAmt SmallFee BtwnFee "
+        "ExcdFee NetSndAmt NetTrdAmt NetSmallFee NetBtwnFee NetExcdFee NetATMsndamt NetATMTrdAmt "
+        "NetATMsmallFee NetATMBtwnFee NetATMexcdFee IsUseCVS CVSName CVSItem1 CVSItem2 CVSItem3 "
+        "CVSSmallamt CVSSmallUserFee CVSSmallGiroFee CVSBtwnAmt CVSBtwnUserFee CVSBtwnGiroFee "
+        "CVSMaxAmt CVSExcdUserFee CVSExcdGiroFee PayStas";
+    for (const QString& table : contract.split(';')) {
+        EXPECT_EQ(base.scalar("select group_concat(name, ' ') from pragma_table_info(?)",
+                              {table.section(' ', 0, 0)}),
+                  table.section(' ', 1));
     }
-    QSqlQuery q = c.run(Statement("PRAGMA user_version"));
-    ASSERT_TRUE(q.next());
-    EXPECT_EQ(q.value(0).toInt(), kSchemaVersion);
-    q = c.run(Statement("PRAGMA journal_mode"));
-    ASSERT_TRUE(q.next());
-    EXPECT_EQ(q.value(0).toString(), "delete");
-}
-
-TEST(Schema, batchQueriesUseAnIndex) {
-    TestBase base;
+    EXPECT_EQ(base.scalar("PRAGMA user_version").toInt(), kSchemaVersion);
+    EXPECT_EQ(base.scalar("PRAGMA journal_mode").toString(), "delete");
+    // The batch queries use an index.
     Connection c(base.path());
-    const QStringList queries = {
-        "select count(*) from KIV8_PayMent where TranDay='2012-06-07' and GrpID=1 and "
-        "lock_data='1'",
-        "delete from KIV9_Payitem where TranDay='2012-06-07' and Grpid=1",
-        "select PayStas from KIV10_Agency where TranDay='2012-06-07' and GrpID=1",
-        "select distinct TranDay from KIV10_Agency where GrpID = 1 order by TranDay DESC",
-        "select Stdid,giro from Kiv7_student where Stdid='S1'",
-    };
-    for (const QString& sql : queries) {
-        QSqlQuery q = c.run(Statement("EXPLAIN QUERY PLAN " + sql));
+    for (const char* sql :
+         {"select count(*) from KIV8_PayMent where TranDay='2012-06-07' and GrpID=1",
+          "delete from KIV9_Payitem where TranDay='2012-06-07' and Grpid=1",
+          "select PayStas from KIV10_Agency where TranDay='2012-06-07' and GrpID=1",
+          "select distinct TranDay from KIV10_Agency where GrpID = 1 order by TranDay DESC",
+          "select Stdid,giro from Kiv7_student where Stdid='S1'"}) {
         QString plan;
-        while (q.next()) {
+        for (QSqlQuery q = c.run(Statement(QString("EXPLAIN QUERY PLAN ") + sql)); q.next();) {
             plan += q.value(3).toString() + "; ";
         }
         EXPECT_TRUE(plan.contains("USING INDEX") || plan.contains("USING COVERING INDEX"))
-            << sql.toStdString() << " -> " << plan.toStdString();
+            << sql << " -> " << plan.toStdString();
     }
-}
-
-TEST(Schema, initDbRefusesAnExistingFileAndLeavesItAlone) {
-    TestBase base;
     base.addGroup(1, "kept");
     const Result made = initDatabase(base.path());
     EXPECT_FALSE(made.ok);
@@ -210,42 +172,178 @@ TEST(Schema, initDbRefusesAnExistingFileAndLeavesItAlone) {
     EXPECT_EQ(base.scalar("select GrpName from KIV6_Group").toString(), "kept");
 }
 
-TEST(Connection, aMissingDatabaseIsAFailureAndNoFileIsCreated) {
-    QTemporaryDir dir;
-    QDir().mkpath(dir.path() + "/mdb");
-    try {
-        Connection c(dir.path());
-        ADD_FAILURE() << "opening a missing database must fail";
-    } catch (const Failure& f) {
-        EXPECT_EQ(f.kind(), FailureKind::Database);
-        EXPECT_FALSE(f.description().isEmpty());
-    }
-    EXPECT_FALSE(QFile::exists(dir.path() + "/mdb/KIV.mdb"));
-}
-
-TEST(Connection, aFailedStatementCarriesTheDatabaseDescriptionAndTheTransactionRollsBack) {
+TEST(Connection, failuresCarryTheDatabaseDescriptionAndCreateOrKeepNothing) {
     TestBase base;
+    QDir().mkpath(base.path() + "/none/mdb");
+    const Failure missing = failureOf([&] { Connection c(base.path() + "/none"); });
+    EXPECT_EQ(missing.kind(), FailureKind::Database);
+    EXPECT_FALSE(QFile::exists(base.path() + "/none/mdb/KIV.mdb"));
     {
         Connection c(base.path());
         Transaction t(c);
         c.run(Statement("insert into KIV6_Group(GrpID,GrpName) values(").number(1).sql(",'a')"));
-        try {
-            c.run(Statement("insert into NoSuchTable values(1)"));
-            ADD_FAILURE() << "the statement must fail";
-        } catch (const Failure& f) {
-            EXPECT_TRUE(f.description().contains("NoSuchTable")) << f.description().toStdString();
-        }
+        const Failure f = failureOf([&] { c.run(Statement("insert into NoSuchTable values(1)")); });
+        EXPECT_TRUE(f.description().contains("NoSuchTable")) << f.description().toStdString();
     }
     EXPECT_EQ(base.scalar("select count(*) from KIV6_Group").toInt(), 0);
 }
 
-TEST(BaseFolder, isTheProgramFolderLessItsLastFourCharacters) {
-    EXPECT_EQ(baseFolderOf("/srv/feltrane/exe"), QString("/srv/feltrane"));
-    EXPECT_EQ(baseFolderOf("C:\\Feltrane\\exe"), QString("C:\\Feltrane"));
-    EXPECT_EQ(baseFolderOf("/exe"), QString(""));
-    EXPECT_EQ(baseFolderOf("abc"), std::nullopt);
-    EXPECT_EQ(baseFolderOf(""), std::nullopt);
-#ifndef Q_OS_WIN
-    EXPECT_EQ(packageProgramPath("/srv/feltrane", "Kiv0000P1"), "/srv/feltrane/exe/Kiv0000P1");
-#endif
+TEST(BatchRemoval, countsTheBatchThenRemovesItWholeOrNotAtAll) {
+    TestBase base;
+    // Three batches; 2012-06-07 group 5 has three bills and a second, settled header.
+    const QString rows =
+        ",TranDay,Grpid) values(100,'2012-06-07',5),(100,'2012-06-07',6),(100,'2012-07-07',5)";
+    for (const char* t : {"KIV9_Payitem(ItemAmt", "KIV8_PayMent(PayAmt", "KIV10_Agency(Tranfee"}) {
+        base.exec("insert into " + QString(t) + rows);
+    }
+    base.exec(
+        "insert into KIV8_PayMent(TranDay,Grpid,PayAmt,lock_data,PayStas) values"
+        "('2012-06-07',5,250,'1',-1),('2012-06-07',5,0,'0',0)");
+    base.addHeader("2012-06-07", 5, -1);
+    Connection c(base.path());
+    // Headers, settled headers, bills, locked bills, settled bills, their total, items.
+    const BatchState was{2, 1, 3, 1, 1, 350, 1};
+    EXPECT_EQ(readBatchState(c, QDate(2012, 6, 7), 5), was);
+    EXPECT_TRUE(was.exists());
+    EXPECT_EQ(readBatchState(c, QDate(2000, 1, 1), 5), BatchState{});
+    EXPECT_FALSE(BatchState{}.exists());
+    const auto remove = [&](const QDate& day, qint64 group) {
+        Transaction t(c);
+        removeBatch(c, day, group);
+        t.commit();
+    };
+    base.exec(
+        "create trigger refuse before delete on KIV10_Agency begin select raise(abort, 'no'); end");
+    EXPECT_THROW(remove(QDate(2012, 6, 7), 5), Failure);
+    EXPECT_EQ(readBatchState(c, QDate(2012, 6, 7), 5), was);
+    base.exec("drop trigger refuse");
+    remove(QDate(2012, 6, 7), 5);
+    for (const char* table : {"KIV9_Payitem", "KIV8_PayMent", "KIV10_Agency"}) {
+        EXPECT_EQ(base.column(QString("select TranDay||'/'||Grpid from %1 order by 1").arg(table)),
+                  (QVariantList{"2012-06-07/6", "2012-07-07/5"}))
+            << table;
+    }
+    EXPECT_NO_THROW(remove(QDate(2000, 1, 1), 9));
+}
+
+TEST(Lists, eachListOfOneSchoolWithItsTextsKeysOrderAndSteps) {
+    TestBase base;
+    const QString p = base.path();
+    QString step;
+    expectFill("no groups", insert_CBO(p, step), {});
+    base.addGroup(5, "  五年級學費 ");
+    base.addGroup(2, "註冊費");
+    base.addGroup(9, QVariant());  // an unnamed group must not stop the program
+    // Group 12 has no group row; 4, 9 and one batch of 5 are settled.
+    base.exec(
+        "insert into KIV10_Agency(TranDay,Grpid,PayStas) values('2012-06-07',5,0),"
+        "('2012-06-07',2,0),('2012-06-07',9,-1),('2012-06-07',12,0),('2010-12-31',5,0),"
+        "('2012-07-01',5,-1),('2012-08-01',6,0),('2012-08-01',4,-1)");
+    expectFill("groups", insert_CBO(p, step), {{"註冊費", "2"}, {"  五年級學費 ", "5"}, {"", "9"}});
+    EXPECT_EQ(step, "AS005");
+    expectFill(
+        "unsettled dates", insert_CBO_TranDay(p),
+        {{"101/08/01", "08/01/2012"}, {"101/06/07", "06/07/2012"}, {"99/12/31", "12/31/2010"}});
+    const std::vector<ListEntry> datesOf5 = {
+        {"101/07/01", "07/01/2012"}, {"101/06/07", "06/07/2012"}, {"99/12/31", "12/31/2010"}};
+    expectFill("dates of group 5", insert_CBO_TranDay3(p, {"5:", "5"}), datesOf5);
+    expectFill("dates of group 5, fourth", insert_CBO_TranDay4(p, {"5:", "5"}), datesOf5);
+    expectFill("no group text", insert_CBO_TranDay3(p, {"", std::nullopt}), {}, false, false);
+    expectFill("group text of no entry", insert_CBO_TranDay4(p, {"abc", std::nullopt}), {}, false,
+               true, "繳費群組不在清單中");
+    expectFill("no date text", insert_CBO2(p, {"", std::nullopt}), {}, false);
+    expectFill("groups of the date", insert_CBO2(p, {"101/06/07", "06/07/2012"}),
+               {{"註冊費", "2"}, {"五年級學費", "5"}, {"", "12"}});
+    expectFill("date text of no entry", insert_CBO2(p, {"%", std::nullopt}),
+               {{"註冊費", "2"}, {"五年級學費", "5"}, {"", "6"}, {"", "12"}});
+    const std::vector<ListEntry> withBatch = {{"2:註冊費", "2"}, {"4:", "4"}, {"5:五年級學費", "5"},
+                                              {"6:", "6"},       {"9:", "9"}, {"12:", "12"}};
+    expectFill("groups with a batch", insert_CBO3(p), withBatch);
+    expectFill("groups with a batch, fourth", insert_CBO4(p), withBatch);
+    // More than 501 groups are all listed with their keys.
+    base.exec(
+        "insert into KIV6_Group(GrpID,GrpName) with recursive n(x) as (select 1000 union all "
+        "select x + 1 from n where x < 1599) select x, 'G' || x from n");
+    const ListFill many = insert_CBO(p, step);
+    ASSERT_EQ(many.entries.size(), 603u);
+    EXPECT_EQ(many.entries.back(), (ListEntry{"G1599", "1599"}));
+    base.exec("drop table KIV6_Group");
+    const ListFill broken = insert_CBO(p, step);
+    EXPECT_FALSE(broken.status.ok);
+    EXPECT_EQ(step, "AS003");
+    EXPECT_TRUE(broken.status.description.contains("KIV6_Group"));
+    // A missing database fails every list, the group list at its first step.
+    for (const ListFill& f :
+         {insert_CBO(p + "/none", step), insert_CBO2(p + "/none", {"x", std::nullopt}),
+          insert_CBO3(p + "/none"), insert_CBO_TranDay(p + "/none"),
+          insert_CBO_TranDay3(p + "/none", {"5:", QString("5")})}) {
+        EXPECT_FALSE(f.status.ok);
+        EXPECT_TRUE(f.entries.empty());
+        EXPECT_FALSE(f.status.description.isEmpty());
+    }
+    EXPECT_EQ(step, "AS001");
+}
+
+TEST(Compaction, compactsInPlaceKeepingTheFileItsModeItsLinkAndItsConnections) {
+    TestBase base;
+    const qint64 sum = fill(base);
+    const auto files = [&] {
+        return QDir(base.path() + "/mdb").entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    };
+    // KIV.mdb a link to the real file elsewhere, readable by the office's group only.
+    QTemporaryDir elsewhere;
+    const QByteArray real = QFile::encodeName(elsewhere.path() + "/school.db");
+    ASSERT_TRUE(QFile::rename(base.dbFile(), real));
+    ASSERT_TRUE(QFile::link(real, base.dbFile()));
+    ASSERT_EQ(chmod(real.constData(), 0660), 0);
+    struct stat was = {}, is = {};
+    stat(real.constData(), &was);
+    // A file an older version left behind is not this version's to touch.
+    ASSERT_TRUE(QFile(base.path() + "/mdb/kiv6200tmp.mdb").open(QIODevice::WriteOnly));
+    // A connection opened before the compaction still writes into the database after it.
+    OtherConnection other(base.dbFile());
+    ASSERT_EQ(other.exec("select count(*) from KIV6_Group"), SQLITE_OK);
+    const Result r = compress_mdb(base.path());
+    EXPECT_TRUE(r.ok) << compactionMessage(r).toStdString();
+    EXPECT_EQ(r.step, "A006");
+    stat(real.constData(), &is);
+    EXPECT_EQ(QFile::symLinkTarget(base.dbFile()), QFile::decodeName(real));
+    EXPECT_EQ(is.st_ino, was.st_ino);
+    EXPECT_EQ(is.st_mode & 07777, 0660u);
+    EXPECT_LT(is.st_size, was.st_size);
+    EXPECT_EQ(base.scalar("select sum(ItemAmt) from KIV9_Payitem").toLongLong(), sum);
+    EXPECT_EQ(files(), (QStringList{"KIV.mdb", "kiv6200tmp.mdb"}));
+    ASSERT_EQ(other.exec("insert into KIV6_Group values(7,'other')"), SQLITE_OK);
+    EXPECT_EQ(base.scalar("select GrpName from KIV6_Group where GrpID=7").toString(), "other");
+    // Without KIV.mdb it touches nothing.
+    ASSERT_TRUE(QFile::rename(base.dbFile(), base.path() + "/mdb/KIV1.mdb"));
+    const Result missing = compress_mdb(base.path());
+    EXPECT_FALSE(missing.ok);
+    EXPECT_EQ(compactionMessage(missing), "錯 誤:找不到資料庫檔案 " + base.dbFile() + "(2)(A001)");
+    EXPECT_EQ(files(), (QStringList{"KIV1.mdb", "kiv6200tmp.mdb"}));
+}
+
+TEST(Compaction, waitsForAnotherConnectionsTransactionAndNeverLosesItsWrite) {
+    for (const bool write : {false, true}) {
+        SCOPED_TRACE(write ? "write" : "read");
+        TestBase base;
+        OtherConnection other(base.dbFile());
+        ASSERT_EQ(other.exec(write ? "BEGIN IMMEDIATE; insert into KIV6_Group values(7,'other')"
+                                   : "BEGIN; select count(*) from KIV9_Payitem"),
+                  SQLITE_OK);
+        // Held for longer than the compaction waits: it gives up and says so.
+        const Result r = compress_mdb(base.path(), {200ms, {}});
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.step, "A002-01");
+        EXPECT_EQ(r.number & 0xff, SQLITE_BUSY) << compactionMessage(r).toStdString();
+        // Released while it waits: it goes on, and the other connection's write is kept.
+        std::thread release([&] {
+            std::this_thread::sleep_for(150ms);
+            other.exec("COMMIT");
+        });
+        const Result waited = compress_mdb(base.path(), {5000ms, {}});
+        release.join();
+        EXPECT_TRUE(waited.ok) << compactionMessage(waited).toStdString();
+        EXPECT_EQ(base.scalar("select count(*) from KIV6_Group").toInt(), write ? 1 : 0);
+    }
 }

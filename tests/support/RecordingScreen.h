@@ -1,6 +1,10 @@
 #pragma once
 // A screen for tests: records every call in order as one readable line each, and answers the
 // Yes/No questions from a script given in advance (No when the script has run out).
+//
+// Every call reads, e.g. "message[Application] 新 增 成 功", "busyText[0] 執行第6筆",
+// "busyVisible[0] 1", "confirm[2] 0", "pointer busy", "focus CBO_GrpID", "events",
+// "ask[Empty] ..." ; message texts keep their carriage returns.
 
 #include <QString>
 #include <QStringList>
@@ -14,6 +18,9 @@ namespace kiv::test {
 
 class RecordingScreen : public kiv::screen::Screen {
 public:
+    using Tab = kiv::screen::Tab;
+    using Title = kiv::screen::Title;
+
     // The answers to the next questions, in order.
     void answerNext(bool yes) { m_answers.push_back(yes); }
     // Runs `action` right after the `nth` call recorded as `call` (counting from 1): what another
@@ -22,24 +29,53 @@ public:
         m_hooks.push_back({call, nth, std::move(action)});
     }
 
-    void showMessage(const QString& text, kiv::screen::Title title,
-                     kiv::screen::Icon icon) override;
-    bool askYesNo(const QString& text, kiv::screen::Title title) override;
-    void setBusyText(kiv::screen::Tab tab, const QString& text) override;
-    void setBusyVisible(kiv::screen::Tab tab, bool visible) override;
-    void setConfirmEnabled(kiv::screen::Tab tab, bool enabled) override;
-    void setBusyPointer(bool busy) override;
-    void setFocus(const QString& controlName) override;
-    void processEvents() override;
+    void showMessage(const QString& text, Title title, kiv::screen::Icon icon) override {
+        record(QString("message[%1%2] %3")
+                   .arg(name(title), icon == kiv::screen::Icon::Critical ? ",Critical" : "", text));
+    }
+    bool askYesNo(const QString& text, Title title) override {
+        record(QString("ask[%1] %2").arg(name(title), text));
+        const bool yes = !m_answers.empty() && m_answers.front();
+        if (!m_answers.empty()) {
+            m_answers.pop_front();
+        }
+        return yes;
+    }
+    void setBusyText(Tab tab, const QString& text) override {
+        record(QString("busyText[%1] %2").arg(int(tab)).arg(text));
+    }
+    void setBusyVisible(Tab tab, bool visible) override {
+        record(QString("busyVisible[%1] %2").arg(int(tab)).arg(visible ? 1 : 0));
+    }
+    void setConfirmEnabled(Tab tab, bool enabled) override {
+        record(QString("confirm[%1] %2").arg(int(tab)).arg(enabled ? 1 : 0));
+    }
+    void setBusyPointer(bool busy) override { record(busy ? "pointer busy" : "pointer normal"); }
+    void setFocus(const QString& controlName) override { record("focus " + controlName); }
+    void processEvents() override { record("events"); }
 
-    // Every call, e.g. "message[Application] 新 增 成 功", "busyText[0] 執行第6筆",
-    // "busyVisible[0] 1", "confirm[2] 0", "pointer busy", "focus CBO_GrpID", "events",
-    // "ask[Empty] ..." ; message texts keep their carriage returns.
     const QStringList& calls() const { return m_calls; }
     // Only the message and question lines, texts only.
-    QStringList messages() const;
+    QStringList messages() const {
+        QStringList out;
+        for (const QString& c : m_calls) {
+            if (c.startsWith("message[") || c.startsWith("ask[")) {
+                out << c.mid(c.indexOf("] ") + 2);
+            }
+        }
+        return out;
+    }
     // Only the busy-label texts set on a tab, in order.
-    QStringList busyTexts(kiv::screen::Tab tab) const;
+    QStringList busyTexts(Tab tab) const {
+        const QString prefix = QString("busyText[%1] ").arg(int(tab));
+        QStringList out;
+        for (const QString& c : m_calls) {
+            if (c.startsWith(prefix)) {
+                out << c.mid(prefix.size());
+            }
+        }
+        return out;
+    }
     void clear() { m_calls.clear(); }
 
 private:
@@ -48,7 +84,19 @@ private:
         int nth;
         std::function<void()> action;
     };
-    void record(const QString& call);
+    static QString name(Title t) {
+        return t == Title::Application ? "Application" : t == Title::Empty ? "Empty" : "Default";
+    }
+    void record(const QString& call) {
+        m_calls << call;
+        for (Hook& h : m_hooks) {
+            if (h.action && h.call == call && m_calls.count(call) == h.nth) {
+                auto action = std::move(h.action);
+                h.action = nullptr;
+                action();
+            }
+        }
+    }
 
     QStringList m_calls;
     std::vector<Hook> m_hooks;

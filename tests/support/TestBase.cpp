@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 #include "store/Connection.h"
 #include "store/Schema.h"
@@ -74,6 +75,23 @@ QVariantList TestBase::column(const QString& sql, const QVariantList& values) co
 QVariant TestBase::scalar(const QString& sql, const QVariantList& values) const {
     const QVariantList c = column(sql, values);
     return c.isEmpty() ? QVariant() : c.front();
+}
+
+QStringList TestBase::batchRows(const QString& day) const {
+    kiv::store::Connection c(m_base);
+    QStringList rows;
+    for (const QString table : {"KIV9_Payitem", "KIV8_PayMent", "KIV10_Agency"}) {
+        QSqlQuery q = runRaw(
+            c, "select * from " + table + " where TranDay=? and Grpid=1 order by rowid", {day});
+        while (q.next()) {
+            QStringList cells{table};
+            for (int i = 0; i < q.record().count(); ++i) {
+                cells << (q.isNull(i) ? QString("-") : q.value(i).toString());
+            }
+            rows << cells.join('|');
+        }
+    }
+    return rows;
 }
 
 void TestBase::addGroup(int id, const QVariant& name) const {

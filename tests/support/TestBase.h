@@ -3,6 +3,7 @@
 // helpers to put rows in it and read them back.
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
 #include <QVariantList>
@@ -24,6 +25,9 @@ public:
     QVariantList column(const QString& sql, const QVariantList& values = {}) const;
     // The first column of the first row (invalid QVariant when there is no row).
     QVariant scalar(const QString& sql, const QVariantList& values = {}) const;
+    // Every row of the tables' rows on `day` in group 1, every column, Null as "-", each table's
+    // rows in the order they were written: the whole of a batch, for comparing.
+    QStringList batchRows(const QString& day) const;
 
     void addGroup(int id, const QVariant& name) const;
     // A batch header with the given settled state.

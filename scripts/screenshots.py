@@ -16,15 +16,16 @@ import argparse
 import os
 import re
 import sqlite3
+import subprocess
 import sys
 import tempfile
 
 sys.dont_write_bytecode = True  # nothing written beside the sources
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 
 from package import (AFTER_SCHOOL, AFTER_SCHOOL_DAY, TUITION, TUITION_DAY, DemoPackage, day, roc,
                      summary_text)
-from xsession import Window, XServer, wait_until
+from xsession import WAIT, Window, XServer, wait_until
 
 CAPTION = r"^Feltrane\(.*\)$"
 # The shots that run a command; --only also takes "demo", the window as the demo opens it.
@@ -35,6 +36,66 @@ FELTRANE, PROGRAM, EMPTY = "Feltrane", "Kiv2200P1", ""
 ADDED = "新 增 成 功"
 OVERWRITE = "此 筆 資 料 已 存 在,\n\n是 否 要 覆 蓋 之 前 所 有 的 資 料"
 WAITING = re.compile(r"等候其他工作站寫入完成… ([0-9]+) 秒")
+
+
+def capture(win, path):
+    """Saves the window as it is on screen, with the lists and message boxes open over it,
+    as a PNG. Each X window is read on its own and laid over the window bottom first: on a
+    bare X server the screen image can miss a Qt window drawn over another."""
+    main = window_image(win, win.wid)
+    for wid in win.x.windows(win.pid, ".*"):
+        if wid != win.wid:
+            main.lay_over(window_image(win, wid))
+    with open(path, "wb") as f:
+        subprocess.run(["pnmtopng"], input=main.ppm(), stdout=f, check=True, timeout=WAIT)
+
+
+def window_image(win, wid):
+    shell = dict(line.split("=", 1) for line in
+                 win.x.xdotool("getwindowgeometry", "--shell", str(wid)).split())
+    dump = subprocess.run(["xwd", "-silent", "-id", str(wid)], env=win.x.env(),
+                          capture_output=True, check=True, timeout=WAIT).stdout
+    ppm = subprocess.run(["xwdtopnm"], input=dump, capture_output=True, check=True,
+                         timeout=WAIT).stdout
+    return Image(int(shell["X"]), int(shell["Y"]), ppm)
+
+
+class Image:
+    """An RGB picture placed on the screen, from binary PPM."""
+
+    def __init__(self, x, y, ppm):
+        fields, at = [], 0
+        while len(fields) < 4:
+            while ppm[at:at + 1].isspace():
+                at += 1
+            if ppm[at:at + 1] == b"#":
+                at = ppm.index(b"\n", at)
+                continue
+            end = at
+            while not ppm[end:end + 1].isspace():
+                end += 1
+            fields.append(ppm[at:end])
+            at = end
+        if fields[0] != b"P6" or fields[3] != b"255":
+            raise ValueError("not an 8-bit binary PPM")
+        self.x, self.y = x, y
+        self.w, self.h = int(fields[1]), int(fields[2])
+        self.pixels = bytearray(ppm[at + 1:at + 1 + self.w * self.h * 3])
+
+    def lay_over(self, top):
+        """Copies top over this picture where they overlap."""
+        left, right = max(self.x, top.x), min(self.x + self.w, top.x + top.w)
+        upper, lower = max(self.y, top.y), min(self.y + self.h, top.y + top.h)
+        if left >= right or upper >= lower:
+            return
+        width = (right - left) * 3
+        for y in range(upper, lower):
+            to = ((y - self.y) * self.w + left - self.x) * 3
+            src = ((y - top.y) * top.w + left - top.x) * 3
+            self.pixels[to:to + width] = top.pixels[src:src + width]
+
+    def ppm(self):
+        return b"P6\n%d %d\n255\n" % (self.w, self.h) + bytes(self.pixels)
 
 
 def changed_meanwhile(tran_day, group):
@@ -53,7 +114,7 @@ def whole_batch(pkg, tran_day, group):
 def saver(win, out, made):
     def save(name):
         path = os.path.join(out, name)
-        win.capture(path)
+        capture(win, path)
         made.append(path)
     return save
 

@@ -1,0 +1,59 @@
+#pragma once
+// What a run left in the batch tables of group 1, read back for the engines' tests.
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStringList>
+
+#include "TestBase.h"
+#include "store/Connection.h"
+
+namespace kiv::test {
+
+inline QStringList texts(const TestBase& db, const QString& sql, const QVariantList& values = {}) {
+    QStringList out;
+    for (const QVariant& v : db.column(sql, values)) {
+        out << v.toString();
+    }
+    return out;
+}
+
+// Item rows of a batch as "Stdid ItemId ItemAmt", in the order written.
+inline QStringList items(const TestBase& db, const QString& day) {
+    return texts(db,
+                 "select Stdid||' '||ItemId||' '||ItemAmt from KIV9_Payitem where TranDay=? and "
+                 "Grpid=1 order by rowid",
+                 {day});
+}
+
+// Records of a batch (ids like `ids`) as "Stdid PayAmt Fee PreWay lock Netfee NetATMfee CanUseCVS
+// CVSFee CVSItem Check_DL TranDay2", unset columns as "-", in the order written.
+inline QStringList bills(const TestBase& db, const QString& day, const QString& ids = "%") {
+    return texts(db,
+                 "select Stdid||' '||PayAmt||' '||Fee||' '||PreWay||' '||ifnull(lock_data,'-')"
+                 "||' '||ifnull(Netfee,'-')||' '||ifnull(NetATMfee,'-')||' '||CanUseCVS||' '||"
+                 "ifnull(CVSFee,'-')||' '||ifnull(nullif(CVSItem,''),'-')||' '||"
+                 "ifnull(Check_DL,'-')||' '||ifnull(TranDay2,'-') from KIV8_PayMent "
+                 "where TranDay=? and Grpid=1 and Stdid like ? order by rowid",
+                 {day, ids});
+}
+
+// Every row of the batch tables, every column, Nulls marked.
+inline QStringList snapshot(const TestBase& db) {
+    kiv::store::Connection c(db.path());
+    QStringList out;
+    for (const QString table : {"KIV8_PayMent", "KIV9_Payitem", "KIV10_Agency"}) {
+        QSqlQuery q(c.database());
+        q.exec("select * from " + table + " order by rowid");
+        while (q.next()) {
+            QStringList cells{table};
+            for (int i = 0; i < q.record().count(); ++i) {
+                cells << (q.value(i).isNull() ? QString("<null>") : q.value(i).toString());
+            }
+            out << cells.join('|');
+        }
+    }
+    return out;
+}
+
+}  // namespace kiv::test

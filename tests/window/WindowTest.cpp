@@ -1,0 +1,300 @@
+// The window's wiring, offscreen on a real database file: start-up, the list refills, the key
+// filter, which command each button and shortcut starts, and the hand-back to the menu program.
+#include <gtest/gtest.h>
+
+#include <QtTest>
+#include <QtWidgets>
+
+#include "RecordingScreen.h"
+#include "TestBase.h"
+#include "commands/InputChecks.h"
+#include "demo/DemoSchool.h"
+#include "window/MainWindow.h"
+
+using namespace kiv::window;
+using Entries = std::vector<kiv::store::ListEntry>;
+
+namespace {
+
+// A window as the menu program starts it, today fixed; boxes are recorded and closed (No).
+struct Fixture {
+    kiv::test::TestBase base;
+    kiv::commands::FixedClock clock{QDate(2026, 12, 7)};
+    QDate today = clock.today();
+    QStringList boxes;
+    std::function<void()> whileBoxOpen = [] {};  // run once, with the next box still open
+    QTimer poll;
+    std::unique_ptr<MainWindow> window;
+
+    Fixture() {
+        QObject::connect(&poll, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box && box->isVisible()) {
+                boxes << box->windowTitle() + "|" + box->text();
+                std::exchange(whileBoxOpen, [] {})();
+                box->reject();
+            }
+        });
+        poll.start(10);
+    }
+    bool start(const QString& line = "a/b/c", const QString& folder = {}) {
+        window = std::make_unique<MainWindow>(clock);
+        const bool ok = window->Form_Load(line, folder.isEmpty() ? base.path() + "/exe" : folder);
+        window->setVisible(ok);
+        QApplication::processEvents();
+        return ok;
+    }
+    template <typename T = DropDownList>
+    T* get(const QString& name) const {
+        return window->findChild<T*>(name);
+    }
+    DropDownList* open(const char* list) {
+        get(list)->showPopup();
+        get(list)->hidePopup();
+        return get(list);
+    }
+    // Opens a list and chooses the entry with `key`, or the first one.
+    void choose(const char* list, const QString& key = {}) {
+        open(list);
+        const int i = key.isEmpty() ? 0 : get(list)->findData(key);
+        ASSERT_TRUE(i >= 0 && i < get(list)->count()) << list;
+        get(list)->setCurrentIndex(i);
+    }
+    // Puts the real focus in a list of a tab, as the clerk clicks into it.
+    QWidget* focus(int tab, const char* list) {
+        window->SSTab1()->setCurrentIndex(tab);
+        QApplication::setActiveWindow(window.get());
+        get(list)->setFocus();
+        QApplication::processEvents();
+        QWidget* w = QApplication::focusWidget();
+        EXPECT_TRUE(w == get(list) || w == get(list)->lineEdit()) << list;
+        return w;
+    }
+    void alt(int tab, const char* list, Qt::Key key) {
+        QTest::keyClick(focus(tab, list), key, Qt::AltModifier);
+    }
+    int headers(int days) const {
+        const QString day = today.addDays(days).toString(Qt::ISODate);
+        return base.scalar("select count(*) from KIV10_Agency where TranDay=?", {day}).toInt();
+    }
+};
+
+// Each tab's confirm and exit buttons, busy label, group list, old-date list and calendar.
+struct TabControls {
+    int tab;
+    const char *confirm, *exit, *label, *groups, *dates, *calendar;
+};
+const TabControls kTabs[] = {
+    {0, "cmd_confirm", "Cmd_exit", "Label4", "CBO_GrpID", nullptr, "CC_TranDay"},
+    {1, "Cmd_confirm2", "Cmd_exit2", "Label6", "CBO_GrpID2", "CBO_TranDay", nullptr},
+    {2, "cmd_confirm3", "Cmd_exit3", "Label10", "CBO_GrpID3", "CBO_TranDay3", "CC_TranDay3"},
+    {3, "cmd_confirm4", "Cmd_exit4", "Label13", "CBO_GrpID4", "CBO_TranDay4", "CC_TranDay4"}};
+
+// The disabled confirm buttons and the shown busy labels of all tabs.
+QStringList busyControls(const Fixture& f) {
+    QStringList out;
+    for (const TabControls& t : kTabs) {
+        out << (f.get<QPushButton>(t.confirm)->isEnabled() ? "" : t.confirm)
+            << (f.get<QLabel>(t.label)->isHidden() ? "" : t.label);
+    }
+    out.removeAll("");
+    return out;
+}
+
+}  // namespace
+
+TEST(StartUp, fillsOnlyTheGenerateGroupListTheOthersRefillEachTimeTheyOpen) {
+    Fixture f;
+    f.base.addGroup(3, "午餐費");
+    f.base.addGroup(1, " 學費 ");
+    f.base.addGroup(2, QVariant());  // an unnamed group does not stop the program
+    f.base.addHeader("2026-12-20", 1);
+    ASSERT_TRUE(f.start("x/y/z"));
+    EXPECT_EQ(f.window->windowTitle(), "Feltrane(" + f.base.path() + ")");
+    EXPECT_EQ(f.window->baseFolder(), f.base.path());
+    EXPECT_EQ(f.window->launchFields().handBack(), "x/y/z");
+    for (const char* name : {"CC_TranDay", "CC_TranDay3", "CC_TranDay4"}) {
+        EXPECT_EQ(f.get<QCalendarWidget>(name)->selectedDate(), f.today) << name;
+    }
+    const Entries groups{{" 學費 ", "1"}, {"", "2"}, {"午餐費", "3"}};
+    EXPECT_EQ(f.get("CBO_GrpID")->entries(), groups);
+    for (const char* name : {"CBO_TranDay", "CBO_GrpID2", "CBO_GrpID3", "CBO_TranDay3",
+                             "CBO_GrpID4", "CBO_TranDay4"}) {
+        EXPECT_TRUE(f.get(name)->count() == 0 && f.get(name)->currentText() == "") << name;
+    }
+    for (const QString& name :
+         QString("Label5 Label8 Label3 Label9 Label12 Label4 Label13").split(' ')) {
+        const QColor color = f.get<QLabel>(name)->palette().color(QPalette::WindowText);
+        EXPECT_EQ(color, QColor(128, 0, 0)) << name.toStdString();
+    }
+    EXPECT_TRUE(f.boxes.isEmpty());
+
+    f.base.addGroup(5, "新群組");
+    EXPECT_EQ(f.open("CBO_GrpID")->entries(), groups);
+    f.choose("CBO_TranDay");
+    EXPECT_EQ(f.get("CBO_TranDay")->entries(), (Entries{{"115/12/20", "12/20/2026"}}));
+    EXPECT_EQ(f.open("CBO_GrpID2")->entries(), (Entries{{"學費", "1"}}));
+    // A batch written elsewhere shows up the next time the lists open.
+    f.base.addHeader("2026-12-27", 1);
+    f.base.addHeader("2026-12-27", 4);
+    EXPECT_EQ(f.open("CBO_TranDay")->entries(),
+              (Entries{{"115/12/27", "12/27/2026"}, {"115/12/20", "12/20/2026"}}));
+    // The reissue tabs' dates follow their group; with no group the date list stays as it is.
+    for (const TabControls& t : {kTabs[2], kTabs[3]}) {
+        EXPECT_EQ(f.open(t.dates)->count(), 0) << t.dates;
+        EXPECT_EQ(f.open(t.groups)->entries(), (Entries{{"1:學費", "1"}, {"4:", "4"}}));
+        f.get(t.groups)->setCurrentIndex(1);
+        EXPECT_EQ(f.open(t.dates)->entries(), (Entries{{"115/12/27", "12/27/2026"}})) << t.dates;
+    }
+}
+
+TEST(StartUp, endsOnABadCommandLineProgramFolderOrGroupList) {
+    QApplication::setApplicationName("Kiv2200P1");
+    // The pattern of the boxes shown for each command line and program folder.
+    const std::tuple<const char*, const char*, const char*> rows[] = {
+        {"", "", ""},
+        {"a/b", "", "Feltrane\\|D001"},
+        {"a/b/c", "/ab", "Feltrane\\|D001"},
+        {"a/b/c", "/nowhere/exe", "Kiv2200P1\\|.*AS001"}};
+    for (const auto& [line, folder, boxes] : rows) {
+        SCOPED_TRACE(std::string(line) + folder);
+        Fixture f;
+        EXPECT_FALSE(f.start(line, folder));
+        QTest::qWait(30);
+        const QString shown = f.boxes.join('\n');
+        EXPECT_TRUE(QRegularExpression(QString("^%1$").arg(boxes)).match(shown).hasMatch())
+            << shown.toStdString();
+    }
+}
+
+TEST(Controls, focusNamesKeyFiltersAndWhatEachButtonAndAltKeyStart) {
+    Fixture f;
+    ASSERT_TRUE(f.start());
+    // Each rule of each tab's input check broken once; the control it focuses is there.
+    using namespace kiv::commands;
+    kiv::test::RecordingScreen screen;
+    const QDate today = f.today;
+    const kiv::store::ListChoice none{"", std::nullopt}, group{"學費", QString("1")};
+    const kiv::store::ListChoice oldDay{"115/12/07", QString("12/07/2026")};
+    check_Text({today.addDays(-1), none, false}, today, screen);
+    check_Text({today, none, false}, today, screen);
+    Check_Text2({none, none}, screen);
+    Check_Text2({oldDay, none}, screen);
+    for (auto check : {Check_Text3, Check_Text4}) {
+        check({none, none, today}, today, screen);
+        check({oldDay, none, today}, today, screen);
+        check({oldDay, group, today.addDays(-1)}, today, screen);
+        check({oldDay, group, today}, today, screen);
+    }
+    const QStringList focused = screen.calls().filter(QRegularExpression("^focus "));
+    EXPECT_EQ(focused.size(), 12);
+    for (const QString& call : focused) {
+        EXPECT_NE(f.get<QWidget>(call.mid(6)), nullptr) << call.toStdString();
+    }
+    // The lists of tabs 0 and 1 take only "%&'(", drop Backspace and move on at Enter; others type.
+    for (const TabControls& t : kTabs) {
+        for (const char* list : {t.groups, t.dates ? t.dates : t.groups}) {
+            f.get(list)->setEditText("");
+            QWidget* w = f.focus(t.tab, list);
+            QTest::keyClicks(w, "a1Z %&'(");
+            QTest::keyClick(w, Qt::Key_Backspace);
+            EXPECT_EQ(f.get(list)->currentText(), t.tab < 2 ? "%&'(" : "a1Z %&'") << list;
+            QTest::keyClick(w, Qt::Key_Return);
+            QApplication::processEvents();
+            const QWidget* now = QApplication::focusWidget();
+            EXPECT_EQ(now != w && now != f.get(list), t.tab < 2) << list;
+        }
+    }
+    // Empty inputs stop each command at its input check; without a menu program each exit says
+    // why. The busy state while the box is open tells which command ran; Alt+Shift/Ctrl start none.
+    QSignalSpy ended(f.window.get(), &MainWindow::programEnded);
+    EXPECT_TRUE(busyControls(f).isEmpty());
+    for (const TabControls& t : kTabs) {
+        for (const Qt::Key key : {Qt::Key_S, Qt::Key_E}) {
+            for (const bool byKey : {false, true}) {
+                SCOPED_TRACE(std::string(t.groups) + char(key) +
+                             (byKey ? " by Alt" : " by button"));
+                f.boxes.clear();
+                QStringList busy{"no box"};
+                f.whileBoxOpen = [&] { busy = busyControls(f); };
+                for (const auto other : {Qt::ShiftModifier, Qt::ControlModifier}) {
+                    QTest::keyClick(f.focus(t.tab, t.groups), key, Qt::AltModifier | other);
+                }
+                f.get(t.groups)->setEditText("");
+                byKey ? f.alt(t.tab, t.groups, key)
+                      : f.get<QPushButton>(key == Qt::Key_S ? t.confirm : t.exit)->click();
+                ASSERT_EQ(f.boxes.size(), 1);
+                EXPECT_TRUE(f.boxes[0].startsWith("Feltrane|") && f.boxes[0].size() > 9);
+                const char* shows = t.tab == 1 ? t.label : t.confirm;  // the delete tab differs
+                EXPECT_EQ(busy, key == Qt::Key_S ? QStringList{shows} : QStringList{});
+                EXPECT_EQ(f.get(t.groups)->currentText(), "");
+            }
+        }
+    }
+    EXPECT_TRUE(ended.isEmpty() && f.window->isVisible());
+    EXPECT_FALSE(f.window->Form_KeyDown(Qt::Key_S, 5) || f.window->Form_KeyDown(Qt::Key_X, 4));
+}
+
+TEST(Commands, eachRunsOnItsTabsInputsNoOtherStartsMeanwhileAndExitHandsBack) {
+    Fixture f;
+    kiv::demo::writeSchool(f.base.path(), {.students = 40});
+    ASSERT_TRUE(f.start("a/b/c/d"));
+    f.choose("CBO_GrpID");
+    f.get<QPushButton>("cmd_confirm")->click();
+    EXPECT_EQ(f.headers(0), 1);
+    // Today's batch, its transfers failed, generated again, applied and recollected to new dates.
+    f.base.exec("update KIV8_PayMent set FailFac='存款不足' where PreWay='1'");
+    for (const auto& [tab, days] : {std::pair{0, 2}, {2, 30}, {3, 14}}) {
+        const TabControls& t = kTabs[tab];
+        SCOPED_TRACE(t.confirm);
+        f.choose(t.groups);
+        if (t.dates) {
+            f.choose(t.dates, f.today.toString("MM/dd/yyyy"));
+        }
+        f.get<QCalendarWidget>(t.calendar)->setSelectedDate(f.today.addDays(days));
+        f.alt(t.tab, t.groups, Qt::Key_S);
+        EXPECT_EQ(f.headers(days), 1);
+        // Once more: while the overwrite question (no caption) is open, nothing else starts.
+        const qsizetype before = f.boxes.size();
+        f.whileBoxOpen = [&] {
+            EXPECT_EQ(busyControls(f), (QStringList{t.confirm, t.label}));
+            EXPECT_TRUE(f.window->commandRunning());
+            f.window->Form_KeyDown(Qt::Key_S, 4);
+            f.window->Form_KeyDown(Qt::Key_E, 4);
+        };
+        f.alt(t.tab, t.groups, Qt::Key_S);
+        ASSERT_EQ(f.boxes.size(), before + 1);
+        EXPECT_TRUE(f.boxes.last().startsWith("|"));
+        // Emptied, so that a command reading another tab's lists would find nothing.
+        for (const char* list : {t.groups, t.dates ? t.dates : t.groups}) {
+            f.get(list)->clearAll();
+        }
+    }
+    // Deleting the batch of two days on empties both lists of the tab.
+    f.choose("CBO_TranDay", f.today.addDays(2).toString("MM/dd/yyyy"));
+    f.choose("CBO_GrpID2");
+    f.alt(1, "CBO_GrpID2", Qt::Key_S);
+    EXPECT_EQ(f.headers(2), 0);
+    for (const char* name : {"CBO_TranDay", "CBO_GrpID2"}) {
+        EXPECT_TRUE(f.get(name)->count() == 0 && f.get(name)->currentText() == "") << name;
+    }
+    // A stand-in for the menu program records its arguments; a second exit during the wait is lost.
+    QFile menu(f.base.path() + "/exe/Kiv0000P1");
+    ASSERT_TRUE(
+        QDir().mkpath(f.base.path() + "/exe") &&
+        menu.open(QIODevice::WriteOnly, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    menu.write("#!/bin/sh\necho \"$#|$1\" >> \"$0.args\"\n");
+    menu.close();
+    QSignalSpy ended(f.window.get(), &MainWindow::programEnded);
+    QTimer::singleShot(300, f.window.get(), [&] { f.get<QPushButton>("Cmd_exit")->click(); });
+    f.window->SSTab1()->setCurrentIndex(2);
+    QElapsedTimer t;
+    t.start();
+    f.get<QPushButton>("Cmd_exit3")->click();
+    EXPECT_TRUE(t.elapsed() >= 2000 && t.elapsed() < 4000) << t.elapsed();
+    EXPECT_TRUE(ended.count() == 1 && !f.window->isVisible());
+    QTest::qWait(100);
+    QFile args(menu.fileName() + ".args");
+    ASSERT_TRUE(args.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(args.readAll()), "1|a/b/c\n");
+}

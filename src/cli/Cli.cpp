@@ -11,6 +11,7 @@
 #include "store/Failure.h"
 #include "store/PackagePaths.h"
 #include "store/Schema.h"
+#include "store/ServerSettings.h"
 #include "store/Values.h"
 
 namespace kiv::cli {
@@ -60,7 +61,7 @@ int initDb(const QString& base, Streams s) {
         s.err << "kiv2200: " << made.description << "\n";
         return kStopped;
     }
-    s.out << "created " << QDir::cleanPath(kiv::store::databasePath(base)) << "\n";
+    s.out << "created " << kiv::store::databaseLocation(base) << "\n";
     return kOk;
 }
 

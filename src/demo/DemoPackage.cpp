@@ -97,41 +97,46 @@ QString writePastBatches(const QString& baseFolder, const QDate& today) {
     kiv::store::Connection c(baseFolder);
     kiv::store::Transaction t(c);
     auto day = [&](int offset) { return today.addDays(offset); };
+    // `update` (an "update KIV8_PayMent set ...") on the bills of a batch whose place in
+    // student-id order (n = 1, 2, ...) satisfies `place`, among those of the ways `ways`: the same
+    // bills on the file and on a server.
+    auto placed = [&](Statement update, int offset, qint64 group, const char* ways,
+                      const char* place) {
+        update.sql(" where TranDay = ").date(day(offset)).sql(" and Grpid = ").number(group);
+        update
+            .sql(
+                " and Stdid in (select Stdid from (select Stdid, row_number() over (order by"
+                " Stdid) as n from KIV8_PayMent where TranDay = ")
+            .date(day(offset))
+            .sql(" and Grpid = ")
+            .number(group)
+            .sql(QString(" and PreWay in (%1)) placed where %2)").arg(ways, place));
+        c.run(update);
+    };
     // Every fifth transfer of the tuition batch came back from the giro service with a cause;
     // two of those students paid at the counter afterwards.
-    c.run(Statement("update KIV8_PayMent set FailFac = case rowid % 3 when 0 then ")
-              .text("存款不足")
-              .sql(" when 1 then ")
-              .text("帳號錯誤")
-              .sql(" else ")
-              .text("帳戶已結清")
-              .sql(" end where PreWay = '1' and rowid % 5 = 0 and TranDay = ")
-              .date(day(-30))
-              .sql(" and Grpid = ")
-              .number(kTuitionGroup));
-    c.run(Statement(
-              "update KIV8_PayMent set PayStas = 1 where rowid in (select rowid from KIV8_PayMent"
-              " where FailFac <> '' and TranDay = ")
-              .date(day(-30))
-              .sql(" limit 2)"));
-    // Some lunch bills were paid early: the batch is partly settled.
+    const std::pair<const char*, const char*> causes[] = {
+        {"存款不足", "n % 15 = 0"}, {"帳號錯誤", "n % 15 = 5"}, {"帳戶已結清", "n % 15 = 10"}};
+    for (const auto& [cause, place] : causes) {
+        placed(Statement("update KIV8_PayMent set FailFac = ").text(QString::fromUtf8(cause)), -30,
+               kTuitionGroup, "'1'", place);
+    }
     c.run(
-        Statement("update KIV8_PayMent set PayStas = 1 where PreWay in ('1','2') and rowid % 10 = 0"
-                  " and TranDay = ")
-            .date(day(7))
-            .sql(" and Grpid = ")
-            .number(kLunchGroup));
+        Statement("update KIV8_PayMent set PayStas = 1 where TranDay = ")
+            .date(day(-30))
+            .sql(" and Stdid in (select Stdid from KIV8_PayMent where FailFac <> '' and TranDay = ")
+            .date(day(-30))
+            .sql(" order by Stdid limit 2)"));
+    // Some lunch bills were paid early: the batch is partly settled.
+    placed(Statement("update KIV8_PayMent set PayStas = 1"), 7, kLunchGroup, "'1','2'",
+           "n % 10 = 0");
     c.run(Statement("update KIV10_Agency set PayStas = -1 where TranDay = ")
               .date(day(7))
               .sql(" and Grpid = ")
               .number(kLunchGroup));
     // The textbook batch has bills locked by the correction program.
-    c.run(Statement(
-              "update KIV8_PayMent set lock_data = '1' where PreWay in ('1','2') and rowid % 7 = 0"
-              " and TranDay = ")
-              .date(day(14))
-              .sql(" and Grpid = ")
-              .number(kTextbookGroup));
+    placed(Statement("update KIV8_PayMent set lock_data = '1'"), 14, kTextbookGroup, "'1','2'",
+           "n % 7 = 0");
     t.commit();
     return report;
 }

@@ -19,6 +19,8 @@ Statement studentsWithoutRecord(const QDate& tranDay, qint64 groupId) {
     return Statement("SELECT B.Stdid from Kiv7_student B")
         .sql(" where B.stdid not in(select A.stdid from Kiv8_Payment A where A.TranDay = ",
              " where ifnull(trim(B.stdid),'') not in(select A.stdid from Kiv8_Payment A where "
+             "A.TranDay = ",
+             " where coalesce(trim(B.stdid),'') not in(select A.stdid from Kiv8_Payment A where "
              "A.TranDay = ")
         .date(tranDay)
         .sql(" and A.Grpid = ")

@@ -88,7 +88,8 @@ store::Statement feeScheduleQuery() {
         .sql(",IsUseCVS,CVSName,CVSItem1,CVSSmallamt,CVSSmallUserFee,CVSSmallGiroFee")
         .sql(",CVSItem2,CVSBtwnAmt,CVSBtwnUserFee,CVSBtwnGiroFee")
         .sql(",CVSItem3,CVSExcdUserFee,CVSExcdGiroFee,CVSMaxAmt")
-        .sql(" from Kiv2_school ");
+        // The first row is the one written first: the file's own order, the server's sequence.
+        .sql(" from Kiv2_school ", " from Kiv2_school ", " from Kiv2_school order by kiv_seq");
 }
 
 std::optional<FeeSchedule> loadFeeSchedule(store::Connection& connection) {

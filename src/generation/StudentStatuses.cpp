@@ -21,7 +21,10 @@ store::Statement statusRows(qint64 groupId) {
                "B.allsub from KIV14_StuStas A,KIV5_StsItem B where A.stsid=B.stsid"
                " and +B.Itemid in (select Itemid from Kiv13_ClsGrpitem where Grpid = ")
         .number(groupId)
-        .sql(") and typeof(B.Itemid) = 'integer' order by A.stdid");
+        .sql(") and typeof(B.Itemid) = 'integer' order by A.stdid",
+             ") and typeof(B.Itemid) = 'integer' order by A.stdid",
+             // The server's item ids are whole numbers or Null.
+             ") and B.Itemid is not null order by A.stdid");
 }
 
 // The database's own order of values, as max() and min() apply it: numbers before texts.

@@ -34,7 +34,7 @@ Statement batchGiroQuery(const QDate& tranDay, qint64 groupId) {
         .date(tranDay)
         .sql(" and A.Grpid = ")
         .number(groupId)
-        .sql(")");
+        .sql(")", ")", ") order by C.kiv_seq");
 }
 
 // One student's look-up as the system writes it; built only for a failure message.
@@ -77,7 +77,7 @@ void StudentGiro::load() {
     QSqlQuery q = m_connection.run(m_last.keep(batchGiroQuery(m_tranDay, m_groupId)));
     while (q.next()) {
         // The look-up answers with the first row of an id; here as there, the rows of one id come
-        // in rowid order (through the id index or a plain scan).
+        // in the order they were written (rowid on the file, the sequence column on the server).
         const QString id = store::readText(q.value(0));
         if (!m_giro.contains(id)) {
             m_giro.insert(id, q.value(1));

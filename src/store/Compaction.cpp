@@ -6,6 +6,7 @@
 #include "store/Connection.h"
 #include "store/Failure.h"
 #include "store/PackagePaths.h"
+#include "store/ServerSettings.h"
 
 namespace kiv::store {
 
@@ -15,6 +16,16 @@ QString compactionMessage(const Result& r) {
 }
 
 Result compress_mdb(const QString& baseFolder, const LockWait& wait) {
+    Result done;
+    done.step = "A006";
+    try {
+        // The server vacuums by itself: nothing to do there.
+        if (readServerSettings(baseFolder)) {
+            return done;
+        }
+    } catch (const Failure& f) {
+        return Result::of(f, "A001");
+    }
     const QString database = databasePath(baseFolder);
     if (!QFileInfo::exists(database)) {
         return Result::failed("找不到資料庫檔案 " + database, ENOENT, "A001");
@@ -27,8 +38,6 @@ Result compress_mdb(const QString& baseFolder, const LockWait& wait) {
     } catch (const Failure& f) {
         return Result::of(f, step);
     }
-    Result done;
-    done.step = "A006";
     return done;
 }
 

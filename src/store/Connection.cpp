@@ -5,10 +5,16 @@
 #include <QUrl>
 #include <QUuid>
 
+#include <libpq-fe.h>
 #include <sqlite3.h>
+
+#include <QSqlDriver>
+#include <QThread>
 
 #include "store/Failure.h"
 #include "store/PackagePaths.h"
+#include "store/ServerCopy.h"
+#include "store/ServerSettings.h"
 #include "store/SqliteStatement.h"
 
 namespace kiv::store {
@@ -17,6 +23,39 @@ namespace {
 // While a lock is held elsewhere, a statement tries again at this interval, and whoever shows the
 // command hears how long it has waited.
 constexpr int kLockTryMs = 50;
+// The server's write lock: one advisory lock that every writer of the package's database takes
+// for the length of its transaction, as the file's writers take its one write lock.
+constexpr const char* kServerWriteLock = "select pg_try_advisory_xact_lock(22002200)";
+// A bulk insert is sent once it holds this much.
+constexpr qsizetype kCopyFlushBytes = 8 << 20;
+
+// libpq's messages name what failed; a refused login is told apart from an unreachable server.
+bool loginRefused(const QString& text) {
+    return text.contains(QStringLiteral("authentication failed")) ||
+           text.contains(QStringLiteral("no password supplied")) ||
+           text.contains(QStringLiteral("pg_hba.conf")) ||
+           (text.contains(QStringLiteral("role")) &&
+            text.contains(QStringLiteral("does not exist")));
+}
+
+PGconn* serverHandleOf(const QSqlDatabase& db) {
+    const QVariant v = db.driver()->handle();
+    // libpq's PGconn is its struct pg_conn; Qt names the handle's type either way.
+    if (!v.isValid() ||
+        (qstrcmp(v.typeName(), "PGconn*") != 0 && qstrcmp(v.typeName(), "pg_conn*") != 0)) {
+        return nullptr;
+    }
+    return *static_cast<PGconn* const*>(v.constData());
+}
+
+[[noreturn]] void failServer(PGconn* conn, PGresult* result) {
+    QString text =
+        QString::fromUtf8(result ? PQresultErrorMessage(result) : PQerrorMessage(conn)).trimmed();
+    if (result) {
+        PQclear(result);
+    }
+    throw Failure(FailureKind::Database, text.isEmpty() ? QStringLiteral("database error") : text);
+}
 
 void bindAll(QSqlQuery& q, const Statement& s) {
     for (int i = 0; i < s.valueCount(); ++i) {
@@ -35,6 +74,10 @@ void bindAll(QSqlQuery& q, const Statement& s) {
 }
 
 Connection::Connection(const QString& baseFolder, Mode mode) {
+    if (const std::optional<ServerSettings> server = readServerSettings(baseFolder)) {
+        openServer(*server);
+        return;
+    }
     open(databasePath(baseFolder), mode);
 }
 
@@ -58,6 +101,40 @@ void Connection::open(const QString& filePath, Mode mode) {
         throw Failure(FailureKind::Database, text);
     }
     setLockWait({});
+}
+
+void Connection::openServer(const ServerSettings& server) {
+    m_dialect = Dialect::Server;
+    m_name = QStringLiteral("kiv-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    m_db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_name);
+    if (!m_db.isValid()) {
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_name);
+        throw Failure(
+            FailureKind::Database,
+            QStringLiteral("這部電腦沒有安裝 PostgreSQL 的資料庫驅動程式（QPSQL），無法連線到"
+                           "資料庫伺服器 %1。")
+                .arg(server.describe()));
+    }
+    // What is unset is left to libpq, which reads PGHOST, PGPORT, PGDATABASE, PGUSER and finds
+    // the password in ~/.pgpass, PGPASSFILE or PGPASSWORD.
+    m_db.setHostName(server.host);
+    if (server.port > 0) {
+        m_db.setPort(server.port);
+    }
+    m_db.setDatabaseName(server.database);
+    m_db.setUserName(server.user);
+    if (!m_db.open()) {
+        const QString text = m_db.lastError().databaseText().trimmed().isEmpty()
+                                 ? m_db.lastError().text().trimmed()
+                                 : m_db.lastError().databaseText().trimmed();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_name);
+        throw Failure(FailureKind::Database,
+                      (loginRefused(text) ? QStringLiteral("資料庫伺服器 %1 拒絕登入：%2")
+                                          : QStringLiteral("無法連線到資料庫伺服器 %1：%2"))
+                          .arg(server.describe(), text));
+    }
 }
 
 Connection::~Connection() {
@@ -96,10 +173,52 @@ void Connection::setLockWait(LockWait wait) {
         m_waiting.get());
 }
 
-QSqlQuery Connection::run(const Statement& statement) {
+QSqlQuery Connection::query() {
     QSqlQuery q(m_db);
-    q.setForwardOnly(true);
-    if (!q.prepare(statement.executedSql())) {
+    q.setForwardOnly(m_dialect == Dialect::File);
+    return q;
+}
+
+ServerCopy* Connection::keepCopy(ServerCopy copy) {
+    m_copies.push_back(std::make_unique<ServerCopy>(std::move(copy)));
+    return m_copies.back().get();
+}
+
+void Connection::flush() {
+    for (const std::unique_ptr<ServerCopy>& copy : m_copies) {
+        if (copy->empty()) {
+            continue;
+        }
+        PGconn* conn = serverHandleOf(m_db);
+        const QByteArray data = copy->take();
+        PGresult* r = PQexec(conn, copy->copySql().toUtf8().constData());
+        if (PQresultStatus(r) != PGRES_COPY_IN) {
+            failServer(conn, r);
+        }
+        PQclear(r);
+        if (PQputCopyData(conn, data.constData(), int(data.size())) != 1 ||
+            PQputCopyEnd(conn, nullptr) != 1) {
+            failServer(conn, nullptr);
+        }
+        PGresult* done = PQgetResult(conn);
+        const bool ok = PQresultStatus(done) == PGRES_COMMAND_OK;
+        if (!ok) {
+            while (PGresult* more = PQgetResult(conn)) {
+                PQclear(more);
+            }
+            failServer(conn, done);
+        }
+        PQclear(done);
+        while (PGresult* more = PQgetResult(conn)) {
+            PQclear(more);
+        }
+    }
+}
+
+QSqlQuery Connection::run(const Statement& statement) {
+    flush();
+    QSqlQuery q = query();
+    if (!q.prepare(statement.executedSql(m_dialect))) {
         failQuery(q);
     }
     bindAll(q, statement);
@@ -110,6 +229,7 @@ QSqlQuery Connection::run(const Statement& statement) {
 }
 
 void Connection::runFixed(const QString& sql) {
+    flush();
     QSqlQuery q(m_db);
     if (!q.exec(sql)) {
         failQuery(q);
@@ -117,9 +237,15 @@ void Connection::runFixed(const QString& sql) {
 }
 
 Command::Command(Connection& connection, Statement statement)
-    : m_statement(std::move(statement)), m_query(connection.database()) {
-    m_query.setForwardOnly(true);
-    if (!m_query.prepare(m_statement.executedSql())) {
+    : m_connection(connection), m_statement(std::move(statement)), m_query(connection.query()) {
+    if (connection.dialect() == Dialect::Server) {
+        if (std::optional<ServerCopy> copy =
+                ServerCopy::of(m_statement.executedSql(Dialect::Server))) {
+            m_copy = connection.keepCopy(std::move(*copy));
+            return;
+        }
+    }
+    if (!m_query.prepare(m_statement.executedSql(connection.dialect()))) {
         failQuery(m_query);
     }
     sqlite3_stmt* stmt = sqliteStatementOf(m_query);
@@ -129,6 +255,13 @@ Command::Command(Connection& connection, Statement statement)
 }
 
 QSqlQuery& Command::run() {
+    if (m_copy != nullptr) {
+        m_copy->add(m_statement);
+        if (m_copy->size() >= kCopyFlushBytes) {
+            m_connection.flush();
+        }
+        return m_query;
+    }
     // A statement that returns no rows (the inserts and deletes of the batch loops) is bound and
     // stepped straight on SQLite: the same statement, a fraction of the cost per row.
     if (m_fast != nullptr) {
@@ -139,6 +272,7 @@ QSqlQuery& Command::run() {
         sqlite3_reset(m_fast);
         return m_query;
     }
+    m_connection.flush();
     bindAll(m_query, m_statement);
     if (!m_query.exec()) {
         failQuery(m_query);
@@ -147,14 +281,47 @@ QSqlQuery& Command::run() {
 }
 
 Transaction::Transaction(Connection& connection) : m_connection(connection) {
+    if (connection.dialect() == Dialect::Server) {
+        connection.runFixed(QStringLiteral("BEGIN"));
+        m_open = true;
+        connection.takeWriteLockOnServer();
+        return;
+    }
     connection.runFixed(sqliteHandleOf(connection.database()) != nullptr
                             ? QStringLiteral("BEGIN IMMEDIATE")
                             : QStringLiteral("BEGIN"));
     m_open = true;
 }
 
+void Connection::takeWriteLockOnServer() {
+    QElapsedTimer since;
+    since.start();
+    for (;;) {
+        QSqlQuery q(m_db);
+        if (!q.exec(QString::fromLatin1(kServerWriteLock)) || !q.next()) {
+            failQuery(q);
+        }
+        if (q.value(0).toBool()) {
+            return;
+        }
+        const qint64 waited = since.elapsed();
+        if (waited >= m_waiting->wait.limit.count()) {
+            throw Failure(FailureKind::Busy,
+                          QStringLiteral("another workstation holds the write lock"));
+        }
+        if (m_waiting->wait.waiting) {
+            m_waiting->wait.waiting(int(waited / 1000));
+        }
+        QThread::msleep(kLockTryMs);
+    }
+}
+
 Transaction::~Transaction() {
     if (m_open) {
+        // Rows still waiting for the server belong to what is undone.
+        for (const std::unique_ptr<ServerCopy>& copy : m_connection.m_copies) {
+            copy->take();
+        }
         QSqlQuery q(m_connection.database());
         q.exec(QStringLiteral("ROLLBACK"));
     }
@@ -166,11 +333,15 @@ void Transaction::commit() {
 }
 
 ReadTransaction::ReadTransaction(Connection& connection) : m_connection(connection) {
-    m_connection.runFixed(QStringLiteral("BEGIN"));
+    // The server's reads see one state only in a repeatable-read transaction.
+    m_connection.runFixed(connection.dialect() == Dialect::Server
+                              ? QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY")
+                              : QStringLiteral("BEGIN"));
 }
 
 ReadTransaction::~ReadTransaction() {
     QSqlQuery q(m_connection.database());
+    // (Nothing is ever written under a read transaction: no rows wait to be flushed.)
     q.exec(QStringLiteral("COMMIT"));
 }
 

@@ -11,9 +11,9 @@
 
 namespace kiv::store {
 
-Rows::Rows(Connection& connection, const Statement& query) : m_query(connection.database()) {
-    m_query.setForwardOnly(true);
-    if (!m_query.prepare(query.executedSql())) {
+Rows::Rows(Connection& connection, const Statement& query) : m_query(connection.query()) {
+    connection.flush();
+    if (!m_query.prepare(query.executedSql(connection.dialect()))) {
         failQuery(m_query);
     }
     m_stmt = sqliteStatementOf(m_query);

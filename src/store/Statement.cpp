@@ -9,7 +9,13 @@ Statement& Statement::sql(const QString& piece) {
 }
 
 Statement& Statement::sql(const QString& shown, const QString& executed) {
-    m_executed += executed;
+    return sql(shown, executed, executed);
+}
+
+Statement& Statement::sql(const QString& shown, const QString& executedOnFile,
+                          const QString& executedOnServer) {
+    m_executed += executedOnFile;
+    m_executedOnServer += executedOnServer;
     if (!m_pieces.empty() && m_pieces.back().value < 0) {
         m_pieces.back().shown += shown;
     } else {
@@ -20,6 +26,7 @@ Statement& Statement::sql(const QString& shown, const QString& executed) {
 
 Statement& Statement::addValue(Form form, QVariant bound) {
     m_executed += u'?';
+    m_executedOnServer += u'?';
     m_pieces.push_back({QString(), static_cast<int>(m_values.size())});
     m_values.push_back({form, std::move(bound)});
     return *this;

@@ -14,8 +14,13 @@ inline constexpr int kSchemaVersion = 1;
 // The statements that create an empty database of the current version, in order.
 const QStringList& schemaStatements();
 
-// Creates BASE/mdb/KIV.mdb (and the mdb folder) with the schema. Refuses, with an error text,
-// when the file already exists; never touches an existing file.
+// The same tables on the server, with a sequence on the tables whose first-written row counts,
+// and the version in a table kiv_schema (the file keeps it as its user_version).
+const QStringList& serverSchemaStatements();
+
+// Creates BASE/mdb/KIV.mdb (and the mdb folder) with the schema, or, when the package names a
+// server, the tables in the server's database. Refuses, with an error text, when the file or the
+// tables already exist; never touches an existing file or table.
 Result initDatabase(const QString& baseFolder);
 
 }  // namespace kiv::store

@@ -11,6 +11,8 @@
 #include <optional>
 #include <vector>
 
+#include "store/Dialect.h"
+
 namespace kiv::store {
 
 class Statement {
@@ -25,6 +27,10 @@ public:
     // A fixed piece whose executed form differs from the shown one ("delete * from" is shown as
     // the system writes it and executed as "delete from").
     Statement& sql(const QString& shown, const QString& executed);
+    // A fixed piece the server executes otherwise than the file (a function or an order only one
+    // of them knows); shown as on the file.
+    Statement& sql(const QString& shown, const QString& executedOnFile,
+                   const QString& executedOnServer);
 
     Statement& text(const QString& value);
     Statement& date(const QDate& value);
@@ -44,7 +50,9 @@ public:
     void setYesNo(int i, bool value);
     void setNull(int i);
 
-    const QString& executedSql() const { return m_executed; }
+    const QString& executedSql(Dialect dialect = Dialect::File) const {
+        return dialect == Dialect::Server ? m_executedOnServer : m_executed;
+    }
     QString displayText() const;
     int valueCount() const { return static_cast<int>(m_values.size()); }
     // The value at position i as it is bound.
@@ -63,6 +71,7 @@ private:
     static QString literal(const Value& v);
 
     QString m_executed;
+    QString m_executedOnServer;
     std::vector<Piece> m_pieces;
     std::vector<Value> m_values;
 };

@@ -1,0 +1,83 @@
+#include "store/ServerSettings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+#include "store/Failure.h"
+#include "store/PackagePaths.h"
+
+namespace kiv::store {
+
+namespace {
+const QString kDriver = QStringLiteral("QPSQL");
+
+[[noreturn]] void failSettings(const QString& path, const QString& what) {
+    throw Failure(FailureKind::Database,
+                  QStringLiteral("資料庫設定檔 %1 %2，程式無法開啟資料庫。").arg(path, what));
+}
+}  // namespace
+
+QString ServerSettings::describe() const {
+    // What the file leaves unset is what libpq takes from the environment, or its own default.
+    const auto orEnvironment = [](const QString& set, const char* variable, const char* fallback) {
+        if (!set.isEmpty()) {
+            return set;
+        }
+        const QString env = qEnvironmentVariable(variable);
+        return env.isEmpty() ? QString::fromLatin1(fallback) : env;
+    };
+    const QString host = orEnvironment(this->host, "PGHOST", "localhost");
+    const QString port =
+        orEnvironment(this->port > 0 ? QString::number(this->port) : QString(), "PGPORT", "5432");
+    const QString user = orEnvironment(this->user, "PGUSER", qgetenv("USER").constData());
+    const QString database = orEnvironment(this->database, "PGDATABASE", user.toUtf8().constData());
+    return QStringLiteral("%1:%2，資料庫 %3，使用者 %4").arg(host, port, database, user);
+}
+
+QString settingsPath(const QString& baseFolder) {
+    return databaseFolder(baseFolder) + QStringLiteral("/KIV.ini");
+}
+
+std::optional<ServerSettings> readServerSettings(const QString& baseFolder) {
+    const QString path = settingsPath(baseFolder);
+    if (!QFileInfo::exists(path)) {
+        return std::nullopt;
+    }
+    QSettings file(path, QSettings::IniFormat);
+    if (file.status() != QSettings::NoError) {
+        failSettings(path, QStringLiteral("無法讀取"));
+    }
+    file.beginGroup(QStringLiteral("server"));
+    const QString driver = file.value(QStringLiteral("driver")).toString().trimmed();
+    if (driver.isEmpty()) {
+        failSettings(path, QStringLiteral("的 [server] 段沒有指定 driver"));
+    }
+    if (driver.compare(kDriver, Qt::CaseInsensitive) != 0) {
+        failSettings(
+            path,
+            QStringLiteral("指定的資料庫驅動程式「%1」不支援（只支援 %2）").arg(driver, kDriver));
+    }
+    ServerSettings s;
+    s.host = file.value(QStringLiteral("host")).toString().trimmed();
+    s.database = file.value(QStringLiteral("database")).toString().trimmed();
+    s.user = file.value(QStringLiteral("user")).toString().trimmed();
+    const QString port = file.value(QStringLiteral("port")).toString().trimmed();
+    if (!port.isEmpty()) {
+        bool ok = false;
+        s.port = port.toInt(&ok);
+        if (!ok || s.port <= 0 || s.port > 65535) {
+            failSettings(path, QStringLiteral("的連接埠「%1」不是有效的號碼").arg(port));
+        }
+    }
+    return s;
+}
+
+QString databaseLocation(const QString& baseFolder) {
+    if (const std::optional<ServerSettings> server = readServerSettings(baseFolder)) {
+        return QStringLiteral("the server database (%1)").arg(server->describe());
+    }
+    return QDir::cleanPath(databasePath(baseFolder));
+}
+
+}  // namespace kiv::store

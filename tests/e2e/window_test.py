@@ -35,6 +35,7 @@ DEADLINE_NOTICES = ("首次設定者，請向Morvane公司儲匯處申請新增�
                     "ATM繳費無法控管繳費期限")
 BUSY = "執 行 中, 請 稍 後"
 
+
 def end_quietly(pid):
     """Ends a process the window started, if it still runs."""
     try:
@@ -105,14 +106,21 @@ class WindowTest(unittest.TestCase):
 class GenerateTab(WindowTest):
     """Tab 產生: a date in the calendar, a group from the list, the deadline box, 確認 S."""
 
-    def test_existingBatch_overwriteDeclinedByN_thenAcceptedByY_withDeadline(self):
-        self.win.set_date("CC_TranDay", AFTER_SCHOOL_DAY)
-        self.win.choose("CBO_GrpID", "課後輔導費")
-        self.win.tick("Chk_DL")
+    def test_newBatchByAltS_thenOverwriteDeclinedByN_acceptedByY_withDeadline_thenLeave(self):
+        target = day(1)
         others = self.pkg.batch_digest(TUITION_DAY, TUITION)
-        old = self.pkg.bills(AFTER_SCHOOL_DAY, AFTER_SCHOOL)
-        self.assertTrue(old and all(b[4] in ("0", None) for b in old))
+        self.win.set_date("CC_TranDay", target)
+        self.win.choose("CBO_GrpID", "上學期學雜費")
+        self.win.key("alt+s")
+        self.expect_summary_then_added(target, TUITION, "Label4")
+        bills = [b for b in self.pkg.bills(target, TUITION) if b[3] in ("1", "2")]
+        self.assertGreater(len(bills), 1000)
+        self.assertTrue(all(b[4] == "0" for b in bills))
+        # The inputs stay as they were.
+        self.assertEqual(self.win.text("CC_TranDay"), target.isoformat())
+        self.assertEqual(self.win.text("CBO_GrpID"), "上學期學雜費")
 
+        self.win.tick("Chk_DL")
         before = self.pkg.digest()
         self.win.click("cmd_confirm")
         self.win.answer(self.win.expect_box(EMPTY, OVERWRITE), "n")
@@ -123,30 +131,12 @@ class GenerateTab(WindowTest):
         self.win.answer(self.win.expect_box(EMPTY, OVERWRITE), "y")
         for notice in DEADLINE_NOTICES:
             self.win.answer(self.win.expect_box(PROGRAM, notice), "Return")
-        self.expect_summary_then_added(AFTER_SCHOOL_DAY, AFTER_SCHOOL, "Label4")
-
-        new = self.pkg.bills(AFTER_SCHOOL_DAY, AFTER_SCHOOL)
-        self.assertEqual([b[0] for b in new], [b[0] for b in old])
-        bills = [b for b in new if b[3] in ("1", "2")]
-        self.assertTrue(bills)
-        self.assertTrue(all(b[4] == "1" for b in bills), "the deadline box was not written")
-        self.assertEqual(len(self.pkg.headers(AFTER_SCHOOL_DAY, AFTER_SCHOOL)), 1)
-        self.assertEqual(self.pkg.batch_digest(TUITION_DAY, TUITION), others)
-
-    def test_newBatch_byAltS_thenLeaveWithExitButton(self):
-        target = day(1)
-        self.assertEqual(self.pkg.bills(target, TUITION), [])
-        self.win.set_date("CC_TranDay", target)
-        self.win.choose("CBO_GrpID", "上學期學雜費")
-        self.win.key("alt+s")
         self.expect_summary_then_added(target, TUITION, "Label4")
-        bills = [b for b in self.pkg.bills(target, TUITION) if b[3] in ("1", "2")]
-        self.assertGreater(len(bills), 1000)
-        self.assertTrue(all(b[4] == "0" for b in bills))
+        new = [b for b in self.pkg.bills(target, TUITION) if b[3] in ("1", "2")]
+        self.assertEqual([b[0] for b in new], [b[0] for b in bills])
+        self.assertTrue(all(b[4] == "1" for b in new), "the deadline box was not written")
         self.assertEqual(self.pkg.headers(target, TUITION), [(0,)])
-        # The inputs stay as they were.
-        self.assertEqual(self.win.text("CC_TranDay"), target.isoformat())
-        self.assertEqual(self.win.text("CBO_GrpID"), "上學期學雜費")
+        self.assertEqual(self.pkg.batch_digest(TUITION_DAY, TUITION), others)
 
         self.leave_by(lambda: self.win.click("Cmd_exit"))
 

@@ -22,20 +22,23 @@ inline QStringList texts(const TestBase& db, const QString& sql, const QVariantL
 inline QStringList items(const TestBase& db, const QString& day) {
     return texts(db,
                  "select Stdid||' '||ItemId||' '||ItemAmt from KIV9_Payitem where TranDay=? and "
-                 "Grpid=1 order by rowid",
+                 "Grpid=1 order by " +
+                     TestBase::writeOrder(),
                  {day});
 }
 
 // Records of a batch (ids like `ids`) as "Stdid PayAmt Fee PreWay lock Netfee NetATMfee CanUseCVS
 // CVSFee CVSItem Check_DL TranDay2", unset columns as "-", in the order written.
 inline QStringList bills(const TestBase& db, const QString& day, const QString& ids = "%") {
-    return texts(db,
-                 "select Stdid||' '||PayAmt||' '||Fee||' '||PreWay||' '||ifnull(lock_data,'-')"
-                 "||' '||ifnull(Netfee,'-')||' '||ifnull(NetATMfee,'-')||' '||CanUseCVS||' '||"
-                 "ifnull(CVSFee,'-')||' '||ifnull(nullif(CVSItem,''),'-')||' '||"
-                 "ifnull(Check_DL,'-')||' '||ifnull(TranDay2,'-') from KIV8_PayMent "
-                 "where TranDay=? and Grpid=1 and Stdid like ? order by rowid",
-                 {day, ids});
+    return texts(
+        db,
+        "select Stdid||' '||PayAmt||' '||Fee||' '||PreWay||' '||coalesce(lock_data,'-')"
+        "||' '||coalesce(Netfee||'','-')||' '||coalesce(NetATMfee||'','-')||' '||CanUseCVS||' '||"
+        "coalesce(CVSFee||'','-')||' '||coalesce(nullif(CVSItem,''),'-')||' '||"
+        "coalesce(Check_DL,'-')||' '||coalesce(TranDay2,'-') from KIV8_PayMent "
+        "where TranDay=? and Grpid=1 and Stdid like ? order by " +
+            TestBase::writeOrder(),
+        {day, ids});
 }
 
 // Every row of the batch tables, every column, Nulls marked.
@@ -44,7 +47,7 @@ inline QStringList snapshot(const TestBase& db) {
     QStringList out;
     for (const QString table : {"KIV8_PayMent", "KIV9_Payitem", "KIV10_Agency"}) {
         QSqlQuery q(c.database());
-        q.exec("select * from " + table + " order by rowid");
+        q.exec("select * from " + table + " order by " + TestBase::writeOrder());
         while (q.next()) {
             QStringList cells{table};
             for (int i = 0; i < q.record().count(); ++i) {

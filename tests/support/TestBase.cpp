@@ -9,14 +9,58 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QUuid>
 
 #include "store/Connection.h"
 #include "store/Schema.h"
 
 namespace kiv::test {
 
+namespace {
+// A statement on the server's maintenance database (PGDATABASE), outside any test database.
+void onMaintenanceDatabase(const QString& sql) {
+    const QString name = "kiv-test-maintenance";
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QPSQL", name);
+        if (!db.open()) {
+            ADD_FAILURE() << "no test server: " << db.lastError().text().toStdString();
+        } else if (QSqlQuery q(db); !q.exec(sql)) {
+            ADD_FAILURE() << q.lastError().text().toStdString() << " in " << sql.toStdString();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+}  // namespace
+
+bool TestBase::onServer() {
+    return qEnvironmentVariable("KIV_TEST_STORE") == "server";
+}
+
+QString TestBase::writeOrder() {
+    return onServer() ? "ctid" : "rowid";
+}
+
+TestBase::~TestBase() {
+    if (!m_serverDatabase.isEmpty()) {
+        onMaintenanceDatabase("DROP DATABASE " + m_serverDatabase + " WITH (FORCE)");
+    }
+}
+
 TestBase::TestBase(Encoding encoding) : m_base(m_dir.path() + "/base") {
-    if (encoding == Encoding::Utf8) {
+    if (onServer()) {
+        m_serverDatabase =
+            "kiv_test_" + QUuid::createUuid().toString(QUuid::Id128).left(16).toLower();
+        onMaintenanceDatabase("CREATE DATABASE " + m_serverDatabase);
+        QDir().mkpath(m_base + "/mdb");
+        QFile ini(m_base + "/mdb/KIV.ini");
+        if (!ini.open(QIODevice::WriteOnly) ||
+            ini.write(
+                QString("[server]\ndriver=QPSQL\ndatabase=%1\n").arg(m_serverDatabase).toUtf8()) <
+                0) {
+            ADD_FAILURE() << "cannot write " << ini.fileName().toStdString();
+        }
+    }
+    if (encoding == Encoding::Utf8 || onServer()) {
         if (const kiv::store::Result made = kiv::store::initDatabase(m_base); !made.ok) {
             ADD_FAILURE() << "cannot create the test database: " << made.description.toStdString();
         }
@@ -82,7 +126,8 @@ QStringList TestBase::batchRows(const QString& day) const {
     QStringList rows;
     for (const QString table : {"KIV9_Payitem", "KIV8_PayMent", "KIV10_Agency"}) {
         QSqlQuery q = runRaw(
-            c, "select * from " + table + " where TranDay=? and Grpid=1 order by rowid", {day});
+            c, "select * from " + table + " where TranDay=? and Grpid=1 order by " + writeOrder(),
+            {day});
         while (q.next()) {
             QStringList cells{table};
             for (int i = 0; i < q.record().count(); ++i) {

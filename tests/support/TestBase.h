@@ -1,6 +1,8 @@
 #pragma once
 // A fresh base folder per test: BASE/mdb/KIV.mdb created with the real schema, and small
-// helpers to put rows in it and read them back.
+// helpers to put rows in it and read them back. With KIV_TEST_STORE=server in the environment
+// (and the PG* variables of a server, as pg_virtualenv sets them), the same tests run on a fresh
+// database of that server instead, named in BASE/mdb/KIV.ini and dropped afterwards.
 
 #include <QString>
 #include <QStringList>
@@ -16,6 +18,14 @@ public:
     enum class Encoding { Utf8, Utf16 };
     // Creates the folder and the schema; fails the test if it cannot.
     explicit TestBase(Encoding encoding = Encoding::Utf8);
+    ~TestBase();
+    TestBase(const TestBase&) = delete;
+    TestBase& operator=(const TestBase&) = delete;
+    // True when the tests run on a server rather than on the file.
+    static bool onServer();
+    // "rowid" on the file; on the server the row's place in its table, which follows the order
+    // rows were written in as long as they are not updated.
+    static QString writeOrder();
     const QString& path() const { return m_base; }
     QString dbFile() const { return m_base + "/mdb/KIV.mdb"; }
 
@@ -36,6 +46,7 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_base;
+    QString m_serverDatabase;
 };
 
 }  // namespace kiv::test

@@ -233,7 +233,8 @@ generation::EngineResult Run::execute() {
         const store::FailureKind kind = failure ? failure->kind() : store::FailureKind::Database;
         QString text = description;
         if (m_engine.failureText == FailureText::DescriptionAndStatement) {
-            text += m_last.displayText();
+            text += failure && !failure->shownStatement().isEmpty() ? failure->shownStatement()
+                                                                    : m_last.displayText();
         } else if (kind == store::FailureKind::NullUse) {
             text = kFeeMessage;
         }

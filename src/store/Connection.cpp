@@ -1,6 +1,7 @@
 #include "store/Connection.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QUrl>
 #include <QUuid>
@@ -38,8 +39,15 @@ bool loginRefused(const QString& text) {
             text.contains(QStringLiteral("does not exist")));
 }
 
-PGconn* serverHandleOf(const QSqlDatabase& db) {
-    const QVariant v = db.driver()->handle();
+// The server's message without its severity word and details, which reads as the file's do:
+// "ERROR:  rejected\nCONTEXT: ..." becomes "rejected".
+QString serverMessage(const QString& text) {
+    static const QRegularExpression severity(QStringLiteral("^(ERROR|FATAL|PANIC):\\s+"));
+    return text.section(QLatin1Char('\n'), 0, 0).remove(severity).trimmed();
+}
+
+PGconn* serverHandleOf(const QSqlDriver* driver) {
+    const QVariant v = driver->handle();
     // libpq's PGconn is its struct pg_conn; Qt names the handle's type either way.
     if (!v.isValid() ||
         (qstrcmp(v.typeName(), "PGconn*") != 0 && qstrcmp(v.typeName(), "pg_conn*") != 0)) {
@@ -48,12 +56,22 @@ PGconn* serverHandleOf(const QSqlDatabase& db) {
     return *static_cast<PGconn* const*>(v.constData());
 }
 
+// A failed statement leaves the server's transaction refusing everything but its end, the
+// freeing of prepared statements included. It is ended at once, and a read-only one takes its
+// place until its owner ends it: a later write fails instead of being committed alone.
+void endFailedTransaction(PGconn* conn) {
+    if (conn != nullptr && PQtransactionStatus(conn) == PQTRANS_INERROR) {
+        PQclear(PQexec(conn, "ROLLBACK; BEGIN READ ONLY"));
+    }
+}
+
 [[noreturn]] void failServer(PGconn* conn, PGresult* result) {
-    QString text =
-        QString::fromUtf8(result ? PQresultErrorMessage(result) : PQerrorMessage(conn)).trimmed();
+    const QString text = serverMessage(
+        QString::fromUtf8(result ? PQresultErrorMessage(result) : PQerrorMessage(conn)));
     if (result) {
         PQclear(result);
     }
+    endFailedTransaction(conn);
     throw Failure(FailureKind::Database, text.isEmpty() ? QStringLiteral("database error") : text);
 }
 
@@ -65,6 +83,13 @@ void bindAll(QSqlQuery& q, const Statement& s) {
 }  // namespace
 
 [[noreturn]] void failQuery(const QSqlQuery& query) {
+    if (query.driver() && query.driver()->dbmsType() == QSqlDriver::PostgreSQL) {
+        // The server's error codes are SQLSTATEs, not the file's result codes.
+        const QString text = serverMessage(query.lastError().databaseText());
+        endFailedTransaction(serverHandleOf(query.driver()));
+        throw Failure(FailureKind::Database,
+                      text.isEmpty() ? query.lastError().text().trimmed() : text);
+    }
     QString text = query.lastError().text().trimmed();
     if (text.isEmpty()) {
         text = QStringLiteral("database error");
@@ -189,7 +214,7 @@ void Connection::flush() {
         if (copy->empty()) {
             continue;
         }
-        PGconn* conn = serverHandleOf(m_db);
+        PGconn* conn = serverHandleOf(m_db.driver());
         const QByteArray data = copy->take();
         PGresult* r = PQexec(conn, copy->copySql().toUtf8().constData());
         if (PQresultStatus(r) != PGRES_COPY_IN) {
@@ -206,7 +231,19 @@ void Connection::flush() {
             while (PGresult* more = PQgetResult(conn)) {
                 PQclear(more);
             }
-            failServer(conn, done);
+            // The server names the row it refused ("COPY t, line 2"): the clerk reads the insert
+            // of that row, as on the file, where it fails when it runs.
+            static const QRegularExpression row(QStringLiteral("COPY \\w+, line (\\d+)"));
+            const QRegularExpressionMatch m =
+                row.match(QString::fromUtf8(PQresultErrorField(done, PG_DIAG_CONTEXT)));
+            Failure failure(FailureKind::Database,
+                            serverMessage(QString::fromUtf8(PQresultErrorMessage(done))));
+            PQclear(done);
+            endFailedTransaction(conn);
+            if (m.hasMatch()) {
+                failure.withShownStatement(copy->shownRow(data, m.captured(1).toLongLong()));
+            }
+            throw failure;
         }
         PQclear(done);
         while (PGresult* more = PQgetResult(conn)) {
@@ -239,8 +276,7 @@ void Connection::runFixed(const QString& sql) {
 Command::Command(Connection& connection, Statement statement)
     : m_connection(connection), m_statement(std::move(statement)), m_query(connection.query()) {
     if (connection.dialect() == Dialect::Server) {
-        if (std::optional<ServerCopy> copy =
-                ServerCopy::of(m_statement.executedSql(Dialect::Server))) {
+        if (std::optional<ServerCopy> copy = ServerCopy::of(m_statement)) {
             m_copy = connection.keepCopy(std::move(*copy));
             return;
         }

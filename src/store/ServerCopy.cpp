@@ -1,5 +1,6 @@
 #include "store/ServerCopy.h"
 
+#include <QDate>
 #include <QRegularExpression>
 
 namespace kiv::store {
@@ -22,6 +23,19 @@ std::optional<QByteArray> literalCopyText(const QString& token) {
         return copyText(inner);
     }
     return std::nullopt;
+}
+// A value of COPY text as it was before copyText escaped it.
+QByteArray copyValue(const QByteArray& field) {
+    QByteArray out;
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        if (field[i] != '\\' || i + 1 == field.size()) {
+            out += field[i];
+            continue;
+        }
+        const char c = field[++i];
+        out += c == 't' ? '\t' : c == 'n' ? '\n' : c == 'r' ? '\r' : c;
+    }
+    return out;
 }
 }  // namespace
 
@@ -53,7 +67,8 @@ QByteArray copyText(const QVariant& value) {
     return out;
 }
 
-std::optional<ServerCopy> ServerCopy::of(const QString& executedSql) {
+std::optional<ServerCopy> ServerCopy::of(const Statement& statement) {
+    const QString& executedSql = statement.executedSql(Dialect::Server);
     static const QRegularExpression insert(
         QStringLiteral(R"(^\s*insert\s+into\s+(\w+)\s*\(([^()]*)\)\s*values\s*\(([^()]*)\)\s*$)"),
         QRegularExpression::CaseInsensitiveOption);
@@ -67,6 +82,7 @@ std::optional<ServerCopy> ServerCopy::of(const QString& executedSql) {
         return std::nullopt;
     }
     ServerCopy copy;
+    copy.m_shape = statement;
     int next = 0;
     for (const QString& raw : values) {
         const QString token = raw.trimmed();
@@ -102,6 +118,37 @@ void ServerCopy::add(const Statement& statement) {
 
 QByteArray ServerCopy::take() {
     return std::exchange(m_data, QByteArray());
+}
+
+QString ServerCopy::shownRow(const QByteArray& rows, qsizetype line) const {
+    const QList<QByteArray> fields = rows.split('\n').value(line - 1).split('\t');
+    Statement shown = m_shape;
+    for (qsizetype i = 0; i < qsizetype(m_columns.size()) && i < fields.size(); ++i) {
+        const int v = m_columns[size_t(i)].value;
+        if (v < 0) {
+            continue;
+        }
+        if (fields[i] == "\\N") {
+            shown.setNull(v);
+            continue;
+        }
+        const QString text = QString::fromUtf8(copyValue(fields[i]));
+        switch (shown.form(v)) {
+            case Statement::Form::Text:
+                shown.setText(v, text);
+                break;
+            case Statement::Form::Date:
+                shown.setDate(v, QDate::fromString(text, Qt::ISODate));
+                break;
+            case Statement::Form::Number:
+                shown.setNumber(v, text.toLongLong());
+                break;
+            case Statement::Form::YesNo:
+                shown.setYesNo(v, text != QStringLiteral("0") && text != QStringLiteral("false"));
+                break;
+        }
+    }
+    return shown.displayText();
 }
 
 }  // namespace kiv::store

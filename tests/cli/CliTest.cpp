@@ -95,7 +95,7 @@ TEST(CliBatch, eachCommandReachesItsTabWithItsDatesAndGroup) {
     EXPECT_EQ(pkg.column("select TranDay from KIV10_Agency where Grpid=2 order by 1"),
               (QVariantList{iso, sooner, later}));
     EXPECT_EQ(batch("delete --date " + iso + " --group 2").said(), "0 刪 除 成 功\n\n");
-    EXPECT_EQ(QDir(pkg.path() + "/mdb").entryList(QDir::Files), QStringList{"KIV.mdb"});
+    EXPECT_EQ(pkg.strayFiles(), QStringList{});
 }
 
 TEST(CliDemo, laysOutTheProgramsAndASchoolWithEveryCaseAClerkMeets) {

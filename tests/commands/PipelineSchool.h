@@ -33,7 +33,6 @@ struct School : SchoolData {
                       {isoDay, group})
             .toInt();
     }
-    QStringList mdbFiles() const { return QDir(path() + "/mdb").entryList(QDir::Files); }
 };
 
 inline kiv::store::ListChoice group1() {

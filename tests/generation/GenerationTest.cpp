@@ -179,26 +179,32 @@ TEST(FeeSchedule, readsTheFirstRowTrimmedRoundedAndOnlyTheBandsWithCodes) {
     EXPECT_FALSE(loadAfter({"delete from Kiv2_school"}).has_value());
     FeeSchedule e = stores();
     e.NetATMTrdAmt = 70000;
+    // The first row written stays the first when it is changed later (which moves it on a server).
+    const QString seq = TestBase::onServer() ? "kiv_seq" : "rowid";
     EXPECT_EQ(loadAfter({"update Kiv2_school set CVSName='  Store  ', NetATMTrdAmt=70000",
                          "insert into Kiv2_school select * from Kiv2_school",
-                         "update Kiv2_school set TranFee=99 where rowid=2"},
+                         "update Kiv2_school set TranFee=99 where " + seq + "=2",
+                         "update Kiv2_school set SndAmt=SndAmt where " + seq + "=1"},
                         true),
               e);
     // Without stores the store columns are never read.
-    EXPECT_EQ(loadAfter({"update Kiv2_school set CVSName='Store',CVSItem1='A1',CVSSmallamt='not "
-                         "a number',CVSMaxAmt=1000000000000,CVSSmallUserFee=NULL"}),
+    EXPECT_EQ(loadAfter({"update Kiv2_school set CVSName='Store',CVSItem1='A1',CVSSmallamt=NULL,"
+                         "CVSMaxAmt=NULL,CVSSmallUserFee=NULL"}),
               example());
     // A blank middle code leaves the middle and excess bands zero; the excess code is read.
     e = stores();
     e.CVSItem2.clear();
     e.CVSBtwnAmt = e.CVSMaxAmt = 0;
     e.CVSBtwnUserFee = e.CVSBtwnGiroFee = e.CVSExcdUserFee = e.CVSExcdGiroFee = 0;
-    EXPECT_EQ(loadAfter({"update Kiv2_school set CVSItem2='   ', CVSMaxAmt='malformed'"}, true), e);
+    EXPECT_EQ(loadAfter({"update Kiv2_school set CVSItem2='   ', CVSMaxAmt=NULL"}, true), e);
     e = stores();
     e.CVSName.clear(), e.CVSItem3.clear();
     e.CVSMaxAmt = 0;
     e.CVSExcdUserFee = e.CVSExcdGiroFee = 0;
     EXPECT_EQ(loadAfter({"update Kiv2_school set CVSItem3=NULL, CVSName=NULL"}, true), e);
+    if (TestBase::onServer()) {
+        return;  // its whole-number columns round what they are given
+    }
     e = example();
     e.TranFee = 2, e.SmallFee = 4, e.NetATMsndamt = 40000;
     EXPECT_EQ(loadAfter({"update Kiv2_school set TranFee=2.5, SmallFee=3.5, NetATMsndamt=40000.5"}),
@@ -214,6 +220,9 @@ TEST(FeeSchedule, nullOrOutOfWidthNumbersAreRunTimeErrors) {
         {"IsUseCVS=-1, CVSItem2='A2', CVSBtwnUserFee=NULL", NullUse}};
     // clang-format on
     for (const auto& [update, kind] : cases) {
+        if (TestBase::onServer() && QString(update).contains("2147483648")) {
+            continue;  // the server's columns cannot hold it
+        }
         EXPECT_EQ(failureOf([&] { loadAfter({QString("update Kiv2_school set ") + update}); }),
                   kind)
             << update;
@@ -369,21 +378,18 @@ TEST(FailingRun, leavesTheBatchTablesAsTheyWere) {
          "",
          {"busyText[0] 查詢學生資料", "events", "events", "busyText[0] 執 行 中, 請 稍 後",
           "events", "message[Default] 無資料可產生"}},
-        {{"CREATE TRIGGER reject_one BEFORE INSERT ON KIV8_PayMent WHEN NEW.Stdid='S0042' "
-          "BEGIN SELECT RAISE(ABORT,'injected'); END"},
-         "injected",
+        {{"refuse insert on KIV8_PayMent when NEW.Stdid='S0042'"},
+         "rejected",
          {},
          false,
          "執行第41筆"},
-        {{"CREATE TRIGGER reject_header BEFORE INSERT ON KIV10_Agency "
-          "BEGIN SELECT RAISE(ABORT,'no header'); END"},
-         "no header"},
+        {{"refuse insert on KIV10_Agency when true"}, "rejected"},
         {{"insert into Kiv13_ClsGrpitem values(1,1,0,3,2000000000),(1,1,0,4,2000000000)"}, "溢位"},
         {{"update Kiv7_student set Stdid=NULL where Stdid='S0030'"}, "Kiv7_student.Stdid"},
         {{"update Kiv7_student set Giro=NULL where Stdid='S0030'"}, "Null"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.reason);
+        SCOPED_TRACE(c.arrange.join("; ").toStdString());
         School r;
         r.school("(1,1,0,1,100),(1,1,0,2,250)");
         for (int i = 1; i <= 60; ++i) {
@@ -395,9 +401,7 @@ TEST(FailingRun, leavesTheBatchTablesAsTheyWere) {
             "insert into KIV8_PayMent(Stdid,TranDay,Grpid,PayAmt,Fee,PreWay,lock_data) "
             "values('S0001','2012-05-01',1,100,8,'1','0')");
         r.db.addHeader("2012-05-01", 1);
-        for (const QString& sql : c.arrange) {
-            r.db.exec(sql);
-        }
+        r.db.arrange(c.arrange);
         const QStringList before = snapshot(r.db);
         ::testing::internal::CaptureStderr();
         EXPECT_FALSE(r.generate(c.deadlineTicked));

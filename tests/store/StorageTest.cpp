@@ -76,10 +76,10 @@ TEST(Statement, showsBindsAndStoresEachValueInItsFormAndUnnamedColumnsTakeTheirD
     EXPECT_EQ(s.executedSql(), into + " values(?,?,?,?,?,?)");
     Connection c(base.path());
     c.run(s);
-    EXPECT_EQ(base.scalar("select Stdid||'|'||TranDay||'|'||typeof(Grpid)||'|'||PayAmt||'|'||"
-                          "CanUseCVS||'|'||typeof(CVSItem)||'|'||PayStas||'|'||FailFac||'|'||"
-                          "typeof(lock_data) from KIV8_PayMent"),
-              "O'Neil|2012-06-07|integer|-2147483648|-1|null|0||null");
+    EXPECT_EQ(base.scalar("select Stdid||'|'||TranDay||'|'||(Grpid+0.5)||'|'||PayAmt||'|'||"
+                          "CanUseCVS||'|'||coalesce(CVSItem,'null')||'|'||PayStas||'|'||FailFac||"
+                          "'|'||coalesce(lock_data,'null') from KIV8_PayMent"),
+              "O'Neil|2012-06-07|5.5|-2147483648|-1|null|0||null");
     c.run(Statement("insert into KIV10_Agency(TranDay,Grpid) values('2012-06-07',1)"));
     EXPECT_EQ(base.scalar("select IsUseCVS||'|'||PayStas from KIV10_Agency"), "0|0");
     s = Statement("v(").placeholders({Form::Text, Form::Date, Form::Number}).sql(")");
@@ -143,10 +143,23 @@ TEST(Schema, initDbCreatesEveryTableColumnAndIndexAndRefusesAnExistingFile) {
         "NetATMsmallFee NetATMBtwnFee NetATMexcdFee IsUseCVS CVSName CVSItem1 CVSItem2 CVSItem3 "
         "CVSSmallamt CVSSmallUserFee CVSSmallGiroFee CVSBtwnAmt CVSBtwnUserFee CVSBtwnGiroFee "
         "CVSMaxAmt CVSExcdUserFee CVSExcdGiroFee PayStas";
+    const QString columns =
+        TestBase::onServer()
+            ? "select string_agg(column_name, ' ' order by ordinal_position) from "
+              "information_schema.columns where table_name=lower(?) and column_name<>'kiv_seq'"
+            : "select group_concat(name, ' ') from pragma_table_info(?)";
     for (const QString& table : contract.split(';')) {
-        EXPECT_EQ(base.scalar("select group_concat(name, ' ') from pragma_table_info(?)",
-                              {table.section(' ', 0, 0)}),
-                  table.section(' ', 1));
+        EXPECT_EQ(base.scalar(columns, {table.section(' ', 0, 0)}).toString(),
+                  TestBase::onServer() ? table.section(' ', 1).toLower() : table.section(' ', 1));
+    }
+    base.addGroup(1, "kept");
+    const Result made = initDatabase(base.path());
+    EXPECT_FALSE(made.ok);
+    EXPECT_TRUE(made.description.contains("already")) << made.description.toStdString();
+    EXPECT_EQ(base.scalar("select GrpName from KIV6_Group").toString(), "kept");
+    if (TestBase::onServer()) {
+        EXPECT_EQ(base.scalar("select version from kiv_schema").toInt(), kSchemaVersion);
+        return;
     }
     EXPECT_EQ(base.scalar("PRAGMA user_version").toInt(), kSchemaVersion);
     EXPECT_EQ(base.scalar("PRAGMA journal_mode").toString(), "delete");
@@ -165,11 +178,6 @@ TEST(Schema, initDbCreatesEveryTableColumnAndIndexAndRefusesAnExistingFile) {
         EXPECT_TRUE(plan.contains("USING INDEX") || plan.contains("USING COVERING INDEX"))
             << sql << " -> " << plan.toStdString();
     }
-    base.addGroup(1, "kept");
-    const Result made = initDatabase(base.path());
-    EXPECT_FALSE(made.ok);
-    EXPECT_TRUE(made.description.contains("already exists")) << made.description.toStdString();
-    EXPECT_EQ(base.scalar("select GrpName from KIV6_Group").toString(), "kept");
 }
 
 TEST(Connection, failuresCarryTheDatabaseDescriptionAndCreateOrKeepNothing) {
@@ -183,9 +191,43 @@ TEST(Connection, failuresCarryTheDatabaseDescriptionAndCreateOrKeepNothing) {
         Transaction t(c);
         c.run(Statement("insert into KIV6_Group(GrpID,GrpName) values(").number(1).sql(",'a')"));
         const Failure f = failureOf([&] { c.run(Statement("insert into NoSuchTable values(1)")); });
-        EXPECT_TRUE(f.description().contains("NoSuchTable")) << f.description().toStdString();
+        EXPECT_TRUE(f.description().toLower().contains("nosuchtable"))
+            << f.description().toStdString();
     }
     EXPECT_EQ(base.scalar("select count(*) from KIV6_Group").toInt(), 0);
+}
+
+// The batch loops' inserts: stepped straight on the file, sent in bulk to the server (at once
+// when they fill the buffer, which the long name does, else before the next statement).
+TEST(Command, rowsArriveInOrderWithEveryValueAndARollbackTakesThemAll) {
+    TestBase base;
+    const QVariantList names = {
+        "tab\there", "line\nbreak\r", "back\\slash \\N", "O'Neil", QString(9 << 20, u'x'), "學費",
+        "",          QVariant()};
+    Connection c(base.path());
+    for (const bool keep : {false, true}) {
+        Transaction t(c);
+        Command insert(c, Statement("insert into KIV6_Group(GrpID,GrpName) values(")
+                              .placeholders({Statement::Form::Number, Statement::Form::Text})
+                              .sql(")"));
+        for (int i = 0; i < names.size(); ++i) {
+            insert.statement().setNumber(0, i);
+            names[i].isNull() ? insert.statement().setNull(1)
+                              : insert.statement().setText(1, names[i].toString());
+            insert.run();
+        }
+        QSqlQuery q = c.run(Statement("select count(*) from KIV6_Group"));
+        EXPECT_TRUE(q.next() && q.value(0).toInt() == names.size());
+        if (keep) {
+            t.commit();
+        }
+    }
+    QVariantList read = base.column("select GrpName from KIV6_Group order by GrpID");
+    EXPECT_EQ(read.size(), names.size());
+    for (int i = 0; i < names.size() && i < read.size(); ++i) {
+        EXPECT_EQ(read[i].isNull(), names[i].isNull()) << i;
+        EXPECT_TRUE(read[i].toString() == names[i].toString()) << i;
+    }
 }
 
 TEST(BatchRemoval, countsTheBatchThenRemovesItWholeOrNotAtAll) {
@@ -212,11 +254,10 @@ TEST(BatchRemoval, countsTheBatchThenRemovesItWholeOrNotAtAll) {
         removeBatch(c, day, group);
         t.commit();
     };
-    base.exec(
-        "create trigger refuse before delete on KIV10_Agency begin select raise(abort, 'no'); end");
+    base.refuseWrites("KIV10_Agency", "delete", "no");
     EXPECT_THROW(remove(QDate(2012, 6, 7), 5), Failure);
     EXPECT_EQ(readBatchState(c, QDate(2012, 6, 7), 5), was);
-    base.exec("drop trigger refuse");
+    base.allowWrites("KIV10_Agency");
     remove(QDate(2012, 6, 7), 5);
     for (const char* table : {"KIV9_Payitem", "KIV8_PayMent", "KIV10_Agency"}) {
         EXPECT_EQ(base.column(QString("select TranDay||'/'||Grpid from %1 order by 1").arg(table)),
@@ -271,7 +312,7 @@ TEST(Lists, eachListOfOneSchoolWithItsTextsKeysOrderAndSteps) {
     const ListFill broken = insert_CBO(p, step);
     EXPECT_FALSE(broken.status.ok);
     EXPECT_EQ(step, "AS003");
-    EXPECT_TRUE(broken.status.description.contains("KIV6_Group"));
+    EXPECT_TRUE(broken.status.description.toLower().contains("kiv6_group"));
     // A missing database fails every list, the group list at its first step.
     for (const ListFill& f :
          {insert_CBO(p + "/none", step), insert_CBO2(p + "/none", {"x", std::nullopt}),
@@ -287,6 +328,12 @@ TEST(Lists, eachListOfOneSchoolWithItsTextsKeysOrderAndSteps) {
 TEST(Compaction, compactsInPlaceKeepingTheFileItsModeItsLinkAndItsConnections) {
     TestBase base;
     const qint64 sum = fill(base);
+    if (TestBase::onServer()) {  // which vacuums by itself: the step succeeds without work
+        const Result r = compress_mdb(base.path());
+        EXPECT_TRUE(r.ok && r.step == "A006") << compactionMessage(r).toStdString();
+        EXPECT_EQ(base.scalar("select sum(ItemAmt) from KIV9_Payitem").toLongLong(), sum);
+        return;
+    }
     const auto files = [&] {
         return QDir(base.path() + "/mdb").entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     };
@@ -324,6 +371,9 @@ TEST(Compaction, compactsInPlaceKeepingTheFileItsModeItsLinkAndItsConnections) {
 }
 
 TEST(Compaction, waitsForAnotherConnectionsTransactionAndNeverLosesItsWrite) {
+    if (TestBase::onServer()) {
+        GTEST_SKIP() << "the file's compaction";
+    }
     for (const bool write : {false, true}) {
         SCOPED_TRACE(write ? "write" : "read");
         TestBase base;

@@ -80,9 +80,36 @@ TestBase::TestBase(Encoding encoding) : m_base(m_dir.path() + "/base") {
     sqlite3_close(db);
 }
 
+void TestBase::loseDatabase() const {
+    if (!onServer()) {
+        QFile::remove(dbFile());
+        return;
+    }
+    QFile ini(m_base + "/mdb/KIV.ini");
+    if (!ini.open(QIODevice::WriteOnly) ||
+        ini.write("[server]\ndriver=QPSQL\ndatabase=kiv_test_missing\n") < 0) {
+        ADD_FAILURE() << "cannot write " << ini.fileName().toStdString();
+    }
+}
+
+QStringList TestBase::strayFiles() const {
+    QStringList files = QDir(m_base + "/mdb").entryList(QDir::Files);
+    files.removeAll("KIV.mdb");
+    files.removeAll("KIV.ini");
+    return files;
+}
+
 namespace {
 QSqlQuery runRaw(kiv::store::Connection& c, const QString& sql, const QVariantList& values) {
     QSqlQuery q(c.database());
+    // The server prepares only queries and row changes: anything else runs as it stands.
+    if (values.isEmpty()) {
+        if (!q.exec(sql)) {
+            ADD_FAILURE() << "exec failed: " << q.lastError().text().toStdString() << " in "
+                          << sql.toStdString();
+        }
+        return q;
+    }
     if (!q.prepare(sql)) {
         ADD_FAILURE() << "prepare failed: " << q.lastError().text().toStdString() << " in "
                       << sql.toStdString();
@@ -124,10 +151,15 @@ QVariant TestBase::scalar(const QString& sql, const QVariantList& values) const 
 QStringList TestBase::batchRows(const QString& day) const {
     kiv::store::Connection c(m_base);
     QStringList rows;
-    for (const QString table : {"KIV9_Payitem", "KIV8_PayMent", "KIV10_Agency"}) {
-        QSqlQuery q = runRaw(
-            c, "select * from " + table + " where TranDay=? and Grpid=1 order by " + writeOrder(),
-            {day});
+    // On the server a changed row moves to the end: there each table's rows in the order of its
+    // key.
+    const std::pair<QString, QString> tables[] = {
+        {"KIV9_Payitem", "Stdid, ItemId"}, {"KIV8_PayMent", "Stdid"}, {"KIV10_Agency", "Grpid"}};
+    for (const auto& [table, key] : tables) {
+        QSqlQuery q = runRaw(c,
+                             "select * from " + table + " where TranDay=? and Grpid=1 order by " +
+                                 (onServer() ? key : writeOrder()),
+                             {day});
         while (q.next()) {
             QStringList cells{table};
             for (int i = 0; i < q.record().count(); ++i) {
@@ -137,6 +169,37 @@ QStringList TestBase::batchRows(const QString& day) const {
         }
     }
     return rows;
+}
+
+void TestBase::refuseWrites(const QString& table, const QString& event, const QString& message,
+                            const QString& when) const {
+    const QString name = "refuse_" + table;
+    if (!onServer()) {
+        exec(QString(
+                 "create trigger %1 before %2 on %3 when %4 begin select raise(abort, '%5'); end")
+                 .arg(name, event, table, when, message));
+        return;
+    }
+    exec(QString("create function %1() returns trigger language plpgsql as $$begin raise exception "
+                 "'%2'; end$$")
+             .arg(name, message));
+    exec(QString("create trigger %1 before %2 on %3 for each row when (%4) execute function %1()")
+             .arg(name, event, table, when));
+}
+
+void TestBase::allowWrites(const QString& table) const {
+    exec("drop trigger refuse_" + table + (onServer() ? " on " + table : QString()));
+}
+
+void TestBase::arrange(const QStringList& steps) const {
+    for (const QString& step : steps) {
+        if (step.startsWith("refuse ")) {
+            refuseWrites(step.section(' ', 3, 3), step.section(' ', 1, 1), "rejected",
+                         step.section(' ', 5));
+        } else {
+            exec(step);
+        }
+    }
 }
 
 void TestBase::addGroup(int id, const QVariant& name) const {

@@ -26,8 +26,23 @@ public:
     // "rowid" on the file; on the server the row's place in its table, which follows the order
     // rows were written in as long as they are not updated.
     static QString writeOrder();
+    // Makes the database refuse a write, as a full disk or a broken rule would: every `event`
+    // ("insert" or "delete") on `table` of a row that meets `when` (a condition on NEW or OLD)
+    // fails with `message`, until allowWrites(table).
+    void refuseWrites(const QString& table, const QString& event, const QString& message,
+                      const QString& when = "true") const;
+    void allowWrites(const QString& table) const;
+    // Runs each step: a statement, or "refuse EVENT on TABLE when CONDITION" for refuseWrites
+    // with the message "rejected", written the same way for either store.
+    void arrange(const QStringList& steps) const;
     const QString& path() const { return m_base; }
     QString dbFile() const { return m_base + "/mdb/KIV.mdb"; }
+    // The server's database of this test, on the server.
+    const QString& serverDatabase() const { return m_serverDatabase; }
+    // The database goes away: the file is deleted, or the settings name a database that is not.
+    void loseDatabase() const;
+    // What BASE/mdb holds besides the database and its settings: copies and journals left over.
+    QStringList strayFiles() const;
 
     // Runs one statement with positional values (?), for building test data.
     void exec(const QString& sql, const QVariantList& values = {}) const;

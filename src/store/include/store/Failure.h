@@ -36,12 +36,20 @@ public:
     // The database's own result code, where it gave one; 0 otherwise.
     qint64 number() const { return m_number; }
     const char* what() const noexcept override { return m_utf8.constData(); }
+    // The statement that failed, where it is not the one that was running: on the server, a
+    // row sent in bulk after it was added. Empty otherwise.
+    const QString& shownStatement() const { return m_shownStatement; }
+    Failure& withShownStatement(QString text) {
+        m_shownStatement = std::move(text);
+        return *this;
+    }
 
 private:
     FailureKind m_kind;
     QString m_description;
     qint64 m_number;
     QByteArray m_utf8;
+    QString m_shownStatement;
 };
 
 // SQLite's primary result code for a database locked by another connection (SQLITE_BUSY), also

@@ -20,7 +20,7 @@ class ServerCopy {
 public:
     // The copy of an "insert into T(columns) values(...)" whose values are placeholders and
     // plain literals; nothing for any other statement, which then runs row by row.
-    static std::optional<ServerCopy> of(const QString& executedSql);
+    static std::optional<ServerCopy> of(const Statement& statement);
 
     // Adds a row: the statement's current values in the placeholders' places.
     void add(const Statement& statement);
@@ -30,12 +30,16 @@ public:
     const QString& copySql() const { return m_copySql; }
     // The waiting rows as COPY text; empty afterwards.
     QByteArray take();
+    // The statement as it is shown with the values of row `line` (1-based) of `rows`, which take()
+    // gave: what a clerk reads when the server refuses that row.
+    QString shownRow(const QByteArray& rows, qsizetype line) const;
 
 private:
     struct Column {
         int value = -1;      // the statement's value at this position, or -1 for the literal
         QByteArray literal;  // in COPY text
     };
+    Statement m_shape;
     QString m_copySql;
     std::vector<Column> m_columns;
     QByteArray m_data;

@@ -50,6 +50,7 @@ public:
     void setYesNo(int i, bool value);
     void setNull(int i);
 
+    Form form(int i) const { return m_values[static_cast<size_t>(i)].form; }
     const QString& executedSql(Dialect dialect = Dialect::File) const {
         return dialect == Dialect::Server ? m_executedOnServer : m_executed;
     }

@@ -7,6 +7,7 @@
 
 #include "demo/DemoSchool.h"
 #include "generation/GenerationRun.h"
+#include "store/Compaction.h"
 #include "store/Connection.h"
 #include "store/Failure.h"
 #include "store/PackagePaths.h"
@@ -93,6 +94,12 @@ QString writePastBatches(const QString& baseFolder, const QDate& today) {
                       .arg(day.toString("yyyy-MM-dd"))
                       .arg(b.group)
                       .arg(written ? QString(b.what) : QString("none, nobody owes anything"));
+    }
+    // As the tabs leave a written batch: compacted, or on a server with fresh statistics, without
+    // which the changes below would be planned for empty tables.
+    if (const kiv::store::Result r = kiv::store::compress_mdb(baseFolder); !r.ok) {
+        throw kiv::store::Failure(kiv::store::FailureKind::Database,
+                                  kiv::store::compactionMessage(r));
     }
     kiv::store::Connection c(baseFolder);
     kiv::store::Transaction t(c);

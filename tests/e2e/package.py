@@ -1,8 +1,4 @@
-"""A demo package laid out by kiv2200 for one test, and what its database holds.
-
-The database is read with Python's own sqlite3, as another program of the package would: the
-test never takes the window's word for what was written.
-"""
+"""A demo package laid out by kiv2200 for one test; its database read with Python's own sqlite3."""
 
 import datetime
 import hashlib
@@ -14,9 +10,7 @@ import time
 
 
 def _today_for_a_whole_run(margin_seconds=240):
-    """Today, taken so that it stays today for the whole run: the demo's batches, the window's
-    calendars and its date checks all follow the clock, so a run that crossed midnight would see
-    two different todays. Close to midnight, wait until it has passed."""
+    """Today, after midnight has passed if it is near: the demo, calendars and checks follow it."""
     now = datetime.datetime.now()
     midnight = datetime.datetime.combine(now.date() + datetime.timedelta(days=1), datetime.time())
     left = (midnight - now).total_seconds()
@@ -85,9 +79,7 @@ class DemoPackage:
     def digest(self):
         """A fingerprint of every row of every table, whatever the rows' physical order."""
         h = hashlib.sha256()
-        tables = [t for (t,) in self.query(
-            "select name from sqlite_master where type = 'table' order by name")]
-        for t in tables:
+        for (t,) in self.query("select name from sqlite_master where type = 'table' order by name"):
             rows = sorted(repr(r) for r in self.query(f"select * from {t}"))
             h.update(f"{t}:{len(rows)}\n".encode())
             for r in rows:
@@ -100,33 +92,20 @@ class DemoPackage:
             "select Stdid, PayAmt, Fee, PreWay, Check_DL, TranDay2 from KIV8_PayMent"
             " where TranDay = ? and Grpid = ? order by Stdid", tran_day.isoformat(), group)
 
-    def items(self, tran_day, group):
-        return sorted(self.query(
-            "select Stdid, ItemId, ItemAmt from KIV9_Payitem where TranDay = ? and Grpid = ?",
-            tran_day.isoformat(), group))
-
     def headers(self, tran_day, group):
         return self.query("select PayStas from KIV10_Agency where TranDay = ? and Grpid = ?",
                           tran_day.isoformat(), group)
 
     def batch_digest(self, tran_day, group):
-        return (self.bills(tran_day, group), self.items(tran_day, group),
-                self.headers(tran_day, group))
+        items = sorted(self.query("select Stdid, ItemId, ItemAmt from KIV9_Payitem"
+                                  " where TranDay = ? and Grpid = ?", tran_day.isoformat(), group))
+        return self.bills(tran_day, group), items, self.headers(tran_day, group)
 
     def totals(self, tran_day, group):
-        """What the summary box must say: count and amount (with fees) of the transfer bills,
-        then of the counter bills."""
-        out = []
-        for way in ("1", "2"):
-            count, amount = self.query(
-                "select count(*), coalesce(sum(PayAmt + Fee), 0) from KIV8_PayMent"
-                " where TranDay = ? and Grpid = ? and PreWay = ?", tran_day.isoformat(), group,
-                way)[0]
-            out += [count, amount]
-        return tuple(out)
-
-    def mdb_files(self):
-        return sorted(os.listdir(os.path.dirname(self.database)))
+        """Count and amount (fees included) of the transfer bills, then of the counter bills."""
+        return sum((self.query("select count(*), coalesce(sum(PayAmt + Fee), 0) from KIV8_PayMent"
+                               " where TranDay = ? and Grpid = ? and PreWay = ?",
+                               tran_day.isoformat(), group, way)[0] for way in ("1", "2")), ())
 
 
 def summary_text(transfer_count, transfer_amount, counter_count, counter_amount):

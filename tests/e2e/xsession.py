@@ -1,11 +1,7 @@
-"""A real X server of our own and a Qt window in it, driven from outside with real input events.
+"""An Xvfb of our own and a Qt window in it, driven with real input events through xdotool.
 
-Xvfb picks a free display itself (-displayfd). xdotool moves the pointer, clicks and types through
-the XTEST extension, as a clerk's mouse and keyboard would. The window's controls are no X windows,
-so the program is started with KIV2200_CONTROL_MAP: it then keeps a file listing each visible
-named control as "name x y w h text", the tabs and the entries of an open list as "name#i", and an
-open message box as "box". Message boxes and lists are X windows of their own: they are found by
-their caption with xdotool. Every wait is bounded, and polls for what it waits for.
+The controls are no X windows: KIV2200_CONTROL_MAP makes the program keep a file of its visible
+controls ("name x y w h text"; "name#i" for tabs and open list entries, "box" for a message box).
 """
 
 import datetime
@@ -27,8 +23,7 @@ class Timeout(AssertionError):
 
 
 def wait_until(what, probe, timeout=WAIT, last=None):
-    """Polls probe() until it answers something true and returns it; raises Timeout after timeout
-    seconds, with what last() says about the state it gave up in."""
+    """Polls probe() until it answers something true; else Timeout, with what last() says."""
     deadline = time.monotonic() + timeout
     while True:
         value = probe()
@@ -108,8 +103,7 @@ class XServer:
         return done.stdout
 
     def windows(self, pid, name):
-        """The visible X windows of process pid whose caption matches the regular expression name,
-        bottom first."""
+        """Visible X windows of process pid whose caption matches the pattern name, bottom first."""
         out = self.xdotool("search", "--all", "--onlyvisible", "--pid", str(pid), "--name", name,
                            check=False)
         return [int(w) for w in out.split()]
@@ -130,18 +124,15 @@ def read_map(path):
             lines = f.read().splitlines()
     except FileNotFoundError:
         return controls
-    for line in lines:
-        parts = line.split(" ", 5)
-        if len(parts) < 5:
-            continue
-        text = parts[5] if len(parts) == 6 else ""
-        controls[parts[0]] = Control(*map(int, parts[1:5]), text.replace("\\n", "\n"))
+    for parts in (line.split(" ", 5) for line in lines):
+        if len(parts) >= 5:
+            text = parts[5] if len(parts) == 6 else ""
+            controls[parts[0]] = Control(*map(int, parts[1:5]), text.replace("\\n", "\n"))
     return controls
 
 
 class Window:
-    """A program with a control map, started in an X server; its top-level window is found by
-    caption."""
+    """A program with a control map, started in an X server; its main window is found by caption."""
 
     def __init__(self, x, program, args, cwd, workdir, caption):
         self.x = x
@@ -178,8 +169,6 @@ class Window:
         except subprocess.TimeoutExpired:
             raise Timeout(f"the program was still running after {timeout:.0f} s")
 
-    # ---- what is on screen ----
-
     def controls(self):
         self._alive()
         return read_map(self.map_path)
@@ -198,11 +187,8 @@ class Window:
         wait_until(f"{name} to show {expected!r}", lambda: seen() == expected, timeout,
                    last=seen)
 
-    def visible(self, name):
-        return name in self.controls()
-
     def wait_hidden(self, name, timeout=WAIT):
-        wait_until(f"{name} to be hidden", lambda: not self.visible(name), timeout,
+        wait_until(f"{name} to be hidden", lambda: name not in self.controls(), timeout,
                    last=lambda: self.controls()[name].text)
 
     def entries(self, name):
@@ -212,8 +198,6 @@ class Window:
         while f"{name}#{len(found)}" in controls:
             found.append(controls[f"{name}#{len(found)}"].text)
         return found
-
-    # ---- input ----
 
     def focus(self, wid=None):
         self.x.xdotool("windowfocus", "--sync", str(wid or self.wid))
@@ -228,10 +212,6 @@ class Window:
     def key(self, *keys, wid=None):
         """Keys typed into the window (or the window wid), which gets the keyboard focus first."""
         self.focus(wid)
-        self.x.xdotool("key", "--delay", "40", *keys)
-
-    def key_to_popup(self, *keys):
-        # An open list holds the keyboard: focusing the window would close it.
         self.x.xdotool("key", "--delay", "40", *keys)
 
     def switch_tab(self, tabs, index):
@@ -254,7 +234,7 @@ class Window:
         return self.entries(name)
 
     def close_list(self, name):
-        self.key_to_popup("Escape")
+        self.x.xdotool("key", "Escape")  # not self.key: focusing the window would close the list
         wait_until(f"list {name} to close", lambda: not self.entries(name))
 
     def choose(self, name, entry):
@@ -269,14 +249,17 @@ class Window:
         return offered
 
     def set_date(self, name, day):
-        """Sets calendar name to day (a datetime.date): a click on the calendar's days for the
-        focus, then the arrow keys, a week per Up or Down and a day per Left or Right."""
+        """Clicks calendar name, then walks to day with the arrow keys (Up/Down a week)."""
         calendar = self.control(name)
         self.focus()
         self.click_at(calendar.x + calendar.w // 2, calendar.y + calendar.h * 2 // 3)
+
+        def stable():  # the map follows the window within a tenth of a second
+            first = self.text(name)
+            time.sleep(0.3)
+            return datetime.date.fromisoformat(first) if self.text(name) == first else None
         for _ in range(5):
-            shown = self._settled_date(name)
-            delta = (day - shown).days
+            delta = (day - wait_until(f"{name} to settle", stable)).days
             if delta == 0:
                 return
             weeks, days = divmod(abs(delta), 7)
@@ -285,19 +268,8 @@ class Window:
             self.key(*keys)
         self.wait_text(name, day.isoformat())
 
-    def _settled_date(self, name):
-        # The map follows the window within a tenth of a second: wait for it to stand still.
-        def stable():
-            first = self.text(name)
-            time.sleep(0.3)
-            return first if self.text(name) == first else None
-        return datetime.date.fromisoformat(wait_until(f"{name} to settle", stable))
-
-    # ---- message boxes ----
-
     def expect_box(self, caption, text, timeout=WAIT):
-        """Waits for a message box with this caption (an X window) showing this text (from the
-        map); answers its window id. text may be a function, asked once the box is up."""
+        """Waits for a box with this caption and text (or text(), once it is up); answers its id."""
         pattern = "^" + caption + "$"
 
         def shown():

@@ -1,5 +1,4 @@
-// The window's wiring, offscreen on a real database file: start-up, the list refills, the key
-// filter, which command each button and shortcut starts, and the hand-back to the menu program.
+// The window's wiring offscreen: start-up, list refills, key filters, commands started, hand-back.
 #include <gtest/gtest.h>
 
 #include <QtTest>

@@ -208,15 +208,27 @@ TEST(Workstations, aBusyDatabaseIsWaitedForThenToldOnEveryTab) {
     }
     EXPECT_EQ(school.column("select count(*) from KIV8_PayMent group by TranDay"), before);
 
-    // The other workstation finishes while the command waits: the command goes on.
-    OtherWriter other(school, "BEGIN IMMEDIATE");
-    std::thread finish([&] {
-        std::this_thread::sleep_for(200ms);
-        other.commit();
-    });
-    RecordingScreen r;
-    EXPECT_EQ(recollect(school, r, 5s), Outcome::Done);
-    finish.join();
-    EXPECT_TRUE(r.busyTexts(Tab::Recollect).contains(lockWaitText(0)));
-    EXPECT_EQ(school.bills(kNewDayIso), 1);
+    // The other workstation finishes while the command waits: the command goes on, on tab
+    // "刪除" with its step's label back.
+    for (const Tab tab : {Tab::Recollect, Tab::Delete}) {
+        OtherWriter other(school, "BEGIN IMMEDIATE");
+        std::thread finish([&] {
+            std::this_thread::sleep_for(200ms);
+            other.commit();
+        });
+        RecordingScreen r;
+        const Outcome outcome = tab == Tab::Delete
+                                    ? runDelete({school.path(), kToday, r, 5s},
+                                                {{"115/12/21", QString("12/21/2026")}, group1()})
+                                    : recollect(school, r, 5s);
+        finish.join();
+        EXPECT_EQ(outcome, Outcome::Done);
+        const QStringList texts = r.busyTexts(tab);
+        const qsizetype waited = texts.indexOf("等候其他工作站寫入完成… 0 秒");
+        ASSERT_GE(waited, 0);
+        if (tab == Tab::Delete) {
+            EXPECT_EQ(texts.value(waited + 1), "執行 刪除");
+        }
+        EXPECT_EQ(school.bills(kNewDayIso), tab == Tab::Delete ? 0 : 1);
+    }
 }

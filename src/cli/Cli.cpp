@@ -6,6 +6,7 @@
 
 #include "cli/ConsoleScreen.h"
 #include "commands/OtherWorkstations.h"
+#include "commands/PacedScreen.h"
 #include "commands/TabPipelines.h"
 #include "demo/DemoPackage.h"
 #include "store/Failure.h"
@@ -127,6 +128,7 @@ struct BatchOptions {
     qint64 group = 0;
     bool deadline = false;
     bool yes = false;
+    bool quiet = false;
 };
 
 // Reads the options a batch command needs; an empty text when they are all there and valid.
@@ -151,6 +153,7 @@ QString readBatchOptions(const Options& o, const QStringList& dateNames, BatchOp
     }
     b.deadline = o.flags.contains("--deadline");
     b.yes = o.flags.contains("--yes");
+    b.quiet = o.flags.contains("--quiet");
     return {};
 }
 
@@ -159,12 +162,14 @@ int batchCommand(const QString& command, const QString& base, const QStringList&
     using kiv::commands::Outcome;
     const bool generate = command == "generate";
     const bool remove = command == "delete";
-    QStringList flags = {"--yes"};
+    QStringList flags = {"--quiet"};
+    if (!remove) {
+        flags << "--yes";
+    }
     if (generate) {
         flags << "--deadline";
     }
-    const Options o =
-        parseOptions(args, {"--date", "--from", "--to", "--group"}, remove ? QStringList{} : flags);
+    const Options o = parseOptions(args, {"--date", "--from", "--to", "--group"}, flags);
     if (!o.error.isEmpty()) {
         return usageError(s, o.error);
     }
@@ -180,11 +185,20 @@ int batchCommand(const QString& command, const QString& base, const QStringList&
         return usageError(s, error);
     }
     const QString group = QString::number(b.group);
-    ConsoleScreen screen(s.out, s.err,
-                         b.yes  ? ConsoleScreen::Answers::Yes
-                         : s.in ? ConsoleScreen::Answers::Ask
-                                : ConsoleScreen::Answers::No,
-                         s.in);
+    using Progress = ConsoleScreen::Progress;
+    const Progress progress = b.quiet           ? Progress::Quiet
+                              : s.errIsTerminal ? Progress::Terminal
+                                                : Progress::Lines;
+    ConsoleScreen console(s.out, s.err,
+                          b.yes  ? ConsoleScreen::Answers::Yes
+                          : s.in ? ConsoleScreen::Answers::Ask
+                                 : ConsoleScreen::Answers::No,
+                          s.in, progress);
+    // A person at a terminal sees the count go by; a log gets a count a second at most.
+    const kiv::commands::SteadyTicker steady;
+    kiv::commands::PacedScreen screen(
+        console, s.ticker ? *s.ticker : steady,
+        std::chrono::milliseconds(progress == Progress::Terminal ? 50 : 1000));
     const kiv::commands::CommandContext ctx{base, today, screen};
     // The lists are read before the command as a clerk opens them; another workstation's write
     // may keep them waiting too.
@@ -198,6 +212,7 @@ int batchCommand(const QString& command, const QString& base, const QStringList&
         QString step;
         const kiv::store::ListFill groups = kiv::store::insert_CBO(base, step, wait);
         if (!groups.status.ok) {
+            screen.setBusyVisible(tab, false);  // ends a progress line left by the wait
             s.err << "kiv2200: " << groups.status.description << step << "\n";
             return kStopped;
         }
@@ -214,6 +229,7 @@ int batchCommand(const QString& command, const QString& base, const QStringList&
         outcome = command == "apply" ? kiv::commands::runApply(ctx, {day, grp, b.to})
                                      : kiv::commands::runRecollect(ctx, {day, grp, b.to});
     }
+    screen.flush();
     return outcome == Outcome::Done ? kOk : kStopped;
 }
 
@@ -228,18 +244,19 @@ QString usageText() {
         "that holds this program.\n"
         "\n"
         "commands:\n"
-        "  generate --date D --group G [--deadline] [--yes]\n"
+        "  generate --date D --group G [--deadline] [--yes] [--quiet]\n"
         "                             generate the batch of group G for collection date D\n"
         "                             (tab 產生); --deadline ticks the counter-deadline box\n"
         "                             example: kiv2200 generate --date 2026-12-20 --group 1 --yes\n"
-        "  delete --date D --group G  delete the unsettled batch of group G on date D (tab 刪除)\n"
+        "  delete --date D --group G [--quiet]\n"
+        "                             delete the unsettled batch of group G on date D (tab 刪除)\n"
         "                             example: kiv2200 delete --date 2026-12-20 --group 1\n"
-        "  apply --from D --to D --group G [--yes]\n"
+        "  apply --from D --to D --group G [--yes] [--quiet]\n"
         "                             copy the batch of group G on date --from to the later\n"
         "                             date --to, priced with today's fees (tab 套用)\n"
         "                             example: kiv2200 apply --from 2026-12-20 --to 2027-01-20 "
         "--group 1\n"
-        "  recollect --from D --to D --group G [--yes]\n"
+        "  recollect --from D --to D --group G [--yes] [--quiet]\n"
         "                             collect again, on date --to, the failed transfers of the\n"
         "                             batch of group G on date --from (tab 補收轉帳不成功)\n"
         "                             example: kiv2200 recollect --from 2026-11-20 --to 2026-12-20 "
@@ -255,8 +272,10 @@ QString usageText() {
         "\n"
         "Dates D: YYYY-MM-DD, YYYY/MM/DD or the lists' own form 115/12/20. G and the dates\n"
         "stand for the entries a clerk would choose in the tab's lists. Messages are printed on\n"
-        "standard output, progress on standard error. A Yes/No question is answered Yes with\n"
-        "--yes, asked at an interactive terminal, and answered No otherwise.\n"
+        "standard output, progress on standard error: at a terminal one line that keeps\n"
+        "changing, otherwise each step and at most one count a second on lines of their own;\n"
+        "--quiet shows none. A Yes/No question is answered Yes with --yes, asked at an\n"
+        "interactive terminal, and answered No otherwise.\n"
         "\n"
         "exit status: 0 done, 1 stopped or failed, 2 usage error\n");
 }

@@ -15,8 +15,9 @@ int main(int argc, char** argv) {
     QTextStream in(stdin);
     const bool interactive = isatty(fileno(stdin)) != 0;
     const kiv::commands::SystemClock clock;
-    const int status = kiv::cli::runCli(args, QCoreApplication::applicationDirPath(),
-                                        {out, err, interactive ? &in : nullptr}, clock);
+    const int status = kiv::cli::runCli(
+        args, QCoreApplication::applicationDirPath(),
+        {out, err, interactive ? &in : nullptr, isatty(fileno(stderr)) != 0}, clock);
     out.flush();
     err.flush();
     return status;

@@ -121,7 +121,7 @@ private:
         m_progress = store::checkedAdd<qint64>(m_progress, 1, "progress");
         // The clerk sees every fifth bill counted, and always the last one of a pass.
         if (lastOfPass || m_progress % 5 == 1) {
-            m_screen.setBusyText(Tab::Generate, QStringLiteral("執行第%1筆").arg(m_progress));
+            m_screen.setBusyText(Tab::Generate, screen::countText(m_progress));
             m_screen.processEvents();
         }
     }

@@ -312,7 +312,7 @@ bool MainWindow::Form_KeyDown(int keyCode, int shiftState) {
 // ---- commands ----
 
 commands::CommandContext MainWindow::context() {
-    return {m_base, m_clock.today(), *this};
+    return {m_base, m_clock.today(), m_paced};
 }
 
 void MainWindow::cmd_confirm_Click() {

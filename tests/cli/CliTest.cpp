@@ -7,7 +7,9 @@
 
 #include "TestBase.h"
 #include "cli/Cli.h"
+#include "commands/Clock.h"
 #include "demo/DemoSchool.h"
+#include "screen/Screen.h"
 #include "store/Connection.h"
 
 namespace {
@@ -136,4 +138,84 @@ TEST(CliDemo, laysOutTheProgramsAndASchoolWithEveryCaseAClerkMeets) {
     const CliRun again = demo("a", "--students 3");
     EXPECT_EQ(again.status, 1);
     EXPECT_TRUE(again.err.contains("already exists"));
+}
+
+TEST(CliProgress, aLineRewrittenAtATerminalACountASecondInALogNoneWhenQuiet) {
+    using std::chrono::milliseconds;
+    kiv::test::TestBase pkg;
+    kiv::demo::writeSchool(pkg.path(), {.students = 600});
+    const QString iso = kToday.today().addDays(1).toString("yyyy-MM-dd");
+    // The batch is generated again each time; the fake clock moves at each event request.
+    const auto generate = [&](bool terminal, milliseconds step, const QStringList& more = {},
+                              milliseconds* elapsed = nullptr) {
+        QString out, err;
+        QTextStream o(&out), e(&err);
+        const kiv::commands::SteppingTicker ticker(step);
+        const QStringList args =
+            QStringList{"--base", pkg.path(), "generate", "--date", iso, "--group", "2", "--yes"} +
+            more;
+        // At a terminal out and err end up on the same screen: one stream here.
+        EXPECT_EQ(kiv::cli::runCli(args, "/nonexistent/exe",
+                                   {o, terminal ? o : e, nullptr, terminal, &ticker}, kToday),
+                  0);
+        o.flush();
+        e.flush();
+        if (elapsed) {
+            *elapsed = ticker.now();
+        }
+        return std::pair{out, err};
+    };
+    // The progress lines but the counts, every count, and the last count before each line.
+    struct Progress {
+        QStringList steps, lastCounts;
+        int counts = 0;
+    };
+    const auto progressOf = [](const QStringList& lines) {
+        Progress p;
+        QString last;
+        for (const QString& line : lines) {
+            if (kiv::screen::isCountText(line)) {
+                last = line;
+                ++p.counts;
+            } else {
+                if (!last.isEmpty()) {
+                    p.lastCounts << std::exchange(last, {});
+                }
+                p.steps << line;
+            }
+        }
+        return p;
+    };
+    generate(false, milliseconds(0));  // from here on each run replaces the batch
+    // Every count the engine gives, with a clock that makes each one due.
+    const Progress all = progressOf(generate(false, std::chrono::hours(1)).second.split('\n'));
+    ASSERT_GE(all.counts, 50);
+
+    milliseconds elapsed{};
+    const Progress log =
+        progressOf(generate(false, milliseconds(150), {}, &elapsed).second.split('\n'));
+    EXPECT_EQ(log.steps, all.steps);
+    EXPECT_EQ(log.lastCounts, all.lastCounts);
+    EXPECT_LE(log.counts, elapsed / std::chrono::seconds(1) + log.lastCounts.size());
+    EXPECT_LT(log.counts, all.counts / 4);
+
+    // At a terminal each text is written over the one before; a message starts a line.
+    const QString screen = generate(true, milliseconds(10)).first;
+    QStringList rewritten;
+    for (const QString& line : screen.split('\n')) {
+        for (const QString& text : line.split('\r', Qt::SkipEmptyParts)) {
+            EXPECT_EQ(line.startsWith('\r'), text.endsWith("\x1b[K")) << line.toStdString();
+            rewritten << (line.startsWith('\r') ? text.chopped(3) : text);
+        }
+    }
+    const Progress shown = progressOf(rewritten);
+    EXPECT_EQ(shown.lastCounts, all.lastCounts);
+    EXPECT_LT(shown.counts, all.counts);
+    EXPECT_TRUE(screen.contains("\x1b[K\n此 筆 資 料 已 存 在,\n\n")) << screen.toStdString();
+    EXPECT_TRUE(screen.contains("\x1b[K\n轉 帳 總 數")) << screen.toStdString();
+    EXPECT_TRUE(screen.endsWith("新 增 成 功\n\n"));
+
+    const auto [quietOut, quietErr] = generate(false, milliseconds(0), {"--quiet"});
+    EXPECT_EQ(quietErr, "");
+    EXPECT_TRUE(quietOut.endsWith("新 增 成 功\n\n")) << quietOut.toStdString();
 }

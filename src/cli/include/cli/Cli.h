@@ -13,7 +13,9 @@ namespace kiv::cli {
 struct Streams {
     QTextStream& out;
     QTextStream& err;
-    QTextStream* in = nullptr;  // set when standard input is an interactive terminal
+    QTextStream* in = nullptr;   // set when standard input is an interactive terminal
+    bool errIsTerminal = false;  // progress written over in place rather than line by line
+    const kiv::commands::Ticker* ticker = nullptr;  // paces the progress; the steady clock if unset
 };
 
 // args: the arguments after the program name. programFolder: the folder of the kiv2200 program,

@@ -19,6 +19,26 @@ enum class Title { Application, Default, Empty };
 
 inline constexpr const char* kApplicationTitle = "Feltrane";
 
+// The busy text that counts the bills (or students) written so far. Front-ends may hold counts
+// back to show them at their own pace; every other busy text is a step and is shown at once.
+inline QString countText(qint64 count) {
+    return QStringLiteral("執行第%1筆").arg(count);
+}
+inline bool isCountText(const QString& text) {
+    static const QString head = QStringLiteral("執行第");
+    static const QString tail = QStringLiteral("筆");
+    if (!text.startsWith(head) || !text.endsWith(tail) ||
+        text.size() <= head.size() + tail.size()) {
+        return false;
+    }
+    for (qsizetype i = head.size(); i < text.size() - tail.size(); ++i) {
+        if (!text[i].isDigit()) {
+            return false;
+        }
+    }
+    return true;
+}
+
 class Screen {
 public:
     virtual ~Screen() = default;

@@ -8,6 +8,7 @@
 
 #include "commands/Clock.h"
 #include "commands/LaunchFields.h"
+#include "commands/PacedScreen.h"
 #include "commands/TabPipelines.h"
 #include "screen/Screen.h"
 #include "window/DeleteTab.h"
@@ -77,6 +78,10 @@ private:
     QWidget* confirmButton(kiv::screen::Tab tab) const;
 
     const commands::Clock& m_clock;
+    // The commands talk to the window through this: counts and repaints at most 20 times a
+    // second, so that a long batch is not spent repainting the busy label.
+    commands::SteadyTicker m_ticker;
+    commands::PacedScreen m_paced{*this, m_ticker, std::chrono::milliseconds(50)};
     commands::LaunchFields m_fields;
     QString m_base;
     QString strStep;

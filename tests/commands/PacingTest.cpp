@@ -1,0 +1,123 @@
+// The generate, apply and re-collect pipelines behind a paced screen driven by a stepping clock:
+// what reaches the screen against what the pipelines ask for.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "PipelineSchool.h"
+#include "RecordingScreen.h"
+#include "commands/PacedScreen.h"
+#include "commands/TabPipelines.h"
+
+using namespace kiv::commands;
+using namespace kiv::test;
+using kiv::store::ListChoice;
+using std::chrono::milliseconds;
+
+namespace {
+
+constexpr milliseconds kInterval(50);
+const ListChoice kOld{"115/12/07", QString("12/07/2026")};
+
+// A school of 500 students, with today's batch of group 1 when `batch` is set, every transfer in
+// it failed.
+struct BigSchool : School {
+    explicit BigSchool(bool batch) {
+        for (int i = 0; i < 500; ++i) {
+            addStudent(QString("P%1").arg(i, 3, 10, QChar('0')), i % 2, 1, 1);
+        }
+        if (batch) {
+            Recorded r;
+            EXPECT_EQ(runGenerate(r.context(*this), {kToday, group1(), false}), Outcome::Done);
+            exec("update KIV8_PayMent set FailFac='存款不足'");
+        }
+    }
+};
+
+// A recorded run cut where the pipeline counts: the calls that are neither counts nor event
+// requests, the last count before each of them, every count, and the event requests.
+struct Seen {
+    QStringList others, lastCounts, counts;
+    int events = 0;
+};
+
+Seen seen(const QStringList& calls) {
+    Seen s;
+    QString last;
+    for (const QString& c : calls) {
+        if (c == "events") {
+            ++s.events;
+        } else if (c.startsWith("busyText[") &&
+                   kiv::screen::isCountText(c.mid(c.indexOf("] ") + 2))) {
+            last = c;
+            s.counts << c;
+        } else {
+            if (!last.isEmpty()) {
+                s.lastCounts << std::exchange(last, {});
+            }
+            s.others << c;
+        }
+    }
+    return s;
+}
+
+bool isSubsequence(const QStringList& part, const QStringList& whole) {
+    qsizetype at = 0;
+    for (const QString& c : whole) {
+        at += at < part.size() && part[at] == c;
+    }
+    return at == part.size();
+}
+
+}  // namespace
+
+TEST(PacedScreen, countsAndRepaintsFollowTheClockStepsAndTheLastCountAllReachTheScreen) {
+    struct Case {
+        const char* command;
+        milliseconds step;  // fake time passing at each event request
+        std::function<Outcome(const CommandContext&)> run;
+        bool needsBatch;
+    };
+    const std::function<Outcome(const CommandContext&)> generate = [](const CommandContext& c) {
+        return runGenerate(c, {kToday, group1(), false});
+    };
+    const std::function<Outcome(const CommandContext&)> apply = [](const CommandContext& c) {
+        return runApply(c, {kOld, group1(), QDate(2027, 1, 7)});
+    };
+    const std::function<Outcome(const CommandContext&)> recollect = [](const CommandContext& c) {
+        return runRecollect(c, {kOld, group1(), QDate(2026, 12, 21)});
+    };
+    const Case cases[] = {
+        {"generate, clock stopped", milliseconds(0), generate, false},
+        {"generate, 10 ms a request", milliseconds(10), generate, false},
+        {"generate, every request due", milliseconds(1000), generate, false},
+        {"apply, clock stopped", milliseconds(0), apply, true},
+        {"apply, 7 ms a request", milliseconds(7), apply, true},
+        {"recollect, 20 ms a request", milliseconds(20), recollect, true},
+        {"recollect, every request due", kInterval, recollect, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        BigSchool plainSchool(c.needsBatch), pacedSchool(c.needsBatch);
+        Recorded plain, paced;
+        ASSERT_EQ(c.run(plain.context(plainSchool)), Outcome::Done);
+        SteppingTicker ticker(c.step);
+        PacedScreen screen(paced.screen, ticker, kInterval);
+        ASSERT_EQ(c.run(CommandContext{pacedSchool.path(), kToday, screen}), Outcome::Done);
+
+        const Seen asked = seen(plain.screen.calls()), shown = seen(paced.screen.calls());
+        ASSERT_GE(asked.counts.size(), 50);
+        // Every step and every other call, in order; each stretch of counts ends on its last.
+        EXPECT_EQ(shown.others, asked.others);
+        EXPECT_EQ(shown.lastCounts, asked.lastCounts);
+        EXPECT_TRUE(isSubsequence(shown.counts, asked.counts));
+        // Repaints by time, beside the one each step or other call may bring.
+        const qint64 byTime = ticker.now() / kInterval;
+        EXPECT_LE(shown.events, byTime + shown.others.size() + 1)
+            << shown.events << " of " << asked.events;
+        EXPECT_GE(shown.events, 1);
+        if (c.step >= kInterval) {
+            EXPECT_EQ(paced.screen.calls(), plain.screen.calls());
+        }
+    }
+}

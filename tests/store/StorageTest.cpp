@@ -110,6 +110,7 @@ TEST(Storage, valuesReadWithinTheirWidthsAndForms) {
     EXPECT_THROW(readInt<qint16>(QVariant(32768), "x"), Failure);
     EXPECT_EQ(failureOf([] { readInt<qint32>(QVariant(), "Giro"); }).kind(), FailureKind::NullUse);
     EXPECT_THROW(readNumber(QVariant(QString("abc")), "x"), Failure);
+    EXPECT_EQ(failureOf([] { readNumber(QVariant(1e19), "x"); }).kind(), FailureKind::Overflow);
     EXPECT_FALSE(readYesNo(QVariant(0), "x"));
     EXPECT_TRUE(readYesNo(QVariant(-1), "x") && readYesNo(QVariant(1), "x"));
     EXPECT_THROW(readYesNo(QVariant(), "x"), Failure);

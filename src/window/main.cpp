@@ -7,12 +7,17 @@
 
 #include "window/ControlMap.h"
 #include "window/MainWindow.h"
+#include "window/Translations.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setApplicationName("Kiv2200P1");
     // Calendars and dates in the clerks' own language.
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::Taiwan));
+    if (!kiv::window::installQtTranslations(app)) {
+        QTextStream(stderr) << "Kiv2200P1: Qt's Traditional Chinese translations are not "
+                               "installed; the boxes' buttons stay in English\n";
+    }
     // The texts are Traditional Chinese: prefer a font drawn for it where one is installed.
     if (QFontDatabase::families().contains("Noto Sans CJK TC")) {
         QFont f("Noto Sans CJK TC");

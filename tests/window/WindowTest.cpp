@@ -9,6 +9,7 @@
 #include "commands/InputChecks.h"
 #include "demo/DemoSchool.h"
 #include "window/MainWindow.h"
+#include "window/Translations.h"
 
 using namespace kiv::window;
 using Entries = std::vector<kiv::store::ListEntry>;
@@ -21,6 +22,7 @@ struct Fixture {
     kiv::commands::FixedClock clock{QDate(2026, 12, 7)};
     QDate today = clock.today();
     QStringList boxes;
+    QStringList buttons;                         // of the last box
     std::function<void()> whileBoxOpen = [] {};  // run once, with the next box still open
     QTimer poll;
     std::unique_ptr<MainWindow> window;
@@ -30,6 +32,10 @@ struct Fixture {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (box && box->isVisible()) {
                 boxes << box->windowTitle() + "|" + box->text();
+                buttons.clear();
+                for (const QAbstractButton* b : box->buttons()) {
+                    buttons << b->text();
+                }
                 std::exchange(whileBoxOpen, [] {})();
                 box->reject();
             }
@@ -235,12 +241,14 @@ TEST(Controls, focusNamesKeyFiltersAndWhatEachButtonAndAltKeyStart) {
 }
 
 TEST(Commands, eachRunsOnItsTabsInputsNoOtherStartsMeanwhileAndExitHandsBack) {
+    ASSERT_TRUE(installQtTranslations(*QCoreApplication::instance()));  // 確定, 是, 否
     Fixture f;
     kiv::demo::writeSchool(f.base.path(), {.students = 40});
     ASSERT_TRUE(f.start("a/b/c/d"));
     f.choose("CBO_GrpID");
     f.get<QPushButton>("cmd_confirm")->click();
     EXPECT_EQ(f.headers(0), 1);
+    EXPECT_EQ(f.buttons, QStringList{"確定"});
     // Today's batch, its transfers failed, generated again, applied and recollected to new dates.
     f.base.exec("update KIV8_PayMent set FailFac='存款不足' where PreWay='1'");
     for (const auto& [tab, days] : {std::pair{0, 2}, {2, 30}, {3, 14}}) {
@@ -264,6 +272,7 @@ TEST(Commands, eachRunsOnItsTabsInputsNoOtherStartsMeanwhileAndExitHandsBack) {
         f.alt(t.tab, t.groups, Qt::Key_S);
         ASSERT_EQ(f.boxes.size(), before + 1);
         EXPECT_TRUE(f.boxes.last().startsWith("|"));
+        EXPECT_EQ(f.buttons, (QStringList{"是(&Y)", "否(&N)"}));
         // Emptied, so that a command reading another tab's lists would find nothing.
         for (const char* list : {t.groups, t.dates ? t.dates : t.groups}) {
             f.get(list)->clearAll();

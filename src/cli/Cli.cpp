@@ -30,13 +30,15 @@ struct Options {
     QString error;
 };
 
+const char* const kMoreHelp = "kiv2200 --help for more";
+
 Options parseOptions(const QStringList& args, const QStringList& valueNames,
                      const QStringList& flagNames) {
     Options o;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         if (valueNames.contains(a)) {
-            if (i + 1 >= args.size()) {
+            if (i + 1 >= args.size() || args[i + 1].startsWith("--")) {
                 o.error = a + " needs a value";
                 return o;
             }
@@ -52,7 +54,7 @@ Options parseOptions(const QStringList& args, const QStringList& valueNames,
 }
 
 int usageError(Streams s, const QString& what) {
-    s.err << "kiv2200: " << what << "\n\n" << usageText();
+    s.err << "kiv2200: " << what << "\n" << kMoreHelp << "\n";
     s.err.flush();
     return kUsage;
 }
@@ -93,7 +95,7 @@ int demo(const QString& base, const QString& programFolder, const Options& o, St
     return kOk;
 }
 
-// A date as YYYY-MM-DD, YYYY/MM/DD or the lists' own Republic-of-China form 101/06/07.
+// A date as 2026-12-20, 2026/12/20 or the lists' own Republic-of-China form 115/12/20.
 QDate parseDate(const QString& text) {
     for (const char* format : {"yyyy-MM-dd", "yyyy/MM/dd"}) {
         const QDate d = QDate::fromString(text, QString::fromLatin1(format));
@@ -104,8 +106,10 @@ QDate parseDate(const QString& text) {
     const QStringList parts = text.split('/');
     if (parts.size() == 3 && parts[0].size() <= 3 && parts[1].size() == 2 && parts[2].size() == 2) {
         bool y = false, m = false, d = false;
-        const QDate roc(parts[0].toInt(&y) + 1911, parts[1].toInt(&m), parts[2].toInt(&d));
-        if (y && m && d && roc.isValid()) {
+        const int year = parts[0].toInt(&y);
+        const QDate roc(year + 1911, parts[1].toInt(&m), parts[2].toInt(&d));
+        // The lists' years start at 1; a sign or a year 0 is no date of theirs.
+        if (y && m && d && year >= 1 && !parts[0].startsWith('+') && roc.isValid()) {
             return roc;
         }
     }
@@ -139,7 +143,7 @@ QString readBatchOptions(const Options& o, const QStringList& dateNames, BatchOp
         }
         const QDate d = parseDate(o.values[name]);
         if (!d.isValid()) {
-            return name + " takes a date as YYYY-MM-DD, YYYY/MM/DD or 101/06/07";
+            return name + " takes a date as 2026-12-20, 2026/12/20 or the lists' own 115/12/20";
         }
         (name == "--date" ? b.date : name == "--from" ? b.from : b.to) = d;
     }
@@ -270,13 +274,14 @@ QString usageText() {
         "                             (1200 students by default) and a few past batches\n"
         "                             example: kiv2200 --base demo demo --students 5000\n"
         "\n"
-        "Dates D: YYYY-MM-DD, YYYY/MM/DD or the lists' own form 115/12/20. G and the dates\n"
+        "Dates D: 2026-12-20, 2026/12/20 or the lists' own form 115/12/20. G and the dates\n"
         "stand for the entries a clerk would choose in the tab's lists. Messages are printed on\n"
         "standard output, progress on standard error: at a terminal one line that keeps\n"
         "changing, otherwise each step and at most one count a second on lines of their own;\n"
         "--quiet shows none. A Yes/No question is answered Yes with --yes, asked at an\n"
         "interactive terminal, and answered No otherwise.\n"
         "\n"
+        "kiv2200 --version prints its version.\n"
         "exit status: 0 done, 1 stopped or failed, 2 usage error\n");
 }
 
@@ -296,6 +301,10 @@ int runCli(const QStringList& argsIn, const QString& programFolder, Streams s,
     const QString command = args.takeFirst();
     if (command == "--help" || command == "-h" || command == "help") {
         s.out << usageText();
+        return kOk;
+    }
+    if (command == "--version") {
+        s.out << "kiv2200 " << KIV_VERSION << "\n";
         return kOk;
     }
     if (base.isEmpty()) {

@@ -51,14 +51,28 @@ TEST(Cli, initDbHelpAndUsageErrors) {
     EXPECT_TRUE(QFile::exists(dir.path() + "/pkg/mdb/KIV.mdb"));
     EXPECT_EQ(run({"--help"}).said(), "0 " + kiv::cli::usageText());
     EXPECT_TRUE(kiv::cli::usageText().contains("example: kiv2200 --base /srv/school init-db"));
-    for (const char* usage :
-         {"", "frobnicate", "init-db --what", "demo --students many", "generate --group 1",
-          "generate --date tomorrow --group 1", "delete --date 2026-01-01 --group 1 --yes",
-          "apply --date 2026-01-01 --group 1", "recollect --from 2026-01-01 --to 2026-02-01"}) {
+    EXPECT_EQ(run({"--version"}).said(), "0 kiv2200 1.0\n");
+    // One line that says what is wrong, then where to read more.
+    const std::pair<const char*, const char*> usages[] = {
+        {"", "no command given"},
+        {"frobnicate", "unknown command frobnicate"},
+        {"init-db --what", "unknown option --what"},
+        {"demo --students many", "--students takes a whole number from 1 to 500000"},
+        {"generate --group 1", "--date is required"},
+        {"generate --date --group 1", "--date needs a value"},
+        {"generate --date tomorrow --group 1", "--date takes a date"},
+        {"generate --date -5/12/20 --group 1", "--date takes a date"},
+        {"generate --date 0/12/20 --group 1", "--date takes a date"},
+        {"delete --date 2026-01-01 --group 1 --yes", "unknown option --yes"},
+        {"apply --date 2026-01-01 --group 1", "--date does not belong to apply"},
+        {"recollect --from 2026-01-01 --to 2026-02-01", "--group is required"}};
+    for (const auto& [usage, what] : usages) {
         const CliRun r = run(QStringList{"--base", dir.path() + "/x"} +
                              QString(usage).split(' ', Qt::SkipEmptyParts));
         EXPECT_EQ(r.status, 2) << usage;
-        EXPECT_TRUE(r.err.endsWith("\n\n" + kiv::cli::usageText())) << r.err.toStdString();
+        EXPECT_TRUE(r.err.startsWith(QString("kiv2200: ") + what) &&
+                    r.err.endsWith("\nkiv2200 --help for more\n") && r.err.count('\n') == 2)
+            << r.err.toStdString();
     }
 }
 

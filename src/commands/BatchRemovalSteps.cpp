@@ -39,11 +39,12 @@ void Kiv2200exe_delete_data4(kiv::store::Connection& connection, const CommandKe
 WriteEnd Kiv2200exe_delete_data2(const CommandContext& ctx, const CommandKeys& keys,
                                  const SeenBatches& seen) {
     Screen& screen = ctx.screen;
-    screen.setBusyText(Tab::Delete, "執行 刪除");
     WriteEnd end;
     try {
         bool waited = false;
+        // The connection first, then the label: a database that cannot be opened never shows it.
         kiv::store::Connection c(ctx.baseFolder, lockWaitOn(ctx, Tab::Delete, &waited));
+        screen.setBusyText(Tab::Delete, "執行 刪除");
         kiv::store::Transaction transaction(c);
         if (waited) {
             screen.setBusyText(Tab::Delete, "執行 刪除");

@@ -201,6 +201,14 @@ TEST(DeletePipeline, aDatabaseThatCannotBeOpenedIsToldAfterTheTabIsIdle) {
     EXPECT_TRUE(containsRun(r.screen.calls(), {"confirm[1] 1", "busyVisible[1] 0", "pointer normal",
                                                "message[Application] " + r.screen.messages()[0]}))
         << r.screen.calls().join('\n').toStdString();
+    // Lost between the check and the removal: the removal's label is never shown.
+    School other;
+    ASSERT_EQ(generate(other), Outcome::Done);
+    Recorded lost;
+    lost.screen.at("pointer normal", 1, [&] { other.loseDatabase(); });
+    EXPECT_EQ(runDelete(lost.context(other), kDelete), Outcome::Stopped);
+    EXPECT_EQ(lost.screen.messages().size(), 1);
+    EXPECT_FALSE(lost.screen.calls().contains("busyText[1] 執行 刪除"));
 }
 
 TEST(DeletePipeline, aRemovalThatFailsShowsItsDescriptionAndKeepsTheBatch) {

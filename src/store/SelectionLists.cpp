@@ -61,9 +61,12 @@ ListFill fill(Connection& c, const Statement& s, const RowToEntry& toEntry,
     return out;
 }
 
-ListFill failed(const Failure& f) {
+// A list is cleared only once its connection is open: a database that cannot be opened leaves
+// the list and its keys as they were.
+ListFill failed(const Failure& f, bool opened) {
     ListFill out;
     out.status = Result::of(f);
+    out.cleared = opened;
     return out;
 }
 
@@ -79,8 +82,10 @@ ListFill datesOfGroup(const QString& baseFolder, const ListChoice& group, const 
         unchanged.cleared = false;
         return unchanged;
     }
+    bool opened = false;
     try {
         Connection c(baseFolder, wait);
+        opened = true;
         if (!group.key) {
             // The group list shows text that is none of its entries: the date list is emptied.
             ListFill out;
@@ -93,16 +98,18 @@ ListFill datesOfGroup(const QString& baseFolder, const ListChoice& group, const 
                                 .sql(" order by TranDay DESC");
         return fill(c, s, dateEntry);
     } catch (const Failure& f) {
-        return failed(f);
+        return failed(f, opened);
     }
 }
 
 }  // namespace
 
 ListFill insert_CBO(const QString& baseFolder, QString& step, const LockWait& wait) {
+    bool opened = false;
     try {
         step = "AS001";
         Connection c(baseFolder, wait);
+        opened = true;
         step = "AS002";
         const Statement s =
             Statement("select distinct GrpID,GrpName from KIV6_Group").sql(" order by GrpID");
@@ -114,13 +121,15 @@ ListFill insert_CBO(const QString& baseFolder, QString& step, const LockWait& wa
             },
             &step);
     } catch (const Failure& f) {
-        return failed(f);
+        return failed(f, opened);
     }
 }
 
 ListFill insert_CBO2(const QString& baseFolder, const ListChoice& tranDay, const LockWait& wait) {
+    bool opened = false;
     try {
         Connection c(baseFolder, wait);
+        opened = true;
         if (tranDay.text.isEmpty()) {
             return ListFill{};
         }
@@ -135,16 +144,18 @@ ListFill insert_CBO2(const QString& baseFolder, const ListChoice& tranDay, const
             return ListEntry{trimBlanks(readText(q.value(1))), groupKey(q.value(0))};
         });
     } catch (const Failure& f) {
-        return failed(f);
+        return failed(f, opened);
     }
 }
 
 ListFill insert_CBO3(const QString& baseFolder, const LockWait& wait) {
+    bool opened = false;
     try {
         Connection c(baseFolder, wait);
+        opened = true;
         return fill(c, groupsWithBatches(), idAndNameEntry);
     } catch (const Failure& f) {
-        return failed(f);
+        return failed(f, opened);
     }
 }
 
@@ -153,14 +164,16 @@ ListFill insert_CBO4(const QString& baseFolder, const LockWait& wait) {
 }
 
 ListFill insert_CBO_TranDay(const QString& baseFolder, const LockWait& wait) {
+    bool opened = false;
     try {
         Connection c(baseFolder, wait);
+        opened = true;
         const Statement s = Statement("select distinct TranDay from KIV10_Agency")
                                 .sql(" where PayStas = 0")
                                 .sql(" order by TranDay DESC");
         return fill(c, s, dateEntry);
     } catch (const Failure& f) {
-        return failed(f);
+        return failed(f, opened);
     }
 }
 

@@ -314,13 +314,15 @@ TEST(Lists, eachListOfOneSchoolWithItsTextsKeysOrderAndSteps) {
     EXPECT_FALSE(broken.status.ok);
     EXPECT_EQ(step, "AS003");
     EXPECT_TRUE(broken.status.description.toLower().contains("kiv6_group"));
-    // A missing database fails every list, the group list at its first step.
+    // A missing database fails every list, the group list at its first step, and leaves each as
+    // it was; one that opens but fails is emptied.
+    EXPECT_TRUE(broken.cleared);
     for (const ListFill& f :
          {insert_CBO(p + "/none", step), insert_CBO2(p + "/none", {"x", std::nullopt}),
           insert_CBO3(p + "/none"), insert_CBO_TranDay(p + "/none"),
           insert_CBO_TranDay3(p + "/none", {"5:", QString("5")})}) {
         EXPECT_FALSE(f.status.ok);
-        EXPECT_TRUE(f.entries.empty());
+        EXPECT_TRUE(f.entries.empty() && !f.cleared);
         EXPECT_FALSE(f.status.description.isEmpty());
     }
     EXPECT_EQ(step, "AS001");

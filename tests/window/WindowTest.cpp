@@ -151,6 +151,12 @@ TEST(StartUp, fillsOnlyTheGenerateGroupListTheOthersRefillEachTimeTheyOpen) {
         f.get(t.groups)->setCurrentIndex(1);
         EXPECT_EQ(f.open(t.dates)->entries(), (Entries{{"115/12/27", "12/27/2026"}})) << t.dates;
     }
+    // Without a database to read, an opened list stays as it was.
+    f.base.loseDatabase();
+    for (const TabControls& t : {kTabs[2], kTabs[3]}) {
+        EXPECT_EQ(f.open(t.groups)->count(), 2) << t.groups;
+        EXPECT_EQ(f.open(t.dates)->count(), 1) << t.dates;
+    }
 }
 
 TEST(StartUp, endsOnABadCommandLineProgramFolderOrGroupList) {

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 
 namespace kiv::window {
 
@@ -17,6 +18,7 @@ void ListKeyFilter::install(QComboBox* list) {
         // Text composed by an input method or pasted with the mouse would bypass the key filter.
         edit->setAttribute(Qt::WA_InputMethodEnabled, false);
         edit->setContextMenuPolicy(Qt::NoContextMenu);
+        edit->setAcceptDrops(false);
     }
 }
 
@@ -28,6 +30,12 @@ int ListKeyFilter::filteredCode(int code) {
 }
 
 bool ListKeyFilter::eventFilter(QObject* watched, QEvent* event) {
+    // The middle button pastes the X selection into the text, which no typed key would pass.
+    if ((event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease ||
+         event->type() == QEvent::MouseButtonDblClick) &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton) {
+        return true;
+    }
     if (event->type() != QEvent::KeyPress) {
         return QObject::eventFilter(watched, event);
     }

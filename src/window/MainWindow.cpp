@@ -278,7 +278,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         const Qt::KeyboardModifiers m = key->modifiers();
         const int shiftState = (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
                                (m & Qt::AltModifier ? 4 : 0);
-        if (Form_KeyDown(key->key(), shiftState)) {
+        // Any other Alt combination does nothing either: it must not type into a list.
+        if (Form_KeyDown(key->key(), shiftState) || (m & Qt::AltModifier)) {
             return true;
         }
     }

@@ -12,6 +12,7 @@ import signal
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 sys.dont_write_bytecode = True  # nothing written beside the sources
@@ -142,6 +143,18 @@ class ApplyTab(WindowTest):
         self.win.key("alt+s")
         self.win.answer(self.win.expect_box(EMPTY, OVERWRITE), "Escape")
         self.assertEqual(self.pkg.digest(), before)
+
+        # The middle button pastes the X selection into a list that takes typing (tab 補收), never
+        # into one whose text only a choice sets (tab 產生).
+        self.win.click("CBO_GrpID3")
+        self.win.key("ctrl+a")
+        self.win.switch_tab("SSTab1", 3)
+        self.win.click("CBO_GrpID4", button=2)
+        self.win.wait_text("CBO_GrpID4", "3:課後輔導費")
+        self.win.switch_tab("SSTab1", 0)
+        self.win.click("CBO_GrpID", button=2)
+        time.sleep(0.5)
+        self.assertEqual(self.win.text("CBO_GrpID"), "")
 
         self.win.key("alt+e")  # the stand-in shows the fields it was given in its caption
         menu = wait_until("the menu program's window",

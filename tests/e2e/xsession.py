@@ -202,12 +202,12 @@ class Window:
     def focus(self, wid=None):
         self.x.xdotool("windowfocus", "--sync", str(wid or self.wid))
 
-    def click_at(self, x, y):
-        self.x.xdotool("mousemove", "--sync", str(x), str(y), "click", "1")
+    def click_at(self, x, y, button=1):
+        self.x.xdotool("mousemove", "--sync", str(x), str(y), "click", str(button))
 
-    def click(self, name):
+    def click(self, name, button=1):
         self.focus()
-        self.click_at(*self.control(name).center())
+        self.click_at(*self.control(name).center(), button)
 
     def key(self, *keys, wid=None):
         """Keys typed into the window (or the window wid), which gets the keyboard focus first."""

@@ -228,10 +228,12 @@ TEST(Controls, focusNamesKeyFiltersAndWhatEachButtonAndAltKeyStart) {
                 f.boxes.clear();
                 QStringList busy{"no box"};
                 f.whileBoxOpen = [&] { busy = busyControls(f); };
+                f.get(t.groups)->setEditText("");
                 for (const auto other : {Qt::ShiftModifier, Qt::ControlModifier}) {
                     QTest::keyClick(f.focus(t.tab, t.groups), key, Qt::AltModifier | other);
                 }
-                f.get(t.groups)->setEditText("");
+                QTest::keyClick(f.focus(t.tab, t.groups), Qt::Key_X, Qt::AltModifier);
+                EXPECT_EQ(f.get(t.groups)->currentText(), "");  // reached no control
                 byKey ? f.alt(t.tab, t.groups, key)
                       : f.get<QPushButton>(key == Qt::Key_S ? t.confirm : t.exit)->click();
                 ASSERT_EQ(f.boxes.size(), 1);

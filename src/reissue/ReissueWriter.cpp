@@ -18,11 +18,12 @@ store::Command prepared(store::Connection& connection, Statement statement, Last
     return store::Command(connection, std::move(statement));
 }
 
+// A missing value is shown as the item's spliced statement reads: an empty place.
 void bindNumber(Statement& s, int position, const std::optional<qint64>& value) {
     if (value) {
         s.setNumber(position, *value);
     } else {
-        s.setNull(position);
+        s.setSplicedNull(position);
     }
 }
 

@@ -79,12 +79,16 @@ void Statement::setYesNo(int i, bool value) {
 }
 void Statement::setNull(int i) {
     auto& v = m_values[static_cast<size_t>(i)];
-    v.bound = QVariant(v.bound.metaType());
+    v = {v.form, QVariant(v.bound.metaType())};
+}
+void Statement::setSplicedNull(int i) {
+    setNull(i);
+    m_values[static_cast<size_t>(i)].nullShownEmpty = true;
 }
 
 QString Statement::literal(const Value& v) {
     if (v.bound.isNull()) {
-        return QStringLiteral("Null");
+        return v.nullShownEmpty ? QString() : QStringLiteral("Null");
     }
     switch (v.form) {
         case Form::Text:

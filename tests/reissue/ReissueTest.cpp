@@ -218,9 +218,9 @@ TEST(Engines, endWithoutWritingOrFailLeavingTheTablesAsTheyWere) {
         {&kApply, 3, {rejectInsert("KIV10_Agency", "true")}, kDatabaseError,
          "NetATMexcdFee) values(#07/01/2012#,1,8,100,900,10,15,20,200,800,5,6,7,300,700,1,2,3)"},
         {&kApply, 3, {"update KIV9_Payitem set ItemId=null where ItemAmt=5"}, kFailure,
-         "Null 的使用不正確 (Itemid)" + kItemInsert + "('S2',#07/01/2012#,1,Null,5)"},
+         "Null 的使用不正確 (Itemid)" + kItemInsert + "('S2',#07/01/2012#,1,,5)"},
         {&kApply, 3, {"update KIV9_Payitem set ItemAmt=null where ItemAmt=5"}, kFailure,
-         "Null 的使用不正確 (ItemAmt)" + kItemInsert + "('S2',#07/01/2012#,1,2,Null)"},
+         "Null 的使用不正確 (ItemAmt)" + kItemInsert + "('S2',#07/01/2012#,1,2,)"},
         {&kApply, 3, {"update KIV9_Payitem set ItemAmt=2147483647 where ItemAmt=200"}, kFailure,
          "溢位 (bill total)" + kItemInsert + "('S2',#07/01/2012#,1,2,5)"},
         // Stored with a blank that the look-up's trimming removes, the id finds no student.

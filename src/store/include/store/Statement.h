@@ -49,6 +49,9 @@ public:
     void setNumber(int i, qint64 value);
     void setYesNo(int i, bool value);
     void setNull(int i);
+    // A Null bound as Null but shown as an empty place, as a statement that splices its values
+    // into its text reads where the value is missing ("values(1,,5)").
+    void setSplicedNull(int i);
 
     Form form(int i) const { return m_values[static_cast<size_t>(i)].form; }
     const QString& executedSql(Dialect dialect = Dialect::File) const {
@@ -63,6 +66,7 @@ private:
     struct Value {
         Form form;
         QVariant bound;
+        bool nullShownEmpty = false;
     };
     struct Piece {
         QString shown;

@@ -36,12 +36,19 @@ bool ConsoleScreen::askYesNo(const QString& text, kiv::screen::Title) {
         return true;
     }
     if (m_answers == Answers::No || !m_in) {
+        m_err << "kiv2200: answered No, with no terminal to ask at; --yes answers Yes\n";
+        m_err.flush();
         return false;
     }
     m_err << "[y/N] ";
     m_err.flush();
     const QString answer = m_in->readLine().trimmed().toLower();
-    return answer == "y" || answer == "yes";
+    if (answer != "y" && answer != "yes") {
+        m_err << "kiv2200: answered No; --yes answers Yes\n";
+        m_err.flush();
+        return false;
+    }
+    return true;
 }
 
 void ConsoleScreen::setBusyText(kiv::screen::Tab, const QString& text) {

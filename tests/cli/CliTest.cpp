@@ -92,8 +92,12 @@ TEST(CliBatch, eachCommandReachesItsTabWithItsDatesAndGroup) {
     EXPECT_TRUE(made.out.endsWith("新 增 成 功\n\n")) << made.out.toStdString();
     EXPECT_TRUE(made.err.contains("查詢學生資料"));
     // The batch exists now: without --yes and without a terminal the overwrite question is No.
-    EXPECT_EQ(batch(generate).said(),
+    const CliRun declined = batch(generate);
+    EXPECT_EQ(declined.said(),
               "1 此 筆 資 料 已 存 在,\n\n是 否 要 覆 蓋 之 前 所 有 的 資 料\n\n");
+    EXPECT_TRUE(
+        declined.err.endsWith("answered No, with no terminal to ask at; --yes answers Yes\n"))
+        << declined.err.toStdString();
     EXPECT_EQ(batch(generate + " --yes --deadline").status, 0);
     // Values that are no list entry count as an empty list.
     EXPECT_EQ(batch("generate --date " + iso + " --group 77").said(),

@@ -34,33 +34,6 @@ struct BigSchool : School {
     }
 };
 
-// A recorded run cut where the pipeline counts: the calls that are neither counts nor event
-// requests, the last count before each of them, every count, and the event requests.
-struct Seen {
-    QStringList others, lastCounts, counts;
-    int events = 0;
-};
-
-Seen seen(const QStringList& calls) {
-    Seen s;
-    QString last;
-    for (const QString& c : calls) {
-        if (c == "events") {
-            ++s.events;
-        } else if (c.startsWith("busyText[") &&
-                   kiv::screen::isCountText(c.mid(c.indexOf("] ") + 2))) {
-            last = c;
-            s.counts << c;
-        } else {
-            if (!last.isEmpty()) {
-                s.lastCounts << std::exchange(last, {});
-            }
-            s.others << c;
-        }
-    }
-    return s;
-}
-
 bool isSubsequence(const QStringList& part, const QStringList& whole) {
     qsizetype at = 0;
     for (const QString& c : whole) {
@@ -108,7 +81,8 @@ TEST(PacedScreen, countsAndRepaintsFollowTheClockStepsAndTheLastCountAllReachThe
         PacedScreen screen(paced.screen, ticker, kInterval);
         ASSERT_EQ(c.run(CommandContext{pacedSchool.path(), kToday, screen}), Outcome::Done);
 
-        const Seen asked = seen(plain.screen.calls()), shown = seen(paced.screen.calls());
+        const CountStretches asked = countStretches(plain.screen.calls()),
+                             shown = countStretches(paced.screen.calls());
         ASSERT_GE(asked.counts.size(), 50);
         // Every step and every other call, in order; each stretch of counts ends on its last.
         EXPECT_EQ(shown.others, asked.others);

@@ -144,8 +144,7 @@ class ApplyTab(WindowTest):
         self.win.answer(self.win.expect_box(EMPTY, OVERWRITE), "Escape")
         self.assertEqual(self.pkg.digest(), before)
 
-        # The middle button pastes the X selection into a list that takes typing (tab 補收), never
-        # into one whose text only a choice sets (tab 產生).
+        # A middle-click pastes the X selection into a list that takes typing, not into CBO_GrpID.
         self.win.click("CBO_GrpID3")
         self.win.key("ctrl+a")
         self.win.switch_tab("SSTab1", 3)

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "screen/Screen.h"
@@ -102,5 +103,31 @@ private:
     std::vector<Hook> m_hooks;
     std::deque<bool> m_answers;
 };
+
+// Progress as it reaches a screen or a log: the bill counts ("執行第N筆", a line alone or a
+// recorded busy text), the last count before each other line, the other lines in order, and the
+// event requests.
+struct CountStretches {
+    QStringList others, lastCounts, counts;
+    int events = 0;
+};
+inline CountStretches countStretches(const QStringList& lines) {
+    CountStretches s;
+    QString last;
+    for (const QString& line : lines) {
+        const qsizetype text = line.startsWith("busyText[") ? line.indexOf("] ") + 2 : 0;
+        if (line == "events") {
+            ++s.events;
+        } else if (kiv::screen::isCountText(line.mid(text))) {
+            s.counts << (last = line);
+        } else {
+            if (!last.isEmpty()) {
+                s.lastCounts << std::exchange(last, {});
+            }
+            s.others << line;
+        }
+    }
+    return s;
+}
 
 }  // namespace kiv::test

@@ -189,6 +189,14 @@ int batchCommand(const QString& command, const QString& base, const QStringList&
         return usageError(s, error);
     }
     const QString group = QString::number(b.group);
+    // A package without its database: say which file is missing and how to make one.
+    const QString database = kiv::store::databasePath(base);
+    if (!QFileInfo::exists(kiv::store::settingsPath(base)) && !QFileInfo::exists(database)) {
+        s.err << "kiv2200: 找不到資料庫檔案 " << database
+              << "。請以 kiv2200 init-db 建立空的資料庫、以 kiv2200 demo 建立示範套件，"
+                 "或以 --base 指定套件的資料夾。\n";
+        return kStopped;
+    }
     using Progress = ConsoleScreen::Progress;
     const Progress progress = b.quiet           ? Progress::Quiet
                               : s.errIsTerminal ? Progress::Terminal

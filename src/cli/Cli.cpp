@@ -117,12 +117,21 @@ QDate parseDate(const QString& text) {
 }
 
 // The entry of a list whose key is `key`, as a clerk would choose it; a key that is not in the
-// list gives a text that matches no entry, which the input checks treat as an empty list.
-kiv::store::ListChoice choose(const kiv::store::ListFill& list, const QString& key) {
+// list gives a text that matches no entry, which the input checks treat as an empty list. Then
+// the option (`given`) that matched nothing is named on standard error with what the list holds.
+kiv::store::ListChoice choose(const kiv::store::ListFill& list, const QString& key, Streams s,
+                              const QString& given) {
+    QStringList held;
     for (const kiv::store::ListEntry& e : list.entries) {
         if (e.key == key) {
             return {e.text, e.key};
         }
+        held << (e.text + " (" + e.key + ")").trimmed();
+    }
+    if (list.status.ok) {
+        s.err << "kiv2200: " << given << " matches no entry of the list, which holds "
+              << (held.isEmpty() ? QStringLiteral("nothing") : held.join(", ")) << "\n";
+        s.err.flush();  // before the tab's own message, which stays the last
     }
     return {key, std::nullopt};
 }
@@ -228,16 +237,21 @@ int batchCommand(const QString& command, const QString& base, const QStringList&
             s.err << "kiv2200: " << groups.status.description << step << "\n";
             return kStopped;
         }
-        outcome = kiv::commands::runGenerate(ctx, {b.date, choose(groups, group), b.deadline});
+        outcome = kiv::commands::runGenerate(
+            ctx, {b.date, choose(groups, group, s, "--group " + group), b.deadline});
     } else if (remove) {
-        const kiv::store::ListChoice day = choose(kiv::store::insert_CBO_TranDay(base, wait),
-                                                  kiv::store::collectionDateText(b.date));
-        const kiv::store::ListChoice grp = choose(kiv::store::insert_CBO2(base, day, wait), group);
+        const kiv::store::ListChoice day =
+            choose(kiv::store::insert_CBO_TranDay(base, wait),
+                   kiv::store::collectionDateText(b.date), s, "--date " + o.values["--date"]);
+        const kiv::store::ListChoice grp =
+            choose(kiv::store::insert_CBO2(base, day, wait), group, s, "--group " + group);
         outcome = kiv::commands::runDelete(ctx, {day, grp});
     } else {
-        const kiv::store::ListChoice grp = choose(kiv::store::insert_CBO3(base, wait), group);
-        const kiv::store::ListChoice day = choose(kiv::store::insert_CBO_TranDay3(base, grp, wait),
-                                                  kiv::store::collectionDateText(b.from));
+        const kiv::store::ListChoice grp =
+            choose(kiv::store::insert_CBO3(base, wait), group, s, "--group " + group);
+        const kiv::store::ListChoice day =
+            choose(kiv::store::insert_CBO_TranDay3(base, grp, wait),
+                   kiv::store::collectionDateText(b.from), s, "--from " + o.values["--from"]);
         outcome = command == "apply" ? kiv::commands::runApply(ctx, {day, grp, b.to})
                                      : kiv::commands::runRecollect(ctx, {day, grp, b.to});
     }

@@ -101,10 +101,15 @@ TEST(CliBatch, eachCommandReachesItsTabWithItsDatesAndGroup) {
         declined.err.endsWith("answered No, with no terminal to ask at; --yes answers Yes\n"))
         << declined.err.toStdString();
     EXPECT_EQ(batch(generate + " --yes --deadline").status, 0);
-    // Values that are no list entry count as an empty list.
-    EXPECT_EQ(batch("generate --date " + iso + " --group 77").said(),
-              "1 繳 費 群 組 必 須 選 取\n\n");
-    EXPECT_EQ(batch("delete --date 2001-01-01 --group 1").said(), "1 收 款 日 期 必 須 輸 入\n\n");
+    // Values that are no list entry count as an empty list; the value and the list are named.
+    const CliRun none = batch("generate --date " + iso + " --group 77");
+    EXPECT_EQ(none.said(), "1 繳 費 群 組 必 須 選 取\n\n");
+    EXPECT_TRUE(none.err.contains(
+        "--group 77 matches no entry of the list, which holds 上學期學雜費 (1), "))
+        << none.err.toStdString();
+    const CliRun old = batch("delete --date 2001-01-01 --group 1");
+    EXPECT_EQ(old.said(), "1 收 款 日 期 必 須 輸 入\n\n");
+    EXPECT_TRUE(old.err.contains("--date 2001-01-01 matches no entry")) << old.err.toStdString();
     // Each date form: the lists' own, year first with slashes, ISO.
     const QString roc = QString("%1/%2").arg(day.year() - 1911).arg(day.toString("MM/dd"));
     const QString later = day.addDays(30).toString("yyyy-MM-dd");

@@ -12,19 +12,13 @@ PacedScreen::PacedScreen(kiv::screen::Screen& inner, const Ticker& ticker,
                          std::chrono::milliseconds interval)
     : m_inner(inner), m_ticker(ticker), m_interval(interval) {}
 
-void PacedScreen::refresh() {
+void PacedScreen::flush() {
     if (m_held) {
         const HeldCount held = *std::exchange(m_held, std::nullopt);
         m_inner.setBusyText(held.tab, held.text);
     }
     if (std::exchange(m_eventsHeld, false)) {
         m_inner.processEvents();
-    }
-}
-
-void PacedScreen::flush() {
-    if (m_held || m_eventsHeld) {
-        refresh();
     }
 }
 
@@ -43,7 +37,7 @@ void PacedScreen::processEvents() {
     const std::chrono::milliseconds now = m_ticker.now();
     if (std::exchange(m_afterStep, false) || !m_lastRefresh || now - *m_lastRefresh >= m_interval) {
         m_lastRefresh = now;
-        refresh();
+        flush();
     }
 }
 

@@ -36,7 +36,6 @@ Result compress_mdb(const QString& baseFolder, const LockWait& wait) {
     if (!QFileInfo::exists(database)) {
         return Result::failed("找不到資料庫檔案 " + database, ENOENT, "A001");
     }
-    step = "A001";
     try {
         Connection c(baseFolder, wait);
         step = "A002-01";

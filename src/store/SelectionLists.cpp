@@ -61,13 +61,21 @@ ListFill fill(Connection& c, const Statement& s, const RowToEntry& toEntry,
     return out;
 }
 
-// A list is cleared only once its connection is open: a database that cannot be opened leaves
-// the list and its keys as they were.
-ListFill failed(const Failure& f, bool opened) {
-    ListFill out;
-    out.status = Result::of(f);
-    out.cleared = opened;
-    return out;
+// Opens the connection and fills the list with `body`. A list is cleared only once its
+// connection is open: a database that cannot be opened leaves the list and its keys as they were.
+template <class Body>
+ListFill onConnection(const QString& baseFolder, const LockWait& wait, Body body) {
+    bool opened = false;
+    try {
+        Connection c(baseFolder, wait);
+        opened = true;
+        return body(c);
+    } catch (const Failure& f) {
+        ListFill out;
+        out.status = Result::of(f);
+        out.cleared = opened;
+        return out;
+    }
 }
 
 Statement groupsWithBatches() {
@@ -82,10 +90,7 @@ ListFill datesOfGroup(const QString& baseFolder, const ListChoice& group, const 
         unchanged.cleared = false;
         return unchanged;
     }
-    bool opened = false;
-    try {
-        Connection c(baseFolder, wait);
-        opened = true;
+    return onConnection(baseFolder, wait, [&](Connection& c) {
         if (!group.key) {
             // The group list shows text that is none of its entries: the date list is emptied.
             ListFill out;
@@ -97,19 +102,14 @@ ListFill datesOfGroup(const QString& baseFolder, const ListChoice& group, const 
                                 .number(group.key->toLongLong())
                                 .sql(" order by TranDay DESC");
         return fill(c, s, dateEntry);
-    } catch (const Failure& f) {
-        return failed(f, opened);
-    }
+    });
 }
 
 }  // namespace
 
 ListFill insert_CBO(const QString& baseFolder, QString& step, const LockWait& wait) {
-    bool opened = false;
-    try {
-        step = "AS001";
-        Connection c(baseFolder, wait);
-        opened = true;
+    step = "AS001";
+    return onConnection(baseFolder, wait, [&](Connection& c) {
         step = "AS002";
         const Statement s =
             Statement("select distinct GrpID,GrpName from KIV6_Group").sql(" order by GrpID");
@@ -120,16 +120,11 @@ ListFill insert_CBO(const QString& baseFolder, QString& step, const LockWait& wa
                 return ListEntry{readText(q.value(1)), groupKey(q.value(0))};
             },
             &step);
-    } catch (const Failure& f) {
-        return failed(f, opened);
-    }
+    });
 }
 
 ListFill insert_CBO2(const QString& baseFolder, const ListChoice& tranDay, const LockWait& wait) {
-    bool opened = false;
-    try {
-        Connection c(baseFolder, wait);
-        opened = true;
+    return onConnection(baseFolder, wait, [&](Connection& c) {
         if (tranDay.text.isEmpty()) {
             return ListFill{};
         }
@@ -143,20 +138,12 @@ ListFill insert_CBO2(const QString& baseFolder, const ListChoice& tranDay, const
         return fill(c, s, [](const QSqlQuery& q) {
             return ListEntry{trimBlanks(readText(q.value(1))), groupKey(q.value(0))};
         });
-    } catch (const Failure& f) {
-        return failed(f, opened);
-    }
+    });
 }
 
 ListFill insert_CBO3(const QString& baseFolder, const LockWait& wait) {
-    bool opened = false;
-    try {
-        Connection c(baseFolder, wait);
-        opened = true;
-        return fill(c, groupsWithBatches(), idAndNameEntry);
-    } catch (const Failure& f) {
-        return failed(f, opened);
-    }
+    return onConnection(baseFolder, wait,
+                        [](Connection& c) { return fill(c, groupsWithBatches(), idAndNameEntry); });
 }
 
 ListFill insert_CBO4(const QString& baseFolder, const LockWait& wait) {
@@ -164,17 +151,12 @@ ListFill insert_CBO4(const QString& baseFolder, const LockWait& wait) {
 }
 
 ListFill insert_CBO_TranDay(const QString& baseFolder, const LockWait& wait) {
-    bool opened = false;
-    try {
-        Connection c(baseFolder, wait);
-        opened = true;
+    return onConnection(baseFolder, wait, [](Connection& c) {
         const Statement s = Statement("select distinct TranDay from KIV10_Agency")
                                 .sql(" where PayStas = 0")
                                 .sql(" order by TranDay DESC");
         return fill(c, s, dateEntry);
-    } catch (const Failure& f) {
-        return failed(f, opened);
-    }
+    });
 }
 
 ListFill insert_CBO_TranDay3(const QString& baseFolder, const ListChoice& group,

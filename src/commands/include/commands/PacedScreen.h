@@ -39,7 +39,6 @@ private:
         kiv::screen::Tab tab;
         QString text;
     };
-    void refresh();
 
     kiv::screen::Screen& m_inner;
     const Ticker& m_ticker;

@@ -104,9 +104,7 @@ TEST(CliBatch, eachCommandReachesItsTabWithItsDatesAndGroup) {
     // Values that are no list entry count as an empty list; the value and the list are named.
     const CliRun none = batch("generate --date " + iso + " --group 77");
     EXPECT_EQ(none.said(), "1 繳 費 群 組 必 須 選 取\n\n");
-    EXPECT_TRUE(none.err.contains(
-        "--group 77 matches no entry of the list, which holds 上學期學雜費 (1), "))
-        << none.err.toStdString();
+    EXPECT_TRUE(none.err.contains("--group 77 matches no entry of the list, which holds 上學期"));
     const CliRun old = batch("delete --date 2001-01-01 --group 1");
     EXPECT_EQ(old.said(), "1 收 款 日 期 必 須 輸 入\n\n");
     EXPECT_TRUE(old.err.contains("--date 2001-01-01 matches no entry")) << old.err.toStdString();

@@ -2,8 +2,6 @@
 // what reaches the screen against what the pipelines ask for.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "PipelineSchool.h"
 #include "RecordingScreen.h"
 #include "commands/PacedScreen.h"
@@ -42,44 +40,43 @@ bool isSubsequence(const QStringList& part, const QStringList& whole) {
     return at == part.size();
 }
 
+// The tab's command on today's batch of group 1, as the school has it.
+Outcome runOn(kiv::screen::Tab tab, const CommandContext& c) {
+    using kiv::screen::Tab;
+    return tab == Tab::Generate ? runGenerate(c, {kToday, group1(), false})
+           : tab == Tab::Apply  ? runApply(c, {kOld, group1(), QDate(2027, 1, 7)})
+                                : runRecollect(c, {kOld, group1(), QDate(2026, 12, 21)});
+}
+
 }  // namespace
 
 TEST(PacedScreen, countsAndRepaintsFollowTheClockStepsAndTheLastCountAllReachTheScreen) {
     if (TestBase::onServer()) {
         GTEST_SKIP() << "the pace is the screen's, whatever the store";
     }
-    struct Case {
+    using kiv::screen::Tab;
+    const struct {
         const char* command;
         milliseconds step;  // fake time passing at each event request
-        std::function<Outcome(const CommandContext&)> run;
-        bool needsBatch;
+        Tab tab;
+    } cases[] = {
+        {"generate, clock stopped", milliseconds(0), Tab::Generate},
+        {"generate, 10 ms a request", milliseconds(10), Tab::Generate},
+        {"generate, every request due", milliseconds(1000), Tab::Generate},
+        {"apply, clock stopped", milliseconds(0), Tab::Apply},
+        {"apply, 7 ms a request", milliseconds(7), Tab::Apply},
+        {"recollect, 20 ms a request", milliseconds(20), Tab::Recollect},
+        {"recollect, every request due", kInterval, Tab::Recollect},
     };
-    const std::function<Outcome(const CommandContext&)> generate = [](const CommandContext& c) {
-        return runGenerate(c, {kToday, group1(), false});
-    };
-    const std::function<Outcome(const CommandContext&)> apply = [](const CommandContext& c) {
-        return runApply(c, {kOld, group1(), QDate(2027, 1, 7)});
-    };
-    const std::function<Outcome(const CommandContext&)> recollect = [](const CommandContext& c) {
-        return runRecollect(c, {kOld, group1(), QDate(2026, 12, 21)});
-    };
-    const Case cases[] = {
-        {"generate, clock stopped", milliseconds(0), generate, false},
-        {"generate, 10 ms a request", milliseconds(10), generate, false},
-        {"generate, every request due", milliseconds(1000), generate, false},
-        {"apply, clock stopped", milliseconds(0), apply, true},
-        {"apply, 7 ms a request", milliseconds(7), apply, true},
-        {"recollect, 20 ms a request", milliseconds(20), recollect, true},
-        {"recollect, every request due", kInterval, recollect, true},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
-        BigSchool plainSchool(c.needsBatch), pacedSchool(c.needsBatch);
+        const bool batch = c.tab != Tab::Generate;  // the reissues copy today's batch
+        BigSchool plainSchool(batch), pacedSchool(batch);
         Recorded plain, paced;
-        ASSERT_EQ(c.run(plain.context(plainSchool)), Outcome::Done);
+        ASSERT_EQ(runOn(c.tab, plain.context(plainSchool)), Outcome::Done);
         SteppingTicker ticker(c.step);
         PacedScreen screen(paced.screen, ticker, kInterval);
-        ASSERT_EQ(c.run(CommandContext{pacedSchool.path(), kToday, screen}), Outcome::Done);
+        ASSERT_EQ(runOn(c.tab, CommandContext{pacedSchool.path(), kToday, screen}), Outcome::Done);
 
         const CountStretches asked = countStretches(plain.screen.calls()),
                              shown = countStretches(paced.screen.calls());

@@ -104,9 +104,8 @@ private:
     std::deque<bool> m_answers;
 };
 
-// Progress as it reaches a screen or a log: the bill counts ("執行第N筆", a line alone or a
-// recorded busy text), the last count before each other line, the other lines in order, and the
-// event requests.
+// Progress as a screen or a log got it: the counts ("執行第N筆", alone or as a busy text), the
+// last count before each other line, the other lines in order, and the event requests.
 struct CountStretches {
     QStringList others, lastCounts, counts;
     int events = 0;

@@ -30,6 +30,14 @@ void onMaintenanceDatabase(const QString& sql) {
     }
     QSqlDatabase::removeDatabase(name);
 }
+// BASE/mdb/KIV.ini naming `database` on the server of the PG* variables.
+void writeSettings(const QString& base, const QString& database) {
+    QFile ini(base + "/mdb/KIV.ini");
+    if (!ini.open(QIODevice::WriteOnly) ||
+        ini.write(("[server]\ndriver=QPSQL\ndatabase=" + database + "\n").toUtf8()) < 0) {
+        ADD_FAILURE() << "cannot write " << ini.fileName().toStdString();
+    }
+}
 }  // namespace
 
 bool TestBase::onServer() {
@@ -52,13 +60,7 @@ TestBase::TestBase(Encoding encoding) : m_base(m_dir.path() + "/base") {
             "kiv_test_" + QUuid::createUuid().toString(QUuid::Id128).left(16).toLower();
         onMaintenanceDatabase("CREATE DATABASE " + m_serverDatabase);
         QDir().mkpath(m_base + "/mdb");
-        QFile ini(m_base + "/mdb/KIV.ini");
-        if (!ini.open(QIODevice::WriteOnly) ||
-            ini.write(
-                QString("[server]\ndriver=QPSQL\ndatabase=%1\n").arg(m_serverDatabase).toUtf8()) <
-                0) {
-            ADD_FAILURE() << "cannot write " << ini.fileName().toStdString();
-        }
+        writeSettings(m_base, m_serverDatabase);
     }
     if (encoding == Encoding::Utf8 || onServer()) {
         if (const kiv::store::Result made = kiv::store::initDatabase(m_base); !made.ok) {
@@ -85,11 +87,7 @@ void TestBase::loseDatabase() const {
         QFile::remove(dbFile());
         return;
     }
-    QFile ini(m_base + "/mdb/KIV.ini");
-    if (!ini.open(QIODevice::WriteOnly) ||
-        ini.write("[server]\ndriver=QPSQL\ndatabase=kiv_test_missing\n") < 0) {
-        ADD_FAILURE() << "cannot write " << ini.fileName().toStdString();
-    }
+    writeSettings(m_base, "kiv_test_missing");
 }
 
 QStringList TestBase::strayFiles() const {

@@ -26,9 +26,8 @@ public:
     // "rowid" on the file; on the server the row's place in its table, which follows the order
     // rows were written in as long as they are not updated.
     static QString writeOrder();
-    // Makes the database refuse a write, as a full disk or a broken rule would: every `event`
-    // ("insert" or "delete") on `table` of a row that meets `when` (a condition on NEW or OLD)
-    // fails with `message`, until allowWrites(table).
+    // Makes every `event` ("insert" or "delete") on `table` of a row meeting `when` (on NEW or
+    // OLD) fail with `message`, as a full disk would, until allowWrites(table).
     void refuseWrites(const QString& table, const QString& event, const QString& message,
                       const QString& when = "true") const;
     void allowWrites(const QString& table) const;

@@ -17,6 +17,7 @@
 #include "store/PackagePaths.h"
 #include "store/SelectionLists.h"
 #include "store/Values.h"
+#include "window/EmptyCaption.h"
 
 namespace kiv::window {
 
@@ -197,6 +198,8 @@ QString shownText(const QString& text) {
 void MainWindow::showMessage(const QString& text, Title title, Icon icon) {
     QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon,
                     captionOf(title), shownText(text), QMessageBox::Ok, this);
+    if (title == Title::Empty)
+        keepCaptionEmpty(box);
     box.exec();
 }
 
@@ -204,6 +207,8 @@ bool MainWindow::askYesNo(const QString& text, Title title) {
     QMessageBox box(QMessageBox::NoIcon, captionOf(title), shownText(text),
                     QMessageBox::Yes | QMessageBox::No, this);
     box.setDefaultButton(QMessageBox::Yes);
+    if (title == Title::Empty)
+        keepCaptionEmpty(box);
     return box.exec() == QMessageBox::Yes;
 }
 

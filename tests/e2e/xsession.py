@@ -6,6 +6,7 @@ controls ("name x y w h text"; "name#i" for tabs and open list entries, "box" fo
 
 import datetime
 import os
+import re
 import select
 import shutil
 import signal
@@ -279,6 +280,10 @@ class Window:
         wid = wait_until(f"a message box captioned {caption!r}",
                          lambda: next(iter(self.x.windows(self.pid, pattern)), None), timeout,
                          last=shown)
+        # What a window manager shows: Qt fills an empty title with the application's name there.
+        shown_caption = self.x.xdotool("getwindowname", str(wid)).rstrip("\n")
+        if not re.fullmatch(pattern, shown_caption):
+            raise AssertionError(f"the box's caption reads {shown_caption!r}, not {caption!r}")
         if callable(text):
             text = text()
         # Another text that stays means another message: no need to wait out the timeout.

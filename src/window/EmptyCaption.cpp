@@ -1,0 +1,38 @@
+#include "window/EmptyCaption.h"
+
+#include <QGuiApplication>
+#include <QWidget>
+
+#include <xcb/xcb.h>
+
+#include <cstring>
+
+namespace kiv::window {
+
+namespace {
+
+xcb_atom_t atomNamed(xcb_connection_t* connection, const char* name) {
+    const auto cookie = xcb_intern_atom(connection, 0, std::uint16_t(std::strlen(name)), name);
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(reply);
+    return atom;
+}
+
+}  // namespace
+
+void keepCaptionEmpty(QWidget& topLevel) {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11)
+        return;
+    xcb_connection_t* connection = x11->connection();
+    const auto window = xcb_window_t(topLevel.winId());
+    const xcb_atom_t netWmName = atomNamed(connection, "_NET_WM_NAME");
+    const xcb_atom_t utf8 = atomNamed(connection, "UTF8_STRING");
+    if (netWmName == XCB_ATOM_NONE || utf8 == XCB_ATOM_NONE)
+        return;
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, netWmName, utf8, 8, 0, "");
+    xcb_flush(connection);
+}
+
+}  // namespace kiv::window

@@ -4,11 +4,14 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "cli/CliCommon.h"
 #include "cli/ConsoleScreen.h"
+#include "cli/ListCommand.h"
 #include "commands/OtherWorkstations.h"
 #include "commands/PacedScreen.h"
 #include "commands/TabPipelines.h"
 #include "demo/DemoPackage.h"
+#include "store/DatabaseErrors.h"
 #include "store/Failure.h"
 #include "store/PackagePaths.h"
 #include "store/Schema.h"
@@ -18,46 +21,6 @@
 namespace kiv::cli {
 
 namespace {
-
-constexpr int kOk = 0;
-constexpr int kStopped = 1;
-constexpr int kUsage = 2;
-
-// The options of one command: --name value pairs and --flag switches.
-struct Options {
-    QMap<QString, QString> values;
-    QStringList flags;
-    QString error;
-};
-
-const char* const kMoreHelp = "kiv2200 --help for more";
-
-Options parseOptions(const QStringList& args, const QStringList& valueNames,
-                     const QStringList& flagNames) {
-    Options o;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (valueNames.contains(a)) {
-            if (i + 1 >= args.size() || args[i + 1].startsWith("--")) {
-                o.error = a + " needs a value";
-                return o;
-            }
-            o.values[a] = args[++i];
-        } else if (flagNames.contains(a)) {
-            o.flags << a;
-        } else {
-            o.error = "unknown option " + a;
-            return o;
-        }
-    }
-    return o;
-}
-
-int usageError(Streams s, const QString& what) {
-    s.err << "kiv2200: " << what << "\n" << kMoreHelp << "\n";
-    s.err.flush();
-    return kUsage;
-}
 
 int initDb(const QString& base, Streams s) {
     if (const kiv::store::Result made = kiv::store::initDatabase(base); !made.ok) {
@@ -95,32 +58,19 @@ int demo(const QString& base, const QString& programFolder, const Options& o, St
     return kOk;
 }
 
-// A date as 2026-12-20, 2026/12/20 or the lists' own Republic-of-China form 115/12/20.
-QDate parseDate(const QString& text) {
-    for (const char* format : {"yyyy-MM-dd", "yyyy/MM/dd"}) {
-        const QDate d = QDate::fromString(text, QString::fromLatin1(format));
-        if (d.isValid()) {
-            return d;
-        }
-    }
-    const QStringList parts = text.split('/');
-    if (parts.size() == 3 && parts[0].size() <= 3 && parts[1].size() == 2 && parts[2].size() == 2) {
-        bool y = false, m = false, d = false;
-        const int year = parts[0].toInt(&y);
-        const QDate roc(year + 1911, parts[1].toInt(&m), parts[2].toInt(&d));
-        // The lists' years start at 1; a sign or a year 0 is no date of theirs.
-        if (y && m && d && year >= 1 && !parts[0].startsWith('+') && roc.isValid()) {
-            return roc;
-        }
-    }
-    return {};
-}
+// A list that could not be read stops the command with its reason, as the window tells it.
+struct UnreadableList {
+    QString description;
+};
 
 // The entry of a list whose key is `key`, as a clerk would choose it; a key that is not in the
 // list gives a text that matches no entry, which the input checks treat as an empty list. Then
 // the option (`given`) that matched nothing is named on standard error with what the list holds.
 kiv::store::ListChoice choose(const kiv::store::ListFill& list, const QString& key, Streams s,
                               const QString& given) {
+    if (list.readFailed) {
+        throw UnreadableList{list.status.description};
+    }
     QStringList held;
     for (const kiv::store::ListEntry& e : list.entries) {
         if (e.key == key) {
@@ -198,12 +148,7 @@ int batchCommand(const QString& command, const QString& base, const QStringList&
         return usageError(s, error);
     }
     const QString group = QString::number(b.group);
-    // A package without its database: say which file is missing and how to make one.
-    const QString database = kiv::store::databasePath(base);
-    if (!QFileInfo::exists(kiv::store::settingsPath(base)) && !QFileInfo::exists(database)) {
-        s.err << "kiv2200: 找不到資料庫檔案 " << database
-              << "。請以 kiv2200 init-db 建立空的資料庫、以 kiv2200 demo 建立示範套件，"
-                 "或以 --base 指定套件的資料夾。\n";
+    if (reportMissingDatabase(base, s)) {
         return kStopped;
     }
     using Progress = ConsoleScreen::Progress;
@@ -229,31 +174,38 @@ int batchCommand(const QString& command, const QString& base, const QStringList&
                                                       : kiv::screen::Tab::Recollect;
     const kiv::store::LockWait wait = kiv::commands::lockWaitOn(ctx, tab);
     Outcome outcome = Outcome::Stopped;
-    if (generate) {
-        QString step;
-        const kiv::store::ListFill groups = kiv::store::insert_CBO(base, step, wait);
-        if (!groups.status.ok) {
-            screen.setBusyVisible(tab, false);  // ends a progress line left by the wait
-            s.err << "kiv2200: " << groups.status.description << step << "\n";
-            return kStopped;
+    try {
+        if (generate) {
+            QString step;
+            const kiv::store::ListFill groups = kiv::store::insert_CBO(base, step, wait);
+            if (!groups.status.ok) {
+                screen.setBusyVisible(tab, false);  // ends a progress line left by the wait
+                s.err << "kiv2200: " << kiv::store::withStepCode(groups.status.description, step)
+                      << "\n";
+                return kStopped;
+            }
+            outcome = kiv::commands::runGenerate(
+                ctx, {b.date, choose(groups, group, s, "--group " + group), b.deadline});
+        } else if (remove) {
+            const kiv::store::ListChoice day =
+                choose(kiv::store::insert_CBO_TranDay(base, wait),
+                       kiv::store::collectionDateText(b.date), s, "--date " + o.values["--date"]);
+            const kiv::store::ListChoice grp =
+                choose(kiv::store::insert_CBO2(base, day, wait), group, s, "--group " + group);
+            outcome = kiv::commands::runDelete(ctx, {day, grp});
+        } else {
+            const kiv::store::ListChoice grp =
+                choose(kiv::store::insert_CBO3(base, wait), group, s, "--group " + group);
+            const kiv::store::ListChoice day =
+                choose(kiv::store::insert_CBO_TranDay3(base, grp, wait),
+                       kiv::store::collectionDateText(b.from), s, "--from " + o.values["--from"]);
+            outcome = command == "apply" ? kiv::commands::runApply(ctx, {day, grp, b.to})
+                                         : kiv::commands::runRecollect(ctx, {day, grp, b.to});
         }
-        outcome = kiv::commands::runGenerate(
-            ctx, {b.date, choose(groups, group, s, "--group " + group), b.deadline});
-    } else if (remove) {
-        const kiv::store::ListChoice day =
-            choose(kiv::store::insert_CBO_TranDay(base, wait),
-                   kiv::store::collectionDateText(b.date), s, "--date " + o.values["--date"]);
-        const kiv::store::ListChoice grp =
-            choose(kiv::store::insert_CBO2(base, day, wait), group, s, "--group " + group);
-        outcome = kiv::commands::runDelete(ctx, {day, grp});
-    } else {
-        const kiv::store::ListChoice grp =
-            choose(kiv::store::insert_CBO3(base, wait), group, s, "--group " + group);
-        const kiv::store::ListChoice day =
-            choose(kiv::store::insert_CBO_TranDay3(base, grp, wait),
-                   kiv::store::collectionDateText(b.from), s, "--from " + o.values["--from"]);
-        outcome = command == "apply" ? kiv::commands::runApply(ctx, {day, grp, b.to})
-                                     : kiv::commands::runRecollect(ctx, {day, grp, b.to});
+    } catch (const UnreadableList& e) {
+        screen.setBusyVisible(tab, false);  // ends a progress line left by the wait
+        s.err << "kiv2200: " << e.description << "\n";
+        return kStopped;
     }
     screen.flush();
     return outcome == Outcome::Done ? kOk : kStopped;
@@ -287,6 +239,13 @@ QString usageText() {
         "                             batch of group G on date --from (tab 補收轉帳不成功)\n"
         "                             example: kiv2200 recollect --from 2026-11-20 --to 2026-12-20 "
         "--group 1\n"
+        "  list groups|dates --tab T [--group G] [--date D]\n"
+        "                             what a tab's list holds, a line per entry: the key to give\n"
+        "                             as G or D, a tab, the text the list shows. T: 0 to 3 or\n"
+        "                             generate, delete, apply, recollect; the dates of tabs 2\n"
+        "                             and 3 are those of group G; the groups of tab 1 those of\n"
+        "                             date D (of every date without it)\n"
+        "                             example: kiv2200 list groups --tab generate\n"
         "  init-db                    create an empty database with the current schema;\n"
         "                             refuses to touch an existing file\n"
         "                             example: kiv2200 --base /srv/school init-db\n"
@@ -344,6 +303,9 @@ int runCli(const QStringList& argsIn, const QString& programFolder, Streams s,
     if (command == "generate" || command == "delete" || command == "apply" ||
         command == "recollect") {
         return batchCommand(command, base, args, s, clock.today());
+    }
+    if (command == "list") {
+        return listCommand(base, args, s);
     }
     return usageError(s, "unknown command " + command);
 }

@@ -91,7 +91,13 @@ void StudentGiro::load() {
 
 qint16 StudentGiro::of(const QString& stdid) {
     if (!m_loaded) {
-        load();
+        try {
+            load();
+        } catch (const store::Failure&) {
+            // The clerk is shown the look-up of the student being priced, not the batched query.
+            m_last.keep(giroLookUp(stdid));
+            throw;
+        }
     }
     const auto found = m_giro.constFind(stdid);
     if (found == m_giro.constEnd()) {

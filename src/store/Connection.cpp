@@ -12,6 +12,7 @@
 #include <QSqlDriver>
 #include <QThread>
 
+#include "store/DatabaseErrors.h"
 #include "store/Failure.h"
 #include "store/PackagePaths.h"
 #include "store/ServerCopy.h"
@@ -65,14 +66,25 @@ void endFailedTransaction(PGconn* conn) {
     }
 }
 
+// The SQLSTATE of a failed result; without a result, a broken connection counts as lost.
+QString sqlStateOf(PGconn* conn, const PGresult* result) {
+    if (result) {
+        return QString::fromLatin1(PQresultErrorField(result, PG_DIAG_SQLSTATE));
+    }
+    return PQstatus(conn) == CONNECTION_BAD ? QStringLiteral("08006") : QString();
+}
+
 [[noreturn]] void failServer(PGconn* conn, PGresult* result) {
     const QString text = serverMessage(
         QString::fromUtf8(result ? PQresultErrorMessage(result) : PQerrorMessage(conn)));
+    const QString state = sqlStateOf(conn, result);
     if (result) {
         PQclear(result);
     }
     endFailedTransaction(conn);
-    throw Failure(FailureKind::Database, text.isEmpty() ? QStringLiteral("database error") : text);
+    throw Failure(
+        FailureKind::Database,
+        describeServerError(state, text.isEmpty() ? QStringLiteral("database error") : text));
 }
 
 void bindAll(QSqlQuery& q, const Statement& s) {
@@ -87,15 +99,17 @@ void bindAll(QSqlQuery& q, const Statement& s) {
         // The server's error codes are SQLSTATEs, not the file's result codes.
         const QString text = serverMessage(query.lastError().databaseText());
         endFailedTransaction(serverHandleOf(query.driver()));
-        throw Failure(FailureKind::Database,
-                      text.isEmpty() ? query.lastError().text().trimmed() : text);
+        throw Failure(
+            FailureKind::Database,
+            describeServerError(query.lastError().nativeErrorCode(),
+                                text.isEmpty() ? query.lastError().text().trimmed() : text));
     }
     QString text = query.lastError().text().trimmed();
     if (text.isEmpty()) {
         text = QStringLiteral("database error");
     }
     const qint64 code = query.lastError().nativeErrorCode().toLongLong();
-    throw Failure(kindOfResultCode(code), text, code);
+    throw Failure(kindOfResultCode(code), describeFileError(code, text), code);
 }
 
 Connection::Connection(const QString& baseFolder, Mode mode) {
@@ -120,10 +134,14 @@ void Connection::open(const QString& filePath, Mode mode) {
     m_db.setDatabaseName(uri);
     m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
     if (!m_db.open()) {
-        const QString text = m_db.lastError().text().trimmed() + " (" + filePath + ")";
+        const qint64 code = m_db.lastError().nativeErrorCode().toLongLong();
+        const QString engineText = m_db.lastError().text().trimmed();
         m_db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_name);
-        throw Failure(FailureKind::Database, text);
+        if (mode != Mode::CreateNew && !QFileInfo::exists(filePath)) {
+            throw Failure(FailureKind::Database, QStringLiteral("找不到資料庫檔案 ") + filePath);
+        }
+        throw Failure(kindOfResultCode(code), describeFileError(code, engineText, filePath), code);
     }
     setLockWait({});
 }
@@ -236,8 +254,10 @@ void Connection::flush() {
             static const QRegularExpression row(QStringLiteral("COPY \\w+, line (\\d+)"));
             const QRegularExpressionMatch m =
                 row.match(QString::fromUtf8(PQresultErrorField(done, PG_DIAG_CONTEXT)));
-            Failure failure(FailureKind::Database,
-                            serverMessage(QString::fromUtf8(PQresultErrorMessage(done))));
+            Failure failure(
+                FailureKind::Database,
+                describeServerError(sqlStateOf(conn, done),
+                                    serverMessage(QString::fromUtf8(PQresultErrorMessage(done)))));
             PQclear(done);
             endFailedTransaction(conn);
             if (m.hasMatch()) {

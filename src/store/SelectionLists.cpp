@@ -52,6 +52,7 @@ ListFill fill(Connection& c, const Statement& s, const RowToEntry& toEntry,
         }
     } catch (const Failure& f) {
         out.status = Result::of(f);
+        out.readFailed = true;
         return out;
     }
     if (step) {
@@ -74,6 +75,7 @@ ListFill onConnection(const QString& baseFolder, const LockWait& wait, Body body
         ListFill out;
         out.status = Result::of(f);
         out.cleared = opened;
+        out.readFailed = true;
         return out;
     }
 }

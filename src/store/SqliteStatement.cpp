@@ -5,6 +5,7 @@
 #include <QSqlDriver>
 #include <QSqlResult>
 
+#include "store/DatabaseErrors.h"
 #include "store/Failure.h"
 
 namespace kiv::store {
@@ -62,7 +63,7 @@ void bindValues(sqlite3_stmt* stmt, const Statement& statement, BoundText boundT
     const int code = sqlite3_extended_errcode(db);
     const QString text = QString::fromUtf8(sqlite3_errmsg(db));
     sqlite3_reset(stmt);
-    throw Failure(kindOfResultCode(code), text, code);
+    throw Failure(kindOfResultCode(code), describeFileError(code, text), code);
 }
 
 }  // namespace kiv::store

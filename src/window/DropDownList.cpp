@@ -56,8 +56,11 @@ std::vector<kiv::store::ListEntry> DropDownList::entries() const {
 }
 
 void DropDownList::showPopup() {
+    m_popupHeld = false;
     emit aboutToDropDown();
-    QComboBox::showPopup();
+    if (!std::exchange(m_popupHeld, false)) {
+        QComboBox::showPopup();
+    }
 }
 
 }  // namespace kiv::window

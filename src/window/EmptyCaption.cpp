@@ -23,14 +23,17 @@ xcb_atom_t atomNamed(xcb_connection_t* connection, const char* name) {
 
 void keepCaptionEmpty(QWidget& topLevel) {
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11)
+    // Other platforms (offscreen among them) may answer the interface without a connection.
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || connection == nullptr) {
         return;
-    xcb_connection_t* connection = x11->connection();
+    }
     const auto window = xcb_window_t(topLevel.winId());
     const xcb_atom_t netWmName = atomNamed(connection, "_NET_WM_NAME");
     const xcb_atom_t utf8 = atomNamed(connection, "UTF8_STRING");
-    if (netWmName == XCB_ATOM_NONE || utf8 == XCB_ATOM_NONE)
+    if (netWmName == XCB_ATOM_NONE || utf8 == XCB_ATOM_NONE) {
         return;
+    }
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, netWmName, utf8, 8, 0, "");
     xcb_flush(connection);
 }

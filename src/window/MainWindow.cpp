@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "commands/TabPipelines.h"
+#include "store/DatabaseErrors.h"
 #include "store/PackagePaths.h"
 #include "store/SelectionLists.h"
 #include "store/Values.h"
@@ -45,12 +46,6 @@ private:
     bool& m_running;
     bool m_acquired;
 };
-
-void applyFill(DropDownList* list, const kiv::store::ListFill& fill) {
-    if (fill.cleared) {
-        list->setEntries(fill.entries);
-    }
-}
 
 }  // namespace
 
@@ -143,12 +138,26 @@ void MainWindow::clear_Text() {
 
 bool MainWindow::fillGroupListAtStartUp() {
     const kiv::store::ListFill fill = kiv::store::insert_CBO(m_base, strStep);
-    applyFill(m_tab0->CBO_GrpID, fill);
+    if (fill.cleared) {
+        m_tab0->CBO_GrpID->setEntries(fill.entries);
+    }
     if (!fill.status.ok) {
-        showMessage(fill.status.description + strStep, Title::Default, Icon::None);
+        showMessage(kiv::store::withStepCode(fill.status.description, strStep), Title::Default,
+                    Icon::None);
         return false;
     }
     return true;
+}
+
+void MainWindow::applyFill(DropDownList* list, const kiv::store::ListFill& fill) {
+    if (fill.cleared) {
+        list->setEntries(fill.entries);
+    }
+    // A database that cannot be read is told as such, not shown as an empty list.
+    if (fill.readFailed) {
+        list->holdPopup();
+        showMessage(fill.status.description, Title::Default, Icon::None);
+    }
 }
 
 void MainWindow::connectDropDowns() {

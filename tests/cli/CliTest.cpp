@@ -67,7 +67,10 @@ TEST(Cli, initDbHelpAndUsageErrors) {
         {"generate --date -5/12/20 --group 1", "--date takes a date"},
         {"delete --date 2026-01-01 --group 1 --yes", "unknown option --yes"},
         {"apply --date 2026-01-01 --group 1", "--date does not belong to apply"},
-        {"recollect --from 2026-01-01 --to 2026-02-01", "--group is required"}};
+        {"recollect --from 2026-01-01 --to 2026-02-01", "--group is required"},
+        {"list dates --tab 0", "tab 0 (generate) has no date list"},
+        {"list groups --tab 4", "--tab takes 0 to 3"},
+        {"list dates --tab apply", "--group is required"}};
     for (const auto& [usage, what] : usages) {
         const CliRun r = run(QStringList{"--base", dir.path() + "/x"} +
                              QString(usage).split(' ', Qt::SkipEmptyParts));
@@ -101,6 +104,14 @@ TEST(CliBatch, eachCommandReachesItsTabWithItsDatesAndGroup) {
         declined.err.endsWith("answered No, with no terminal to ask at; --yes answers Yes\n"))
         << declined.err.toStdString();
     EXPECT_EQ(batch(generate + " --yes --deadline").status, 0);
+    // The lists as a script reads them: the key to give back, a tab, the text.
+    const QString roc = QString("%1/%2").arg(day.year() - 1911).arg(day.toString("MM/dd"));
+    EXPECT_TRUE(batch("list groups --tab 0").out.contains("\n2\t上學期午餐費\n"));
+    EXPECT_TRUE(batch("list dates --tab apply --group 2").out.contains(iso + "\t" + roc + "\n"));
+    EXPECT_EQ(batch("list groups --tab 1 --date " + roc).said(), "0 2\t上學期午餐費\n");
+    const CliRun noGroup = batch("list dates --tab 3 --group 77");
+    EXPECT_EQ(noGroup.said(), "1 ");
+    EXPECT_TRUE(noGroup.err.contains("--group 77 matches no entry"));
     // Values that are no list entry count as an empty list; the value and the list are named.
     const CliRun none = batch("generate --date " + iso + " --group 77");
     EXPECT_EQ(none.said(), "1 繳 費 群 組 必 須 選 取\n\n");
@@ -109,7 +120,6 @@ TEST(CliBatch, eachCommandReachesItsTabWithItsDatesAndGroup) {
     EXPECT_EQ(old.said(), "1 收 款 日 期 必 須 輸 入\n\n");
     EXPECT_TRUE(old.err.contains("--date 2001-01-01 matches no entry")) << old.err.toStdString();
     // Each date form: the lists' own, year first with slashes, ISO.
-    const QString roc = QString("%1/%2").arg(day.year() - 1911).arg(day.toString("MM/dd"));
     const QString later = day.addDays(30).toString("yyyy-MM-dd");
     EXPECT_EQ(batch("apply --from " + roc + " --to " + later + " --group 2").status, 0);
     pkg.exec("update KIV8_PayMent set FailFac='存款不足' where PreWay='1' and TranDay=?", {iso});
@@ -121,6 +131,60 @@ TEST(CliBatch, eachCommandReachesItsTabWithItsDatesAndGroup) {
               (QVariantList{iso, sooner, later}));
     EXPECT_EQ(batch("delete --date " + iso + " --group 2").said(), "0 刪 除 成 功\n\n");
     EXPECT_EQ(pkg.strayFiles(), QStringList{});
+}
+
+// A database that cannot be read is told as what it is by every command, not as an empty list.
+TEST(CliBatch, anUnreadableDatabaseIsNamedByEveryCommand) {
+    // Each state on a school of its own; a damaged file is spoiled in place.
+    const auto spoil = [](const QString& base, qint64 from, const QByteArray& with) {
+        QFile f(base + "/mdb/KIV.mdb");
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        if (with.isEmpty()) {
+            f.resize(from);
+        }
+        for (qint64 at = from; !with.isEmpty() && at < f.size(); at += with.size()) {
+            f.seek(at);
+            f.write(with);
+        }
+    };
+    const struct {
+        const char* state;
+        bool fileOnly;
+        std::function<void(kiv::test::TestBase&)> arrange;
+        QString told;
+    } states[] = {
+        {"tables dropped", false,
+         [](kiv::test::TestBase& pkg) {
+             pkg.exec("drop table KIV6_Group"), pkg.exec("drop table KIV10_Agency");
+         },
+         "資料庫中沒有資料表 "},
+        {"damaged pages", true,
+         [&](kiv::test::TestBase& pkg) { spoil(pkg.path(), 4096, QByteArray(512, '\xff')); },
+         "資料庫檔案已損毀"},
+        {"not a database", true,
+         [&](kiv::test::TestBase& pkg) { spoil(pkg.path(), 0, "not a database, only text. "); },
+         "資料庫檔案已損毀"},
+        {"zero bytes", true, [&](kiv::test::TestBase& pkg) { spoil(pkg.path(), 0, {}); },
+         "資料庫中沒有資料表 "},
+    };
+    const QStringList commands = {"generate --date 2026-12-20 --group 1",
+                                  "delete --date 2026-12-20 --group 1",
+                                  "apply --from 2026-12-01 --to 2026-12-20 --group 1",
+                                  "recollect --from 2026-12-01 --to 2026-12-20 --group 1"};
+    for (const auto& s : states) {
+        if (s.fileOnly && kiv::test::TestBase::onServer()) {
+            continue;
+        }
+        kiv::test::TestBase pkg;
+        kiv::demo::writeSchool(pkg.path(), {.students = 20});
+        s.arrange(pkg);
+        for (const QString& command : commands) {
+            SCOPED_TRACE(std::string(s.state) + ": " + command.toStdString());
+            const CliRun r = run(QStringList{"--base", pkg.path()} + command.split(' '));
+            EXPECT_EQ(r.said(), "1 ");
+            EXPECT_TRUE(r.err.startsWith("kiv2200: " + s.told)) << r.err.toStdString();
+        }
+    }
 }
 
 TEST(CliDemo, laysOutTheProgramsAndASchoolWithEveryCaseAClerkMeets) {

@@ -151,11 +151,17 @@ TEST(StartUp, fillsOnlyTheGenerateGroupListTheOthersRefillEachTimeTheyOpen) {
         f.get(t.groups)->setCurrentIndex(1);
         EXPECT_EQ(f.open(t.dates)->entries(), (Entries{{"115/12/27", "12/27/2026"}})) << t.dates;
     }
-    // Without a database to read, an opened list stays as it was.
+    // Without a database to read, an opened list stays as it was, closed, and a box says why.
     f.base.loseDatabase();
     for (const TabControls& t : {kTabs[2], kTabs[3]}) {
+        f.boxes.clear();
         EXPECT_EQ(f.open(t.groups)->count(), 2) << t.groups;
         EXPECT_EQ(f.open(t.dates)->count(), 1) << t.dates;
+        const QString missing = "|找不到資料庫檔案 " + f.base.path() + "/mdb/KIV.mdb";
+        EXPECT_EQ(f.boxes.filter(QRegularExpression(QRegularExpression::escape(missing) + "$")),
+                  f.boxes);
+        EXPECT_EQ(f.boxes.size(), 2);
+        EXPECT_FALSE(f.get(t.dates)->view()->isVisible());
     }
 }
 
@@ -166,7 +172,7 @@ TEST(StartUp, endsOnABadCommandLineProgramFolderOrGroupList) {
         {"", "", ""},
         {"a/b", "", "Feltrane\\|D001"},
         {"a/b/c", "/ab", "Feltrane\\|D001"},
-        {"a/b/c", "/nowhere/exe", "Kiv2200P1\\|.*AS001"}};
+        {"a/b/c", "/nowhere/exe", "Kiv2200P1\\|找不到資料庫檔案 /nowhere/mdb/KIV.mdb \\[AS001\\]"}};
     for (const auto& [line, folder, boxes] : rows) {
         SCOPED_TRACE(std::string(line) + folder);
         Fixture f;

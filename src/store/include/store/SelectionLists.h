@@ -29,6 +29,7 @@ struct ListChoice {
 struct ListFill {
     Result status = Result::failed({});  // ok when the list was filled
     bool cleared = true;                 // false: leave the list and its keys as they are
+    bool readFailed = false;  // the database could not be read; status says why, for the clerk
     std::vector<ListEntry> entries;
 };
 

@@ -26,10 +26,16 @@ public:
     kiv::store::ListChoice choice() const;
     std::vector<kiv::store::ListEntry> entries() const;
 
+    // Refreshes the items (aboutToDropDown) before the list opens, unless a handler held it.
     void showPopup() override;
+    // Called by an aboutToDropDown handler: the list stays closed this time.
+    void holdPopup() { m_popupHeld = true; }
 
 signals:
     void aboutToDropDown();
+
+private:
+    bool m_popupHeld = false;
 };
 
 }  // namespace kiv::window

@@ -72,6 +72,7 @@ private:
     void clear_Text();
     bool fillGroupListAtStartUp();
     void connectDropDowns();
+    void applyFill(DropDownList* list, const kiv::store::ListFill& fill);
     void call_exe(const QString& prog_name);
     void wait_Seconds(int seconds);
     QLabel* busyLabel(kiv::screen::Tab tab) const;

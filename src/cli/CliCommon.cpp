@@ -1,0 +1,74 @@
+#include "cli/CliCommon.h"
+
+#include <QFileInfo>
+
+#include "store/PackagePaths.h"
+#include "store/ServerSettings.h"
+
+namespace kiv::cli {
+
+namespace {
+const char* const kMoreHelp = "kiv2200 --help for more";
+
+}  // namespace
+
+Options parseOptions(const QStringList& args, const QStringList& valueNames,
+                     const QStringList& flagNames) {
+    Options o;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (valueNames.contains(a)) {
+            if (i + 1 >= args.size() || args[i + 1].startsWith("--")) {
+                o.error = a + " needs a value";
+                return o;
+            }
+            o.values[a] = args[++i];
+        } else if (flagNames.contains(a)) {
+            o.flags << a;
+        } else {
+            o.error = "unknown option " + a;
+            return o;
+        }
+    }
+    return o;
+}
+
+int usageError(Streams s, const QString& what) {
+    s.err << "kiv2200: " << what << "\n" << kMoreHelp << "\n";
+    s.err.flush();
+    return kUsage;
+}
+
+// A date as 2026-12-20, 2026/12/20 or the lists' own Republic-of-China form 115/12/20.
+QDate parseDate(const QString& text) {
+    for (const char* format : {"yyyy-MM-dd", "yyyy/MM/dd"}) {
+        const QDate d = QDate::fromString(text, QString::fromLatin1(format));
+        if (d.isValid()) {
+            return d;
+        }
+    }
+    const QStringList parts = text.split('/');
+    if (parts.size() == 3 && parts[0].size() <= 3 && parts[1].size() == 2 && parts[2].size() == 2) {
+        bool y = false, m = false, d = false;
+        const int year = parts[0].toInt(&y);
+        const QDate roc(year + 1911, parts[1].toInt(&m), parts[2].toInt(&d));
+        // The lists' years start at 1; a sign or a year 0 is no date of theirs.
+        if (y && m && d && year >= 1 && !parts[0].startsWith('+') && roc.isValid()) {
+            return roc;
+        }
+    }
+    return {};
+}
+
+bool reportMissingDatabase(const QString& base, Streams s) {
+    const QString database = kiv::store::databasePath(base);
+    if (QFileInfo::exists(kiv::store::settingsPath(base)) || QFileInfo::exists(database)) {
+        return false;
+    }
+    s.err << "kiv2200: 找不到資料庫檔案 " << database
+          << "。請以 kiv2200 init-db 建立空的資料庫、以 kiv2200 demo 建立示範套件，"
+             "或以 --base 指定套件的資料夾。\n";
+    return true;
+}
+
+}  // namespace kiv::cli

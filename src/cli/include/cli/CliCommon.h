@@ -1,0 +1,38 @@
+#pragma once
+// What the commands of kiv2200 share: exit codes, option parsing, usage errors, the date forms
+// it reads and the message for a package without its database.
+
+#include <QDate>
+#include <QMap>
+#include <QStringList>
+
+#include "cli/Cli.h"
+
+namespace kiv::cli {
+
+inline constexpr int kOk = 0;
+inline constexpr int kStopped = 1;
+inline constexpr int kUsage = 2;
+
+// The options of one command: --name value pairs and --flag switches.
+struct Options {
+    QMap<QString, QString> values;
+    QStringList flags;
+    QString error;  // the first option that could not be read, said as a usage error
+};
+
+Options parseOptions(const QStringList& args, const QStringList& valueNames,
+                     const QStringList& flagNames);
+
+// Prints the one line that says what is wrong and where to read more; answers kUsage.
+int usageError(Streams s, const QString& what);
+
+// A date as 2026-12-20, 2026/12/20 or the lists' own Republic-of-China form 115/12/20; an
+// invalid date for anything else.
+QDate parseDate(const QString& text);
+
+// A package without its database (and no server settings): says which file is missing and how
+// to make one, and answers true.
+bool reportMissingDatabase(const QString& base, Streams s);
+
+}  // namespace kiv::cli

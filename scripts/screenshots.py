@@ -29,7 +29,7 @@ from xsession import WAIT, Window, XServer, wait_until
 
 CAPTION = r"^Feltrane\(.*\)$"
 # The shots that run a command; --only also takes "demo", the window as the demo opens it.
-WRITING_SHOTS = ("wait-for-workstation", "changed-meanwhile")
+WRITING_SHOTS = ("wait-for-workstation", "changed-meanwhile", "missing-database")
 
 # What the window says; the overwrite question has no caption.
 FELTRANE, PROGRAM, EMPTY = "Feltrane", "Kiv2200P1", ""
@@ -42,18 +42,27 @@ def capture(win, path):
     """Saves the window as it is on screen, with the lists and message boxes open over it,
     as a PNG. Each X window is read on its own and laid over the window bottom first: on a
     bare X server the screen image can miss a Qt window drawn over another."""
-    main = window_image(win, win.wid)
+    main = window_image(win.x, win.wid)
     for wid in win.x.windows(win.pid, ".*"):
         if wid != win.wid:
-            main.lay_over(window_image(win, wid))
+            main.lay_over(window_image(win.x, wid))
     with open(path, "wb") as f:
         subprocess.run(["pnmtopng"], input=main.ppm(), stdout=f, check=True, timeout=WAIT)
 
 
-def window_image(win, wid):
+def window_image(x, wid):
+    """The window's picture; one just mapped is black until it paints, which is waited out."""
+    return wait_until("the window to paint", lambda: painted(read_window(x, wid)))
+
+
+def painted(image):
+    return image if any(image.pixels[::97]) else None
+
+
+def read_window(x, wid):
     shell = dict(line.split("=", 1) for line in
-                 win.x.xdotool("getwindowgeometry", "--shell", str(wid)).split())
-    dump = subprocess.run(["xwd", "-silent", "-id", str(wid)], env=win.x.env(),
+                 x.xdotool("getwindowgeometry", "--shell", str(wid)).split())
+    dump = subprocess.run(["xwd", "-silent", "-id", str(wid)], env=x.env(),
                           capture_output=True, check=True, timeout=WAIT).stdout
     ppm = subprocess.run(["xwdtopnm"], input=dump, capture_output=True, check=True,
                          timeout=WAIT).stdout
@@ -125,7 +134,9 @@ def shoot(programs, out, only, base):
     with tempfile.TemporaryDirectory(prefix="kiv2200-shots-") as work, XServer() as x:
         if only in (None, "demo"):
             shoot_tabs(x, programs, out, only == "demo", base, work, made)
-        wanted = [name for name in WRITING_SHOTS if only in (None, name)]
+        if only in (None, "missing-database"):
+            shoot_missing_database(x, programs, out, work, made)
+        wanted = [name for name in WRITING_SHOTS[:2] if only in (None, name)]
         if wanted:
             shoot_other_workstation(x, programs, out, wanted, os.path.join(work, "writes"), made)
     return made
@@ -174,6 +185,26 @@ def shoot_tabs(x, programs, out, only_demo, base, work, made):
         win.stop()
 
 
+def shoot_missing_database(x, programs, out, work, made):
+    """The window started on a package whose database file is gone: its one box names the file."""
+    pkg = DemoPackage(programs, os.path.join(work, "no-database"), record_menu=False)
+    os.remove(pkg.database)
+    proc = subprocess.Popen([pkg.window, "a/b/c"], cwd=pkg.exe, env=x.env(),
+                            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL)
+    try:
+        wid = wait_until("the start-up box", lambda: next(iter(x.windows(proc.pid, f"^{PROGRAM}$")),
+                                                          None))
+        image = window_image(x, wid)
+        path = os.path.join(out, "missing-database.png")
+        with open(path, "wb") as f:
+            subprocess.run(["pnmtopng"], input=image.ppm(), stdout=f, check=True, timeout=WAIT)
+        made.append(path)
+    finally:
+        proc.kill()
+        proc.wait()
+
+
 def shoot_other_workstation(x, programs, out, wanted, work, made):
     """Tab 產生 meeting another workstation, played by this script's own connections to the
     package's database."""
@@ -220,6 +251,7 @@ def shoot_other_workstation(x, programs, out, wanted, work, made):
             count = len(pkg.bills(AFTER_SCHOOL_DAY, AFTER_SCHOOL))
             win.click("cmd_confirm")
             question = win.expect_box(EMPTY, OVERWRITE)
+            save("overwrite-question.png")  # its buttons in the clerks' language
             other = sqlite3.connect(pkg.database, timeout=30)
             try:
                 with other:

@@ -1,7 +1,9 @@
 #include "window/EmptyCaption.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QWidget>
+#include <QWindow>
 
 #include <xcb/xcb.h>
 
@@ -19,6 +21,36 @@ xcb_atom_t atomNamed(xcb_connection_t* connection, const char* name) {
     return atom;
 }
 
+void emptyNetWmName(xcb_connection_t* connection, WId window) {
+    const xcb_atom_t netWmName = atomNamed(connection, "_NET_WM_NAME");
+    const xcb_atom_t utf8 = atomNamed(connection, "UTF8_STRING");
+    if (netWmName == XCB_ATOM_NONE || utf8 == XCB_ATOM_NONE) {
+        return;
+    }
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, xcb_window_t(window), netWmName, utf8,
+                        8, 0, "");
+    xcb_flush(connection);
+}
+
+// Empties the caption each time the window is shown: its native window exists by then (creating
+// it earlier, before the box is laid out, leaves a stray native window behind).
+class OnShow : public QObject {
+public:
+    OnShow(QWidget& topLevel, xcb_connection_t* connection)
+        : QObject(&topLevel), m_connection(connection) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* widget = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Show && widget->windowHandle() != nullptr) {
+            emptyNetWmName(m_connection, widget->windowHandle()->winId());
+        }
+        return false;
+    }
+
+private:
+    xcb_connection_t* m_connection;
+};
+
 }  // namespace
 
 void keepCaptionEmpty(QWidget& topLevel) {
@@ -28,14 +60,7 @@ void keepCaptionEmpty(QWidget& topLevel) {
     if (QGuiApplication::platformName() != QLatin1String("xcb") || connection == nullptr) {
         return;
     }
-    const auto window = xcb_window_t(topLevel.winId());
-    const xcb_atom_t netWmName = atomNamed(connection, "_NET_WM_NAME");
-    const xcb_atom_t utf8 = atomNamed(connection, "UTF8_STRING");
-    if (netWmName == XCB_ATOM_NONE || utf8 == XCB_ATOM_NONE) {
-        return;
-    }
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, netWmName, utf8, 8, 0, "");
-    xcb_flush(connection);
+    topLevel.installEventFilter(new OnShow(topLevel, connection));
 }
 
 }  // namespace kiv::window

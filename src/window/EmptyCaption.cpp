@@ -27,8 +27,8 @@ void emptyNetWmName(xcb_connection_t* connection, WId window) {
     if (netWmName == XCB_ATOM_NONE || utf8 == XCB_ATOM_NONE) {
         return;
     }
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, xcb_window_t(window), netWmName, utf8,
-                        8, 0, "");
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, xcb_window_t(window), netWmName, utf8, 8,
+                        0, "");
     xcb_flush(connection);
 }
 

@@ -102,7 +102,7 @@ QString readBatchOptions(const Options& o, const QStringList& dateNames, BatchOp
         }
         const QDate d = parseDate(o.values[name]);
         if (!d.isValid()) {
-            return name + " takes a date as 2026-12-20, 2026/12/20 or the lists' own 115/12/20";
+            return name + " takes a date as " + kDateForms;
         }
         (name == "--date" ? b.date : name == "--from" ? b.from : b.to) = d;
     }

@@ -64,7 +64,7 @@ int listCommand(const QString& base, const QStringList& args, Streams s) {
     }
     QDate date;
     if (o.values.contains("--date") && !(date = parseDate(o.values["--date"])).isValid()) {
-        return usageError(s, "--date takes a date as 2026-12-20, 2026/12/20 or 115/12/20");
+        return usageError(s, QStringLiteral("--date takes a date as ") + kDateForms);
     }
     if (reportMissingDatabase(base, s)) {
         return kStopped;

@@ -27,6 +27,9 @@ Options parseOptions(const QStringList& args, const QStringList& valueNames,
 // Prints the one line that says what is wrong and where to read more; answers kUsage.
 int usageError(Streams s, const QString& what);
 
+// The date forms, as the usage errors name them.
+inline constexpr const char* kDateForms = "2026-12-20, 2026/12/20 or the lists' own 115/12/20";
+
 // A date as 2026-12-20, 2026/12/20 or the lists' own Republic-of-China form 115/12/20; an
 // invalid date for anything else.
 QDate parseDate(const QString& text);

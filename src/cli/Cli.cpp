@@ -127,7 +127,8 @@ int batchCommand(const QString& command, const QString& base, const QStringList&
     const bool remove = command == "delete";
     QStringList flags = {"--quiet"};
     if (!remove) {
-        flags << "--yes";
+        flags << "--yes"
+              << "--dry-run";
     }
     if (generate) {
         flags << "--deadline";
@@ -165,7 +166,8 @@ int batchCommand(const QString& command, const QString& base, const QStringList&
     kiv::commands::PacedScreen screen(
         console, s.ticker ? *s.ticker : steady,
         std::chrono::milliseconds(progress == Progress::Terminal ? 50 : 1000));
-    const kiv::commands::CommandContext ctx{base, today, screen};
+    kiv::commands::CommandContext ctx{base, today, screen};
+    ctx.dryRun = o.flags.contains("--dry-run");
     // The lists are read before the command as a clerk opens them; another workstation's write
     // may keep them waiting too.
     const kiv::screen::Tab tab = generate             ? kiv::screen::Tab::Generate
@@ -222,19 +224,19 @@ QString usageText() {
         "that holds this program.\n"
         "\n"
         "commands:\n"
-        "  generate --date D --group G [--deadline] [--yes] [--quiet]\n"
+        "  generate --date D --group G [--deadline] [--yes] [--dry-run] [--quiet]\n"
         "                             generate the batch of group G for collection date D\n"
         "                             (tab 產生); --deadline ticks the counter-deadline box\n"
         "                             example: kiv2200 generate --date 2026-12-20 --group 1 --yes\n"
         "  delete --date D --group G [--quiet]\n"
         "                             delete the unsettled batch of group G on date D (tab 刪除)\n"
         "                             example: kiv2200 delete --date 2026-12-20 --group 1\n"
-        "  apply --from D --to D --group G [--yes] [--quiet]\n"
+        "  apply --from D --to D --group G [--yes] [--dry-run] [--quiet]\n"
         "                             copy the batch of group G on date --from to the later\n"
         "                             date --to, priced with today's fees (tab 套用)\n"
         "                             example: kiv2200 apply --from 2026-12-20 --to 2027-01-20 "
         "--group 1\n"
-        "  recollect --from D --to D --group G [--yes] [--quiet]\n"
+        "  recollect --from D --to D --group G [--yes] [--dry-run] [--quiet]\n"
         "                             collect again, on date --to, the failed transfers of the\n"
         "                             batch of group G on date --from (tab 補收轉帳不成功)\n"
         "                             example: kiv2200 recollect --from 2026-11-20 --to 2026-12-20 "
@@ -260,7 +262,9 @@ QString usageText() {
         "standard output, progress on standard error: at a terminal one line that keeps\n"
         "changing, otherwise each step and at most one count a second on lines of their own;\n"
         "--quiet shows none. A Yes/No question is answered Yes with --yes, asked at an\n"
-        "interactive terminal, and answered No otherwise.\n"
+        "interactive terminal, and answered No otherwise. --dry-run runs the whole command,\n"
+        "prints what it would write (the summary, then bills by channel and by grade and class,\n"
+        "and the bills it would replace) and rolls it back: the database is left as it was.\n"
         "\n"
         "kiv2200 --version prints its version.\n"
         "exit status: 0 done, 1 stopped or failed, 2 usage error\n");

@@ -34,6 +34,12 @@ WriteEnd writeBatch(const CommandContext& ctx, Tab tab, const CommandKeys& keys,
         removal(c, keys, ctx.screen);
         kiv::store::Savepoint engineStart(c);
         end.result = engine(c, keys);
+        if (ctx.dryRun) {
+            if (end.result.ending == EngineResult::Ending::Written) {
+                end.dryRun = readDryRunFigures(c, targetDay(tab, keys), keys.group, seen.target);
+            }
+            return end;  // the transaction is rolled back as it ends
+        }
         switch (end.result.ending) {
             case EngineResult::Ending::Written:
                 transaction.commit();

@@ -131,6 +131,13 @@ Outcome runWriting(const CommandContext& ctx, const WritingTab& t, CheckFn check
         busy.idle();
         return Outcome::Stopped;
     }
+    if (end.dryRun) {
+        busy.pointer(false);
+        busy.label(false);
+        s.showMessage(dryRunText(*end.dryRun), Title::Application, Icon::None);
+        busy.button(true);
+        return Outcome::Done;
+    }
     const kiv::store::Result compacted =
         kiv::store::compress_mdb(ctx.baseFolder, {ctx.lockWait, {}});
     if (!compacted.ok) {

@@ -1,6 +1,7 @@
 // kiv2200 run in-process on real base folders: options reaching their command, exit codes, output.
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlQuery>
@@ -131,6 +132,54 @@ TEST(CliBatch, eachCommandReachesItsTabWithItsDatesAndGroup) {
               (QVariantList{iso, sooner, later}));
     EXPECT_EQ(batch("delete --date " + iso + " --group 2").said(), "0 刪 除 成 功\n\n");
     EXPECT_EQ(pkg.strayFiles(), QStringList{});
+}
+
+// A dry run runs the whole command and rolls it back: the file is byte for byte as it was, and
+// the real run then prints the same summary; the figures are those the real run writes.
+TEST(CliBatch, aDryRunChangesNothingAndPrintsWhatTheRunThenWrites) {
+    kiv::test::TestBase pkg;
+    kiv::demo::writeSchool(pkg.path(), {.students = 60});
+    const auto batch = [&](const QString& args) {
+        return run(QStringList{"--base", pkg.path()} + args.split(' '));
+    };
+    const auto state = [&] {
+        QFile f(pkg.dbFile());
+        const QByteArray bytes = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex() + " " +
+               pkg.column(
+                      "select count(*) || ':' || coalesce(sum(PayAmt), 0) || ':' || "
+                      "count(distinct TranDay) from KIV8_PayMent")
+                   .value(0)
+                   .toString()
+                   .toUtf8();
+    };
+    const QString day = kToday.today().addDays(1).toString(Qt::ISODate);
+    const QString later = kToday.today().addDays(30).toString(Qt::ISODate);
+    ASSERT_EQ(batch("generate --date " + day + " --group 2 --yes").status, 0);
+    for (const QString& command :
+         {"generate --date " + day + " --group 2 --yes",
+          "apply --from " + day + " --to " + later + " --group 2 --yes",
+          "recollect --from " + day + " --to " + later + " --group 2 --yes"}) {
+        SCOPED_TRACE(command.toStdString());
+        const QByteArray before = state();
+        const CliRun dry = batch(command + " --dry-run");
+        EXPECT_EQ(state(), before);
+        EXPECT_EQ(dry.status, 0) << dry.err.toStdString();
+        const qsizetype figures = dry.out.indexOf("試算明細：");
+        ASSERT_GT(figures, 0) << dry.out.toStdString();
+        EXPECT_TRUE(dry.out.endsWith("這是試算：資料庫沒有任何變更。\n\n"));
+        const CliRun real = batch(command);
+        EXPECT_EQ(real.out, dry.out.left(figures) + "新 增 成 功\n\n");
+        // The transfers line of the breakdown, against what the run wrote.
+        const QString target = command.startsWith("generate") ? day : later;
+        const QVariantList written = pkg.column(
+            "select count(*) || ' 筆' from KIV8_PayMent where PreWay='1' and TranDay=? and Grpid=2",
+            {target});
+        EXPECT_TRUE(dry.out.contains("  轉帳  " + written.value(0).toString() + "  "))
+            << dry.out.toStdString();
+        pkg.exec("update KIV8_PayMent set FailFac='存款不足' where PreWay='1' and TranDay=?",
+                 {day});
+    }
 }
 
 // A database that cannot be read is told as what it is by every command, not as an empty list.

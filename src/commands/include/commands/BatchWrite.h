@@ -10,6 +10,7 @@
 
 #include "commands/BatchChecks.h"
 #include "commands/CommandContext.h"
+#include "commands/DryRunFigures.h"
 #include "commands/TabInputs.h"
 #include "generation/EngineResult.h"
 
@@ -25,6 +26,7 @@ struct WriteEnd {
     bool changed = false;                        // another workstation changed the batch meanwhile
     std::optional<kiv::store::Failure> failure;  // the lock, the removal or the commit failed
     kiv::generation::EngineResult result;        // what the engine came to, when it ran
+    std::optional<DryRunFigures> dryRun;  // a dry run's figures, when its engine wrote a batch
 
     bool written() const;
     // The database stayed locked longer than the command waits.
@@ -32,7 +34,7 @@ struct WriteEnd {
 };
 
 // Under the write lock: re-checks `seen`, removes the batch at the target key, runs the engine;
-// commits what the engine's ending allows.
+// commits what the engine's ending allows, or in a dry run reads the figures and commits nothing.
 WriteEnd writeBatch(const CommandContext& ctx, kiv::screen::Tab tab, const CommandKeys& keys,
                     const SeenBatches& seen, Removal removal, const Engine& engine);
 

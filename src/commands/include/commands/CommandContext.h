@@ -16,6 +16,9 @@ struct CommandContext {
     QDate today;
     kiv::screen::Screen& screen;
     std::chrono::milliseconds lockWait = kiv::store::kDefaultLockWait;
+    // A dry run: the write runs whole, its figures are shown, and it is rolled back; nothing is
+    // written or compacted.
+    bool dryRun = false;
 };
 
 }  // namespace kiv::commands

@@ -153,11 +153,25 @@ void MainWindow::applyFill(DropDownList* list, const kiv::store::ListFill& fill)
     if (fill.cleared) {
         list->setEntries(fill.entries);
     }
-    // A database that cannot be read is told as such, not shown as an empty list.
+    // A database that cannot be read is told as such, not shown as an empty list; a command
+    // started with nothing chosen there tells it again.
     if (fill.readFailed) {
+        m_unreadLists.insert(list, fill.status.description);
         list->holdPopup();
         showMessage(fill.status.description, Title::Default, Icon::None);
+    } else {
+        m_unreadLists.remove(list);
     }
+}
+
+bool MainWindow::reportUnreadList(std::initializer_list<DropDownList*> lists) {
+    for (DropDownList* list : lists) {
+        if (!list->chosenKey() && m_unreadLists.contains(list)) {
+            showMessage(m_unreadLists.value(list), Title::Default, Icon::None);
+            return true;
+        }
+    }
+    return false;
 }
 
 void MainWindow::connectDropDowns() {
@@ -341,7 +355,7 @@ void MainWindow::cmd_confirm_Click() {
 
 void MainWindow::Cmd_confirm2_Click() {
     CommandGuard guard(m_commandRunning);
-    if (guard.acquired() &&
+    if (guard.acquired() && !reportUnreadList({m_tab1->CBO_TranDay, m_tab1->CBO_GrpID2}) &&
         commands::runDelete(context(), {m_tab1->CBO_TranDay->choice(),
                                         m_tab1->CBO_GrpID2->choice()}) == commands::Outcome::Done) {
         // The deleted batch must not stay choosable; the lists refill when next opened.
@@ -352,7 +366,7 @@ void MainWindow::Cmd_confirm2_Click() {
 
 void MainWindow::cmd_confirm3_Click() {
     CommandGuard guard(m_commandRunning);
-    if (guard.acquired()) {
+    if (guard.acquired() && !reportUnreadList({m_tab2->dateList, m_tab2->groupList})) {
         commands::runApply(context(), {m_tab2->dateList->choice(), m_tab2->groupList->choice(),
                                        m_tab2->calendar->selectedDate()});
     }
@@ -360,7 +374,7 @@ void MainWindow::cmd_confirm3_Click() {
 
 void MainWindow::cmd_confirm4_Click() {
     CommandGuard guard(m_commandRunning);
-    if (guard.acquired()) {
+    if (guard.acquired() && !reportUnreadList({m_tab3->dateList, m_tab3->groupList})) {
         commands::runRecollect(context(), {m_tab3->dateList->choice(), m_tab3->groupList->choice(),
                                            m_tab3->calendar->selectedDate()});
     }

@@ -4,6 +4,7 @@
 // commands talk to the clerk. It owns the launch fields and the base folder; the commands
 // themselves live outside it.
 
+#include <QHash>
 #include <QWidget>
 
 #include "commands/Clock.h"
@@ -73,6 +74,8 @@ private:
     bool fillGroupListAtStartUp();
     void connectDropDowns();
     void applyFill(DropDownList* list, const kiv::store::ListFill& fill);
+    // Shows why a list with nothing chosen could not be read, when it could not; true if shown.
+    bool reportUnreadList(std::initializer_list<DropDownList*> lists);
     void call_exe(const QString& prog_name);
     void wait_Seconds(int seconds);
     QLabel* busyLabel(kiv::screen::Tab tab) const;
@@ -87,6 +90,7 @@ private:
     QString m_base;
     QString strStep;
     bool m_commandRunning = false;
+    QHash<DropDownList*, QString> m_unreadLists;  // the last fill of each failed: why
     bool m_pointerBusy = false;
 
     QGroupBox* m_frame = nullptr;

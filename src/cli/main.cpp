@@ -1,14 +1,28 @@
 // kiv2200: the batch commands of Kiv2200P1 without a window.
 #include <unistd.h>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 #include "cli/Cli.h"
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    app.setApplicationName("kiv2200");
-    QStringList args = app.arguments();
+    // The report's pages are drawn with Qt's GUI classes: that command gets a GUI application on
+    // the offscreen platform, which needs no display; the others do without one.
+    bool drawsPages = false;
+    for (int i = 1; i < argc; ++i) {
+        drawsPages = drawsPages || std::strcmp(argv[i], "report") == 0;
+    }
+    if (drawsPages && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    const std::unique_ptr<QCoreApplication> app =
+        drawsPages ? std::make_unique<QGuiApplication>(argc, argv)
+                   : std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication::setApplicationName("kiv2200");
+    QStringList args = QCoreApplication::arguments();
     args.removeFirst();
     QTextStream out(stdout);
     QTextStream err(stderr);

@@ -4,9 +4,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "cli/BackupCommands.h"
 #include "cli/CliCommon.h"
 #include "cli/ConsoleScreen.h"
 #include "cli/ListCommand.h"
+#include "cli/ReportCommand.h"
 #include "commands/OtherWorkstations.h"
 #include "commands/PacedScreen.h"
 #include "commands/TabPipelines.h"
@@ -248,6 +250,17 @@ QString usageText() {
         "                             and 3 are those of group G; the groups of tab 1 those of\n"
         "                             date D (of every date without it)\n"
         "                             example: kiv2200 list groups --tab generate\n"
+        "  report --date D --group G [--pdf FILE] [--csv FILE]\n"
+        "                             the batch as it stands: its summary, or with --pdf a\n"
+        "                             printable report (A4) and with --csv one row per bill\n"
+        "                             example: kiv2200 report --date 2026-12-20 --group 1 --pdf "
+        "b.pdf\n"
+        "  backups                    the copies of the database kept before each deletion or\n"
+        "                             overwrite, newest first, with what each was taken before\n"
+        "  restore FILE [--yes]       what putting a kept copy back would change; --yes puts it\n"
+        "                             back (after checking it, keeping the current file too)\n"
+        "                             example: kiv2200 restore KIV-20261220-093000-delete.mdb "
+        "--yes\n"
         "  init-db                    create an empty database with the current schema;\n"
         "                             refuses to touch an existing file\n"
         "                             example: kiv2200 --base /srv/school init-db\n"
@@ -310,6 +323,15 @@ int runCli(const QStringList& argsIn, const QString& programFolder, Streams s,
     }
     if (command == "list") {
         return listCommand(base, args, s);
+    }
+    if (command == "report") {
+        return reportCommand(base, args, s);
+    }
+    if (command == "backups") {
+        return backupsCommand(base, args, s);
+    }
+    if (command == "restore") {
+        return restoreCommand(base, args, s);
     }
     return usageError(s, "unknown command " + command);
 }

@@ -1,6 +1,7 @@
 #include "commands/BatchRemovalSteps.h"
 
 #include "commands/OtherWorkstations.h"
+#include "store/Backup.h"
 #include "store/BatchRemoval.h"
 #include "store/Failure.h"
 #include "store/Trace.h"
@@ -55,6 +56,7 @@ WriteEnd Kiv2200exe_delete_data2(const CommandContext& ctx, const CommandKeys& k
         if (end.changed) {
             return end;
         }
+        kiv::store::keepCopyBefore(c, ctx.baseFolder, {"delete", keys.tranDay, keys.group});
         kiv::store::removeBatch(c, keys.tranDay, keys.group);
         transaction.commit();
     } catch (const kiv::store::Failure& f) {

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "commands/OtherWorkstations.h"
+#include "store/Backup.h"
 #include "store/Failure.h"
 #include "store/Trace.h"
 
@@ -21,6 +22,25 @@ bool WriteEnd::busy() const {
             result.failure == kiv::store::FailureKind::Busy);
 }
 
+namespace {
+
+// What a kept copy is named after.
+QString commandName(Tab tab) {
+    switch (tab) {
+        case Tab::Generate:
+            return QStringLiteral("generate");
+        case Tab::Delete:
+            return QStringLiteral("delete");
+        case Tab::Apply:
+            return QStringLiteral("apply");
+        case Tab::Recollect:
+            break;
+    }
+    return QStringLiteral("recollect");
+}
+
+}  // namespace
+
 WriteEnd writeBatch(const CommandContext& ctx, Tab tab, const CommandKeys& keys,
                     const SeenBatches& seen, Removal removal, const Engine& engine) {
     WriteEnd end;
@@ -30,6 +50,11 @@ WriteEnd writeBatch(const CommandContext& ctx, Tab tab, const CommandKeys& keys,
         if (lookAt(c, tab, keys) != seen) {
             end.changed = true;
             return end;
+        }
+        // A batch about to be overwritten is kept first, with the whole file as it stands.
+        if (!ctx.dryRun && seen.target.exists()) {
+            kiv::store::keepCopyBefore(c, ctx.baseFolder,
+                                       {commandName(tab), targetDay(tab, keys), keys.group});
         }
         removal(c, keys, ctx.screen);
         kiv::store::Savepoint engineStart(c);

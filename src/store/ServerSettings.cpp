@@ -1,7 +1,9 @@
 #include "store/ServerSettings.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSettings>
 
 #include "store/Failure.h"
@@ -15,6 +17,19 @@ const QString kDriver = QStringLiteral("QPSQL");
 [[noreturn]] void failSettings(const QString& path, const QString& what) {
     throw Failure(FailureKind::Database,
                   QStringLiteral("資料庫設定檔 %1 %2，程式無法開啟資料庫。").arg(path, what));
+}
+
+// Whether the file has a [server] section, spelt in any case and even without a key: such a
+// section means the server, and one that names no driver is an error, never the file.
+bool hasServerSection(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        failSettings(path, QStringLiteral("無法讀取"));
+    }
+    static const QRegularExpression section(
+        QStringLiteral("^\\s*\\[server\\]\\s*$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::MultilineOption);
+    return section.match(QString::fromUtf8(file.readAll())).hasMatch();
 }
 }  // namespace
 
@@ -41,7 +56,7 @@ QString settingsPath(const QString& baseFolder) {
 
 std::optional<ServerSettings> readServerSettings(const QString& baseFolder) {
     const QString path = settingsPath(baseFolder);
-    if (!QFileInfo::exists(path)) {
+    if (!QFileInfo::exists(path) || !hasServerSection(path)) {
         return std::nullopt;
     }
     QSettings file(path, QSettings::IniFormat);

@@ -180,6 +180,15 @@ TEST(CliBatch, aDryRunChangesNothingAndPrintsWhatTheRunThenWrites) {
         pkg.exec("update KIV8_PayMent set FailFac='存款不足' where PreWay='1' and TranDay=?",
                  {day});
     }
+    // A copy is kept before each overwrite (generate, recollect), none for a dry run or a batch
+    // written on a free date (apply); a deletion keeps one too.
+    EXPECT_EQ(batch("delete --date " + later + " --group 2").status, 0);
+    QStringList kept = QDir(pkg.path() + "/mdb/backup").entryList({"KIV-*.mdb"}, QDir::Files);
+    kept.replaceInStrings(QRegularExpression("^KIV-\\d{8}-\\d{6}-|(-\\d+)?\\.mdb$"), "");
+    kept.sort();
+    EXPECT_EQ(kept, kiv::test::TestBase::onServer()
+                        ? QStringList()
+                        : QStringList({"delete", "generate", "recollect"}));
 }
 
 // A database that cannot be read is told as what it is by every command, not as an empty list.

@@ -1,0 +1,105 @@
+#include "cli/ReportCommand.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QSaveFile>
+#include <functional>
+#include <optional>
+
+#include "cli/CliCommon.h"
+#include "report/BatchReport.h"
+#include "report/ReportCsv.h"
+#include "report/ReportPdf.h"
+#include "report/ReportText.h"
+#include "store/Connection.h"
+#include "store/Failure.h"
+#include "store/Values.h"
+
+namespace kiv::cli {
+
+namespace {
+
+// Writes the file through a temporary one renamed over it: a failure leaves what was there
+// before. Answers the reason of a failure, or nothing.
+QString writeWhole(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        return file.errorString();
+    }
+    return {};
+}
+
+}  // namespace
+
+int reportCommand(const QString& base, const QStringList& args, Streams s) {
+    const Options o = parseOptions(args, {"--date", "--group", "--pdf", "--csv"}, {});
+    if (!o.error.isEmpty()) {
+        return usageError(s, o.error);
+    }
+    for (const char* name : {"--date", "--group"}) {
+        if (!o.values.contains(name)) {
+            return usageError(s, QString(name) + " is required");
+        }
+    }
+    const QDate day = parseDate(o.values["--date"]);
+    if (!day.isValid()) {
+        return usageError(s, QStringLiteral("--date takes a date as ") + kDateForms);
+    }
+    bool ok = false;
+    const qint64 group = o.values["--group"].toLongLong(&ok);
+    if (!ok) {
+        return usageError(s, "--group takes a payment-group id");
+    }
+    const bool pdf = o.values.contains("--pdf");
+    const bool csv = o.values.contains("--csv");
+    if (pdf && csv &&
+        QFileInfo(o.values["--pdf"]).absoluteFilePath() ==
+            QFileInfo(o.values["--csv"]).absoluteFilePath()) {
+        return usageError(s, "--pdf and --csv name the same file");
+    }
+    if (pdf && !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        s.err << "kiv2200: the PDF is drawn with fonts, which this program was started without\n";
+        return kStopped;
+    }
+    if (reportMissingDatabase(base, s)) {
+        return kStopped;
+    }
+    std::optional<kiv::report::BatchReport> report;
+    try {
+        kiv::store::Connection connection(base);
+        report = kiv::report::readBatchReport(connection, day, group);
+    } catch (const kiv::store::Failure& f) {
+        s.err << "kiv2200: " << f.description() << "\n";
+        return kStopped;
+    }
+    if (!report) {
+        s.err << "kiv2200: group " << group << " has no batch on " << kiv::store::rocDateText(day)
+              << " (" << kiv::store::isoDate(day) << ")\n";
+        return kStopped;
+    }
+    if (!pdf && !csv) {
+        const QStringList lines = kiv::report::headerLines(report->header) + QStringList{""} +
+                                  kiv::report::totalLines(report->totals);
+        for (const QString& line : lines) {
+            s.out << line << "\n";
+        }
+        return kOk;
+    }
+    const std::pair<const char*, std::function<QByteArray()>> files[] = {
+        {"--csv", [&] { return kiv::report::reportCsv(*report); }},
+        {"--pdf", [&] { return kiv::report::reportPdf(*report); }}};
+    for (const auto& [option, bytes] : files) {
+        if (!o.values.contains(option)) {
+            continue;
+        }
+        const QString path = o.values[option];
+        if (const QString error = writeWhole(path, bytes()); !error.isEmpty()) {
+            s.err << "kiv2200: cannot write " << path << ": " << error << "\n";
+            return kStopped;
+        }
+        s.out << "wrote " << path << "\n";
+    }
+    return kOk;
+}
+
+}  // namespace kiv::cli

@@ -1,0 +1,204 @@
+#include "report/BatchReport.h"
+
+#include <QHash>
+#include <algorithm>
+
+#include "store/Checked.h"
+#include "store/Connection.h"
+#include "store/Rows.h"
+#include "store/Statement.h"
+#include "store/Values.h"
+
+namespace kiv::report {
+
+namespace {
+
+using store::Rows;
+using store::Statement;
+
+// The header's columns after the group name, in the order they are read.
+const QStringList kHeaderColumns = {
+    "Tranfee",         "SndAmt",          "TrdAmt",       "SmallFee",       "BtwnFee",
+    "ExcdFee",         "NetSndAmt",       "NetTrdAmt",    "NetSmallFee",    "NetBtwnFee",
+    "NetExcdFee",      "NetATMsndamt",    "NetATMTrdAmt", "NetATMsmallFee", "NetATMBtwnFee",
+    "NetATMexcdFee",   "IsUseCVS",        "CVSName",      "CVSItem1",       "CVSSmallamt",
+    "CVSSmallUserFee", "CVSSmallGiroFee", "CVSItem2",     "CVSBtwnAmt",     "CVSBtwnUserFee",
+    "CVSBtwnGiroFee",  "CVSItem3",        "CVSMaxAmt",    "CVSExcdUserFee", "CVSExcdGiroFee"};
+
+// Narrows a selection to the rows of the batch; `alias` is the table's, with its dot.
+Statement& ofBatch(Statement& s, const QString& alias, const QDate& day, qint64 groupId) {
+    return s.sql(" where " + alias + "TranDay = ")
+        .date(day)
+        .sql(" and " + alias + "Grpid = ")
+        .number(groupId);
+}
+
+std::optional<qint64> optionalNumber(const Rows& r, int column, const QString& name) {
+    return r.isNull(column) ? std::nullopt : std::optional(r.number(column, name));
+}
+
+std::optional<BatchHeader> readHeader(store::Connection& c, const QDate& day, qint64 groupId) {
+    Statement s("select G.GrpName, A." + kHeaderColumns.join(", A.") +
+                " from KIV10_Agency A left outer join KIV6_Group G on G.GrpID = A.Grpid");
+    Rows r(c, ofBatch(s, "A.", day, groupId));
+    if (!r.next()) {
+        return std::nullopt;
+    }
+    // Column i of the header list stands at i + 1, after the group name.
+    const auto number = [&](int i) { return optionalNumber(r, i + 1, kHeaderColumns[i]); };
+    const auto text = [&](int i) { return r.text(i + 1); };
+    const auto bands = [&](int first) {
+        return FeeBands{number(first), number(first + 1), number(first + 2), number(first + 3),
+                        number(first + 4)};
+    };
+    BatchHeader h;
+    h.groupId = groupId;
+    h.groupName = store::trimBlanks(r.text(0));
+    h.day = day;
+    h.transferFee = number(0);
+    h.counter = bands(1);
+    h.online = bands(6);
+    h.atm = bands(11);
+    h.usesStores = number(16).value_or(0) != 0;
+    if (h.usesStores) {
+        h.storeName = text(17);
+        // The middle band only with its item code, the excess band only with both.
+        for (int first = 18; first <= 26; first += 4) {
+            const QString item = store::trimBlanks(text(first));
+            if (item.isEmpty()) {
+                break;
+            }
+            h.storeBands.push_back({item, number(first + 1), number(first + 2), number(first + 3)});
+        }
+    }
+    return h;
+}
+
+Channel channelOf(const QString& way) {
+    const QString w = store::trimBlanks(way);
+    return w == "1"   ? Channel::Transfer
+           : w == "2" ? Channel::Counter
+           : w == "3" ? Channel::NoBill
+                      : Channel::Other;
+}
+
+std::vector<Bill> readBills(store::Connection& c, const QDate& day, qint64 groupId) {
+    Statement s("select Stdid, PreWay, PayAmt, Fee, PayStas, FailFac, lock_data from KIV8_PayMent");
+    Rows r(c, ofBatch(s, "", day, groupId));
+    std::vector<Bill> bills;
+    while (r.next()) {
+        Bill b;
+        b.stdid = r.text(0);
+        b.way = r.text(1);
+        b.channel = channelOf(b.way);
+        b.amount = optionalNumber(r, 2, "PayAmt");
+        b.fee = optionalNumber(r, 3, "Fee");
+        b.settled = optionalNumber(r, 4, "PayStas").value_or(0) != 0;
+        b.failure = r.text(5);
+        b.locked = r.text(6) == "1";
+        bills.push_back(std::move(b));
+    }
+    return bills;
+}
+
+// Grade and class of the batch's students, by trimmed id; of several rows with one id, the first
+// written.
+QHash<QString, ClassKey> readClasses(store::Connection& c, const QDate& day, qint64 groupId) {
+    Statement s(
+        "select B.Stdid, B.Grade, B.Clsid from Kiv7_student B where trim(B.Stdid) in"
+        " (select trim(A.Stdid) from KIV8_PayMent A");
+    ofBatch(s, "A.", day, groupId).sql(")", ")", ") order by B.kiv_seq");
+    Rows r(c, s);
+    QHash<QString, ClassKey> classes;
+    while (r.next()) {
+        const QString id = store::trimBlanks(r.text(0));
+        if (!classes.contains(id)) {
+            classes.insert(id, {optionalNumber(r, 1, "Grade"), optionalNumber(r, 2, "Clsid")});
+        }
+    }
+    return classes;
+}
+
+std::optional<qint64> plus(std::optional<qint64> a, std::optional<qint64> b) {
+    if (!a || !b) {
+        return a ? a : b;
+    }
+    return store::checkedAdd(*a, *b, "ItemAmt");
+}
+
+// Puts each item row of the batch on its bill, in the column of its item; answers the items.
+std::vector<qint64> placeItems(store::Connection& c, const QDate& day, qint64 groupId,
+                               std::vector<Bill>& bills) {
+    struct Row {
+        qint64 item;
+        std::optional<qint64> amount;
+    };
+    QHash<QString, std::vector<Row>> byStudent;
+    std::vector<qint64> itemIds;
+    {
+        Statement s("select Stdid, ItemId, ItemAmt from KIV9_Payitem");
+        Rows r(c, ofBatch(s, "", day, groupId));
+        while (r.next()) {
+            const qint64 item = r.number(1, "ItemId");
+            byStudent[r.text(0)].push_back({item, optionalNumber(r, 2, "ItemAmt")});
+            if (std::find(itemIds.begin(), itemIds.end(), item) == itemIds.end()) {
+                itemIds.push_back(item);
+            }
+        }
+    }
+    std::sort(itemIds.begin(), itemIds.end());
+    for (Bill& b : bills) {
+        b.items.assign(itemIds.size(), std::nullopt);
+        for (const Row& row : byStudent.value(b.stdid)) {
+            const auto at = std::lower_bound(itemIds.begin(), itemIds.end(), row.item);
+            auto& cell = b.items[static_cast<size_t>(at - itemIds.begin())];
+            cell = plus(cell, row.amount);
+        }
+    }
+    return itemIds;
+}
+
+}  // namespace
+
+std::optional<BatchReport> readBatchReport(store::Connection& connection, const QDate& day,
+                                           qint64 groupId) {
+    store::ReadTransaction snapshot(connection);
+    std::optional<BatchHeader> header = readHeader(connection, day, groupId);
+    if (!header) {
+        return std::nullopt;
+    }
+    BatchReport report;
+    report.header = std::move(*header);
+    report.bills = readBills(connection, day, groupId);
+    report.itemIds = placeItems(connection, day, groupId, report.bills);
+    const QHash<QString, ClassKey> classes = readClasses(connection, day, groupId);
+    for (Bill& b : report.bills) {
+        std::tie(b.grade, b.cls) = classes.value(store::trimBlanks(b.stdid));
+    }
+    std::sort(report.bills.begin(), report.bills.end(), [](const Bill& a, const Bill& b) {
+        return std::tie(a.grade, a.cls, a.stdid) < std::tie(b.grade, b.cls, b.stdid);
+    });
+    report.totals = totalsOf(report.bills);
+    return report;
+}
+
+BatchTotals totalsOf(const std::vector<Bill>& bills) {
+    BatchTotals t;
+    const auto add = [](Total& to, const Bill& b) {
+        ++to.count;
+        to.amount = store::checkedAdd(to.amount, b.amount.value_or(0), "PayAmt");
+    };
+    for (const Bill& b : bills) {
+        add(t.all, b);
+        add(t.channels[static_cast<size_t>(b.channel)], b);
+        add(t.classes[{b.grade, b.cls}], b);
+        t.fees = store::checkedAdd(t.fees, b.fee.value_or(0), "Fee");
+        t.settled += b.settled ? 1 : 0;
+        t.failed += b.failed() ? 1 : 0;
+        t.locked += b.locked ? 1 : 0;
+        t.unpaid += b.unpaid() ? 1 : 0;
+    }
+    return t;
+}
+
+}  // namespace kiv::report

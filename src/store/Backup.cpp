@@ -1,0 +1,235 @@
+#include "store/Backup.h"
+
+#include <sqlite3.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QSysInfo>
+#include <QUuid>
+#include <algorithm>
+
+#include "store/Connection.h"
+#include "store/Failure.h"
+#include "store/PackagePaths.h"
+#include "store/ServerSettings.h"
+#include "store/SqliteFile.h"
+#include "store/SqliteStatement.h"
+#include "store/Trace.h"
+#include "store/Values.h"
+
+namespace kiv::store {
+
+namespace {
+
+// KIV-20261207-101500-delete.mdb, KIV-20261207-101500-delete-2.mdb for the next in that second.
+const QRegularExpression kCopyName(
+    QStringLiteral("^KIV-(\\d{8}-\\d{6})-([a-z]+)(?:-(\\d+))?\\.mdb$"));
+const QString kNameTime = QStringLiteral("yyyyMMdd-HHmmss");
+// A copy is written under this name and renamed once it is whole.
+const QString kUnfinishedPattern = QStringLiteral("~KIV-*.tmp*");
+
+[[noreturn]] void failKeeping(const QString& path, const QString& what,
+                              const Failure* cause = nullptr) {
+    throw Failure(cause ? cause->kind() : FailureKind::Database,
+                  QStringLiteral("無法留下資料庫的備份 %1：%2").arg(path, what),
+                  cause ? cause->number() : 0);
+}
+
+// The first name of the form that no file of the folder has.
+QString freeName(const QString& folder, const QDateTime& taken, const QString& command) {
+    const QString stem = folder + "/KIV-" + taken.toString(kNameTime) + "-" + command;
+    QString path = stem + ".mdb";
+    for (int n = 2; QFileInfo::exists(path); ++n) {
+        path = stem + "-" + QString::number(n) + ".mdb";
+    }
+    return path;
+}
+
+// What the copy was taken before, written into the copy (never into the live file).
+void record(SqliteFile& copy, const CopyReason& why, const QDateTime& taken) {
+    copy.run(
+        Statement(QStringLiteral("CREATE TABLE kiv_kept_copy (command TEXT, tranday TEXT, "
+                                 "grpid INTEGER, taken TEXT, host TEXT)")));
+    Statement insert(QStringLiteral(
+        "INSERT INTO kiv_kept_copy (command, tranday, grpid, taken, host) VALUES ("));
+    insert.text(why.command).sql(QStringLiteral(", "));
+    if (why.tranDay.isValid()) {
+        insert.date(why.tranDay).sql(QStringLiteral(", ")).number(why.group);
+    } else {
+        insert.null(Statement::Form::Date).sql(QStringLiteral(", ")).null(Statement::Form::Number);
+    }
+    insert.sql(QStringLiteral(", "))
+        .text(taken.toString(Qt::ISODateWithMs))
+        .sql(QStringLiteral(", "))
+        .text(QSysInfo::machineHostName())
+        .sql(QStringLiteral(")"));
+    copy.run(insert);
+    // A copy stands alone as one file, whatever journal the live file kept.
+    copy.run(Statement(QStringLiteral("PRAGMA journal_mode = DELETE")));
+}
+
+// Copies of a write that failed half-way. Only the holder of the write lock writes copies, so
+// none of these is being written now.
+void removeLeftovers(const QString& folder) {
+    for (const QFileInfo& f : QDir(folder).entryInfoList({kUnfinishedPattern}, QDir::Files)) {
+        QFile::remove(f.absoluteFilePath());
+    }
+}
+
+// Removes the oldest copies beyond `keep`. A copy that cannot be removed stays; the write goes on.
+void prune(const QString& baseFolder, int keep) {
+    const std::vector<KeptCopy> copies = listKeptCopies(baseFolder);
+    for (size_t i = size_t(keep); i < copies.size(); ++i) {
+        if (!QFile::remove(copies[i].path)) {
+            traceFailure(QStringLiteral("kept copies"),
+                         QStringLiteral("cannot remove the old copy ") + copies[i].path);
+        }
+    }
+}
+
+}  // namespace
+
+QString backupFolder(const QString& baseFolder) {
+    return databaseFolder(baseFolder) + QStringLiteral("/backup");
+}
+
+int copiesToKeep(const QString& baseFolder) {
+    const QString path = settingsPath(baseFolder);
+    if (!QFileInfo::exists(path)) {
+        return kDefaultCopiesKept;
+    }
+    const QVariant keep =
+        QSettings(path, QSettings::IniFormat).value(QStringLiteral("backup/keep"));
+    if (!keep.isValid()) {
+        return kDefaultCopiesKept;
+    }
+    bool ok = false;
+    const int n = keep.toString().trimmed().toInt(&ok);
+    if (!ok || n < 0) {
+        throw Failure(FailureKind::Database,
+                      QStringLiteral("資料庫設定檔 %1 的 [backup] keep「%2」不是 0 或更大的整數")
+                          .arg(path, keep.toString()));
+    }
+    return n;
+}
+
+QString keepCopyBefore(Connection& connection, const QString& baseFolder, const CopyReason& why) {
+    if (connection.dialect() == Dialect::Server) {
+        return {};
+    }
+    const int keep = copiesToKeep(baseFolder);
+    if (keep == 0) {
+        return {};
+    }
+    const QString folder = backupFolder(baseFolder);
+    static const QRegularExpression command(QStringLiteral("^[a-z]+$"));
+    if (!command.match(why.command).hasMatch()) {
+        failKeeping(folder,
+                    QStringLiteral("the command \"%1\" is no name of a copy").arg(why.command));
+    }
+    // Under the write lock, and before the write, the file holds exactly what the write replaces.
+    sqlite3* db = sqliteHandleOf(connection.database());
+    if (db == nullptr || sqlite3_txn_state(db, "main") != SQLITE_TXN_WRITE) {
+        failKeeping(folder, QStringLiteral("a copy is taken only inside a write transaction"));
+    }
+    if (!QDir().mkpath(folder)) {
+        failKeeping(folder, QStringLiteral("無法建立資料夾"));
+    }
+    removeLeftovers(folder);
+    const QDateTime taken = QDateTime::currentDateTime();
+    const QString path = freeName(folder, taken, why.command);
+    const QString unfinished =
+        folder + "/~KIV-" + QUuid::createUuid().toString(QUuid::Id128) + ".tmp";
+    try {
+        // SQLite copies nothing from a connection in the middle of a write transaction: a
+        // connection of its own reads the file, which the write lock keeps as it is.
+        SqliteFile live(QString::fromUtf8(sqlite3_db_filename(db, "main")),
+                        SqliteFile::Mode::ReadOnly);
+        SqliteFile copy(unfinished, SqliteFile::Mode::Create);
+        copyDatabase(copy.handle(), live.handle());
+        record(copy, why, taken);
+    } catch (const Failure& f) {
+        QFile::remove(unfinished);
+        QFile::remove(unfinished + "-journal");
+        failKeeping(path, f.description(), &f);
+    }
+    if (!QFile::rename(unfinished, path)) {
+        QFile::remove(unfinished);
+        failKeeping(path, QStringLiteral("無法將 %1 改名").arg(unfinished));
+    }
+    prune(baseFolder, keep);
+    return path;
+}
+
+KeptCopy readKeptCopy(const QString& path) {
+    KeptCopy c;
+    const QFileInfo info(path);
+    c.path = info.absoluteFilePath();
+    c.size = info.size();
+    if (const QRegularExpressionMatch m = kCopyName.match(info.fileName()); m.hasMatch()) {
+        c.taken = QDateTime::fromString(m.captured(1), kNameTime);
+        c.reason.command = m.captured(2);
+    }
+    try {
+        SqliteFile copy(path, SqliteFile::Mode::ReadOnly);
+        const std::vector<QVariantList> rows = copy.rows(Statement(
+            QStringLiteral("select command, tranday, grpid, taken, host from kiv_kept_copy")));
+        if (rows.size() != 1) {
+            return c;
+        }
+        const QVariantList& r = rows.front();
+        CopyReason reason{readText(r[0]), {}, 0};
+        if (!r[1].isNull()) {
+            reason.tranDay = readDate(r[1], QStringLiteral("tranday"));
+            reason.group = readNumber(r[2], QStringLiteral("grpid"));
+        }
+        const QDateTime taken = QDateTime::fromString(readText(r[3]), Qt::ISODateWithMs);
+        c.reason = reason;
+        c.taken = taken.isValid() ? taken : c.taken;
+        c.host = readText(r[4]);
+        c.recordRead = true;
+    } catch (const Failure&) {
+        // Listed with what its name tells.
+    }
+    return c;
+}
+
+std::vector<KeptCopy> listKeptCopies(const QString& baseFolder) {
+    std::vector<std::pair<KeptCopy, int>> found;  // with the number that follows the command
+    for (const QFileInfo& f :
+         QDir(backupFolder(baseFolder)).entryInfoList({QStringLiteral("KIV-*.mdb")}, QDir::Files)) {
+        const QRegularExpressionMatch m = kCopyName.match(f.fileName());
+        if (m.hasMatch()) {
+            found.emplace_back(readKeptCopy(f.absoluteFilePath()),
+                               m.captured(3).isEmpty() ? 1 : m.captured(3).toInt());
+        }
+    }
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+        if (a.first.taken != b.first.taken) {
+            return a.first.taken > b.first.taken;
+        }
+        return a.second != b.second ? a.second > b.second : a.first.path > b.first.path;
+    });
+    std::vector<KeptCopy> copies;
+    for (auto& [copy, n] : found) {
+        copies.push_back(std::move(copy));
+    }
+    return copies;
+}
+
+QString findKeptCopy(const QString& baseFolder, const QString& given) {
+    if (QFileInfo(given).isFile()) {
+        return QFileInfo(given).absoluteFilePath();
+    }
+    if (given.contains(QLatin1Char('/')) || given.isEmpty()) {
+        return {};
+    }
+    const QString name = given.endsWith(QStringLiteral(".mdb")) ? given : given + ".mdb";
+    const QFileInfo kept(backupFolder(baseFolder) + "/" + name);
+    return kept.isFile() ? kept.absoluteFilePath() : QString();
+}
+
+}  // namespace kiv::store

@@ -1,0 +1,191 @@
+// kiv2200 backups and restore on a demo school: the copies listed, the preview of a restore, the
+// batch put back row for row, a damaged copy refused, and the server's copies left to the server.
+#include <gtest/gtest.h>
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+
+#include "QtPrinting.h"
+#include "TestBase.h"
+#include "cli/BackupCommands.h"
+#include "cli/Cli.h"
+#include "commands/Clock.h"
+#include "demo/DemoSchool.h"
+#include "store/Backup.h"
+#include "store/BatchRemoval.h"
+#include "store/Connection.h"
+#include "store/ServerSettings.h"
+#include "store/SqliteFile.h"
+#include "store/Values.h"
+
+namespace {
+const kiv::commands::FixedClock kToday(QDate(2026, 12, 7));
+
+struct Said {
+    int status;
+    QString out, err;
+};
+
+Said run(int (*command)(const QString&, const QStringList&, kiv::cli::Streams), const QString& base,
+         const QStringList& args) {
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    const int status = command(base, args, {o, e});
+    o.flush();
+    e.flush();
+    return {status, out, err};
+}
+
+void generate(const QString& base, const QDate& day) {
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    const QStringList args = {"--base",  base, "generate", "--date", day.toString(Qt::ISODate),
+                              "--group", "1",  "--yes",    "--quiet"};
+    ASSERT_EQ(kiv::cli::runCli(args, "/nonexistent/exe", {o, e}, kToday), 0);
+}
+
+// A copy as the removal of the batch takes it, then the removal.
+QString deleteWithCopy(const QString& base, const QDate& day) {
+    kiv::store::Connection c(base);
+    kiv::store::Transaction t(c);
+    const QString path = kiv::store::keepCopyBefore(c, base, {"delete", day, 1});
+    kiv::store::removeBatch(c, day, 1);
+    t.commit();
+    return path;
+}
+
+QByteArray digest(const QString& file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly)
+               ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256)
+               : QByteArray();
+}
+}  // namespace
+
+TEST(CliBackups, aDeletedBatchIsShownComingBackAndPutBackRowForRow) {
+    if (kiv::test::TestBase::onServer()) {
+        GTEST_SKIP() << "the file's copies";
+    }
+    kiv::test::TestBase pkg;
+    kiv::demo::writeSchool(pkg.path(), {.students = 60});
+    const QDate deleted = kToday.today().addDays(1), since = kToday.today().addDays(2);
+    const QString gone = kiv::store::rocDateText(deleted), later = kiv::store::rocDateText(since);
+    generate(pkg.path(), deleted);
+    const QStringList rows = pkg.batchRows(deleted.toString(Qt::ISODate));
+    ASSERT_FALSE(rows.isEmpty());
+    const QString name = QFileInfo(deleteWithCopy(pkg.path(), deleted)).fileName();
+    generate(pkg.path(), since);  // written after the copy
+
+    const Said listed = run(kiv::cli::backupsCommand, pkg.path(), {});
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_TRUE(listed.out.startsWith(name + "\t")) << listed.out.toStdString();
+    EXPECT_TRUE(listed.out.contains("\tdelete " + gone + " group 1\t")) << listed.out.toStdString();
+
+    // Without --yes: what would come back and what would go, and nothing changes.
+    const QByteArray live = digest(pkg.dbFile());
+    const Said preview = run(kiv::cli::restoreCommand, pkg.path(), {name});
+    EXPECT_EQ(preview.status, 1) << preview.err.toStdString();
+    EXPECT_TRUE(preview.out.contains("  comes back " + gone + " group 1: "))
+        << preview.out.toStdString();
+    EXPECT_TRUE(preview.out.contains("  goes       " + later + " group 1: "));
+    EXPECT_TRUE(preview.out.endsWith("kiv2200 restore " + name + " --yes puts it back.\n"));
+    EXPECT_EQ(digest(pkg.dbFile()), live);
+
+    const Said restored = run(kiv::cli::restoreCommand, pkg.path(), {"--yes", name});
+    EXPECT_EQ(restored.status, 0) << restored.err.toStdString();
+    EXPECT_EQ(pkg.batchRows(deleted.toString(Qt::ISODate)), rows);
+    EXPECT_EQ(pkg.batchRows(since.toString(Qt::ISODate)), QStringList{});
+    EXPECT_TRUE(restored.out.contains("  came back  " + gone + " group 1: "))
+        << restored.out.toStdString();
+    EXPECT_TRUE(restored.out.contains("  went       " + later + " group 1: "));
+
+    // The database as it stood is the newest copy, and putting that back undoes the restore.
+    const std::vector<kiv::store::KeptCopy> copies = kiv::store::listKeptCopies(pkg.path());
+    ASSERT_EQ(copies.size(), 2u);
+    EXPECT_EQ(copies[0].reason.command, "restore");
+    EXPECT_TRUE(restored.out.contains("kept as " + QFileInfo(copies[0].path).fileName()));
+    EXPECT_EQ(run(kiv::cli::restoreCommand, pkg.path(), {copies[0].path, "--yes"}).status, 0);
+    EXPECT_EQ(pkg.batchRows(deleted.toString(Qt::ISODate)), QStringList{});
+    EXPECT_FALSE(pkg.batchRows(since.toString(Qt::ISODate)).isEmpty());
+    EXPECT_EQ(pkg.strayFiles(), QStringList{});
+}
+
+TEST(CliBackups, aCopyThatIsNoSoundDatabaseOfThisProgramIsRefusedAndNothingChanges) {
+    if (kiv::test::TestBase::onServer()) {
+        GTEST_SKIP() << "the file's copies";
+    }
+    const struct {
+        const char* state;
+        std::function<void(const QString&)> spoil;
+        QString told;
+    } states[] = {
+        {"damaged pages",
+         [](const QString& path) {
+             QFile f(path);
+             ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+             for (qint64 at = 4096; at < f.size(); at += 8192) {
+                 f.seek(at);
+                 f.write(QByteArray(512, '\xff'));
+             }
+         },
+         "資料庫檔案已損毀"},
+        {"not a database",
+         [](const QString& path) {
+             QFile f(path);
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+             f.write(QByteArray(8192, 'x'));
+         },
+         "資料庫檔案已損毀"},
+        {"another schema version",
+         [](const QString& path) {
+             kiv::store::SqliteFile(path, kiv::store::SqliteFile::Mode::ReadWrite)
+                 .run(kiv::store::Statement("PRAGMA user_version = 7"));
+         },
+         "的資料庫版本是 7"},
+    };
+    for (const auto& s : states) {
+        SCOPED_TRACE(s.state);
+        kiv::test::TestBase pkg;
+        kiv::demo::writeSchool(pkg.path(), {.students = 60});
+        generate(pkg.path(), kToday.today().addDays(1));
+        const QString copy = deleteWithCopy(pkg.path(), kToday.today().addDays(1));
+        s.spoil(copy);
+        const QByteArray live = digest(pkg.dbFile());
+        const Said r = run(kiv::cli::restoreCommand, pkg.path(), {copy, "--yes"});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "");
+        EXPECT_TRUE(r.err.startsWith("kiv2200: " + copy + " is not put back: ") &&
+                    r.err.contains(s.told))
+            << r.err.toStdString();
+        EXPECT_EQ(digest(pkg.dbFile()), live);
+        EXPECT_EQ(kiv::store::listKeptCopies(pkg.path()).size(), 1u);
+    }
+}
+
+TEST(CliBackups, theServersCopiesAreTheServersAndUsageErrorsAreSaid) {
+    QTemporaryDir dir;
+    QDir().mkpath(dir.path() + "/mdb");
+    QFile ini(kiv::store::settingsPath(dir.path()));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[server]\ndriver=QPSQL\nhost=127.0.0.1\nport=1\n");
+    ini.close();
+    for (const auto& [command, args] :
+         {std::pair{&kiv::cli::backupsCommand, QStringList{}},
+          std::pair{&kiv::cli::restoreCommand, QStringList{"KIV-20261207-101500-delete.mdb"}}}) {
+        const Said r = run(command, dir.path(), args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err.count('\n'), 1);
+        EXPECT_TRUE(r.err.contains("copies of a server database are the server's business"))
+            << r.err.toStdString();
+    }
+    const std::pair<QStringList, const char*> usages[] = {
+        {{}, "restore needs the copy to put back"},
+        {{"a.mdb", "b.mdb"}, "restore puts back one copy"},
+        {{"a.mdb", "--what"}, "unknown option --what"}};
+    for (const auto& [args, what] : usages) {
+        const Said r = run(kiv::cli::restoreCommand, dir.path(), args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_TRUE(r.err.startsWith(QString("kiv2200: ") + what)) << r.err.toStdString();
+    }
+}

@@ -1,0 +1,302 @@
+// kiv2200 report on a generated batch: the totals against the database's own sums as bills are
+// paid, fail and are locked; the summary, the CSV and the PDF read back; usage errors.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include "TestBase.h"
+#include "cli/Cli.h"
+#include "cli/ReportCommand.h"
+#include "commands/Clock.h"
+#include "demo/DemoSchool.h"
+#include "report/BatchReport.h"
+#include "report/PdfGlyphNames.h"
+#include "report/ReportText.h"
+#include "store/Connection.h"
+#include "store/Failure.h"
+#include "store/Values.h"
+
+namespace {
+
+using kiv::report::amountText;
+
+const kiv::commands::FixedClock kToday(QDate(2026, 12, 7));
+const QDate kDay = kToday.today().addDays(1);
+const QString kIso = kDay.toString(Qt::ISODate);
+
+struct Said {
+    int status;
+    QString out, err;
+};
+
+Said report(const QString& base, const QStringList& args) {
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    const int status = kiv::cli::reportCommand(base, args, {o, e});
+    o.flush();
+    e.flush();
+    return {status, out, err};
+}
+
+// A school with the lunch batch of kDay generated: its bills, no-bill records and items.
+class ReportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        kiv::demo::writeSchool(pkg.path(), {.students = 150});
+        QString out, err;
+        QTextStream o(&out), e(&err);
+        ASSERT_EQ(kiv::cli::runCli({"--base", pkg.path(), "generate", "--date", kIso, "--group",
+                                    "2", "--yes", "--quiet"},
+                                   "/nonexistent/exe", {o, e}, kToday),
+                  0);
+    }
+    qint64 sql(const QString& select) const { return pkg.scalar(select).toLongLong(); }
+    kiv::report::BatchReport read() const {
+        kiv::store::Connection c(pkg.path());
+        return kiv::report::readBatchReport(c, kDay, 2).value();
+    }
+    QString path(const QString& name) const { return files.path() + "/" + name; }
+
+    kiv::test::TestBase pkg;
+    QTemporaryDir files;
+};
+
+// Splits CSV text into rows of fields, quotes undone.
+std::vector<QStringList> parseCsv(const QString& text) {
+    std::vector<QStringList> rows;
+    QStringList row;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted && c == '"' && text.mid(i + 1, 1) == "\"") {
+            field += c;
+            ++i;
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (!quoted && c == ',') {
+            row << std::exchange(field, {});
+        } else if (!quoted && c == '\n') {
+            row << std::exchange(field, {});
+            rows.push_back(std::exchange(row, {}));
+        } else if (quoted || c != '\r') {
+            field += c;
+        }
+    }
+    return rows;
+}
+
+}  // namespace
+
+TEST_F(ReportTest, totalsAreTheDatabaseSumsAsBillsArePaidFailAndAreLocked) {
+    // Each state builds on the one before; the failures fall partly on settled bills.
+    const struct {
+        const char* state;
+        QStringList steps;
+        qint64 settled, failed, locked;
+    } states[] = {
+        {"fresh", {}, 0, 0, 0},
+        {"partly settled",
+         {"update KIV8_PayMent set PayStas = 1 where Stdid in (select Stdid from KIV8_PayMent "
+          "where PreWay <> '3' order by Stdid limit 9)"},
+         9,
+         0,
+         0},
+        {"failed transfers and a locked bill",
+         {"update KIV8_PayMent set FailFac = '存款不足' where Stdid in (select Stdid from "
+          "KIV8_PayMent where PreWay = '1' order by Stdid limit 6)",
+          "update KIV8_PayMent set lock_data = '1' where Stdid = (select max(Stdid) from "
+          "KIV8_PayMent where PreWay = '2')"},
+         9,
+         6,
+         1},
+    };
+    for (const auto& s : states) {
+        SCOPED_TRACE(s.state);
+        pkg.arrange(s.steps);
+        const kiv::report::BatchReport r = read();
+        const kiv::report::BatchTotals& t = r.totals;
+        EXPECT_EQ(r.header.groupName, "上學期午餐費");
+        EXPECT_EQ(t.all, (kiv::report::Total{sql("select count(*) from KIV8_PayMent"),
+                                             sql("select sum(PayAmt) from KIV8_PayMent")}));
+        EXPECT_EQ(t.fees, sql("select sum(Fee) from KIV8_PayMent"));
+        for (const auto channel : {kiv::report::Channel::Transfer, kiv::report::Channel::Counter,
+                                   kiv::report::Channel::NoBill}) {
+            const QString of =
+                QString(" from KIV8_PayMent where PreWay = '%1'").arg(int(channel) + 1);
+            EXPECT_EQ(t.of(channel),
+                      (kiv::report::Total{sql("select count(*)" + of),
+                                          sql("select coalesce(sum(PayAmt), 0)" + of)}))
+                << int(channel);
+        }
+        QVariantList classes;
+        for (const auto& [key, total] : t.classes) {
+            classes << QString("%1/%2:%3:%4")
+                           .arg(*key.first)
+                           .arg(*key.second)
+                           .arg(total.count)
+                           .arg(total.amount);
+        }
+        EXPECT_EQ(classes, pkg.column("select S.Grade || '/' || S.Clsid || ':' || count(*) || ':' "
+                                      "|| sum(P.PayAmt) from KIV8_PayMent P join Kiv7_student S "
+                                      "on S.Stdid = P.Stdid group by S.Grade, S.Clsid order by "
+                                      "S.Grade, S.Clsid"));
+        EXPECT_EQ(std::tuple(t.settled, t.failed, t.locked),
+                  std::tuple(s.settled, s.failed, s.locked));
+        EXPECT_EQ(
+            std::tuple(t.settled, t.failed, t.locked, t.unpaid),
+            std::tuple(sql("select count(*) from KIV8_PayMent where PayStas <> 0"),
+                       sql("select count(*) from KIV8_PayMent where FailFac <> ''"),
+                       sql("select count(*) from KIV8_PayMent where lock_data = '1'"),
+                       sql("select count(*) from KIV8_PayMent where PreWay <> '3' and "
+                           "PayStas = 0 and FailFac = '' and coalesce(lock_data, '') <> '1'")));
+        // The item columns hold every item row, each on its student's bill.
+        qint64 items = 0;
+        for (const kiv::report::Bill& b : r.bills) {
+            for (const std::optional<qint64>& item : b.items) {
+                items += item.value_or(0);
+            }
+        }
+        EXPECT_EQ(items, sql("select sum(ItemAmt) from KIV9_Payitem"));
+        QVariantList itemIds(r.itemIds.begin(), r.itemIds.end());
+        EXPECT_EQ(itemIds, pkg.column("select distinct ItemId from KIV9_Payitem order by 1"));
+    }
+}
+
+TEST(ReportTotals, anOverflowingSumIsAnErrorNotAWrap) {
+    std::vector<kiv::report::Bill> bills(2);
+    for (kiv::report::Bill& b : bills) {
+        b.amount = std::numeric_limits<qint64>::max() / 2 + 1;
+    }
+    try {
+        kiv::report::totalsOf(bills);
+        ADD_FAILURE() << "no overflow";
+    } catch (const kiv::store::Failure& f) {
+        EXPECT_EQ(f.kind(), kiv::store::FailureKind::Overflow);
+    }
+}
+
+TEST_F(ReportTest, summaryUsageErrorsAndAMissingBatch) {
+    const Said summary = report(pkg.path(), {"--date", kIso, "--group", "2"});
+    EXPECT_EQ(summary.status, 0) << summary.err.toStdString();
+    const QString all = "全部：" + amountText(sql("select count(*) from KIV8_PayMent")) +
+                        " 筆，金額 " + amountText(sql("select sum(PayAmt) from KIV8_PayMent")) +
+                        " 元，手續費 " + amountText(sql("select sum(Fee) from KIV8_PayMent")) +
+                        " 元";
+    const auto yuan = [&](const char* column) {
+        return amountText(sql(QString("select %1 from KIV10_Agency").arg(column))) + " 元";
+    };
+    const QString counter = "臨櫃手續費：未滿 " + yuan("SndAmt") + "：" + yuan("SmallFee") + "；" +
+                            yuan("SndAmt").chopped(2) + " 至 " + yuan("TrdAmt") + "：" +
+                            yuan("BtwnFee") + "；超過 " + yuan("TrdAmt") + "：" + yuan("ExcdFee");
+    for (const QString& line :
+         QStringList{"繳費群組：2 上學期午餐費", "收款日期：" + kiv::store::rocDateText(kDay),
+                     "轉帳手續費：" + yuan("Tranfee"), counter, all}) {
+        EXPECT_TRUE(summary.out.contains(line + "\n")) << line.toStdString() << "\n"
+                                                       << summary.out.toStdString();
+    }
+    const Said none = report(pkg.path(), {"--date", kIso, "--group", "3"});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.out, "");
+    EXPECT_TRUE(none.err.contains("group 3 has no batch on 115/12/08")) << none.err.toStdString();
+    EXPECT_EQ(report(files.path(), {"--date", kIso, "--group", "2"}).status, 1);  // no database
+    const std::pair<const char*, const char*> usages[] = {
+        {"", "--date is required"},
+        {"--date 2026-12-08", "--group is required"},
+        {"--date soon --group 2", "--date takes a date as 2026-12-20"},
+        {"--date 2026-12-08 --group lunch", "--group takes a payment-group id"},
+        {"--date 2026-12-08 --group 2 --pdf", "--pdf needs a value"},
+        {"--date 2026-12-08 --group 2 --pdf a --csv ./a", "--pdf and --csv name the same file"},
+        {"--date 2026-12-08 --group 2 --yes", "unknown option --yes"}};
+    for (const auto& [usage, what] : usages) {
+        const Said r = report(pkg.path(), QString(usage).split(' ', Qt::SkipEmptyParts));
+        EXPECT_EQ(r.status, 2) << usage;
+        EXPECT_TRUE(r.err.startsWith(QString("kiv2200: ") + what) &&
+                    r.err.endsWith("\nkiv2200 --help for more\n") && r.err.count('\n') == 2)
+            << r.err.toStdString();
+    }
+}
+
+TEST_F(ReportTest, csvHasOneRowPerBillThatSumsToTheBatch) {
+    const QString cause = "帳號錯誤, 請洽 \"總務處\"\n再扣款";
+    pkg.exec(
+        "update KIV8_PayMent set FailFac = ? where Stdid = (select min(Stdid) from "
+        "KIV8_PayMent where PreWay = '1')",
+        {cause});
+    const Said r = report(pkg.path(), {"--date", kIso, "--group", "2", "--csv", path("b.csv")});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "wrote " + path("b.csv") + "\n");
+    QFile file(path("b.csv"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    const std::vector<QStringList> rows = parseCsv(QString::fromUtf8(bytes.mid(3)));
+    ASSERT_EQ(qint64(rows.size()), 1 + sql("select count(*) from KIV8_PayMent"));
+    const qsizetype amount = rows[0].indexOf("金額"), failure = rows[0].indexOf("轉帳失敗原因");
+    ASSERT_GE(amount, 0);
+    qint64 sum = 0;
+    QStringList causes;
+    for (size_t i = 1; i < rows.size(); ++i) {
+        ASSERT_EQ(rows[i].size(), rows[0].size()) << i;
+        sum += rows[i][amount].toLongLong();
+        causes << rows[i][failure];
+    }
+    EXPECT_EQ(sum, sql("select sum(PayAmt) from KIV8_PayMent"));
+    EXPECT_EQ(causes.count(cause), 1);
+    // A file that cannot be written is no file at all.
+    const Said lost =
+        report(pkg.path(), {"--date", kIso, "--group", "2", "--csv", path("no/such/b.csv")});
+    EXPECT_EQ(lost.status, 1);
+    EXPECT_TRUE(lost.err.startsWith("kiv2200: cannot write " + path("no/such/b.csv")));
+    EXPECT_EQ(QDir(files.path()).entryList(QDir::Files), QStringList{"b.csv"});
+}
+
+TEST_F(ReportTest, pdfReadsBackWithItsHeaderTotalsAndPageNumbers) {
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    if (pdftotext.isEmpty()) {
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    }
+    const Said r = report(pkg.path(), {"--date", kIso, "--group", "2", "--pdf", path("b.pdf")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "wrote " + path("b.pdf") + "\n");
+    const auto page = [&](int n) {
+        QProcess p;
+        p.start(pdftotext, {"-f", QString::number(n), "-l", QString::number(n), "-layout",
+                            path("b.pdf"), "-"});
+        p.waitForFinished();
+        return QString::fromUtf8(p.readAllStandardOutput());
+    };
+    const QString first = page(1);
+    const qsizetype of = first.indexOf("第 1 頁，共 ");
+    ASSERT_GE(of, 0) << first.toStdString();
+    const int pages = first.mid(of + 8).section(' ', 0, 0).toInt();
+    ASSERT_GE(pages, 3);
+    for (const QString& text :
+         QStringList{"繳費群組：2 上學期午餐費", "收款日期：" + kiv::store::rocDateText(kDay),
+                     "學號", "金額"}) {
+        EXPECT_TRUE(first.contains(text)) << text.toStdString();
+    }
+    EXPECT_TRUE(page(2).contains("學號")) << "the column heads again on page 2";
+    const QString last = page(pages);
+    EXPECT_TRUE(last.contains(QString("第 %1 頁，共 %1 頁").arg(pages)));
+    const QString totals = page(pages - 1) + last;
+    for (const char* way : {"", " where PreWay = '1'", " where PreWay = '2'"}) {
+        const QString sum = amountText(sql(QString("select sum(PayAmt) from KIV8_PayMent") + way));
+        EXPECT_TRUE(totals.contains(sum)) << way << " " << sum.toStdString();
+    }
+}
+
+TEST(ReportPdf, radicalsInTheToUnicodeMapsBecomeTheirIdeographs) {
+    QByteArray pdf =
+        "<2F00> beginbfrange\n<0001> <0001> <2F00>\n<0002> <0004> [<2FB4> <0041> <2F9C> ]\n"
+        "<0005> <0006> <2F00>\nendbfrange\n<2F08> beginbfchar\n<0007> <2F08>\nendbfchar\n";
+    kiv::report::nameRadicalsByIdeographs(pdf);
+    // A run of glyphs counts up from its code and keeps it; nothing outside the maps changes.
+    EXPECT_EQ(pdf,
+              "<2F00> beginbfrange\n<0001> <0001> <4E00>\n<0002> <0004> [<9801> <0041> <8DB3> ]\n"
+              "<0005> <0006> <2F00>\nendbfrange\n<2F08> beginbfchar\n<0007> <4EBA>\nendbfchar\n");
+}

@@ -98,6 +98,7 @@ TEST_F(ReportTest, totalsAreTheDatabaseSumsAsBillsArePaidFailAndAreLocked) {
         const char* state;
         QStringList steps;
         qint64 settled, failed, locked;
+        bool recollect = false;  // then the failed transfers collected again take its place
     } states[] = {
         {"fresh", {}, 0, 0, 0},
         {"partly settled",
@@ -114,10 +115,26 @@ TEST_F(ReportTest, totalsAreTheDatabaseSumsAsBillsArePaidFailAndAreLocked) {
          9,
          6,
          1},
+        {"re-collected", {}, 0, 0, 0, true},
     };
     for (const auto& s : states) {
         SCOPED_TRACE(s.state);
         pkg.arrange(s.steps);
+        if (s.recollect) {
+            const QString later = kDay.addDays(14).toString(Qt::ISODate);
+            QString out, err;
+            QTextStream o(&out), e(&err);
+            ASSERT_EQ(kiv::cli::runCli({"--base", pkg.path(), "recollect", "--from", kIso, "--to",
+                                        later, "--group", "2", "--yes", "--quiet"},
+                                       "/nonexistent/exe", {o, e}, kToday),
+                      0);
+            for (const char* table : {"KIV8_PayMent", "KIV9_Payitem", "KIV10_Agency"}) {
+                pkg.exec(QString("delete from %1 where TranDay = ?").arg(table), {kIso});
+                pkg.exec(QString("update %1 set TranDay = ? where TranDay = ?").arg(table),
+                         {kIso, later});
+            }
+            ASSERT_GT(sql("select count(*) from KIV8_PayMent where TranDay2 is not null"), 0);
+        }
         const kiv::report::BatchReport r = read();
         const kiv::report::BatchTotals& t = r.totals;
         EXPECT_EQ(r.header.groupName, "上學期午餐費");

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "store/Failure.h"
 #include "store/PackagePaths.h"
 #include "store/ServerSettings.h"
 
@@ -62,8 +63,15 @@ QDate parseDate(const QString& text) {
 
 bool reportMissingDatabase(const QString& base, Streams s) {
     const QString database = kiv::store::databasePath(base);
-    if (QFileInfo::exists(kiv::store::settingsPath(base)) || QFileInfo::exists(database)) {
+    if (QFileInfo::exists(database)) {
         return false;
+    }
+    try {
+        if (kiv::store::readServerSettings(base)) {
+            return false;  // the database is on a server
+        }
+    } catch (const kiv::store::Failure&) {
+        return false;  // settings that cannot be read: the command says what is wrong with them
     }
     s.err << "kiv2200: 找不到資料庫檔案 " << database
           << "。請以 kiv2200 init-db 建立空的資料庫、以 kiv2200 demo 建立示範套件，"

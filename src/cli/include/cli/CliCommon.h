@@ -34,8 +34,8 @@ inline constexpr const char* kDateForms = "2026-12-20, 2026/12/20 or the lists' 
 // invalid date for anything else.
 QDate parseDate(const QString& text);
 
-// A package without its database (and no server settings): says which file is missing and how
-// to make one, and answers true.
+// A package without its database file (and no server named in KIV.ini): says which file is missing
+// and how to make one, and answers true.
 bool reportMissingDatabase(const QString& base, Streams s);
 
 }  // namespace kiv::cli

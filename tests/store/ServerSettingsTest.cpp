@@ -28,6 +28,9 @@ TEST(ServerSettings, aSettingsFileNamesTheServerAndEveryFailureSaysWhatAndWhereN
     ASSERT_TRUE(s.has_value());
     EXPECT_EQ(s->describe(), "db.school.lan:6543，資料庫 kiv，使用者 clerk");
 
+    // A password in the environment never shows in a message; the server's own is put back after.
+    const QByteArray password = qgetenv("PGPASSWORD");
+    const bool hadPassword = qEnvironmentVariableIsSet("PGPASSWORD");
     qputenv("PGPASSWORD", "secret-word");
     struct Case {
         QByteArray ini;
@@ -57,5 +60,5 @@ TEST(ServerSettings, aSettingsFileNamesTheServerAndEveryFailureSaysWhatAndWhereN
         EXPECT_TRUE(made.description.contains(c.says)) << made.description.toStdString();
         EXPECT_FALSE(QFile::exists(databasePath(base)));
     }
-    qunsetenv("PGPASSWORD");
+    hadPassword ? qputenv("PGPASSWORD", password) : qunsetenv("PGPASSWORD");
 }

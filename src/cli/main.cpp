@@ -8,6 +8,19 @@
 
 #include "cli/Cli.h"
 
+namespace {
+
+// A GUI application on a server without a desktop session has no runtime folder; Qt makes its
+// own and says so on every run, which is no news to whoever reads kiv2200's output.
+void withoutRuntimeFolderNotice(QtMsgType type, const QMessageLogContext& context,
+                                const QString& message) {
+    if (!message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) {
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+    }
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     // The report's pages are drawn with Qt's GUI classes: that command gets a GUI application on
     // the offscreen platform, which needs no display; the others do without one.
@@ -17,6 +30,9 @@ int main(int argc, char** argv) {
     }
     if (drawsPages && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    if (drawsPages) {
+        qInstallMessageHandler(withoutRuntimeFolderNotice);
     }
     const std::unique_ptr<QCoreApplication> app =
         drawsPages ? std::make_unique<QGuiApplication>(argc, argv)

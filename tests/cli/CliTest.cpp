@@ -11,6 +11,7 @@
 #include "cli/Cli.h"
 #include "commands/Clock.h"
 #include "demo/DemoSchool.h"
+#include "generation/BatchHeader.h"
 #include "screen/Screen.h"
 #include "store/Connection.h"
 
@@ -172,11 +173,14 @@ TEST(CliBatch, aDryRunChangesNothingAndPrintsWhatTheRunThenWrites) {
         EXPECT_EQ(real.out, dry.out.left(figures) + "新 增 成 功\n\n");
         // The transfers line of the breakdown, against what the run wrote.
         const QString target = command.startsWith("generate") ? day : later;
-        const QVariantList written = pkg.column(
-            "select count(*) || ' 筆' from KIV8_PayMent where PreWay='1' and TranDay=? and Grpid=2",
-            {target});
-        EXPECT_TRUE(dry.out.contains("  轉帳  " + written.value(0).toString() + "  "))
-            << dry.out.toStdString();
+        const QString of = " from KIV8_PayMent where PreWay='1' and TranDay=? and Grpid=2";
+        const auto sum = [&](const QString& what) {
+            return kiv::generation::groupedNumber(
+                pkg.scalar("select " + what + of, {target}).toLongLong());
+        };
+        const QString transfers = "  轉帳  " + sum("count(*)") + " 筆  " + sum("sum(PayAmt)") +
+                                  " 元  手續費 " + sum("sum(Fee)") + " 元\n";
+        EXPECT_TRUE(dry.out.contains(transfers)) << dry.out.toStdString();
         pkg.exec("update KIV8_PayMent set FailFac='存款不足' where PreWay='1' and TranDay=?",
                  {day});
     }

@@ -12,6 +12,7 @@
 #include "store/Failure.h"
 #include "store/PackagePaths.h"
 #include "store/Schema.h"
+#include "store/ServerSettings.h"
 
 namespace kiv::demo {
 
@@ -161,6 +162,11 @@ DemoSummary layOutDemoPackage(const QString& baseFolder, const QString& programF
     }
     QString error;
     if (!copyPrograms(baseFolder, programFolder, &error)) {
+        // The database file is this run's own: without the programs the package is not laid
+        // out, and without the file the demo can be laid out again once the cause is fixed.
+        if (!kiv::store::readServerSettings(baseFolder)) {
+            QFile::remove(kiv::store::databasePath(baseFolder));
+        }
         s.status = kiv::store::Result::failed(error);
         return s;
     }

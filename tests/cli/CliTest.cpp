@@ -255,6 +255,10 @@ TEST(CliDemo, laysOutTheProgramsAndASchoolWithEveryCaseAClerkMeets) {
         return run(QStringList{"--base", dir.path() + "/" + name, "demo"} + options.split(' '),
                    KIV_PROGRAM_DIR);
     };
+    // Without the programs to copy, no package: not even its database, so that it can be retried.
+    const CliRun noPrograms = run({"--base", dir.path() + "/a", "demo"}, dir.path() + "/none");
+    EXPECT_TRUE(noPrograms.status == 1 && noPrograms.err.contains("cannot copy"));
+    EXPECT_FALSE(QFile::exists(dir.path() + "/a/mdb/KIV.mdb"));
     ASSERT_EQ(demo("a", "--students 300 --seed 7").status, 0);
     const QString base = dir.path() + "/a";
     for (const char* program : {"Kiv2200P1", "Kiv0000P1", "kiv2200"}) {

@@ -65,27 +65,14 @@ struct UnreadableList {
     QString description;
 };
 
-// The entry of a list whose key is `key`, as a clerk would choose it; a key that is not in the
-// list gives a text that matches no entry, which the input checks treat as an empty list. Then
-// the option (`given`) that matched nothing is named on standard error with what the list holds.
+// The entry of a list as a clerk would choose it (chooseEntry); a list that could not be read
+// stops the command.
 kiv::store::ListChoice choose(const kiv::store::ListFill& list, const QString& key, Streams s,
                               const QString& given) {
     if (list.readFailed) {
         throw UnreadableList{list.status.description};
     }
-    QStringList held;
-    for (const kiv::store::ListEntry& e : list.entries) {
-        if (e.key == key) {
-            return {e.text, e.key};
-        }
-        held << (e.text + " (" + e.key + ")").trimmed();
-    }
-    if (list.status.ok) {
-        s.err << "kiv2200: " << given << " matches no entry of the list, which holds "
-              << (held.isEmpty() ? QStringLiteral("nothing") : held.join(", ")) << "\n";
-        s.err.flush();  // before the tab's own message, which stays the last
-    }
-    return {key, std::nullopt};
+    return chooseEntry(list, key, s, given);
 }
 
 struct BatchOptions {
@@ -99,22 +86,13 @@ struct BatchOptions {
 // Reads the options a batch command needs; an empty text when they are all there and valid.
 QString readBatchOptions(const Options& o, const QStringList& dateNames, BatchOptions& b) {
     for (const QString& name : dateNames) {
-        if (!o.values.contains(name)) {
-            return name + " is required";
+        QDate& d = name == "--date" ? b.date : name == "--from" ? b.from : b.to;
+        if (const QString error = readDateOption(o, name, d); !error.isEmpty()) {
+            return error;
         }
-        const QDate d = parseDate(o.values[name]);
-        if (!d.isValid()) {
-            return name + " takes a date as " + kDateForms;
-        }
-        (name == "--date" ? b.date : name == "--from" ? b.from : b.to) = d;
     }
-    if (!o.values.contains("--group")) {
-        return "--group is required";
-    }
-    bool ok = false;
-    b.group = o.values["--group"].toLongLong(&ok);
-    if (!ok) {
-        return "--group takes a payment-group id";
+    if (const QString error = readGroupOption(o, b.group); !error.isEmpty()) {
+        return error;
     }
     b.deadline = o.flags.contains("--deadline");
     b.yes = o.flags.contains("--yes");

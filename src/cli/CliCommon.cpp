@@ -61,6 +61,40 @@ QDate parseDate(const QString& text) {
     return {};
 }
 
+QString readDateOption(const Options& o, const QString& name, QDate& date) {
+    if (!o.values.contains(name)) {
+        return name + " is required";
+    }
+    date = parseDate(o.values[name]);
+    return date.isValid() ? QString() : name + " takes a date as " + kDateForms;
+}
+
+QString readGroupOption(const Options& o, qint64& group) {
+    if (!o.values.contains("--group")) {
+        return QStringLiteral("--group is required");
+    }
+    bool ok = false;
+    group = o.values["--group"].toLongLong(&ok);
+    return ok ? QString() : QStringLiteral("--group takes a payment-group id");
+}
+
+kiv::store::ListChoice chooseEntry(const kiv::store::ListFill& list, const QString& key, Streams s,
+                                   const QString& given) {
+    QStringList held;
+    for (const kiv::store::ListEntry& e : list.entries) {
+        if (e.key == key) {
+            return {e.text, e.key};
+        }
+        held << (e.text + " (" + e.key + ")").trimmed();
+    }
+    if (list.status.ok) {
+        s.err << "kiv2200: " << given << " matches no entry of the list, which holds "
+              << (held.isEmpty() ? QStringLiteral("nothing") : held.join(", ")) << "\n";
+        s.err.flush();  // before the tab's own message, which stays the last
+    }
+    return {key, std::nullopt};
+}
+
 bool reportMissingDatabase(const QString& base, Streams s) {
     const QString database = kiv::store::databasePath(base);
     if (QFileInfo::exists(database)) {

@@ -21,20 +21,6 @@ int tabOf(const QString& text) {
     return ok ? (n >= 0 && n <= 3 ? n : -1) : int(kTabNames.indexOf(text));
 }
 
-// The entry of `fill` whose key is `key`, as a clerk chooses it; else a text without a key, and
-// the option that matched nothing (`given`) is named on standard error.
-ListChoice chosen(const ListFill& fill, const QString& key, Streams s, const QString& given) {
-    for (const kiv::store::ListEntry& e : fill.entries) {
-        if (e.key == key) {
-            return {e.text, e.key};
-        }
-    }
-    if (!fill.readFailed) {
-        s.err << "kiv2200: " << given << " matches no entry of the list it chooses from\n";
-    }
-    return {key, std::nullopt};
-}
-
 }  // namespace
 
 int listCommand(const QString& base, const QStringList& args, Streams s) {
@@ -63,8 +49,10 @@ int listCommand(const QString& base, const QStringList& args, Streams s) {
         return usageError(s, "--date belongs only to the group list of tab 1 (delete)");
     }
     QDate date;
-    if (o.values.contains("--date") && !(date = parseDate(o.values["--date"])).isValid()) {
-        return usageError(s, QStringLiteral("--date takes a date as ") + kDateForms);
+    if (o.values.contains("--date")) {
+        if (const QString error = readDateOption(o, "--date", date); !error.isEmpty()) {
+            return usageError(s, error);
+        }
     }
     if (reportMissingDatabase(base, s)) {
         return kStopped;
@@ -79,8 +67,8 @@ int listCommand(const QString& base, const QStringList& args, Streams s) {
             ListChoice day{QStringLiteral("*"), std::nullopt};
             if (date.isValid()) {
                 const ListFill dates = kiv::store::insert_CBO_TranDay(base);
-                day = chosen(dates, kiv::store::collectionDateText(date), s,
-                             "--date " + o.values["--date"]);
+                day = chooseEntry(dates, kiv::store::collectionDateText(date), s,
+                                  "--date " + o.values["--date"]);
                 fill = dates;
             }
             if (day.key || !date.isValid()) {
@@ -97,7 +85,7 @@ int listCommand(const QString& base, const QStringList& args, Streams s) {
         const QString key = o.values["--group"];
         const ListFill groupList =
             tab == 2 ? kiv::store::insert_CBO3(base) : kiv::store::insert_CBO4(base);
-        const ListChoice group = chosen(groupList, key, s, "--group " + key);
+        const ListChoice group = chooseEntry(groupList, key, s, "--group " + key);
         fill = groupList.readFailed ? groupList
                : tab == 2           ? kiv::store::insert_CBO_TranDay3(base, group)
                                     : kiv::store::insert_CBO_TranDay4(base, group);

@@ -36,19 +36,12 @@ int reportCommand(const QString& base, const QStringList& args, Streams s) {
     if (!o.error.isEmpty()) {
         return usageError(s, o.error);
     }
-    for (const char* name : {"--date", "--group"}) {
-        if (!o.values.contains(name)) {
-            return usageError(s, QString(name) + " is required");
+    QDate day;
+    qint64 group = 0;
+    for (const QString& error : {readDateOption(o, "--date", day), readGroupOption(o, group)}) {
+        if (!error.isEmpty()) {
+            return usageError(s, error);
         }
-    }
-    const QDate day = parseDate(o.values["--date"]);
-    if (!day.isValid()) {
-        return usageError(s, QStringLiteral("--date takes a date as ") + kDateForms);
-    }
-    bool ok = false;
-    const qint64 group = o.values["--group"].toLongLong(&ok);
-    if (!ok) {
-        return usageError(s, "--group takes a payment-group id");
     }
     const bool pdf = o.values.contains("--pdf");
     const bool csv = o.values.contains("--csv");

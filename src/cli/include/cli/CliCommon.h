@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "cli/Cli.h"
+#include "store/SelectionLists.h"
 
 namespace kiv::cli {
 
@@ -33,6 +34,19 @@ inline constexpr const char* kDateForms = "2026-12-20, 2026/12/20 or the lists' 
 // A date as 2026-12-20, 2026/12/20 or the lists' own Republic-of-China form 115/12/20; an
 // invalid date for anything else.
 QDate parseDate(const QString& text);
+
+// Reads the date option `name`, which is required; answers the usage error, empty when it is
+// there and valid.
+QString readDateOption(const Options& o, const QString& name, QDate& date);
+// Reads the required --group as a payment-group id; answers the usage error, empty when valid.
+QString readGroupOption(const Options& o, qint64& group);
+
+// The entry of a list whose key is `key`, as a clerk would choose it. A key that is not in the
+// list gives a text that matches no entry, which the input checks treat as an empty list; then,
+// when the list was read, the option (`given`) that matched nothing is named on standard error
+// with what the list holds.
+kiv::store::ListChoice chooseEntry(const kiv::store::ListFill& list, const QString& key, Streams s,
+                                   const QString& given);
 
 // A package without its database file (and no server named in KIV.ini): says which file is missing
 // and how to make one, and answers true.

@@ -18,19 +18,16 @@ using Batches = std::map<std::pair<QString, qint64>, BatchState>;
 Batches readBatches(Connection& c, const QString& schema) {
     Batches out;
     const QString grouped = QStringLiteral(" group by TranDay, Grpid");
-    Rows headers(c, Statement("select TranDay, Grpid, count(*), "
-                              "sum(case when PayStas <> 0 then 1 else 0 end) from " +
-                              schema + ".KIV10_Agency" + grouped));
+    const QString figures = QStringLiteral("select TranDay, Grpid, ");
+    Rows headers(
+        c, Statement(figures + kHeaderFigures + " from " + schema + ".KIV10_Agency" + grouped));
     while (headers.next()) {
         BatchState& s = out[{headers.text(0), headers.number(1, QStringLiteral("Grpid"))}];
         s.headers = headers.number(2, QStringLiteral("count"));
         s.settledHeaders = headers.number(3, QStringLiteral("count"));
     }
-    Rows bills(c, Statement("select TranDay, Grpid, count(*), "
-                            "sum(case when lock_data = '1' then 1 else 0 end), "
-                            "sum(case when PayStas <> 0 then 1 else 0 end), "
-                            "coalesce(sum(PayAmt), 0) from " +
-                            schema + ".KIV8_PayMent" + grouped));
+    Rows bills(c,
+               Statement(figures + kBillFigures + " from " + schema + ".KIV8_PayMent" + grouped));
     while (bills.next()) {
         const auto at = out.find({bills.text(0), bills.number(1, QStringLiteral("Grpid"))});
         if (at != out.end()) {
@@ -40,8 +37,7 @@ Batches readBatches(Connection& c, const QString& schema) {
             at->second.billTotal = bills.number(5, QStringLiteral("PayAmt"));
         }
     }
-    Rows items(
-        c, Statement("select TranDay, Grpid, count(*) from " + schema + ".KIV9_Payitem" + grouped));
+    Rows items(c, Statement(figures + "count(*) from " + schema + ".KIV9_Payitem" + grouped));
     while (items.next()) {
         const auto at = out.find({items.text(0), items.number(1, QStringLiteral("Grpid"))});
         if (at != out.end()) {

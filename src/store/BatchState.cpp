@@ -29,18 +29,13 @@ qint64 numberAt(const QSqlQuery& q, int column) {
 BatchState readBatchState(Connection& connection, const QDate& tranDay, qint64 groupId) {
     BatchState s;
     {
-        const QSqlQuery q = aggregate(
-            connection, QStringLiteral("count(*), sum(case when PayStas <> 0 then 1 else 0 end)"),
-            QStringLiteral("KIV10_Agency"), tranDay, groupId);
+        const QSqlQuery q = aggregate(connection, QString::fromLatin1(kHeaderFigures),
+                                      QStringLiteral("KIV10_Agency"), tranDay, groupId);
         s.headers = numberAt(q, 0);
         s.settledHeaders = numberAt(q, 1);
     }
     {
-        const QSqlQuery q = aggregate(connection,
-                                      QStringLiteral("count(*), "
-                                                     "sum(case when lock_data = '1' then 1 else 0 "
-                                                     "end), sum(case when PayStas <> 0 then 1 "
-                                                     "else 0 end), sum(PayAmt)"),
+        const QSqlQuery q = aggregate(connection, QString::fromLatin1(kBillFigures),
                                       QStringLiteral("KIV8_PayMent"), tranDay, groupId);
         s.bills = numberAt(q, 0);
         s.lockedBills = numberAt(q, 1);

@@ -24,6 +24,15 @@ struct BatchState {
     bool operator==(const BatchState&) const = default;
 };
 
+// The select lists that count a batch's state, in the order of BatchState's fields: over its
+// headers (KIV10_Agency) and over its bills (KIV8_PayMent); its items are count(*) of KIV9_Payitem.
+// Grouped by TranDay and Grpid, they count every batch at once.
+inline constexpr const char* kHeaderFigures =
+    "count(*), sum(case when PayStas <> 0 then 1 else 0 end)";
+inline constexpr const char* kBillFigures =
+    "count(*), sum(case when lock_data = '1' then 1 else 0 end), "
+    "sum(case when PayStas <> 0 then 1 else 0 end), coalesce(sum(PayAmt), 0)";
+
 BatchState readBatchState(Connection& connection, const QDate& tranDay, qint64 groupId);
 
 }  // namespace kiv::store

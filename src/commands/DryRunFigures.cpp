@@ -3,6 +3,7 @@
 #include <QSqlQuery>
 
 #include "generation/BatchHeader.h"
+#include "store/Channels.h"
 #include "store/Checked.h"
 #include "store/Connection.h"
 #include "store/Values.h"
@@ -12,19 +13,6 @@ namespace kiv::commands {
 namespace {
 
 using kiv::store::Statement;
-
-QString channelName(const QString& preWay) {
-    if (preWay == QLatin1String("1")) {
-        return QStringLiteral("轉帳");
-    }
-    if (preWay == QLatin1String("2")) {
-        return QStringLiteral("臨櫃");
-    }
-    if (preWay == QLatin1String("3")) {
-        return QStringLiteral("無帳單");
-    }
-    return preWay.isEmpty() ? QStringLiteral("(空白)") : preWay;
-}
 
 qint64 numberOr0(const QVariant& v, const char* column) {
     return v.isNull() ? 0 : kiv::store::readNumber(v, QString::fromLatin1(column));
@@ -36,7 +24,7 @@ std::vector<FigureRow> rowsOf(QSqlQuery q, bool channels) {
     while (q.next()) {
         FigureRow r;
         if (channels) {
-            r.label = channelName(kiv::store::readText(q.value(0)).trimmed());
+            r.label = kiv::store::wayName(kiv::store::readText(q.value(0)));
         } else {
             r.label = QStringLiteral("%1 年級 %2 班")
                           .arg(q.value(0).isNull() ? QStringLiteral("?")

@@ -74,14 +74,6 @@ std::optional<BatchHeader> readHeader(store::Connection& c, const QDate& day, qi
     return h;
 }
 
-Channel channelOf(const QString& way) {
-    const QString w = store::trimBlanks(way);
-    return w == "1"   ? Channel::Transfer
-           : w == "2" ? Channel::Counter
-           : w == "3" ? Channel::NoBill
-                      : Channel::Other;
-}
-
 std::vector<Bill> readBills(store::Connection& c, const QDate& day, qint64 groupId) {
     Statement s("select Stdid, PreWay, PayAmt, Fee, PayStas, FailFac, lock_data from KIV8_PayMent");
     Rows r(c, ofBatch(s, "", day, groupId));
@@ -90,7 +82,7 @@ std::vector<Bill> readBills(store::Connection& c, const QDate& day, qint64 group
         Bill b;
         b.stdid = r.text(0);
         b.way = r.text(1);
-        b.channel = channelOf(b.way);
+        b.channel = store::channelOf(b.way);
         b.amount = optionalNumber(r, 2, "PayAmt");
         b.fee = optionalNumber(r, 3, "Fee");
         b.settled = optionalNumber(r, 4, "PayStas").value_or(0) != 0;

@@ -40,8 +40,8 @@ QByteArray reportCsv(const BatchReport& report) {
           << "轉帳失敗原因";
     appendRow(out, heads);
     for (const Bill& b : report.bills) {
-        QStringList row = {b.stdid,    plain(b.grade),  plain(b.cls),
-                           wayText(b), plain(b.amount), plain(b.fee)};
+        QStringList row = {b.stdid,         plain(b.grade), plain(b.cls), store::wayName(b.way),
+                           plain(b.amount), plain(b.fee)};
         for (const std::optional<qint64>& item : b.items) {
             row << plain(item);
         }

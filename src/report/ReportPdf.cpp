@@ -98,7 +98,7 @@ QStringList billCells(const Bill& b, const QHash<QString, QString>& shownStatus)
     for (const std::optional<qint64>& n : numbersOf(b)) {
         cells << amountText(n);
     }
-    cells.insert(3, wayText(b));
+    cells.insert(3, store::wayName(b.way));
     const QString status = statusText(b);
     cells << shownStatus.value(status, status);
     return cells;
@@ -123,7 +123,7 @@ struct BillContent {
                 }
             }
             longestId = b.stdid.size() > longestId.size() ? b.stdid : longestId;
-            wayTexts.insert(wayText(b));
+            wayTexts.insert(store::wayName(b.way));
             statusTexts.insert(statusText(b));
         }
         ways = wayTexts.values();

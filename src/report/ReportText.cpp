@@ -48,25 +48,6 @@ QString totalText(const QString& what, const Total& t) {
 
 }  // namespace
 
-QString channelName(Channel channel) {
-    switch (channel) {
-        case Channel::Transfer:
-            return QStringLiteral("轉帳");
-        case Channel::Counter:
-            return QStringLiteral("臨櫃");
-        case Channel::NoBill:
-            return QStringLiteral("無帳單");
-        case Channel::Other:
-            break;
-    }
-    return QStringLiteral("其他");
-}
-
-QString wayText(const Bill& bill) {
-    return bill.channel == Channel::Other ? channelName(bill.channel) + "（" + bill.way + "）"
-                                          : channelName(bill.channel);
-}
-
 QString statusText(const Bill& bill, bool withCause) {
     QStringList parts;
     if (bill.settled) {

@@ -11,15 +11,16 @@
 #include <utility>
 #include <vector>
 
+#include "store/Channels.h"
+
 namespace kiv::store {
 class Connection;
 }
 
 namespace kiv::report {
 
-// PreWay '1' giro transfer, '2' counter slip, '3' no bill (nothing to pay); anything else Other.
-enum class Channel { Transfer, Counter, NoBill, Other };
-inline constexpr int kChannels = 4;
+using store::Channel;
+using store::kChannels;
 
 // A fee banded by the bill total: `small` below `from`, `between` from `from` to `to`, `excess`
 // above `to`. A column the header leaves Null is unset.

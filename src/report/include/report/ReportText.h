@@ -11,9 +11,7 @@
 
 namespace kiv::report {
 
-QString channelName(Channel channel);  // 轉帳, 臨櫃, 無帳單, 其他
-// The bill's channel; a PreWay of no known channel as it is stored.
-QString wayText(const Bill& bill);
+using store::channelName;
 // What applies of 已繳, 轉帳失敗：cause and 已鎖定; else 未繳, or 無須繳費 for a no-bill record.
 // Without the cause, 轉帳失敗 alone.
 QString statusText(const Bill& bill, bool withCause = true);

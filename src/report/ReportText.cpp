@@ -1,7 +1,6 @@
 #include "report/ReportText.h"
 
-#include <QLocale>
-
+#include "generation/BatchHeader.h"
 #include "store/Values.h"
 
 namespace kiv::report {
@@ -67,15 +66,7 @@ QString statusText(const Bill& bill, bool withCause) {
 }
 
 QString amountText(std::optional<qint64> amount) {
-    if (!amount) {
-        return {};
-    }
-    static const QLocale grouped = [] {
-        QLocale l = QLocale::c();
-        l.setNumberOptions({});
-        return l;
-    }();
-    return grouped.toString(*amount);
+    return amount ? generation::groupedNumber(*amount) : QString();
 }
 
 QString classText(const ClassKey& key) {

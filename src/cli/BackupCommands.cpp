@@ -171,12 +171,15 @@ int restoreCommand(const QString& base, const QStringList& args, Streams s) {
     const QString copy = describeCopy(kiv::store::readKeptCopy(path));
     const kiv::store::LockWait wait = waitTold(s);
     try {
+        // Once a copy of the database as it stood is kept, the changes are read against that
+        // copy after the restore; before it they are read only for a preview or without one.
+        const bool yes = o.flags.contains("--yes");
         std::vector<BatchDifference> differences;
-        {
+        if (!yes || kiv::store::copiesToKeep(base) == 0) {
             kiv::store::Connection live(base, wait);
             differences = kiv::store::compareWithLive(live, path);
         }
-        if (!o.flags.contains("--yes")) {
+        if (!yes) {
             s.out << "Putting back " << copy
                   << (differences.empty() ? " would change no batch.\n"
                                           : " would change these batches:\n");

@@ -10,6 +10,7 @@
 #include <QSysInfo>
 #include <QUuid>
 #include <algorithm>
+#include <tuple>
 
 #include "store/Connection.h"
 #include "store/Failure.h"
@@ -24,7 +25,7 @@ namespace kiv::store {
 
 namespace {
 
-// KIV-20261207-101500-delete.mdb, KIV-20261207-101500-delete-2.mdb for the next in that second.
+// KIV-20261207-101500-delete.mdb, KIV-20261207-101500-generate-2.mdb for the next in that second.
 const QRegularExpression kCopyName(
     QStringLiteral("^KIV-(\\d{8}-\\d{6})-([a-z]+)(?:-(\\d+))?\\.mdb$"));
 const QString kNameTime = QStringLiteral("yyyyMMdd-HHmmss");
@@ -38,14 +39,23 @@ const QString kUnfinishedPattern = QStringLiteral("~KIV-*.tmp*");
                   cause ? cause->number() : 0);
 }
 
-// The first name of the form that no file of the folder has.
+// The number after the command in a copy's name; 1 for a name without one.
+int numberOf(const QRegularExpressionMatch& name) {
+    return name.captured(3).isEmpty() ? 1 : name.captured(3).toInt();
+}
+
+// The name of a new copy. One taken in the same second as others gets a number above theirs,
+// whatever their command, so that the names order the copies as they were taken.
 QString freeName(const QString& folder, const QDateTime& taken, const QString& command) {
-    const QString stem = folder + "/KIV-" + taken.toString(kNameTime) + "-" + command;
-    QString path = stem + ".mdb";
-    for (int n = 2; QFileInfo::exists(path); ++n) {
-        path = stem + "-" + QString::number(n) + ".mdb";
+    const QString time = taken.toString(kNameTime);
+    int last = 0;
+    for (const QString& name : QDir(folder).entryList({"KIV-" + time + "-*.mdb"}, QDir::Files)) {
+        if (const QRegularExpressionMatch m = kCopyName.match(name); m.hasMatch()) {
+            last = std::max(last, numberOf(m));
+        }
     }
-    return path;
+    const QString stem = folder + "/KIV-" + time + "-" + command;
+    return last == 0 ? stem + ".mdb" : stem + "-" + QString::number(last + 1) + ".mdb";
 }
 
 // What the copy was taken before, written into the copy (never into the live file).
@@ -79,13 +89,38 @@ void removeLeftovers(const QString& folder) {
     }
 }
 
+// The copies of the backup folder, newest first, by the time and number of their names: a copy
+// taken later in the same second has the higher number. Files not named as a copy are left out.
+QStringList copyPathsNewestFirst(const QString& baseFolder) {
+    struct Named {
+        QString time;  // yyyyMMdd-HHmmss, which sorts as time does
+        int number;
+        QString path;
+    };
+    std::vector<Named> found;
+    for (const QFileInfo& f :
+         QDir(backupFolder(baseFolder)).entryInfoList({QStringLiteral("KIV-*.mdb")}, QDir::Files)) {
+        if (const QRegularExpressionMatch m = kCopyName.match(f.fileName()); m.hasMatch()) {
+            found.push_back({m.captured(1), numberOf(m), f.absoluteFilePath()});
+        }
+    }
+    std::sort(found.begin(), found.end(), [](const Named& a, const Named& b) {
+        return std::tie(a.time, a.number) > std::tie(b.time, b.number);
+    });
+    QStringList paths;
+    for (const Named& n : found) {
+        paths << n.path;
+    }
+    return paths;
+}
+
 // Removes the oldest copies beyond `keep`. A copy that cannot be removed stays; the write goes on.
 void prune(const QString& baseFolder, int keep) {
-    const std::vector<KeptCopy> copies = listKeptCopies(baseFolder);
-    for (size_t i = size_t(keep); i < copies.size(); ++i) {
-        if (!QFile::remove(copies[i].path)) {
+    const QStringList paths = copyPathsNewestFirst(baseFolder);
+    for (qsizetype i = keep; i < paths.size(); ++i) {
+        if (!QFile::remove(paths[i])) {
             traceFailure(QStringLiteral("kept copies"),
-                         QStringLiteral("cannot remove the old copy ") + copies[i].path);
+                         QStringLiteral("cannot remove the old copy ") + paths[i]);
         }
     }
 }
@@ -198,24 +233,9 @@ KeptCopy readKeptCopy(const QString& path) {
 }
 
 std::vector<KeptCopy> listKeptCopies(const QString& baseFolder) {
-    std::vector<std::pair<KeptCopy, int>> found;  // with the number that follows the command
-    for (const QFileInfo& f :
-         QDir(backupFolder(baseFolder)).entryInfoList({QStringLiteral("KIV-*.mdb")}, QDir::Files)) {
-        const QRegularExpressionMatch m = kCopyName.match(f.fileName());
-        if (m.hasMatch()) {
-            found.emplace_back(readKeptCopy(f.absoluteFilePath()),
-                               m.captured(3).isEmpty() ? 1 : m.captured(3).toInt());
-        }
-    }
-    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
-        if (a.first.taken != b.first.taken) {
-            return a.first.taken > b.first.taken;
-        }
-        return a.second != b.second ? a.second > b.second : a.first.path > b.first.path;
-    });
     std::vector<KeptCopy> copies;
-    for (auto& [copy, n] : found) {
-        copies.push_back(std::move(copy));
+    for (const QString& path : copyPathsNewestFirst(baseFolder)) {
+        copies.push_back(readKeptCopy(path));
     }
     return copies;
 }

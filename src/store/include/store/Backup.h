@@ -52,7 +52,8 @@ struct KeptCopy {
 
 // The copy at `path` with what it records; a copy that cannot be read says so by recordRead.
 KeptCopy readKeptCopy(const QString& path);
-// The copies in the backup folder, newest first. Files not named as a copy are left out.
+// The copies in the backup folder, newest first as their names order them (a copy taken later in
+// the same second is numbered higher). Files not named as a copy are left out.
 std::vector<KeptCopy> listKeptCopies(const QString& baseFolder);
 
 // The copy that `given` names: an existing file, or the name of a copy in the backup folder

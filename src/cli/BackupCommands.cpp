@@ -6,6 +6,7 @@
 #include "cli/CliCommon.h"
 #include "commands/OtherWorkstations.h"
 #include "store/Backup.h"
+#include "store/BackupRestore.h"
 #include "store/BatchDifferences.h"
 #include "store/Connection.h"
 #include "store/Failure.h"
@@ -153,7 +154,8 @@ int restoreCommand(const QString& base, const QStringList& args, Streams s) {
                                                "name that kiv2200 backups lists"
                                              : "restore puts back one copy");
     }
-    if (stopsOnServer(base, s) || reportMissingDatabase(base, s)) {
+    // A missing or damaged database file is what a restore may have to mend: no check for it.
+    if (stopsOnServer(base, s)) {
         return kStopped;
     }
     const QString path = kiv::store::findKeptCopy(base, files[0]);
@@ -162,8 +164,11 @@ int restoreCommand(const QString& base, const QStringList& args, Streams s) {
               << " is neither a file nor the name of a copy that kiv2200 backups lists\n";
         return kStopped;
     }
+    const bool yes = o.flags.contains("--yes");
+    kiv::store::LiveFile live;
     try {
-        kiv::store::checkCopy(path);
+        live = kiv::store::examineLiveFile(base);
+        kiv::store::checkCopy(base, path, live);
     } catch (const Failure& f) {
         s.err << "kiv2200: " << files[0] << " is not put back: " << f.description() << "\n";
         return kStopped;
@@ -171,13 +176,26 @@ int restoreCommand(const QString& base, const QStringList& args, Streams s) {
     const QString copy = describeCopy(kiv::store::readKeptCopy(path));
     const kiv::store::LockWait wait = waitTold(s);
     try {
+        if (!live.usable) {
+            s.out << "無法與目前的資料庫比對：" << live.problem << "。\n";
+            if (!yes) {
+                s.out << "kiv2200 restore " << files[0] << " --yes 會把它移到 "
+                      << kiv::store::backupFolder(base) << "，再放回 " << copy << "。\n";
+                return kStopped;
+            }
+            const kiv::store::Restored done = kiv::store::restoreCopy(base, path, wait);
+            s.out << "Put back " << copy << ".\n";
+            if (!done.setAside.isEmpty()) {
+                s.out << "無法使用的資料庫檔案已移到 " << done.setAside << "。\n";
+            }
+            return kOk;
+        }
         // Once a copy of the database as it stood is kept, the changes are read against that
         // copy after the restore; before it they are read only for a preview or without one.
-        const bool yes = o.flags.contains("--yes");
         std::vector<BatchDifference> differences;
         if (!yes || kiv::store::copiesToKeep(base) == 0) {
-            kiv::store::Connection live(base, wait);
-            differences = kiv::store::compareWithLive(live, path);
+            kiv::store::Connection now(base, wait);
+            differences = kiv::store::compareWithLive(now, path);
         }
         if (!yes) {
             s.out << "Putting back " << copy
@@ -187,19 +205,19 @@ int restoreCommand(const QString& base, const QStringList& args, Streams s) {
             s.out << "kiv2200 restore " << files[0] << " --yes puts it back.\n";
             return kStopped;
         }
-        const QString kept = kiv::store::restoreCopy(base, path, wait);
+        const QString kept = kiv::store::restoreCopy(base, path, wait).keptBefore;
         s.out << "Put back " << copy << ".\n";
         if (kept.isEmpty()) {
             s.out << "No copy of the database as it stood was kept ([backup] keep=0).\n";
         } else {
             // What the restore replaced is the copy kept just before it.
-            kiv::store::Connection live(base, wait);
-            differences = kiv::store::compareWithLive(live, kept);
+            kiv::store::Connection now(base, wait);
+            differences = kiv::store::compareWithLive(now, kept);
             s.out << "The database as it stood is kept as " << QFileInfo(kept).fileName() << ".\n";
         }
         printDifferences(differences, !kept.isEmpty(), {"came back", "went", "changed"}, s);
     } catch (const Failure& f) {
-        s.err << "kiv2200: " << f.description() << "\n";
+        s.out << f.description() << "\n";
         return kStopped;
     }
     return kOk;

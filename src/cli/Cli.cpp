@@ -174,6 +174,12 @@ int batchCommand(const QString& command, const QString& base, const QStringList&
                        kiv::store::collectionDateText(b.date), s, "--date " + o.values["--date"]);
             const kiv::store::ListChoice grp =
                 choose(kiv::store::insert_CBO2(base, day, wait), group, s, "--group " + group);
+            // A batch the lists no longer hold may have been deleted by another workstation
+            // since the command was started: that is said rather than an empty list.
+            if ((!day.key || !grp.key) && kiv::commands::tellGoneBatch(ctx, b.date, b.group)) {
+                screen.flush();
+                return kStopped;
+            }
             outcome = kiv::commands::runDelete(ctx, {day, grp});
         } else {
             const kiv::store::ListChoice grp =

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QSaveFile>
+#include <QStorageInfo>
 #include <functional>
 #include <optional>
 
@@ -24,6 +25,11 @@ namespace {
 QString writeWhole(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        // A full disk often fails only as the file is closed, where Qt has no reason left to give.
+        const QStorageInfo disk(QFileInfo(path).absolutePath());
+        if (disk.isValid() && disk.bytesAvailable() < bytes.size()) {
+            return QStringLiteral("磁碟已滿，無法寫入 (%1)").arg(file.errorString());
+        }
         return file.errorString();
     }
     return {};

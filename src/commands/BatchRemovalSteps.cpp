@@ -56,9 +56,12 @@ WriteEnd Kiv2200exe_delete_data2(const CommandContext& ctx, const CommandKeys& k
         if (end.changed) {
             return end;
         }
-        kiv::store::keepCopyBefore(c, ctx.baseFolder, {"delete", keys.tranDay, keys.group});
+        kiv::store::removeUnfinishedCopies(c, ctx.baseFolder);
+        kiv::store::CopyBeforeWrite kept =
+            kiv::store::keepCopyBefore(c, ctx.baseFolder, {"delete", keys.tranDay, keys.group});
         kiv::store::removeBatch(c, keys.tranDay, keys.group);
         transaction.commit();
+        kept.writeCommitted();
     } catch (const kiv::store::Failure& f) {
         kiv::store::traceFailure("batch removal", f.description());
         end.failure = f;

@@ -51,13 +51,14 @@ WriteEnd writeBatch(const CommandContext& ctx, Tab tab, const CommandKeys& keys,
             end.changed = true;
             return end;
         }
+        kiv::store::removeUnfinishedCopies(c, ctx.baseFolder);
         // A batch about to be overwritten is kept first, with the whole file as it stands.
+        kiv::store::CopyBeforeWrite kept;
         if (!ctx.dryRun && seen.target.exists()) {
-            kiv::store::keepCopyBefore(c, ctx.baseFolder,
-                                       {commandName(tab), targetDay(tab, keys), keys.group});
+            kept = kiv::store::keepCopyBefore(c, ctx.baseFolder,
+                                              {commandName(tab), targetDay(tab, keys), keys.group});
         }
         removal(c, keys, ctx.screen);
-        kiv::store::Savepoint engineStart(c);
         end.result = engine(c, keys);
         if (ctx.dryRun) {
             if (end.result.ending == EngineResult::Ending::Written) {
@@ -65,18 +66,11 @@ WriteEnd writeBatch(const CommandContext& ctx, Tab tab, const CommandKeys& keys,
             }
             return end;  // the transaction is rolled back as it ends
         }
-        switch (end.result.ending) {
-            case EngineResult::Ending::Written:
-                transaction.commit();
-                break;
-            case EngineResult::Ending::NothingToWrite:
-                // The removal stands; nothing of the engine's does.
-                engineStart.rollback();
-                transaction.commit();
-                break;
-            case EngineResult::Ending::NoSchedule:
-            case EngineResult::Ending::Failed:
-                break;  // rolled back whole: the old batch stays as it was
+        // Only a batch written commits: whatever else the engine came to, the removal goes back
+        // with it and the old batch stays exactly as it was, kept copy and all.
+        if (end.result.ending == EngineResult::Ending::Written) {
+            transaction.commit();
+            kept.writeCommitted();
         }
     } catch (const kiv::store::Failure& f) {
         kiv::store::traceFailure("batch write", f.description());

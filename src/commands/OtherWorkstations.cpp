@@ -35,6 +35,13 @@ QString changedMeanwhileMessage(const QDate& day, qint64 group) {
            kCrCr + "本次沒有寫入任何資料，請重新執行一次。";
 }
 
+QString goneBatchMessage(const QDate& day, qint64 group) {
+    return QString("這批資料（收款日期 %1，繳費群組 %2）不存在，或已被另一個工作站刪除。")
+               .arg(kiv::store::rocDateText(day))
+               .arg(group) +
+           kCrCr + "本次沒有寫入任何資料。";
+}
+
 QString busyMessage(std::chrono::milliseconds waited) {
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(waited).count();
     return QString("資料庫正由其他工作站寫入，等候 %1 秒仍未完成。").arg(seconds) + kCrCr +

@@ -11,7 +11,10 @@
 #include "commands/OtherWorkstations.h"
 #include "generation/GenerationRun.h"
 #include "reissue/ReissueRun.h"
+#include "store/BatchState.h"
 #include "store/Compaction.h"
+#include "store/Connection.h"
+#include "store/Failure.h"
 
 namespace kiv::commands {
 
@@ -28,6 +31,11 @@ struct WritingTab {
     Removal removal;
 };
 
+// A check that could not read the database: a lock that never came free, or the description.
+QString failureMessage(const CommandContext& ctx, const kiv::store::Failure& f) {
+    return f.kind() == kiv::store::FailureKind::Busy ? busyMessage(ctx.lockWait) : f.description();
+}
+
 // What a refused check shows on tabs "產生", "套用" and "補收轉帳不成功", in the order the clerk
 // sees it; false when the command stops.
 bool goOnAfterCheck(const CommandContext& ctx, Tab tab, BusyState& busy, const BatchCheck& check) {
@@ -40,10 +48,7 @@ bool goOnAfterCheck(const CommandContext& ctx, Tab tab, BusyState& busy, const B
             busy.button(true);
             busy.label(false);
             busy.pointer(false);
-            // A lock that never came free is said on every tab; other failures stay silent here.
-            if (check.failure->kind() == kiv::store::FailureKind::Busy) {
-                s.showMessage(busyMessage(ctx.lockWait), Title::Application, Icon::None);
-            }
+            s.showMessage(failureMessage(ctx, *check.failure), Title::Application, Icon::None);
             return false;
         case Verdict::Locked:
             s.showMessage(lockedMessage(tab), Title::Application, Icon::None);
@@ -83,12 +88,9 @@ bool reportWrite(const CommandContext& ctx, Tab tab, BusyState& busy, const Writ
         busy.pointer(false);
         s.showMessage(busyMessage(ctx.lockWait), Title::Application, Icon::None);
     } else if (end.failure) {
-        // As the tab's removal reports its failures: silently on tab "產生", with the
-        // description on the others.
+        // The lock, the removal, the kept copy or the commit failed: nothing was written.
         busy.pointer(false);
-        if (tab != Tab::Generate) {
-            s.showMessage(end.failure->description(), Title::Default, Icon::None);
-        }
+        s.showMessage(end.failure->description(), Title::Default, Icon::None);
     } else {
         if (end.result.ending == Ending::Failed) {
             busy.pointer(false);
@@ -152,6 +154,19 @@ Outcome runWriting(const CommandContext& ctx, const WritingTab& t, CheckFn check
 
 }  // namespace
 
+bool tellGoneBatch(const CommandContext& ctx, const QDate& day, qint64 group) {
+    try {
+        kiv::store::Connection c(ctx.baseFolder, lockWaitOn(ctx, Tab::Delete));
+        if (kiv::store::readBatchState(c, day, group).exists()) {
+            return false;
+        }
+    } catch (const kiv::store::Failure&) {
+        return false;  // the tab's own steps read the database again and tell what fails
+    }
+    ctx.screen.showMessage(goneBatchMessage(day, group), Title::Application, Icon::None);
+    return true;
+}
+
 Outcome runGenerate(const CommandContext& ctx, const GenerateInputs& in) {
     return runWriting(
         ctx, {Tab::Generate, check_KIV10_Agency, Kiv2200exe_delete_data},
@@ -204,6 +219,15 @@ Outcome runDelete(const CommandContext& ctx, const DeleteInputs& in) {
     bool goOn = false;
     switch (found.verdict) {
         case Verdict::Absent:
+            // The clerk chose the batch from the list; not a row of it is left: another
+            // workstation deleted it meanwhile, and a success here would say otherwise.
+            if (!found.seen.target.exists()) {
+                busy.button(true);
+                busy.pointer(false);
+                s.showMessage(changedMeanwhileMessage(keys->tranDay, keys->group),
+                              Title::Application, Icon::None);
+                break;
+            }
             goOn = true;
             break;
         case Verdict::Unsettled:
@@ -215,10 +239,7 @@ Outcome runDelete(const CommandContext& ctx, const DeleteInputs& in) {
             busy.button(true);
             busy.label(false);
             busy.pointer(false);
-            s.showMessage(found.failure->kind() == kiv::store::FailureKind::Busy
-                              ? busyMessage(ctx.lockWait)
-                              : found.failure->description(),
-                          Title::Application, Icon::None);
+            s.showMessage(failureMessage(ctx, *found.failure), Title::Application, Icon::None);
             break;
         case Verdict::Locked:
             busy.labelText("");

@@ -177,14 +177,13 @@ EngineResult generateBatch(store::Connection& connection, const QDate& batchDate
         connection.run(batchHeaderStatement(batchDate, groupId, *schedule));
         return {Ending::Written, summaryText(passes.totals())};
     } catch (const store::Failure& f) {
-        // The clerk sees no message, only the busy label going away; the reason goes to standard
-        // error so that the failure can be traced.
+        // Told to the clerk once the transaction has ended, with the database's own description.
         store::traceFailure(QStringLiteral("Kiv2200exe_insert_data"), f.description());
-        return EngineResult::failed(f.kind());
+        return EngineResult::failed(f.kind(), f.description());
     } catch (const std::exception& e) {
-        store::traceFailure(QStringLiteral("Kiv2200exe_insert_data"),
-                            QString::fromLocal8Bit(e.what()));
-        return EngineResult::failed(store::FailureKind::Database);
+        const QString description = QString::fromLocal8Bit(e.what());
+        store::traceFailure(QStringLiteral("Kiv2200exe_insert_data"), description);
+        return EngineResult::failed(store::FailureKind::Database, description);
     }
 }
 

@@ -1,26 +1,43 @@
 #include "report/ReportCsv.h"
 
+#include <vector>
+
 #include "report/ReportText.h"
 
 namespace kiv::report {
 
 namespace {
 
-QString plain(std::optional<qint64> n) {
-    return n ? QString::number(*n) : QString();
+// The cells of one row: texts, or numbers already written as such.
+struct Cell {
+    QString value;
+    bool number = false;
+};
+
+Cell text(const QString& t) {
+    return {t, false};
 }
 
-void appendRow(QString& out, const QStringList& fields) {
-    for (qsizetype i = 0; i < fields.size(); ++i) {
+Cell plain(std::optional<qint64> n) {
+    return {n ? QString::number(*n) : QString(), true};
+}
+
+void appendRow(QString& out, const std::vector<Cell>& cells) {
+    for (size_t i = 0; i < cells.size(); ++i) {
         if (i > 0) {
             out += u',';
         }
-        out += csvField(fields[i]);
+        out += csvField(cells[i].number ? cells[i].value : csvText(cells[i].value));
     }
     out += u"\r\n";
 }
 
 }  // namespace
+
+QString csvText(const QString& text) {
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    return !text.isEmpty() && formulaStarts.contains(text.front()) ? u'\'' + text : text;
+}
 
 QString csvField(const QString& text) {
     if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') &&
@@ -32,20 +49,23 @@ QString csvField(const QString& text) {
 
 QByteArray reportCsv(const BatchReport& report) {
     QString out;
-    QStringList heads = {"學號", "年級", "班級", "繳費方式", "金額", "手續費"};
+    std::vector<Cell> heads = {text("學號"),     text("年級"), text("班級"),
+                               text("繳費方式"), text("金額"), text("手續費")};
     for (qint64 item : report.itemIds) {
-        heads << "項目 " + QString::number(item);
+        heads.push_back(text("項目 " + QString::number(item)));
     }
-    heads << "狀態"
-          << "轉帳失敗原因";
+    heads.push_back(text("狀態"));
+    heads.push_back(text("轉帳失敗原因"));
     appendRow(out, heads);
     for (const Bill& b : report.bills) {
-        QStringList row = {b.stdid,         plain(b.grade), plain(b.cls), store::wayName(b.way),
-                           plain(b.amount), plain(b.fee)};
+        std::vector<Cell> row = {text(b.stdid),   plain(b.grade),
+                                 plain(b.cls),    text(store::wayName(b.way)),
+                                 plain(b.amount), plain(b.fee)};
         for (const std::optional<qint64>& item : b.items) {
-            row << plain(item);
+            row.push_back(plain(item));
         }
-        row << statusText(b, false) << b.failure;
+        row.push_back(text(statusText(b, false)));
+        row.push_back(text(b.failure));
         appendRow(out, row);
     }
     return "\xEF\xBB\xBF" + out.toUtf8();

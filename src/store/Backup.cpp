@@ -11,9 +11,12 @@
 #include <QUuid>
 #include <algorithm>
 #include <tuple>
+#include <utility>
 
 #include "store/Connection.h"
 #include "store/Failure.h"
+#include "store/FilePrivacy.h"
+#include "store/PackageIdentity.h"
 #include "store/PackagePaths.h"
 #include "store/ServerSettings.h"
 #include "store/SqliteFile.h"
@@ -59,12 +62,13 @@ QString freeName(const QString& folder, const QDateTime& taken, const QString& c
 }
 
 // What the copy was taken before, written into the copy (never into the live file).
-void record(SqliteFile& copy, const CopyReason& why, const QDateTime& taken) {
+void record(SqliteFile& copy, const CopyReason& why, const QDateTime& taken,
+            const QString& package) {
     copy.run(
         Statement(QStringLiteral("CREATE TABLE kiv_kept_copy (command TEXT, tranday TEXT, "
-                                 "grpid INTEGER, taken TEXT, host TEXT)")));
+                                 "grpid INTEGER, taken TEXT, host TEXT, package TEXT)")));
     Statement insert(QStringLiteral(
-        "INSERT INTO kiv_kept_copy (command, tranday, grpid, taken, host) VALUES ("));
+        "INSERT INTO kiv_kept_copy (command, tranday, grpid, taken, host, package) VALUES ("));
     insert.text(why.command).sql(QStringLiteral(", "));
     if (why.tranDay.isValid()) {
         insert.date(why.tranDay).sql(QStringLiteral(", ")).number(why.group);
@@ -75,18 +79,12 @@ void record(SqliteFile& copy, const CopyReason& why, const QDateTime& taken) {
         .text(taken.toString(Qt::ISODateWithMs))
         .sql(QStringLiteral(", "))
         .text(QSysInfo::machineHostName())
+        .sql(QStringLiteral(", "))
+        .text(package)
         .sql(QStringLiteral(")"));
     copy.run(insert);
     // A copy stands alone as one file, whatever journal the live file kept.
     copy.run(Statement(QStringLiteral("PRAGMA journal_mode = DELETE")));
-}
-
-// Copies of a write that failed half-way. Only the holder of the write lock writes copies, so
-// none of these is being written now.
-void removeLeftovers(const QString& folder) {
-    for (const QFileInfo& f : QDir(folder).entryInfoList({kUnfinishedPattern}, QDir::Files)) {
-        QFile::remove(f.absoluteFilePath());
-    }
 }
 
 // The copies of the backup folder, newest first, by the time and number of their names: a copy
@@ -114,15 +112,29 @@ QStringList copyPathsNewestFirst(const QString& baseFolder) {
     return paths;
 }
 
-// Removes the oldest copies beyond `keep`. A copy that cannot be removed stays; the write goes on.
-void prune(const QString& baseFolder, int keep) {
+// Removes the copies taken before `own` beyond the (keep - 1) newest of them. A copy that cannot be
+// removed stays; the write has committed all the same.
+void pruneBefore(const QString& baseFolder, const QString& own, int keep) {
     const QStringList paths = copyPathsNewestFirst(baseFolder);
-    for (qsizetype i = keep; i < paths.size(); ++i) {
+    const qsizetype at = paths.indexOf(own);
+    if (at < 0) {
+        return;
+    }
+    for (qsizetype i = at + keep; i < paths.size(); ++i) {
         if (!QFile::remove(paths[i])) {
             traceFailure(QStringLiteral("kept copies"),
                          QStringLiteral("cannot remove the old copy ") + paths[i]);
         }
     }
+}
+
+// The live file of a connection on SQLite inside a write transaction; throws otherwise.
+sqlite3* lockedFile(Connection& connection, const QString& folder) {
+    sqlite3* db = sqliteHandleOf(connection.database());
+    if (db == nullptr || sqlite3_txn_state(db, "main") != SQLITE_TXN_WRITE) {
+        failKeeping(folder, QStringLiteral("a copy is taken only inside a write transaction"));
+    }
+    return db;
 }
 
 }  // namespace
@@ -151,7 +163,60 @@ int copiesToKeep(const QString& baseFolder) {
     return n;
 }
 
-QString keepCopyBefore(Connection& connection, const QString& baseFolder, const CopyReason& why) {
+CopyBeforeWrite::CopyBeforeWrite(QString path, QString baseFolder, int keep)
+    : m_path(std::move(path)), m_baseFolder(std::move(baseFolder)), m_keep(keep) {}
+
+CopyBeforeWrite::~CopyBeforeWrite() {
+    discard();
+}
+
+CopyBeforeWrite::CopyBeforeWrite(CopyBeforeWrite&& other) noexcept
+    : m_path(std::exchange(other.m_path, {})),
+      m_baseFolder(std::move(other.m_baseFolder)),
+      m_keep(other.m_keep) {}
+
+CopyBeforeWrite& CopyBeforeWrite::operator=(CopyBeforeWrite&& other) noexcept {
+    if (this != &other) {
+        discard();
+        m_path = std::exchange(other.m_path, {});
+        m_baseFolder = std::move(other.m_baseFolder);
+        m_keep = other.m_keep;
+    }
+    return *this;
+}
+
+void CopyBeforeWrite::discard() {
+    if (!m_path.isEmpty()) {
+        QFile::remove(m_path);
+        m_path.clear();
+    }
+}
+
+void CopyBeforeWrite::writeCommitted() {
+    if (!m_path.isEmpty()) {
+        pruneBefore(m_baseFolder, m_path, m_keep);
+        m_path.clear();
+    }
+}
+
+void removeUnfinishedCopies(Connection& connection, const QString& baseFolder) {
+    if (connection.dialect() == Dialect::Server) {
+        return;
+    }
+    const QString folder = backupFolder(baseFolder);
+    lockedFile(connection, folder);
+    for (const QFileInfo& f : QDir(folder).entryInfoList({kUnfinishedPattern}, QDir::Files)) {
+        QFile::remove(f.absoluteFilePath());
+    }
+}
+
+QString unfinishedCopyPath(const QString& baseFolder) {
+    return backupFolder(baseFolder) + "/~KIV-" + QUuid::createUuid().toString(QUuid::Id128) +
+           ".tmp";
+}
+
+CopyBeforeWrite keepCopyBefore(Connection& connection, const QString& baseFolder,
+                               const CopyReason& why) {
     if (connection.dialect() == Dialect::Server) {
         return {};
     }
@@ -166,37 +231,45 @@ QString keepCopyBefore(Connection& connection, const QString& baseFolder, const 
                     QStringLiteral("the command \"%1\" is no name of a copy").arg(why.command));
     }
     // Under the write lock, and before the write, the file holds exactly what the write replaces.
-    sqlite3* db = sqliteHandleOf(connection.database());
-    if (db == nullptr || sqlite3_txn_state(db, "main") != SQLITE_TXN_WRITE) {
-        failKeeping(folder, QStringLiteral("a copy is taken only inside a write transaction"));
-    }
-    if (!QDir().mkpath(folder)) {
+    sqlite3* db = lockedFile(connection, folder);
+    const QString live = QString::fromUtf8(sqlite3_db_filename(db, "main"));
+    if (!makePrivateFolder(folder, live)) {
         failKeeping(folder, QStringLiteral("無法建立資料夾"));
     }
-    removeLeftovers(folder);
+    removeUnfinishedCopies(connection, baseFolder);
+    QString package = packageIdOf(connection);
+    const bool newPackage = package.isEmpty();
+    if (newPackage) {
+        package = newPackageId();
+    }
     const QDateTime taken = QDateTime::currentDateTime();
     const QString path = freeName(folder, taken, why.command);
-    const QString unfinished =
-        folder + "/~KIV-" + QUuid::createUuid().toString(QUuid::Id128) + ".tmp";
+    const QString unfinished = unfinishedCopyPath(baseFolder);
     try {
         // SQLite copies nothing from a connection in the middle of a write transaction: a
         // connection of its own reads the file, which the write lock keeps as it is.
-        SqliteFile live(QString::fromUtf8(sqlite3_db_filename(db, "main")),
-                        SqliteFile::Mode::ReadOnly);
+        SqliteFile from(live, SqliteFile::Mode::ReadOnly);
         SqliteFile copy(unfinished, SqliteFile::Mode::Create);
-        copyDatabase(copy.handle(), live.handle());
-        record(copy, why, taken);
+        giveModeAndGroupOf(unfinished, live);
+        copyDatabase(copy.handle(), from.handle());
+        record(copy, why, taken, package);
     } catch (const Failure& f) {
         QFile::remove(unfinished);
         QFile::remove(unfinished + "-journal");
         failKeeping(path, f.description(), &f);
     }
+    // Named as a copy while the lock is still held: the next writer removes only what is not.
     if (!QFile::rename(unfinished, path)) {
         QFile::remove(unfinished);
         failKeeping(path, QStringLiteral("無法將 %1 改名").arg(unfinished));
     }
-    prune(baseFolder, keep);
-    return path;
+    CopyBeforeWrite kept(path, baseFolder, keep);
+    // The live file learns its id only with a write that commits, as the copy that names it stays
+    // only then.
+    if (newPackage) {
+        givePackageId(connection, package);
+    }
+    return kept;
 }
 
 KeptCopy readKeptCopy(const QString& path) {
@@ -210,8 +283,15 @@ KeptCopy readKeptCopy(const QString& path) {
     }
     try {
         SqliteFile copy(path, SqliteFile::Mode::ReadOnly);
-        const std::vector<QVariantList> rows = copy.rows(Statement(
-            QStringLiteral("select command, tranday, grpid, taken, host from kiv_kept_copy")));
+        // Copies of older versions record no package.
+        const bool withPackage =
+            !copy.rows(Statement(QStringLiteral("select 1 from pragma_table_info('kiv_kept_copy') "
+                                                "where name = 'package'")))
+                 .empty();
+        const std::vector<QVariantList> rows =
+            copy.rows(Statement(QStringLiteral("select command, tranday, grpid, taken, host") +
+                                (withPackage ? QStringLiteral(", package") : QString()) +
+                                QStringLiteral(" from kiv_kept_copy")));
         if (rows.size() != 1) {
             return c;
         }
@@ -225,6 +305,7 @@ KeptCopy readKeptCopy(const QString& path) {
         c.reason = reason;
         c.taken = taken.isValid() ? taken : c.taken;
         c.host = readText(r[4]);
+        c.package = r.size() > 5 ? readText(r[5]) : QString();
         c.recordRead = true;
     } catch (const Failure&) {
         // Listed with what its name tells.

@@ -1,12 +1,20 @@
-// Putting a kept copy back: the copy checked, then copied over the live file.
+#include "store/BackupRestore.h"
+
 #include <sqlite3.h>
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
+#include <map>
+#include <memory>
+#include <set>
 
 #include "store/Backup.h"
 #include "store/Connection.h"
 #include "store/Failure.h"
+#include "store/FilePrivacy.h"
+#include "store/PackageIdentity.h"
 #include "store/PackagePaths.h"
 #include "store/Schema.h"
 #include "store/SqliteFile.h"
@@ -28,9 +36,216 @@ unsigned dataVersion(sqlite3* db) {
     return version;
 }
 
+[[noreturn]] void refuse(const QString& why) {
+    throw Failure(FailureKind::Database, why);
+}
+
+// A column's type as SQLite's rules read a declared type: what a value stored there becomes.
+QString affinityOf(const QString& declared) {
+    const QString t = declared.toUpper();
+    if (t.contains(QLatin1String("INT"))) {
+        return QStringLiteral("INTEGER");
+    }
+    if (t.contains(QLatin1String("CHAR")) || t.contains(QLatin1String("CLOB")) ||
+        t.contains(QLatin1String("TEXT"))) {
+        return QStringLiteral("TEXT");
+    }
+    if (t.isEmpty() || t.contains(QLatin1String("BLOB"))) {
+        return QStringLiteral("BLOB");
+    }
+    if (t.contains(QLatin1String("REAL")) || t.contains(QLatin1String("FLOA")) ||
+        t.contains(QLatin1String("DOUB"))) {
+        return QStringLiteral("REAL");
+    }
+    return QStringLiteral("NUMERIC");
+}
+
+struct Column {
+    QString name;  // as spelled where it was found
+    QString type;  // as declared
+};
+struct Table {
+    QString name;
+    std::map<QString, Column> columns;  // by name in lower case: SQLite matches names so
+};
+using Tables = std::map<QString, Table>;
+
+Tables tablesOf(SqliteFile& file) {
+    Tables out;
+    for (const QVariantList& r : file.rows(Statement(QStringLiteral(
+             "select m.name, p.name, p.type from sqlite_master m, pragma_table_info(m.name) p "
+             "where m.type = 'table' order by m.name, p.cid")))) {
+        const QString table = readText(r.value(0));
+        Table& t = out[table.toLower()];
+        t.name = table;
+        const QString column = readText(r.value(1));
+        t.columns[column.toLower()] = {column, readText(r.value(2))};
+    }
+    return out;
+}
+
+// The triggers and views of a file, each as its kind, name and statement.
+std::set<QString> triggersAndViewsOf(SqliteFile& file) {
+    std::set<QString> out;
+    for (const QVariantList& r : file.rows(Statement(QStringLiteral(
+             "select type, name, sql from sqlite_master where type in ('trigger', 'view')")))) {
+        out.insert(readText(r.value(0)) + " " + readText(r.value(1)) + ": " + readText(r.value(2)));
+    }
+    return out;
+}
+
+bool inFolder(const QString& path, const QString& folder) {
+    const QString dir = QFileInfo(folder).canonicalFilePath();
+    return !dir.isEmpty() && QFileInfo(QFileInfo(path).canonicalFilePath()).path() == dir;
+}
+
+// The copy without its record and with the package's id, on a scratch file in the backup folder
+// (never elsewhere: it holds the students' data). Removed when it goes, unless it was put in place.
+class Scratch {
+public:
+    Scratch(const QString& baseFolder, const QString& copyPath, const QString& packageId)
+        : m_path(unfinishedCopyPath(baseFolder)) {
+        const QString live = databasePath(baseFolder);
+        if (!makePrivateFolder(backupFolder(baseFolder), live)) {
+            refuse(QStringLiteral("無法建立資料夾 %1").arg(backupFolder(baseFolder)));
+        }
+        m_file = std::make_unique<SqliteFile>(m_path, SqliteFile::Mode::Create);
+        giveModeAndGroupOf(m_path, live);
+        // A scratch file needs no journal: stopped half-way, it is thrown away.
+        m_file->run(Statement(QStringLiteral("PRAGMA journal_mode = OFF")));
+        SqliteFile from(copyPath, SqliteFile::Mode::ReadOnly);
+        copyDatabase(m_file->handle(), from.handle());
+        m_file->run(Statement(QStringLiteral("DROP TABLE IF EXISTS kiv_kept_copy")));
+        if (!packageId.isEmpty()) {
+            setPackageId(*m_file, packageId);
+        }
+    }
+    ~Scratch() {
+        m_file.reset();
+        if (!m_path.isEmpty()) {
+            QFile::remove(m_path);
+        }
+    }
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+
+    sqlite3* handle() const { return m_file->handle(); }
+    // Closes the scratch and renames it to `path`; throws when it cannot.
+    void moveTo(const QString& path) {
+        m_file.reset();
+        if (!QFile::rename(m_path, path)) {
+            refuse(QStringLiteral("無法將 %1 改名為 %2").arg(m_path, path));
+        }
+        m_path.clear();
+    }
+
+private:
+    QString m_path;
+    std::unique_ptr<SqliteFile> m_file;
+};
+
+// Sets an unusable live file aside in the backup folder, its journal with it (a journal left
+// beside the restored file would be played back into it). Answers where it now is.
+QString setAside(const QString& baseFolder) {
+    const QString live = databasePath(baseFolder);
+    const QString stem = backupFolder(baseFolder) + "/KIV-damaged-" +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString aside = stem + ".mdb";
+    for (int n = 2; QFileInfo::exists(aside); ++n) {
+        aside = stem + "-" + QString::number(n) + ".mdb";
+    }
+    if (!QFile::rename(live, aside)) {
+        refuse(QStringLiteral("無法將無法使用的資料庫檔案 %1 移到 %2").arg(live, aside));
+    }
+    const QString journal = live + "-journal";
+    if (QFileInfo::exists(journal) && !QFile::rename(journal, aside + "-journal")) {
+        QFile::rename(aside, live);
+        refuse(QStringLiteral("無法將 %1 移到 %2").arg(journal, aside + "-journal"));
+    }
+    return aside;
+}
+
+Restored putInPlaceOfUnusable(const QString& baseFolder, const QString& path,
+                              const KeptCopy& record) {
+    Scratch scratch(baseFolder, path, record.package);
+    Restored done;
+    if (QFileInfo::exists(databasePath(baseFolder))) {
+        // The scratch already has the unusable file's mode and group.
+        done.setAside = setAside(baseFolder);
+    }
+    try {
+        scratch.moveTo(databasePath(baseFolder));
+    } catch (const Failure&) {
+        if (!done.setAside.isEmpty()) {
+            QFile::rename(done.setAside, databasePath(baseFolder));
+        }
+        throw;
+    }
+    return done;
+}
+
 }  // namespace
 
-void checkCopy(const QString& path) {
+QStringList schemaProblems(SqliteFile& file) {
+    SqliteFile model(QStringLiteral(":memory:"), SqliteFile::Mode::Create);
+    for (const QString& s : schemaStatements()) {
+        model.run(Statement(s));
+    }
+    const Tables has = tablesOf(file);
+    QStringList problems;
+    for (const auto& [key, wanted] : tablesOf(model)) {
+        if (key.startsWith(QLatin1String("kiv_"))) {
+            continue;
+        }
+        const auto table = has.find(key);
+        if (table == has.end()) {
+            problems << QStringLiteral("沒有資料表 %1").arg(wanted.name);
+            continue;
+        }
+        for (const auto& [columnKey, column] : wanted.columns) {
+            const auto found = table->second.columns.find(columnKey);
+            if (found == table->second.columns.end()) {
+                problems << QStringLiteral("資料表 %1 沒有欄位 %2").arg(wanted.name, column.name);
+            } else if (affinityOf(found->second.type) != affinityOf(column.type)) {
+                problems << QStringLiteral("欄位 %1.%2 的型態是 %3，應為 %4")
+                                .arg(wanted.name, column.name, found->second.type, column.type);
+            }
+        }
+    }
+    return problems;
+}
+
+LiveFile examineLiveFile(const QString& baseFolder) {
+    const QString path = databasePath(baseFolder);
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        return {false, QStringLiteral("找不到資料庫檔案 %1").arg(path)};
+    }
+    if (info.size() == 0) {
+        return {false, QStringLiteral("資料庫檔案 %1 是空的").arg(path)};
+    }
+    try {
+        SqliteFile live(path, SqliteFile::Mode::ReadOnly);
+        live.waitForLocks(kDefaultLockWait);
+        const std::vector<QVariantList> check =
+            live.rows(Statement(QStringLiteral("PRAGMA quick_check")));
+        if (check.empty() || readText(check.front().value(0)) != QLatin1String("ok")) {
+            return {false, QStringLiteral("資料庫檔案已損毀 %1").arg(path)};
+        }
+        if (const QStringList problems = schemaProblems(live); !problems.isEmpty()) {
+            return {false, QStringLiteral("資料庫檔案 %1 %2").arg(path, problems.join("，"))};
+        }
+    } catch (const Failure& f) {
+        const qint64 primary = f.number() & 0xff;
+        if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB) {
+            return {false, f.description()};
+        }
+        throw;
+    }
+    return {};
+}
+
+void checkCopy(const QString& baseFolder, const QString& path, const LiveFile& live) {
     SqliteFile copy(path, SqliteFile::Mode::ReadOnly);
     const std::vector<QVariantList> problems =
         copy.rows(Statement(QStringLiteral("PRAGMA integrity_check")));
@@ -39,65 +254,99 @@ void checkCopy(const QString& path) {
         for (size_t i = 0; i < problems.size() && i < 3; ++i) {
             said << readText(problems[i].value(0));
         }
-        throw Failure(FailureKind::Database,
-                      QStringLiteral("資料庫檔案已損毀 %1 (%2)").arg(path, said.join("; ")));
+        refuse(QStringLiteral("資料庫檔案已損毀 %1 (%2)").arg(path, said.join("; ")));
     }
     const std::vector<QVariantList> version =
         copy.rows(Statement(QStringLiteral("PRAGMA user_version")));
     const qint64 v = readNumber(version.front().value(0), QStringLiteral("user_version"));
     if (v != kSchemaVersion) {
-        throw Failure(FailureKind::Database,
-                      QStringLiteral("%1 的資料庫版本是 %2，本程式使用的是版本 %3")
-                          .arg(path)
-                          .arg(v)
-                          .arg(kSchemaVersion));
+        refuse(QStringLiteral("%1 的資料庫版本是 %2，本程式使用的是版本 %3")
+                   .arg(path)
+                   .arg(v)
+                   .arg(kSchemaVersion));
+    }
+    const KeptCopy record = readKeptCopy(path);
+    if (!record.recordRead) {
+        refuse(QStringLiteral("%1 不是本程式留下的備份：它沒有備份紀錄").arg(path));
+    }
+    if (const QStringList missing = schemaProblems(copy); !missing.isEmpty()) {
+        refuse(QStringLiteral("%1 缺少本程式需要的資料：%2").arg(path, missing.join("，")));
+    }
+    const bool ownFolder = inFolder(path, backupFolder(baseFolder));
+    if (!live.usable) {
+        if (!ownFolder) {
+            refuse(QStringLiteral("無法與目前的資料庫比對（%1），只能放回這個套件備份資料夾 %2 "
+                                  "中的備份")
+                       .arg(live.problem, backupFolder(baseFolder)));
+        }
+        return;
+    }
+    SqliteFile now(databasePath(baseFolder), SqliteFile::Mode::ReadOnly);
+    now.waitForLocks(kDefaultLockWait);
+    const QString package = packageIdOf(now);
+    // Copies kept before packages had an id name none; they are taken only from the package's
+    // own folder.
+    if (record.package.isEmpty() ? !ownFolder : record.package != package) {
+        refuse(QStringLiteral("%1 是為另一個套件留下的備份（套件代號 %2），不是這個套件的（%3）")
+                   .arg(path, record.package.isEmpty() ? QStringLiteral("不明") : record.package,
+                        package.isEmpty() ? QStringLiteral("尚無") : package));
+    }
+    const std::set<QString> ours = triggersAndViewsOf(now);
+    QStringList foreign;
+    for (const QString& t : triggersAndViewsOf(copy)) {
+        if (!ours.count(t)) {
+            foreign << t.section(QLatin1Char(':'), 0, 0);
+        }
+    }
+    if (!foreign.isEmpty()) {
+        refuse(QStringLiteral("%1 帶有目前的資料庫沒有的觸發程序或檢視：%2")
+                   .arg(path, foreign.join("，")));
     }
 }
 
-QString restoreCopy(const QString& baseFolder, const QString& path, const LockWait& wait) {
+Restored restoreCopy(const QString& baseFolder, const QString& path, const LockWait& wait) {
     const QString copyFile = QFileInfo(path).canonicalFilePath();
     if (!copyFile.isEmpty() &&
         copyFile == QFileInfo(databasePath(baseFolder)).canonicalFilePath()) {
-        throw Failure(FailureKind::Database, QStringLiteral("%1 就是目前使用中的資料庫").arg(path));
+        refuse(QStringLiteral("%1 就是目前使用中的資料庫").arg(path));
     }
-    // What goes back is the copy without its record, on a file of its own: the copy in the
-    // backup folder may be among the oldest that the copy kept first removes.
-    const QTemporaryDir scratch;
-    if (!scratch.isValid()) {
-        throw Failure(FailureKind::Database,
-                      QStringLiteral("無法建立暫存資料夾 (%1)").arg(scratch.errorString()));
+    const LiveFile usable = examineLiveFile(baseFolder);
+    checkCopy(baseFolder, path, usable);
+    const KeptCopy record = readKeptCopy(path);
+    if (!usable.usable) {
+        return putInPlaceOfUnusable(baseFolder, path, record);
     }
-    const QString source = scratch.filePath(QStringLiteral("KIV.mdb"));
-    {
-        SqliteFile from(path, SqliteFile::Mode::ReadOnly);
-        SqliteFile into(source, SqliteFile::Mode::Create);
-        copyDatabase(into.handle(), from.handle());
-        into.run(Statement(QStringLiteral("DROP TABLE IF EXISTS kiv_kept_copy")));
-        into.run(Statement(QStringLiteral("PRAGMA journal_mode = DELETE")));
-    }
-    SqliteFile from(source, SqliteFile::Mode::ReadOnly);
     Connection live(baseFolder, wait);
     sqlite3* db = sqliteHandleOf(live.database());
     if (db == nullptr) {
-        throw Failure(FailureKind::Database,
-                      QStringLiteral("資料庫在伺服器上，它的備份由伺服器負責"));
+        refuse(QStringLiteral("資料庫在伺服器上，它的備份由伺服器負責"));
     }
     for (int attempt = 1;; ++attempt) {
-        QString kept;
+        CopyBeforeWrite kept;
+        std::unique_ptr<Scratch> scratch;
         {
-            // The copy of the database as it stands, under the write lock; nothing is written,
-            // and the transaction ends unwritten: the copy below cannot run inside one.
+            // Under the write lock: the copy of the database as it stands, the package's id (the
+            // copy's when the live file has none yet), and the copy to put back with that id.
             Transaction t(live);
             kept = keepCopyBefore(live, baseFolder, {QStringLiteral("restore"), {}, 0});
+            QString package = packageIdOf(live);
+            if (package.isEmpty()) {
+                package = record.package.isEmpty() ? newPackageId() : record.package;
+                givePackageId(live, package);
+            }
+            scratch = std::make_unique<Scratch>(baseFolder, path, package);
+            t.commit();
         }
         const unsigned seen = dataVersion(db);
         // The live file's own connection writes the pages, so that every other connection sees
         // a changed file and reads it afresh.
-        DatabaseCopy copy(db, from.handle());
+        DatabaseCopy copy(db, scratch->handle());
         copy.lock();
         if (dataVersion(db) == seen) {
             copy.run();
-            return kept;
+            Restored done{kept.path(), {}};
+            kept.writeCommitted();
+            return done;
         }
         // Another workstation wrote after the copy was kept: its write would go without a copy.
         if (attempt == kRestoreTries) {

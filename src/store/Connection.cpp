@@ -343,10 +343,21 @@ Transaction::Transaction(Connection& connection) : m_connection(connection) {
         connection.takeWriteLockOnServer();
         return;
     }
-    connection.runFixed(sqliteHandleOf(connection.database()) != nullptr
-                            ? QStringLiteral("BEGIN IMMEDIATE")
-                            : QStringLiteral("BEGIN"));
+    sqlite3* db = sqliteHandleOf(connection.database());
+    connection.runFixed(db != nullptr ? QStringLiteral("BEGIN IMMEDIATE")
+                                      : QStringLiteral("BEGIN"));
     m_open = true;
+    // SQLite opens a file it may not write read-only without a word, and begins a write
+    // transaction on it all the same: the write would fail at its first row, after the kept copy.
+    if (db != nullptr && sqlite3_db_readonly(db, "main") == 1) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        m_open = false;
+        throw Failure(
+            FailureKind::Database,
+            describeFileError(SQLITE_READONLY, QString::fromUtf8(sqlite3_errstr(SQLITE_READONLY)),
+                              QString::fromUtf8(sqlite3_db_filename(db, "main"))),
+            SQLITE_READONLY);
+    }
 }
 
 void Connection::takeWriteLockOnServer() {
@@ -399,14 +410,6 @@ ReadTransaction::~ReadTransaction() {
     QSqlQuery q(m_connection.database());
     // (Nothing is ever written under a read transaction: no rows wait to be flushed.)
     q.exec(QStringLiteral("COMMIT"));
-}
-
-Savepoint::Savepoint(Connection& connection) : m_connection(connection) {
-    m_connection.runFixed(QStringLiteral("SAVEPOINT kiv_step"));
-}
-
-void Savepoint::rollback() {
-    m_connection.runFixed(QStringLiteral("ROLLBACK TO kiv_step"));
 }
 
 }  // namespace kiv::store

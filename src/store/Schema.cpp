@@ -8,6 +8,7 @@
 
 #include "store/Connection.h"
 #include "store/Failure.h"
+#include "store/PackageIdentity.h"
 #include "store/PackagePaths.h"
 #include "store/ServerSettings.h"
 
@@ -118,6 +119,7 @@ Result initServerDatabase(const QString& baseFolder) {
         for (const QString& s : serverSchemaStatements()) {
             c.runFixed(s);
         }
+        givePackageId(c, newPackageId());
         t.commit();
     } catch (const Failure& f) {
         return Result::of(f);
@@ -148,6 +150,7 @@ Result initDatabase(const QString& baseFolder) {
         for (const QString& s : schemaStatements()) {
             c.runFixed(s);
         }
+        givePackageId(c, newPackageId());
         t.commit();
     } catch (const Failure& f) {
         QFile::remove(path);

@@ -55,6 +55,10 @@ SqliteFile::~SqliteFile() {
     sqlite3_close_v2(m_db);
 }
 
+void SqliteFile::waitForLocks(std::chrono::milliseconds limit) {
+    sqlite3_busy_timeout(m_db, int(limit.count()));
+}
+
 std::vector<QVariantList> SqliteFile::rows(const Statement& statement) {
     sqlite3_stmt* raw = nullptr;
     if (sqlite3_prepare_v2(m_db, statement.executedSql().toUtf8().constData(), -1, &raw, nullptr) !=

@@ -49,9 +49,11 @@ void generate(const QString& base, const QDate& day) {
 QString deleteWithCopy(const QString& base, const QDate& day) {
     kiv::store::Connection c(base);
     kiv::store::Transaction t(c);
-    const QString path = kiv::store::keepCopyBefore(c, base, {"delete", day, 1});
+    kiv::store::CopyBeforeWrite kept = kiv::store::keepCopyBefore(c, base, {"delete", day, 1});
+    const QString path = kept.path();
     kiv::store::removeBatch(c, day, 1);
     t.commit();
+    kept.writeCommitted();
     return path;
 }
 

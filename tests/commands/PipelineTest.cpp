@@ -122,8 +122,9 @@ TEST(GeneratePipeline, lockedAndSettledBatchesAreRefusedWithTheirMessages) {
     EXPECT_EQ(school.bills("2026-12-07"), 3);
 }
 
-// A removal failing after the overwrite question, or a false engine run: no message of its own.
-TEST(GeneratePipeline, aFailedRemovalOrAFalseEngineRunEndsSilentlyWithoutCompaction) {
+// A removal failing after the overwrite question is told with its description; without a fee
+// schedule the run ends silently. Neither compacts.
+TEST(GeneratePipeline, aFailedRemovalIsToldAndARunWithoutScheduleEndsSilently) {
     for (const bool removal : {true, false}) {
         SCOPED_TRACE(removal ? "removal" : "engine");
         School school;
@@ -136,7 +137,9 @@ TEST(GeneratePipeline, aFailedRemovalOrAFalseEngineRunEndsSilentlyWithoutCompact
             school.exec("delete from Kiv2_school");
         }
         EXPECT_EQ(runGenerate(r.context(school), kBatch), Outcome::Stopped);
-        EXPECT_EQ(r.screen.messages().size(), removal ? 1 : 0);  // the overwrite question only
+        // The overwrite question, then the removal's failure.
+        EXPECT_EQ(r.screen.messages().size(), removal ? 2 : 0);
+        EXPECT_TRUE(!removal || r.screen.messages().last().contains("refused"));
         EXPECT_EQ(school.bills("2026-12-07"), removal ? 3 : 0);
         EXPECT_EQ(school.scalar("select count(*) from KIV9_Payitem").toInt(), removal ? 3 : 0);
         EXPECT_EQ(r.screen.calls().last(3),

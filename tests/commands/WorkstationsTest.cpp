@@ -12,6 +12,7 @@
 #include "PipelineSchool.h"
 #include "commands/BatchChecks.h"
 #include "commands/OtherWorkstations.h"
+#include "store/Backup.h"
 
 using namespace kiv::commands;
 using namespace kiv::test;
@@ -138,27 +139,31 @@ TEST(Workstations, reissuesWriteNothingWhenTheOldBatchOrTheAnsweredOneChanged) {
     EXPECT_EQ(school.batchRows(kNewDayIso), before);
 }
 
-TEST(Workstations, anOverwriteThatFailsKeepsTheOldBatchWhole) {
+// Whatever stops an overwrite after the removal, nothing of it commits: the old batch stays
+// exactly as it was, the clerk reads why, and the copy kept before it goes with it.
+TEST(Workstations, anOverwriteThatStopsKeepsTheOldBatchWholeAndNoCopy) {
+    enum class By { Generate, Apply, Recollect };
     struct Case {
         const char* name;
         const char* arrange;
-        bool apply;  // overwrite by apply; by generation otherwise
-        bool removalStands;
+        By by;
+        const char* told;  // in the last message; empty: the overwrite question is the last
     };
     const Case cases[] = {
-        {"a Null fee", "update Kiv2_school set TranFee=NULL", false, false},
-        {"no fee schedule", "delete from Kiv2_school", false, false},
-        {"a rejected bill", "refuse insert on KIV8_PayMent when true", false, false},
-        {"a Null giro", "update Kiv7_student set Giro=NULL where Stdid='S2'", true, false},
-        {"nothing to generate", "delete from Kiv13_ClsGrpitem", false, true},
+        {"a Null fee", "update Kiv2_school set TranFee=NULL", By::Generate, "Null"},
+        {"no fee schedule", "delete from Kiv2_school", By::Generate, ""},
+        {"a rejected bill", "refuse insert on KIV8_PayMent when true", By::Generate, "rejected"},
+        {"a Null giro", "update Kiv7_student set Giro=NULL where Stdid='S2'", By::Apply, "Null"},
+        {"nothing to generate", "delete from Kiv13_ClsGrpitem", By::Generate, "無資料可產生"},
+        {"nothing to re-collect", "update KIV8_PayMent set FailFac=''", By::Recollect, "查無資料"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         School school;
         RecordingScreen setUp;
         ASSERT_EQ(generate(school, setUp), Outcome::Done);
-        const QString day = c.apply ? kNewDayIso : kDay;
-        if (c.apply) {
+        const QString day = c.by == By::Generate ? kDay : kNewDayIso;
+        if (c.by != By::Generate) {
             ASSERT_EQ(runApply({school.path(), kToday, setUp}, {kDayChoice, group1(), kNewDay}),
                       Outcome::Done);
         }
@@ -168,11 +173,19 @@ TEST(Workstations, anOverwriteThatFailsKeepsTheOldBatchWhole) {
 
         RecordingScreen r;
         r.answerNext(true);
-        const Outcome outcome =
-            c.apply ? runApply({school.path(), kToday, r}, {kDayChoice, group1(), kNewDay})
-                    : generate(school, r);
+        const CommandContext ctx{school.path(), kToday, r};
+        const ReissueInputs reissue{kDayChoice, group1(), kNewDay};
+        const Outcome outcome = c.by == By::Generate ? generate(school, r)
+                                : c.by == By::Apply  ? runApply(ctx, reissue)
+                                                     : runRecollect(ctx, reissue);
         EXPECT_EQ(outcome, Outcome::Stopped);
-        EXPECT_EQ(school.batchRows(day), c.removalStands ? QStringList{} : before);
+        EXPECT_EQ(school.batchRows(day), before);
+        ASSERT_FALSE(r.messages().isEmpty());
+        EXPECT_TRUE(*c.told ? r.messages().last().contains(c.told)
+                            : r.messages().last() == overwriteQuestion())
+            << r.messages().last().toStdString();
+        EXPECT_EQ(kiv::store::listKeptCopies(school.path()).size(), 0u);
+        EXPECT_EQ(school.strayFiles(), QStringList{});
     }
 }
 

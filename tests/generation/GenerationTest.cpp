@@ -413,8 +413,12 @@ TEST(FailingRun, leavesTheBatchTablesAsTheyWere) {
             continue;
         }
         EXPECT_NE(err.find(c.reason), std::string::npos) << err;
-        EXPECT_TRUE(r.screen.messages().isEmpty());
-        EXPECT_EQ(r.screen.calls().last(), "pointer normal");
+        // The clerk is told why, once the pointer is back.
+        ASSERT_EQ(r.screen.messages().size(), 1);
+        EXPECT_TRUE(r.screen.messages()[0].contains(QString::fromStdString(c.reason)))
+            << r.screen.messages()[0].toStdString();
+        EXPECT_EQ(r.screen.calls().mid(r.screen.calls().size() - 2, 1),
+                  QStringList{"pointer normal"});
         if (!c.reached.isEmpty()) {
             EXPECT_TRUE(r.screen.busyTexts(kiv::screen::Tab::Generate).contains(c.reached));
         }

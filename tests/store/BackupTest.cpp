@@ -12,6 +12,7 @@
 #include "QtPrinting.h"
 #include "TestBase.h"
 #include "store/Backup.h"
+#include "store/BackupRestore.h"
 #include "store/BatchDifferences.h"
 #include "store/BatchRemoval.h"
 #include "store/Connection.h"
@@ -48,8 +49,10 @@ void appendSettings(const TestBase& base, const QByteArray& text) {
 QString keep(const TestBase& base, const CopyReason& why) {
     Connection c(base.path());
     Transaction t(c);
-    const QString path = keepCopyBefore(c, base.path(), why);
+    CopyBeforeWrite kept = keepCopyBefore(c, base.path(), why);
+    const QString path = kept.path();
     t.commit();
+    kept.writeCommitted();
     return path;
 }
 
@@ -70,16 +73,18 @@ TEST(KeptCopies, aCopyTakenInsideAWriteHoldsTheStateBeforeItAndIsASoundDatabase)
         Connection c(base.path());
         EXPECT_THROW(keepCopyBefore(c, base.path(), {"delete", kDay, 1}), Failure);  // unlocked
         Transaction t(c);
-        path = keepCopyBefore(c, base.path(), {"delete", kDay, 1});
+        CopyBeforeWrite kept = keepCopyBefore(c, base.path(), {"delete", kDay, 1});
+        path = kept.path();
         removeBatch(c, kDay, 1);
         t.commit();
+        kept.writeCommitted();
     }
     EXPECT_TRUE(QFileInfo(path).fileName().contains(QRegularExpression(
         "^KIV-" + QDate::currentDate().toString("yyyyMMdd") + "-\\d{6}-delete\\.mdb$")))
         << path.toStdString();
     EXPECT_EQ(QDir(backupFolder(base.path())).entryList(QDir::Files | QDir::Hidden),
               QStringList{QFileInfo(path).fileName()});
-    EXPECT_NO_THROW(checkCopy(path));
+    EXPECT_NO_THROW(checkCopy(base.path(), path, examineLiveFile(base.path())));
     const KeptCopy kept = readKeptCopy(path);
     EXPECT_TRUE(kept.recordRead);
     EXPECT_EQ(kept.reason.command, "delete");
@@ -164,7 +169,7 @@ TEST(KeptCopies, aRestoreWaitsForAnotherWriterAndTheOtherConnectionsReadWhatWasP
     }
     EXPECT_EQ(headers(other), 0);
     EXPECT_EQ(listKeptCopies(base.path()).size(), 1u);
-    const QString before = restoreCopy(base.path(), copy, {});
+    const QString before = restoreCopy(base.path(), copy, {}).keptBefore;
     EXPECT_EQ(headers(other), 1);
     EXPECT_EQ(readKeptCopy(before).reason.command, "restore");
     EXPECT_EQ(base.scalar("select count(*) from sqlite_master where name = 'kiv_kept_copy'"), 0);
@@ -178,6 +183,6 @@ TEST(KeptCopies, theServerKeepsNone) {
     TestBase base;
     Connection c(base.path());
     Transaction t(c);
-    EXPECT_EQ(keepCopyBefore(c, base.path(), {"delete", kDay, 1}), "");
+    EXPECT_EQ(keepCopyBefore(c, base.path(), {"delete", kDay, 1}).path(), "");
     EXPECT_FALSE(QFileInfo::exists(backupFolder(base.path())));
 }

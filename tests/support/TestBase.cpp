@@ -94,6 +94,10 @@ QStringList TestBase::strayFiles() const {
     QStringList files = QDir(m_base + "/mdb").entryList(QDir::Files);
     files.removeAll("KIV.mdb");
     files.removeAll("KIV.ini");
+    // Copies not yet whole and scratch files in the backup folder.
+    for (const QString& f : QDir(m_base + "/mdb/backup").entryList({"~*"}, QDir::Files)) {
+        files << "backup/" + f;
+    }
     return files;
 }
 

@@ -40,7 +40,8 @@ public:
     const QString& serverDatabase() const { return m_serverDatabase; }
     // The database goes away: the file is deleted, or the settings name a database that is not.
     void loseDatabase() const;
-    // What BASE/mdb holds besides the database and its settings: copies and journals left over.
+    // What BASE/mdb holds besides the database, its settings and the kept copies: journals, and
+    // copies or scratch files left over.
     QStringList strayFiles() const;
 
     // Runs one statement with positional values (?), for building test data.

@@ -1,9 +1,9 @@
 #pragma once
 // The write of tabs "產生", "套用" and "補收轉帳不成功": one transaction that begins by taking the
 // write lock, re-checks under it what the existing-batch check saw (and the clerk answered to),
-// removes the batch at the target key and runs the tab's engine. An error, a crash, a full disk
-// or a busy database leaves the old batch whole; only when the engine finds nothing to write
-// does the removal stand alone.
+// removes the batch at the target key and runs the tab's engine. Only a batch written commits:
+// an error, a crash, a full disk, a busy database or an engine that finds nothing to write leaves
+// the old batch whole, and the copy kept before the overwrite goes with the write.
 
 #include <functional>
 #include <optional>
@@ -34,7 +34,7 @@ struct WriteEnd {
 };
 
 // Under the write lock: re-checks `seen`, removes the batch at the target key, runs the engine;
-// commits what the engine's ending allows, or in a dry run reads the figures and commits nothing.
+// commits when the engine wrote a batch, or in a dry run reads the figures and commits nothing.
 WriteEnd writeBatch(const CommandContext& ctx, kiv::screen::Tab tab, const CommandKeys& keys,
                     const SeenBatches& seen, Removal removal, const Engine& engine);
 

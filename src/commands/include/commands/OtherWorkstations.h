@@ -24,5 +24,8 @@ QString lockWaitText(int secondsWaited);
 QString busyMessage(std::chrono::milliseconds waited = kiv::store::kDefaultLockWait);
 // Another workstation changed the batch between the check (and the clerk's answer) and the write.
 QString changedMeanwhileMessage(const QDate& day, qint64 group);
+// A batch named by kiv2200 of which not a row is left, when it may have been deleted by another
+// workstation before the command read the lists.
+QString goneBatchMessage(const QDate& day, qint64 group);
 
 }  // namespace kiv::commands

@@ -5,6 +5,7 @@
 // busy label, pointer) and leaves it idle on every path. No widget here: the window and kiv2200
 // run the same pipelines through their screens.
 
+#include <QDate>
 #include <QString>
 
 #include "commands/CommandContext.h"
@@ -22,6 +23,11 @@ Outcome runGenerate(const CommandContext& ctx, const GenerateInputs& in);
 // After Done the caller empties both lists of the tab, so the deleted batch cannot be chosen.
 Outcome runDelete(const CommandContext& ctx, const DeleteInputs& in);
 Outcome runApply(const CommandContext& ctx, const ReissueInputs& in);
+// kiv2200's delete of a date and group that no entry of the tab's lists holds: when not a row of
+// that batch is left (it never was, or another workstation deleted it before the lists were
+// read), says so and answers true. False when the batch has rows, or cannot be read: then the
+// tab's steps refuse or tell as for any choice.
+bool tellGoneBatch(const CommandContext& ctx, const QDate& day, qint64 group);
 Outcome runRecollect(const CommandContext& ctx, const ReissueInputs& in);
 
 }  // namespace kiv::commands

@@ -15,11 +15,10 @@ namespace kiv::generation {
 
 struct EngineResult {
     enum class Ending {
-        Written,  // the batch is written: commit
-        NothingToWrite,  // no bill to write ("無資料可產生", "查無資料"): none of the engine's rows
-                         // stay
-        NoSchedule,  // no fee schedule to price with: nothing stays, silently
-        Failed,      // a run-time error: nothing stays
+        Written,         // the batch is written: commit
+        NothingToWrite,  // no bill to write ("無資料可產生", "查無資料"): nothing stays
+        NoSchedule,      // no fee schedule to price with: nothing stays, silently
+        Failed,          // a run-time error: nothing stays
     };
     Ending ending = Ending::Failed;
     // The summary, the nothing-to-write text or the failure text; empty when the run says nothing.

@@ -21,7 +21,8 @@ void showDeadlineNotices(const QString& baseFolder, kiv::screen::Screen& screen)
 // The run inside the caller's write transaction, which must hold no earlier row of the batch.
 // Written, with the summary to show; NoSchedule when the school has no fee schedule (silently);
 // NothingToWrite when no student has an item in the group ("無資料可產生"); Failed on any run-time
-// error (silently; the description goes to standard error). The caller commits only Written.
+// error (its description, shown once the transaction has ended, and on standard error). The
+// caller commits only Written.
 EngineResult generateBatch(store::Connection& connection, const QDate& batchDate, qint64 groupId,
                            bool deadlineTicked, kiv::screen::Screen& screen);
 

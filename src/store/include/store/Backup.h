@@ -1,9 +1,10 @@
 #pragma once
 // Kept copies of the database file. Before a write destroys a batch (a removal, an overwrite, a
 // restore), the file is copied, consistent under the write lock that the write holds, to
-// BASE/mdb/backup/KIV-YYYYMMDD-HHMMSS-<command>.mdb; the newest copies are kept (10 unless
-// KIV.ini's [backup] keep says otherwise; 0 keeps none). On the server, copies are the server's
-// business: nothing is kept here.
+// BASE/mdb/backup/KIV-YYYYMMDD-HHMMSS-<command>.mdb; the newest copies of committed writes are
+// kept (10 unless KIV.ini's [backup] keep says otherwise; 0 keeps none). The folder and the
+// copies are as private as the database file. On the server, copies are the server's business:
+// nothing is kept here.
 
 #include <QDate>
 #include <QDateTime>
@@ -32,12 +33,49 @@ QString backupFolder(const QString& baseFolder);
 // number from 0 up throws a Database failure that names the file.
 int copiesToKeep(const QString& baseFolder);
 
+// A copy kept inside a write. It counts among the copies kept only once its write has committed:
+// until writeCommitted() is called it is removed again when it goes, so that a write that fails
+// leaves no copy behind and evicts none.
+class CopyBeforeWrite {
+public:
+    CopyBeforeWrite() = default;  // none kept
+    CopyBeforeWrite(QString path, QString baseFolder, int keep);
+    ~CopyBeforeWrite();
+    CopyBeforeWrite(CopyBeforeWrite&& other) noexcept;
+    CopyBeforeWrite& operator=(CopyBeforeWrite&& other) noexcept;
+    CopyBeforeWrite(const CopyBeforeWrite&) = delete;
+    CopyBeforeWrite& operator=(const CopyBeforeWrite&) = delete;
+
+    // The copy's path; empty when none was kept.
+    const QString& path() const { return m_path; }
+    // The write committed: the copy stays, and of the copies taken before it only the newest
+    // (keep - 1) stay with it. Copies taken after it belong to writes still running.
+    void writeCommitted();
+
+private:
+    void discard();
+    QString m_path;
+    QString m_baseFolder;
+    int m_keep = 0;
+};
+
 // Called by a write inside its transaction, after its re-check and before its first write.
 // Does nothing on the server or when keeping is off; throws a Failure when the copy cannot be
-// made, so that the write does not go ahead without it. Answers the copy's path (empty when none
-// was kept). The copy holds, besides the database, a table kiv_kept_copy with the reason, when it
-// was taken and on which computer; the live file never holds that table.
-QString keepCopyBefore(Connection& connection, const QString& baseFolder, const CopyReason& why);
+// made, so that the write does not go ahead without it. The copy holds, besides the database, a
+// table kiv_kept_copy with the reason, when it was taken, on which computer and for which package
+// (the live file never holds that table); the live file gets its package id, when it has none
+// yet, in the same transaction.
+CopyBeforeWrite keepCopyBefore(Connection& connection, const QString& baseFolder,
+                               const CopyReason& why);
+
+// Called by every write under its write lock: removes what a command that was stopped half-way
+// left in the backup folder (copies not yet whole, scratch files of a restore). Only the holder
+// of the write lock writes there, so none of them is being written now. Nothing on the server.
+void removeUnfinishedCopies(Connection& connection, const QString& baseFolder);
+
+// A file in the backup folder that the next write removes if it is still there: the scratch of a
+// command that writes into the backup folder outside the write lock.
+QString unfinishedCopyPath(const QString& baseFolder);
 
 // One kept copy, as the backup folder holds it.
 struct KeptCopy {
@@ -46,7 +84,8 @@ struct KeptCopy {
     // What the copy records; when that cannot be read, the time and command of its name.
     QDateTime taken;
     CopyReason reason;
-    QString host;  // the computer it was taken on
+    QString host;     // the computer it was taken on
+    QString package;  // the id of the package it was kept for; empty in copies of older versions
     bool recordRead = false;
 };
 
@@ -59,16 +98,5 @@ std::vector<KeptCopy> listKeptCopies(const QString& baseFolder);
 // The copy that `given` names: an existing file, or the name of a copy in the backup folder
 // (with or without its .mdb). Empty when it names neither.
 QString findKeptCopy(const QString& baseFolder, const QString& given);
-
-// Opens the copy read-only and checks it as a database of this program: PRAGMA integrity_check
-// and its schema version. Throws a Database failure that says what is wrong.
-void checkCopy(const QString& path);
-
-// Puts the copy at `path` back as the package's database: first keeps a copy of the database as
-// it stands (reason "restore"), then copies `path` over it page for page through a connection on
-// the live file, so that the other workstations' connections read the restored database at once.
-// Waits for another workstation's lock as `wait` says. Answers the path of the copy kept first
-// (empty when keeping is off). Throws Failure; on failure the database is as it was.
-QString restoreCopy(const QString& baseFolder, const QString& path, const LockWait& wait);
 
 }  // namespace kiv::store

@@ -128,20 +128,6 @@ private:
     Connection& m_connection;
 };
 
-// A point inside a transaction to which its later writes can be undone while the earlier ones
-// stay part of the transaction.
-class Savepoint {
-public:
-    explicit Savepoint(Connection& connection);
-    Savepoint(const Savepoint&) = delete;
-    Savepoint& operator=(const Savepoint&) = delete;
-    // Undoes every write made since the savepoint was set.
-    void rollback();
-
-private:
-    Connection& m_connection;
-};
-
 // Throws a Database failure for a failed query.
 [[noreturn]] void failQuery(const QSqlQuery& query);
 

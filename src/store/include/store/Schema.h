@@ -1,7 +1,7 @@
 #pragma once
 // The tables of the package database and their indexes, as the storage contract fixes them.
-// Only kiv2200 init-db (and tests, and the demo) create a database; the programs never create
-// or alter a table.
+// Only kiv2200 init-db (and tests, and the demo) create a database; the programs never alter a
+// table of the package, and add their own (kiv_...) only when a write first needs them.
 
 #include <QString>
 
@@ -18,9 +18,9 @@ const QStringList& schemaStatements();
 // and the version in a table kiv_schema (the file keeps it as its user_version).
 const QStringList& serverSchemaStatements();
 
-// Creates BASE/mdb/KIV.mdb (and the mdb folder) with the schema, or, when the package names a
-// server, the tables in the server's database. Refuses, with an error text, when the file or the
-// tables already exist; never touches an existing file or table.
+// Creates BASE/mdb/KIV.mdb (and the mdb folder) with the schema and a package id of its own, or,
+// when the package names a server, the tables in the server's database. Refuses, with an error
+// text, when the file or the tables already exist; never touches an existing file or table.
 Result initDatabase(const QString& baseFolder);
 
 }  // namespace kiv::store

@@ -1,11 +1,13 @@
 #pragma once
 // A database file opened by itself, apart from the package's connection: a kept copy, or the live
-// file as the source of one. Closed on destruction. It never waits for a lock: the copies are
-// whole before anyone reads them, and the live file is read only while this process holds its
-// write lock and has written nothing, when no other connection can hold a lock that keeps it out.
+// file as the source of one. Closed on destruction. It waits for no lock unless told to: the
+// copies are whole before anyone reads them, and the live file is read as a copy's source only
+// while this process holds its write lock and has written nothing, when no other connection can
+// hold a lock that keeps it out.
 
 #include <QString>
 #include <QVariantList>
+#include <chrono>
 #include <vector>
 
 #include "store/Statement.h"
@@ -25,6 +27,9 @@ public:
     SqliteFile& operator=(const SqliteFile&) = delete;
 
     sqlite3* handle() const { return m_db; }
+    // From now on a statement that finds the file locked by another connection tries again for
+    // up to `limit` before it fails with a Busy failure.
+    void waitForLocks(std::chrono::milliseconds limit);
     const QString& path() const { return m_path; }
     // Runs the statement with its values bound; answers every row, each cell as stored. Throws
     // Failure with the file's description.

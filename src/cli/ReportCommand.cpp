@@ -24,15 +24,23 @@ namespace {
 // before. Answers the reason of a failure, or nothing.
 QString writeWhole(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        // A full disk often fails only as the file is closed, where Qt has no reason left to give.
-        const QStorageInfo disk(QFileInfo(path).absolutePath());
-        if (disk.isValid() && disk.bytesAvailable() < bytes.size()) {
-            return QStringLiteral("磁碟已滿，無法寫入 (%1)").arg(file.errorString());
-        }
-        return file.errorString();
+    // Qt's save file can take a write refused by a full disk for done and commit an empty file:
+    // the write is flushed and checked before the commit, and the file's size after it.
+    bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
+                   file.flush() && file.commit();
+    if (written && QFileInfo(path).size() != bytes.size()) {
+        QFile::remove(path);
+        written = false;
     }
-    return {};
+    if (written) {
+        return {};
+    }
+    // A full disk often fails with no reason that Qt can give.
+    const QStorageInfo disk(QFileInfo(path).absolutePath());
+    if (disk.isValid() && disk.bytesAvailable() < bytes.size()) {
+        return QStringLiteral("磁碟已滿，無法寫入 (%1)").arg(file.errorString());
+    }
+    return file.errorString();
 }
 
 }  // namespace

@@ -2,9 +2,11 @@
 // batch put back row for row, a damaged copy refused, and the server's copies left to the server.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include "QtPrinting.h"
 #include "TestBase.h"
@@ -113,46 +115,85 @@ TEST(CliBackups, aDeletedBatchIsShownComingBackAndPutBackRowForRow) {
     EXPECT_EQ(pkg.strayFiles(), QStringList{});
 }
 
-TEST(CliBackups, aCopyThatIsNoSoundDatabaseOfThisProgramIsRefusedAndNothingChanges) {
+// Only a sound copy that this program kept for this package goes back; anything else is refused
+// with its reason, and nothing changes.
+TEST(CliBackups, aCopyThatIsNotThisPackagesOwnSoundCopyIsRefusedAndNothingChanges) {
     if (kiv::test::TestBase::onServer()) {
         GTEST_SKIP() << "the file's copies";
     }
+    using kiv::store::SqliteFile;
+    using kiv::store::Statement;
+    const auto change = [](const QString& path, const QStringList& statements) {
+        SqliteFile f(path, SqliteFile::Mode::ReadWrite);
+        for (const QString& s : statements) {
+            f.run(Statement(s));
+        }
+    };
+    kiv::test::TestBase elsewhere;  // another school, with copies of its own
+    kiv::demo::writeSchool(elsewhere.path(), {.students = 20});
+    generate(elsewhere.path(), kToday.today().addDays(1));
+    const QString otherSchools = deleteWithCopy(elsewhere.path(), kToday.today().addDays(1));
     const struct {
         const char* state;
-        std::function<void(const QString&)> spoil;
+        // Spoils the copy, or answers another file to put back.
+        std::function<QString(const QString&)> spoil;
         QString told;
     } states[] = {
         {"damaged pages",
          [](const QString& path) {
              QFile f(path);
-             ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+             EXPECT_TRUE(f.open(QIODevice::ReadWrite));
              for (qint64 at = 4096; at < f.size(); at += 8192) {
                  f.seek(at);
                  f.write(QByteArray(512, '\xff'));
              }
+             return path;
          },
          "資料庫檔案已損毀"},
         {"not a database",
          [](const QString& path) {
              QFile f(path);
-             ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+             EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
              f.write(QByteArray(8192, 'x'));
+             return path;
          },
          "資料庫檔案已損毀"},
         {"another schema version",
-         [](const QString& path) {
-             kiv::store::SqliteFile(path, kiv::store::SqliteFile::Mode::ReadWrite)
-                 .run(kiv::store::Statement("PRAGMA user_version = 7"));
+         [&](const QString& path) {
+             change(path, {"PRAGMA user_version = 7"});
+             return path;
          },
          "的資料庫版本是 7"},
+        {"a database of another program",
+         [&](const QString& path) {
+             QFile::remove(path);
+             SqliteFile(path, SqliteFile::Mode::Create).run(Statement("create table foo(x)"));
+             change(path, {"PRAGMA user_version = 1"});
+             return path;
+         },
+         "沒有備份紀錄"},
+        {"a column missing",
+         [&](const QString& path) {
+             change(path, {"alter table KIV8_PayMent drop column FailFac"});
+             return path;
+         },
+         "資料表 KIV8_PayMent 沒有欄位 FailFac"},
+        {"a trigger the database has not",
+         [&](const QString& path) {
+             change(path, {"create trigger wrong after insert on KIV8_PayMent begin update "
+                           "KIV8_PayMent set PayAmt = 1 where rowid = new.rowid; end"});
+             return path;
+         },
+         "觸發程序或檢視：trigger wrong"},
+        {"a copy of another school", [&](const QString&) { return otherSchools; },
+         "是為另一個套件留下的備份"},
     };
     for (const auto& s : states) {
         SCOPED_TRACE(s.state);
         kiv::test::TestBase pkg;
         kiv::demo::writeSchool(pkg.path(), {.students = 60});
         generate(pkg.path(), kToday.today().addDays(1));
-        const QString copy = deleteWithCopy(pkg.path(), kToday.today().addDays(1));
-        s.spoil(copy);
+        const QString copy = s.spoil(deleteWithCopy(pkg.path(), kToday.today().addDays(1)));
         const QByteArray live = digest(pkg.dbFile());
         const Said r = run(kiv::cli::restoreCommand, pkg.path(), {copy, "--yes"});
         EXPECT_EQ(r.status, 1);
@@ -163,6 +204,118 @@ TEST(CliBackups, aCopyThatIsNoSoundDatabaseOfThisProgramIsRefusedAndNothingChang
         EXPECT_EQ(digest(pkg.dbFile()), live);
         EXPECT_EQ(kiv::store::listKeptCopies(pkg.path()).size(), 1u);
     }
+}
+
+// A live file that cannot be compared with (damaged, empty, missing) is set aside in the backup
+// folder under a name that says so, and the package's own copy takes its place.
+TEST(CliBackups, anUnusableDatabaseIsSetAsideAndTheCopyPutInItsPlace) {
+    if (kiv::test::TestBase::onServer()) {
+        GTEST_SKIP() << "the file's copies";
+    }
+    const struct {
+        const char* state;
+        std::function<void(const QString&)> spoil;
+        bool setAside;
+    } states[] = {
+        {"damaged pages",
+         [](const QString& file) {
+             QFile f(file);
+             EXPECT_TRUE(f.open(QIODevice::ReadWrite));
+             f.seek(0);
+             f.write(QByteArray(100, '\x7f'));
+         },
+         true},
+        {"zero bytes", [](const QString& file) { QFile(file).resize(0); }, true},
+        {"missing", [](const QString& file) { QFile::remove(file); }, false},
+    };
+    for (const auto& s : states) {
+        SCOPED_TRACE(s.state);
+        kiv::test::TestBase pkg;
+        kiv::demo::writeSchool(pkg.path(), {.students = 60});
+        const QDate day = kToday.today().addDays(1);
+        generate(pkg.path(), day);
+        const QStringList rows = pkg.batchRows(day.toString(Qt::ISODate));
+        const QString name = QFileInfo(deleteWithCopy(pkg.path(), day)).fileName();
+        s.spoil(pkg.dbFile());
+        const QByteArray spoilt = digest(pkg.dbFile());
+
+        const Said preview = run(kiv::cli::restoreCommand, pkg.path(), {name});
+        EXPECT_EQ(preview.status, 1) << preview.err.toStdString();
+        EXPECT_TRUE(preview.out.startsWith("無法與目前的資料庫比對："))
+            << preview.out.toStdString();
+        EXPECT_EQ(digest(pkg.dbFile()), spoilt);
+
+        const Said restored = run(kiv::cli::restoreCommand, pkg.path(), {name, "--yes"});
+        EXPECT_EQ(restored.status, 0) << restored.out.toStdString() << restored.err.toStdString();
+        EXPECT_EQ(pkg.batchRows(day.toString(Qt::ISODate)), rows);
+        EXPECT_EQ(pkg.scalar("pragma integrity_check").toString(), "ok");
+        const QStringList aside =
+            QDir(kiv::store::backupFolder(pkg.path())).entryList({"KIV-damaged-*.mdb"});
+        EXPECT_EQ(aside.size(), s.setAside ? 1 : 0);
+        if (s.setAside) {
+            EXPECT_TRUE(restored.out.contains(aside.value(0))) << restored.out.toStdString();
+        }
+        EXPECT_EQ(pkg.strayFiles(), QStringList{});
+        // The package is whole again: its next deletion keeps a copy that goes back.
+        const QString again = deleteWithCopy(pkg.path(), day);
+        EXPECT_EQ(run(kiv::cli::restoreCommand, pkg.path(), {again, "--yes"}).status, 0);
+    }
+}
+
+// Copies are as private as the database, scratch files stay in the backup folder, and only the
+// copies of writes that committed count against [backup] keep.
+TEST(CliBackups, keptCopiesArePrivateAndOnlyThoseOfCommittedWritesCount) {
+    if (kiv::test::TestBase::onServer()) {
+        GTEST_SKIP() << "the file's copies";
+    }
+    const mode_t umaskWas = umask(022);
+    kiv::test::TestBase pkg;
+    kiv::demo::writeSchool(pkg.path(), {.students = 60});
+    QFile ini(kiv::store::settingsPath(pkg.path()));
+    ASSERT_TRUE(ini.open(QIODevice::Append));
+    ini.write("[backup]\nkeep=3\n");
+    ini.close();
+    ASSERT_TRUE(QFile::setPermissions(pkg.dbFile(), QFile::ReadOwner | QFile::WriteOwner));
+    const QDate first = kToday.today().addDays(1), second = kToday.today().addDays(2);
+    generate(pkg.path(), first);
+    generate(pkg.path(), second);
+    const QString deleted = deleteWithCopy(pkg.path(), first);
+    // Three overwrites that fail after their copy was taken.
+    pkg.refuseWrites("KIV8_PayMent", "insert", "rejected");
+    for (int i = 0; i < 3; ++i) {
+        QString out, err;
+        QTextStream o(&out), e(&err);
+        EXPECT_EQ(kiv::cli::runCli({"--base", pkg.path(), "generate", "--date",
+                                    second.toString(Qt::ISODate), "--group", "1", "--yes"},
+                                   "/nonexistent/exe", {o, e}, kToday),
+                  1);
+    }
+    pkg.allowWrites("KIV8_PayMent");
+    std::vector<kiv::store::KeptCopy> copies = kiv::store::listKeptCopies(pkg.path());
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(copies[0].path, deleted);
+    EXPECT_EQ(QFileInfo(kiv::store::backupFolder(pkg.path())).permissions() &
+                  (QFile::ReadOther | QFile::WriteOther | QFile::ExeOther),
+              0);
+    EXPECT_EQ(QFileInfo(deleted).permissions(), QFileInfo(pkg.dbFile()).permissions());
+
+    // A restore's scratch stays in the backup folder, and what a killed command left there goes
+    // with the next write.
+    QTemporaryDir tmp;
+    const QByteArray tmpWas = qgetenv("TMPDIR");
+    qputenv("TMPDIR", tmp.path().toUtf8());
+    QFile leftover(kiv::store::backupFolder(pkg.path()) + "/~KIV-killed.tmp");
+    ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
+    leftover.close();
+    EXPECT_EQ(run(kiv::cli::restoreCommand, pkg.path(), {deleted, "--yes"}).status, 0);
+    qputenv("TMPDIR", tmpWas);
+    umask(umaskWas);
+    EXPECT_EQ(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{});
+    EXPECT_EQ(pkg.strayFiles(), QStringList{});
+    copies = kiv::store::listKeptCopies(pkg.path());
+    ASSERT_EQ(copies.size(), 2u);
+    EXPECT_EQ(copies[0].reason.command, "restore");
+    EXPECT_EQ(QFileInfo(copies[0].path).permissions(), QFileInfo(pkg.dbFile()).permissions());
 }
 
 TEST(CliBackups, theServersCopiesAreTheServersAndUsageErrorsAreSaid) {

@@ -4,7 +4,9 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSqlQuery>
+#include <optional>
 
 #include "RecordingScreen.h"
 #include "TestBase.h"
@@ -250,6 +252,133 @@ TEST(CliBatch, anUnreadableDatabaseIsNamedByEveryCommand) {
             EXPECT_EQ(r.said(), "1 ");
             EXPECT_TRUE(r.err.startsWith("kiv2200: " + s.told)) << r.err.toStdString();
         }
+    }
+}
+
+namespace {
+
+// kiv2200 as a process of its own, started with `args` (tokens of one command) after the shell
+// commands `setUp`, in a mount namespace of its own: the file systems it mounts vanish with it.
+// `after` runs once kiv2200 has ended, in the same namespace. Nothing when this machine cannot
+// make one (not root, no unshare).
+std::optional<CliRun> runIsolated(const QString& setUp, const QStringList& args,
+                                  const QString& after = "true") {
+    QProcess p;
+    p.start("unshare", QStringList{"--mount", "--propagation", "private", "sh", "-c",
+                                   "set -e; " + setUp + "; set +e; \"$0\" \"$@\"; s=$?; " + after +
+                                       "; exit $s",
+                                   QString(KIV_PROGRAM_DIR) + "/kiv2200"} +
+                           args);
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() > 2) {
+        return std::nullopt;
+    }
+    return CliRun{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                  QString::fromUtf8(p.readAllStandardError())};
+}
+
+bool canIsolate() {
+    QTemporaryDir dir;
+    const std::optional<CliRun> probe =
+        runIsolated("mount -t tmpfs -o size=64k tmpfs '" + dir.path() + "'", {"--version"});
+    return probe && probe->status == 0;
+}
+
+}  // namespace
+
+// Every write that fails is told, in the words the program has for the failure, on standard
+// output; the batch stays as it was. The file's failures are real: a full disk, a read-only
+// mount, in a mount namespace of the test's own.
+TEST(CliBatch, aWriteThatFailsIsToldOnStandardOutputAndKeepsTheBatch) {
+    const QString day = kToday.today().addDays(1).toString(Qt::ISODate);
+    const QStringList overwrite = {"generate", "--date", day, "--group", "2", "--yes", "--quiet"};
+    const struct {
+        const char* name;
+        bool server;    // on the store it needs: the file or the server
+        QString setUp;  // shell commands before kiv2200 (B: the base folder); or server SQL
+        QStringList args;
+        QString told;
+    } cases[] = {
+        {"a full disk during an overwrite", false,
+         "printf '[backup]\\nkeep=0\\n' >> $B/mdb/KIV.ini; cp -a $B/mdb $B/saved; "
+         "mount -t tmpfs -o size=4m tmpfs $B/mdb; cp -a $B/saved/. $B/mdb/; "
+         "dd if=/dev/zero of=$B/mdb/fill bs=4096 2>/dev/null || true",
+         overwrite, "磁碟已滿，無法寫入資料庫"},
+        {"a read-only database", false,
+         "mount --bind $B/mdb $B/mdb; mount -o remount,bind,ro $B/mdb", overwrite,
+         "資料庫檔案是唯讀的，無法寫入"},
+        {"a report onto a full disk",
+         false,
+         "mkdir $B/out; mount -t tmpfs -o size=64k tmpfs $B/out; "
+         "dd if=/dev/zero of=$B/out/fill bs=4096 2>/dev/null || true",
+         {"report", "--date", day, "--group", "2", "--csv", "$B/out/b.csv"},
+         "磁碟已滿"},
+        {"the server gone half-way", true,
+         "create function kiv_gone() returns trigger language plpgsql as $$begin perform "
+         "pg_terminate_backend(pg_backend_pid()); return new; end$$; create trigger kiv_gone "
+         "before insert on KIV8_PayMent for each row execute function kiv_gone()",
+         overwrite, "資料庫伺服器"},
+    };
+    const bool isolated = canIsolate();
+    for (const auto& c : cases) {
+        if (c.server != kiv::test::TestBase::onServer() || (!c.server && !isolated)) {
+            continue;
+        }
+        SCOPED_TRACE(c.name);
+        kiv::test::TestBase pkg;
+        kiv::demo::writeSchool(pkg.path(), {.students = 60});
+        ASSERT_EQ(run(QStringList{"--base", pkg.path()} + overwrite).status, 0);
+        const QStringList before = pkg.batchRows(day);
+        const QStringList args = QStringList{"--base", pkg.path()} +
+                                 QStringList(c.args).replaceInStrings("$B", pkg.path());
+        std::optional<CliRun> r;
+        if (c.server) {
+            pkg.exec(c.setUp);
+            r = run(args);
+        } else {
+            // The database as the failed write left it is brought back out of the namespace.
+            r = runIsolated(QString(c.setUp).replace("$B", pkg.path()), args,
+                            QString("cp %1/mdb/KIV.mdb %1/after.mdb").arg(pkg.path()));
+            ASSERT_TRUE(QFile::remove(pkg.dbFile()) &&
+                        QFile::rename(pkg.path() + "/after.mdb", pkg.dbFile()));
+        }
+        ASSERT_TRUE(r.has_value());
+        EXPECT_EQ(r->status, 1);
+        // A report is no write of the database: its failure is told with the others on err.
+        EXPECT_TRUE((c.args[0] == "report" ? r->err : r->out).contains(c.told))
+            << r->out.toStdString() << r->err.toStdString();
+        EXPECT_EQ(pkg.batchRows(day), before);
+    }
+    if (!isolated && !kiv::test::TestBase::onServer()) {
+        GTEST_SKIP() << "a full disk and a read-only mount need a mount namespace (root, unshare)";
+    }
+}
+
+// Two clerks delete the same batch at once: one deletes it, the other is told that it is gone,
+// never that no date was given.
+TEST(CliBatch, twoDeletesOfOneBatchAtOnceTellTheSecondThatItIsGone) {
+    kiv::test::TestBase pkg;
+    kiv::demo::writeSchool(pkg.path(), {.students = 60});
+    const QString day = kToday.today().addDays(1).toString(Qt::ISODate);
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_EQ(run({"--base", pkg.path(), "generate", "--date", day, "--group", "2", "--yes",
+                       "--quiet"})
+                      .status,
+                  0);
+        QProcess clerks[2];
+        for (QProcess& p : clerks) {
+            p.start(QString(KIV_PROGRAM_DIR) + "/kiv2200",
+                    {"--base", pkg.path(), "delete", "--date", day, "--group", "2", "--quiet"});
+        }
+        QStringList said;
+        for (QProcess& p : clerks) {
+            ASSERT_TRUE(p.waitForFinished(60000));
+            said << QString::number(p.exitCode()) + " " +
+                        QString::fromUtf8(p.readAllStandardOutput());
+        }
+        said.sort();
+        EXPECT_EQ(said[0], "0 刪 除 成 功\n\n");
+        EXPECT_TRUE(said[1].startsWith("1 ") && said[1].contains("另一個工作站"))
+            << said[1].toStdString();
     }
 }
 

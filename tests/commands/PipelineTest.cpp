@@ -3,6 +3,7 @@
 
 #include "PipelineSchool.h"
 #include "RecordingScreen.h"
+#include "commands/OtherWorkstations.h"
 #include "commands/TabPipelines.h"
 
 using namespace kiv::commands;
@@ -170,6 +171,12 @@ TEST(DeletePipeline, deletesAnUnpaidBatchWithoutAQuestion) {
                            "pointer normal", "busyText[1] 執行 刪除", "busyText[1] 執行 刪除結束",
                            "confirm[1] 1", "pointer normal", "message[Application] 刪 除 成 功",
                            "busyVisible[1] 0", "busyText[1] "}));
+    // Chosen again from a list read before the deletion: the batch is gone, which is no success.
+    Recorded again;
+    EXPECT_EQ(runDelete(again.context(school), kDelete), Outcome::Stopped);
+    EXPECT_EQ(again.screen.messages(), QStringList{changedMeanwhileMessage(QDate(2026, 12, 7), 1)});
+    EXPECT_EQ(again.screen.calls().last(3),
+              (QStringList{"busyVisible[1] 0", "busyText[1] ", "pointer normal"}));
 }
 
 TEST(DeletePipeline, lockedAndSettledBatchesAreRefusedWithTheDeleteTabsMessages) {

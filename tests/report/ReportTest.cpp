@@ -246,12 +246,25 @@ TEST_F(ReportTest, summaryUsageErrorsAndAMissingBatch) {
     }
 }
 
-TEST_F(ReportTest, csvHasOneRowPerBillThatSumsToTheBatch) {
+TEST_F(ReportTest, csvHasOneRowPerBillThatSumsToTheBatchAndNoFormula) {
     const QString cause = "帳號錯誤, 請洽 \"總務處\"\n再扣款";
     pkg.exec(
         "update KIV8_PayMent set FailFac = ? where Stdid = (select min(Stdid) from "
         "KIV8_PayMent where PreWay = '1')",
         {cause});
+    // Texts typed by anyone that a spreadsheet would run as formulas; a negative amount.
+    const QStringList formulas = {"=1+2",      "+1+2", "-2+3+cmd|' /C calc'!A0",
+                                  "@SUM(1+1)", "\tx",  "\ry"};
+    const QVariantList ids = pkg.column("select Stdid from KIV8_PayMent order by Stdid desc");
+    for (qsizetype i = 0; i < formulas.size(); ++i) {
+        for (const char* table : {"KIV8_PayMent", "KIV9_Payitem"}) {
+            pkg.exec(QString("update %1 set Stdid = ? where Stdid = ?").arg(table),
+                     {formulas[i], ids[i]});
+        }
+    }
+    const QString link = "=HYPERLINK(\"http://x.invalid\",\"x\")";
+    pkg.exec("update KIV8_PayMent set FailFac = ?, PayAmt = PayAmt - 1000000 where Stdid = ?",
+             {link, formulas[0]});
     const Said r = report(pkg.path(), {"--date", kIso, "--group", "2", "--csv", path("b.csv")});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, "wrote " + path("b.csv") + "\n");
@@ -272,6 +285,16 @@ TEST_F(ReportTest, csvHasOneRowPerBillThatSumsToTheBatch) {
     }
     EXPECT_EQ(sum, sql("select sum(PayAmt) from KIV8_PayMent"));
     EXPECT_EQ(causes.count(cause), 1);
+    EXPECT_EQ(causes.count("'" + link), 1);
+    QStringList guarded;
+    for (const QStringList& row : rows) {
+        if (formulas.contains(row[0].mid(1))) {
+            guarded << row[0];
+            EXPECT_TRUE(row[0].startsWith('\'')) << row[0].toStdString();
+        }
+        EXPECT_FALSE(row[amount].startsWith('\'')) << row[amount].toStdString();
+    }
+    EXPECT_EQ(guarded.size(), formulas.size());
     // A file that cannot be written is no file at all.
     const Said lost =
         report(pkg.path(), {"--date", kIso, "--group", "2", "--csv", path("no/such/b.csv")});

@@ -51,12 +51,14 @@ WriteEnd writeBatch(const CommandContext& ctx, Tab tab, const CommandKeys& keys,
             end.changed = true;
             return end;
         }
-        kiv::store::removeUnfinishedCopies(c, ctx.baseFolder);
         // A batch about to be overwritten is kept first, with the whole file as it stands.
         kiv::store::CopyBeforeWrite kept;
-        if (!ctx.dryRun && seen.target.exists()) {
-            kept = kiv::store::keepCopyBefore(c, ctx.baseFolder,
-                                              {commandName(tab), targetDay(tab, keys), keys.group});
+        if (!ctx.dryRun) {
+            kiv::store::removeUnfinishedCopies(c, ctx.baseFolder);
+            if (seen.target.exists()) {
+                kept = kiv::store::keepCopyBefore(
+                    c, ctx.baseFolder, {commandName(tab), targetDay(tab, keys), keys.group});
+            }
         }
         removal(c, keys, ctx.screen);
         end.result = engine(c, keys);

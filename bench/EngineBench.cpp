@@ -14,8 +14,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "generation/GenerationRun.h"
-#include "reissue/ReissueRun.h"
+#include "demo/EngineAlone.h"
 #include "screen/Screen.h"
 #include "store/Connection.h"
 
@@ -83,11 +82,11 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     bool ok = false;
     if (mode == "generate") {
-        ok = kiv::generation::Kiv2200exe_insert_data(base, kBatch, 1, false, screen);
+        ok = kiv::demo::generateAlone(base, kBatch, 1, false, screen);
     } else if (mode == "apply") {
-        ok = kiv::reissue::Kiv2200exe_insert_data3(base, kBatch, kApplied, 1, screen);
+        ok = kiv::demo::applyAlone(base, kBatch, kApplied, 1, screen);
     } else {
-        ok = kiv::reissue::Kiv2200exe_insert_data4(base, kBatch, kRecollected, 1, screen);
+        ok = kiv::demo::recollectAlone(base, kBatch, kRecollected, 1, screen);
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     if (!ok) {

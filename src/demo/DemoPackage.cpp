@@ -6,7 +6,7 @@
 #include <QFileInfo>
 
 #include "demo/DemoSchool.h"
-#include "generation/GenerationRun.h"
+#include "demo/EngineAlone.h"
 #include "store/Compaction.h"
 #include "store/Connection.h"
 #include "store/Failure.h"
@@ -83,8 +83,7 @@ QString writePastBatches(const QString& baseFolder, const QDate& today) {
     QString report;
     for (const PastBatch& b : kPastBatches) {
         const QDate day = today.addDays(b.daysFromToday);
-        const bool written =
-            kiv::generation::Kiv2200exe_insert_data(baseFolder, day, b.group, false, quiet);
+        const bool written = generateAlone(baseFolder, day, b.group, false, quiet);
         // A very small school may have no class that owes anything in a group.
         if (!written && quiet.lastMessage != "無資料可產生") {
             throw kiv::store::Failure(

@@ -187,14 +187,4 @@ EngineResult generateBatch(store::Connection& connection, const QDate& batchDate
     }
 }
 
-bool Kiv2200exe_insert_data(const QString& baseFolder, const QDate& batchDate, qint64 groupId,
-                            bool deadlineTicked, Screen& screen) {
-    if (deadlineTicked) {
-        showDeadlineNotices(baseFolder, screen);
-    }
-    return runAlone(baseFolder, "Kiv2200exe_insert_data", screen, [&](store::Connection& c) {
-        return generateBatch(c, batchDate, groupId, deadlineTicked, screen);
-    });
-}
-
 }  // namespace kiv::generation

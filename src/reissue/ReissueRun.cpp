@@ -267,18 +267,4 @@ generation::EngineResult recollectBatch(store::Connection& connection, const QDa
     return Run(kRecollect, connection, {oldDate, newDate, groupId}, screen).execute();
 }
 
-bool Kiv2200exe_insert_data3(const QString& baseFolder, const QDate& oldDate, const QDate& newDate,
-                             qint64 groupId, Screen& screen) {
-    return generation::runAlone(baseFolder, kApply.routine, screen, [&](store::Connection& c) {
-        return applyBatch(c, oldDate, newDate, groupId, screen);
-    });
-}
-
-bool Kiv2200exe_insert_data4(const QString& baseFolder, const QDate& oldDate, const QDate& newDate,
-                             qint64 groupId, Screen& screen) {
-    return generation::runAlone(baseFolder, kRecollect.routine, screen, [&](store::Connection& c) {
-        return recollectBatch(c, oldDate, newDate, groupId, screen);
-    });
-}
-
 }  // namespace kiv::reissue

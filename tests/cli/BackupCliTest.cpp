@@ -10,9 +10,9 @@
 
 #include "QtPrinting.h"
 #include "TestBase.h"
+#include "TestClocks.h"
 #include "cli/BackupCommands.h"
 #include "cli/Cli.h"
-#include "commands/Clock.h"
 #include "demo/DemoSchool.h"
 #include "store/Backup.h"
 #include "store/BatchRemoval.h"
@@ -22,7 +22,8 @@
 #include "store/Values.h"
 
 namespace {
-const kiv::commands::FixedClock kToday(QDate(2026, 12, 7));
+using kiv::test::kToday;
+using kiv::test::kTodayClock;
 
 struct Said {
     int status;
@@ -44,7 +45,7 @@ void generate(const QString& base, const QDate& day) {
     QTextStream o(&out), e(&err);
     const QStringList args = {"--base",  base, "generate", "--date", day.toString(Qt::ISODate),
                               "--group", "1",  "--yes",    "--quiet"};
-    ASSERT_EQ(kiv::cli::runCli(args, "/nonexistent/exe", {o, e}, kToday), 0);
+    ASSERT_EQ(kiv::cli::runCli(args, "/nonexistent/exe", {o, e}, kTodayClock), 0);
 }
 
 // A copy as the removal of the batch takes it, then the removal.
@@ -73,7 +74,7 @@ TEST(CliBackups, aDeletedBatchIsShownComingBackAndPutBackRowForRow) {
     }
     kiv::test::TestBase pkg;
     kiv::demo::writeSchool(pkg.path(), {.students = 60});
-    const QDate deleted = kToday.today().addDays(1), since = kToday.today().addDays(2);
+    const QDate deleted = kToday.addDays(1), since = kToday.addDays(2);
     const QString gone = kiv::store::rocDateText(deleted), later = kiv::store::rocDateText(since);
     generate(pkg.path(), deleted);
     const QStringList rows = pkg.batchRows(deleted.toString(Qt::ISODate));
@@ -131,8 +132,8 @@ TEST(CliBackups, aCopyThatIsNotThisPackagesOwnSoundCopyIsRefusedAndNothingChange
     };
     kiv::test::TestBase elsewhere;  // another school, with copies of its own
     kiv::demo::writeSchool(elsewhere.path(), {.students = 20});
-    generate(elsewhere.path(), kToday.today().addDays(1));
-    const QString otherSchools = deleteWithCopy(elsewhere.path(), kToday.today().addDays(1));
+    generate(elsewhere.path(), kToday.addDays(1));
+    const QString otherSchools = deleteWithCopy(elsewhere.path(), kToday.addDays(1));
     const struct {
         const char* state;
         // Spoils the copy, or answers another file to put back.
@@ -192,8 +193,8 @@ TEST(CliBackups, aCopyThatIsNotThisPackagesOwnSoundCopyIsRefusedAndNothingChange
         SCOPED_TRACE(s.state);
         kiv::test::TestBase pkg;
         kiv::demo::writeSchool(pkg.path(), {.students = 60});
-        generate(pkg.path(), kToday.today().addDays(1));
-        const QString copy = s.spoil(deleteWithCopy(pkg.path(), kToday.today().addDays(1)));
+        generate(pkg.path(), kToday.addDays(1));
+        const QString copy = s.spoil(deleteWithCopy(pkg.path(), kToday.addDays(1)));
         const QByteArray live = digest(pkg.dbFile());
         const Said r = run(kiv::cli::restoreCommand, pkg.path(), {copy, "--yes"});
         EXPECT_EQ(r.status, 1);
@@ -232,7 +233,7 @@ TEST(CliBackups, anUnusableDatabaseIsSetAsideAndTheCopyPutInItsPlace) {
         SCOPED_TRACE(s.state);
         kiv::test::TestBase pkg;
         kiv::demo::writeSchool(pkg.path(), {.students = 60});
-        const QDate day = kToday.today().addDays(1);
+        const QDate day = kToday.addDays(1);
         generate(pkg.path(), day);
         const QStringList rows = pkg.batchRows(day.toString(Qt::ISODate));
         const QString name = QFileInfo(deleteWithCopy(pkg.path(), day)).fileName();
@@ -276,7 +277,7 @@ TEST(CliBackups, keptCopiesArePrivateAndOnlyThoseOfCommittedWritesCount) {
     ini.write("[backup]\nkeep=3\n");
     ini.close();
     ASSERT_TRUE(QFile::setPermissions(pkg.dbFile(), QFile::ReadOwner | QFile::WriteOwner));
-    const QDate first = kToday.today().addDays(1), second = kToday.today().addDays(2);
+    const QDate first = kToday.addDays(1), second = kToday.addDays(2);
     generate(pkg.path(), first);
     generate(pkg.path(), second);
     const QString deleted = deleteWithCopy(pkg.path(), first);
@@ -287,7 +288,7 @@ TEST(CliBackups, keptCopiesArePrivateAndOnlyThoseOfCommittedWritesCount) {
         QTextStream o(&out), e(&err);
         EXPECT_EQ(kiv::cli::runCli({"--base", pkg.path(), "generate", "--date",
                                     second.toString(Qt::ISODate), "--group", "1", "--yes"},
-                                   "/nonexistent/exe", {o, e}, kToday),
+                                   "/nonexistent/exe", {o, e}, kTodayClock),
                   1);
     }
     pkg.allowWrites("KIV8_PayMent");

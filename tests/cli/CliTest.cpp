@@ -10,8 +10,8 @@
 
 #include "RecordingScreen.h"
 #include "TestBase.h"
+#include "TestClocks.h"
 #include "cli/Cli.h"
-#include "commands/Clock.h"
 #include "commands/OtherWorkstations.h"
 #include "demo/DemoSchool.h"
 #include "generation/BatchHeader.h"
@@ -19,7 +19,8 @@
 #include "store/Connection.h"
 
 namespace {
-const kiv::commands::FixedClock kToday(QDate(2026, 12, 7));  // for every command run here
+using kiv::test::kToday;
+using kiv::test::kTodayClock;
 
 struct CliRun {
     int status;
@@ -30,7 +31,7 @@ struct CliRun {
 CliRun run(const QStringList& args, const QString& programFolder = "/nonexistent/exe") {
     QString out, err;
     QTextStream o(&out), e(&err);
-    const int status = kiv::cli::runCli(args, programFolder, {o, e}, kToday);
+    const int status = kiv::cli::runCli(args, programFolder, {o, e}, kTodayClock);
     o.flush();
     e.flush();
     return {status, out, err};
@@ -92,7 +93,7 @@ TEST(CliBatch, eachCommandReachesItsTabWithItsDatesAndGroup) {
     const auto batch = [&](const QString& args) {
         return run(QStringList{"--base", pkg.path()} + args.split(' '));
     };
-    const QDate day = kToday.today().addDays(1);
+    const QDate day = kToday.addDays(1);
     const QString iso = day.toString("yyyy-MM-dd");
     const QString generate = "generate --date " + iso + " --group 2";
     const CliRun made = batch(generate);
@@ -160,8 +161,8 @@ TEST(CliBatch, aDryRunChangesNothingAndPrintsWhatTheRunThenWrites) {
                    .toString()
                    .toUtf8();
     };
-    const QString day = kToday.today().addDays(1).toString(Qt::ISODate);
-    const QString later = kToday.today().addDays(30).toString(Qt::ISODate);
+    const QString day = kToday.addDays(1).toString(Qt::ISODate);
+    const QString later = kToday.addDays(30).toString(Qt::ISODate);
     ASSERT_EQ(batch("generate --date " + day + " --group 2 --yes").status, 0);
     for (const QString& command :
          {"generate --date " + day + " --group 2 --yes",
@@ -289,7 +290,7 @@ bool canIsolate() {
 // output; the batch stays as it was. The file's failures are real: a full disk, a read-only
 // mount, in a mount namespace of the test's own.
 TEST(CliBatch, aWriteThatFailsIsToldOnStandardOutputAndKeepsTheBatch) {
-    const QString day = kToday.today().addDays(1).toString(Qt::ISODate);
+    const QString day = kToday.addDays(1).toString(Qt::ISODate);
     const QStringList overwrite = {"generate", "--date", day, "--group", "2", "--yes", "--quiet"};
     const struct {
         const char* name;
@@ -358,7 +359,7 @@ TEST(CliBatch, aWriteThatFailsIsToldOnStandardOutputAndKeepsTheBatch) {
 TEST(CliBatch, twoDeletesOfOneBatchAtOnceTellTheSecondThatItIsGone) {
     kiv::test::TestBase pkg;
     kiv::demo::writeSchool(pkg.path(), {.students = 60});
-    const QString day = kToday.today().addDays(1).toString(Qt::ISODate);
+    const QString day = kToday.addDays(1).toString(Qt::ISODate);
     for (int round = 0; round < 3; ++round) {
         ASSERT_EQ(run({"--base", pkg.path(), "generate", "--date", day, "--group", "2", "--yes",
                        "--quiet"})
@@ -430,19 +431,19 @@ TEST(CliProgress, aLineRewrittenAtATerminalACountASecondInALogNoneWhenQuiet) {
     using std::chrono::milliseconds;
     kiv::test::TestBase pkg;
     kiv::demo::writeSchool(pkg.path(), {.students = 600});
-    const QString iso = kToday.today().addDays(1).toString("yyyy-MM-dd");
+    const QString iso = kToday.addDays(1).toString("yyyy-MM-dd");
     // The batch is generated again each time; the fake clock moves at each event request.
     const auto generate = [&](bool terminal, milliseconds step, const QStringList& more = {},
                               milliseconds* elapsed = nullptr) {
         QString out, err;
         QTextStream o(&out), e(&err);
-        const kiv::commands::SteppingTicker ticker(step);
+        const kiv::test::SteppingTicker ticker(step);
         const QStringList args =
             QStringList{"--base", pkg.path(), "generate", "--date", iso, "--group", "2", "--yes"} +
             more;
         // At a terminal out and err end up on the same screen: one stream here.
         EXPECT_EQ(kiv::cli::runCli(args, "/nonexistent/exe",
-                                   {o, terminal ? o : e, nullptr, terminal, &ticker}, kToday),
+                                   {o, terminal ? o : e, nullptr, terminal, &ticker}, kTodayClock),
                   0);
         o.flush();
         e.flush();

@@ -2,6 +2,8 @@
 // what reaches the screen against what the pipelines ask for.
 #include <gtest/gtest.h>
 
+#include "TestClocks.h"
+
 #include "PipelineSchool.h"
 #include "RecordingScreen.h"
 #include "commands/PacedScreen.h"
@@ -74,7 +76,7 @@ TEST(PacedScreen, countsAndRepaintsFollowTheClockStepsAndTheLastCountAllReachThe
         BigSchool plainSchool(batch), pacedSchool(batch);
         Recorded plain, paced;
         ASSERT_EQ(runOn(c.tab, plain.context(plainSchool)), Outcome::Done);
-        SteppingTicker ticker(c.step);
+        kiv::test::SteppingTicker ticker(c.step);
         PacedScreen screen(paced.screen, ticker, kInterval);
         ASSERT_EQ(runOn(c.tab, CommandContext{pacedSchool.path(), kToday, screen}), Outcome::Done);
 

@@ -6,12 +6,11 @@
 
 #include "RecordingScreen.h"
 #include "SchoolData.h"
+#include "TestClocks.h"
 #include "commands/TabPipelines.h"
 #include "store/SelectionLists.h"
 
 namespace kiv::test {
-
-inline const QDate kToday(2026, 12, 7);
 
 struct School : SchoolData {
     explicit School(Encoding encoding = Encoding::Utf8) : SchoolData(encoding) {

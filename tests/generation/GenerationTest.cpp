@@ -7,6 +7,7 @@
 #include "QtPrinting.h"
 #include "RecordingScreen.h"
 #include "SchoolData.h"
+#include "demo/EngineAlone.h"
 #include "generation/BatchHeader.h"
 #include "generation/GenerationRun.h"
 #include "generation/ItemAmount.h"
@@ -281,7 +282,7 @@ struct School {
         }
     }
     bool generate(bool deadlineTicked = false) {
-        return Kiv2200exe_insert_data(db.path(), QDate(2012, 6, 7), 1, deadlineTicked, screen);
+        return kiv::demo::generateAlone(db.path(), QDate(2012, 6, 7), 1, deadlineTicked, screen);
     }
     SchoolData db;
     RecordingScreen screen;

@@ -3,9 +3,10 @@
 
 #include <QSqlDatabase>
 
-#include "../generation/BatchTables.h"
+#include "BatchTables.h"
 #include "RecordingScreen.h"
 #include "SchoolData.h"
+#include "demo/EngineAlone.h"
 #include "generation/BatchHeader.h"
 #include "reissue/ReissueRun.h"
 
@@ -96,9 +97,8 @@ struct Engine {
     bool (*run)(const QString&, const QDate&, const QDate&, qint64, kiv::screen::Screen&);
     kiv::screen::Tab tab;
 };
-const Engine kApply{"Kiv2200exe_insert_data3", &kiv::reissue::Kiv2200exe_insert_data3,
-                    kiv::screen::Tab::Apply};
-const Engine kRecollect{"Kiv2200exe_insert_data4", &kiv::reissue::Kiv2200exe_insert_data4,
+const Engine kApply{"Kiv2200exe_insert_data3", &kiv::demo::applyAlone, kiv::screen::Tab::Apply};
+const Engine kRecollect{"Kiv2200exe_insert_data4", &kiv::demo::recollectAlone,
                         kiv::screen::Tab::Recollect};
 
 // S8's giro is that of its first row, deleted or not; S9 and S10 take the totals beyond 32 bits.

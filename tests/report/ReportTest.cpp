@@ -9,9 +9,9 @@
 #include <QTemporaryDir>
 
 #include "TestBase.h"
+#include "TestClocks.h"
 #include "cli/Cli.h"
 #include "cli/ReportCommand.h"
-#include "commands/Clock.h"
 #include "demo/DemoSchool.h"
 #include "report/BatchReport.h"
 #include "report/PdfGlyphNames.h"
@@ -24,8 +24,9 @@ namespace {
 
 using kiv::report::amountText;
 
-const kiv::commands::FixedClock kToday(QDate(2026, 12, 7));
-const QDate kDay = kToday.today().addDays(1);
+using kiv::test::kToday;
+using kiv::test::kTodayClock;
+const QDate kDay = kToday.addDays(1);
 const QString kIso = kDay.toString(Qt::ISODate);
 
 struct Said {
@@ -51,7 +52,7 @@ protected:
         QTextStream o(&out), e(&err);
         ASSERT_EQ(kiv::cli::runCli({"--base", pkg.path(), "generate", "--date", kIso, "--group",
                                     "2", "--yes", "--quiet"},
-                                   "/nonexistent/exe", {o, e}, kToday),
+                                   "/nonexistent/exe", {o, e}, kTodayClock),
                   0);
     }
     qint64 sql(const QString& select) const { return pkg.scalar(select).toLongLong(); }
@@ -129,7 +130,7 @@ TEST_F(ReportTest, totalsAreTheDatabaseSumsAsBillsArePaidFailAndAreLocked) {
             QTextStream o(&out), e(&err);
             ASSERT_EQ(kiv::cli::runCli({"--base", pkg.path(), "recollect", "--from", kIso, "--to",
                                         later, "--group", "2", "--yes", "--quiet"},
-                                       "/nonexistent/exe", {o, e}, kToday),
+                                       "/nonexistent/exe", {o, e}, kTodayClock),
                       0);
             for (const char* table : {"KIV8_PayMent", "KIV9_Payitem", "KIV10_Agency"}) {
                 pkg.exec(QString("delete from %1 where TranDay = ?").arg(table), {kIso});

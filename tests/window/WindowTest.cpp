@@ -6,6 +6,7 @@
 
 #include "RecordingScreen.h"
 #include "TestBase.h"
+#include "TestClocks.h"
 #include "commands/InputChecks.h"
 #include "demo/DemoSchool.h"
 #include "window/MainWindow.h"
@@ -19,7 +20,7 @@ namespace {
 // A window as the menu program starts it, today fixed; boxes are recorded and closed (No).
 struct Fixture {
     kiv::test::TestBase base;
-    kiv::commands::FixedClock clock{QDate(2026, 12, 7)};
+    kiv::test::FixedClock clock{kiv::test::kToday};
     QDate today = clock.today();
     QStringList boxes;
     QStringList buttons;                         // of the last box

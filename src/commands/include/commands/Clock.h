@@ -18,16 +18,6 @@ public:
     QDate today() const override { return QDate::currentDate(); }
 };
 
-class FixedClock : public Clock {
-public:
-    explicit FixedClock(QDate day) : m_day(day) {}
-    QDate today() const override { return m_day; }
-    void set(QDate day) { m_day = day; }
-
-private:
-    QDate m_day;
-};
-
 // A clock that only goes forward, read in milliseconds.
 class Ticker {
 public:
@@ -41,18 +31,6 @@ public:
         return std::chrono::duration_cast<std::chrono::milliseconds>(
             std::chrono::steady_clock::now().time_since_epoch());
     }
-};
-
-// Moves on by a fixed step each time it is read (zero: only when told to).
-class SteppingTicker : public Ticker {
-public:
-    explicit SteppingTicker(std::chrono::milliseconds step = {}) : m_step(step) {}
-    std::chrono::milliseconds now() const override { return m_now += m_step; }
-    void advance(std::chrono::milliseconds by) { m_now += by; }
-
-private:
-    std::chrono::milliseconds m_step;
-    mutable std::chrono::milliseconds m_now{0};
 };
 
 }  // namespace kiv::commands

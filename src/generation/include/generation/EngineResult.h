@@ -5,7 +5,6 @@
 // waits for the clerk while another workstation waits for the lock.
 
 #include <QString>
-#include <functional>
 
 #include "screen/Screen.h"
 #include "store/Connection.h"
@@ -29,11 +28,5 @@ struct EngineResult {
         return {Ending::Failed, std::move(message), kind};
     }
 };
-
-// Runs an engine alone, in a write transaction of its own, commits what it wrote when it wrote a
-// batch, and then shows what the run came to (a failure first sets the normal pointer). True when
-// the batch was written. A failure to open, lock or commit is traced under `routine`.
-bool runAlone(const QString& baseFolder, const char* routine, kiv::screen::Screen& screen,
-              const std::function<EngineResult(store::Connection&)>& engine);
 
 }  // namespace kiv::generation

@@ -26,9 +26,4 @@ void showDeadlineNotices(const QString& baseFolder, kiv::screen::Screen& screen)
 EngineResult generateBatch(store::Connection& connection, const QDate& batchDate, qint64 groupId,
                            bool deadlineTicked, kiv::screen::Screen& screen);
 
-// The whole run on its own: notices, its own write transaction, and the summary or message. True
-// when the batch was written and its summary shown; false with nothing written otherwise.
-bool Kiv2200exe_insert_data(const QString& baseFolder, const QDate& batchDate, qint64 groupId,
-                            bool deadlineTicked, kiv::screen::Screen& screen);
-
 }  // namespace kiv::generation

@@ -32,11 +32,4 @@ generation::EngineResult recollectBatch(store::Connection& connection, const QDa
                                         const QDate& newDate, qint64 groupId,
                                         kiv::screen::Screen& screen);
 
-// Each engine on its own, in a write transaction of its own; true when the batch was written and
-// its summary shown.
-bool Kiv2200exe_insert_data3(const QString& baseFolder, const QDate& oldDate, const QDate& newDate,
-                             qint64 groupId, kiv::screen::Screen& screen);
-bool Kiv2200exe_insert_data4(const QString& baseFolder, const QDate& oldDate, const QDate& newDate,
-                             qint64 groupId, kiv::screen::Screen& screen);
-
 }  // namespace kiv::reissue

@@ -1,0 +1,37 @@
+#pragma once
+// The clocks of the tests: one fixed day for every test that needs "today", and a ticker that
+// moves on as the test says.
+
+#include <QDate>
+
+#include "commands/Clock.h"
+
+namespace kiv::test {
+
+class FixedClock : public kiv::commands::Clock {
+public:
+    explicit FixedClock(QDate day) : m_day(day) {}
+    QDate today() const override { return m_day; }
+    void set(QDate day) { m_day = day; }
+
+private:
+    QDate m_day;
+};
+
+// The day every test takes for today.
+inline const QDate kToday(2026, 12, 7);
+inline const FixedClock kTodayClock(kToday);
+
+// Moves on by a fixed step each time it is read (zero: only when told to).
+class SteppingTicker : public kiv::commands::Ticker {
+public:
+    explicit SteppingTicker(std::chrono::milliseconds step = {}) : m_step(step) {}
+    std::chrono::milliseconds now() const override { return m_now += m_step; }
+    void advance(std::chrono::milliseconds by) { m_now += by; }
+
+private:
+    std::chrono::milliseconds m_step;
+    mutable std::chrono::milliseconds m_now{0};
+};
+
+}  // namespace kiv::test

@@ -6,8 +6,8 @@
 #include <QCoreApplication>
 #include <cstdio>
 
+#include "database/Failure.h"
 #include "demo/DemoSchool.h"
-#include "store/Failure.h"
 #include "store/Schema.h"
 
 int main(int argc, char** argv) {
@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString base = QString::fromLocal8Bit(argv[1]);
-    if (const kiv::store::Result made = kiv::store::initDatabase(base); !made.ok) {
+    if (const kiv::database::Result made = kiv::store::initDatabase(base); !made.ok) {
         std::fprintf(stderr, "kiv_bench_school: %s\n", qPrintable(made.description));
         return 1;
     }
@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     shape.students = students;
     try {
         kiv::demo::writeSchool(base, shape);
-    } catch (const kiv::store::Failure& f) {
+    } catch (const kiv::database::Failure& f) {
         std::fprintf(stderr, "kiv_bench_school: %s\n", f.what());
         return 1;
     }

@@ -10,13 +10,14 @@
 #include <sys/resource.h>
 
 #include <QCoreApplication>
-#include <QSqlQuery>
 #include <chrono>
 #include <cstdio>
 
+#include "database/Connection.h"
+#include "database/Rows.h"
 #include "demo/EngineAlone.h"
 #include "screen/Screen.h"
-#include "store/Connection.h"
+#include "store/PackageDatabase.h"
 
 namespace {
 
@@ -39,12 +40,9 @@ public:
     long yields = 0;
 };
 
-long long count(kiv::store::Connection& c, const QString& sql) {
-    QSqlQuery q(c.database());
-    if (!q.exec(sql) || !q.next()) {
-        return -1;
-    }
-    return q.value(0).toLongLong();
+long long count(kiv::database::Connection& c, const QString& sql) {
+    kiv::database::Rows q(c, kiv::database::Statement(sql));
+    return q.next() ? q.number(0, "count") : -1;
 }
 
 const QDate kBatch(2030, 1, 15);
@@ -62,20 +60,18 @@ int main(int argc, char** argv) {
     }
     const QString base = QString::fromLocal8Bit(argv[2]);
     if (mode == "fail") {
-        kiv::store::Connection c(base);
-        QSqlQuery q(c.database());
+        kiv::database::Connection c(kiv::store::locateDatabase(base));
         // The server has no rowid: a row's place in the table (ctid order; the table holds that
         // batch only) stands for it.
-        const char* fifth = c.dialect() == kiv::store::Dialect::Server
+        const char* fifth = c.dialect() == kiv::database::Dialect::Server
                                 ? "ctid in (select ctid from (select ctid, row_number() "
                                   "over (order by ctid) n from KIV8_PayMent) s where n % 5 = 0)"
                                 : "rowid % 5 = 0";
-        return q.exec(
-                   QString("update KIV8_PayMent set FailFac='存款不足' where TranDay='2030-01-15' "
-                           "and Grpid=1 and PreWay='1' and %1")
-                       .arg(fifth))
-                   ? 0
-                   : 1;
+        c.run(kiv::database::Statement(
+            QString("update KIV8_PayMent set FailFac='存款不足' where TranDay='2030-01-15' "
+                    "and Grpid=1 and PreWay='1' and %1")
+                .arg(fifth)));
+        return 0;
     }
     QuietScreen screen;
     const QDate written = mode == "generate" ? kBatch : mode == "apply" ? kApplied : kRecollected;
@@ -98,7 +94,7 @@ int main(int argc, char** argv) {
     long long students = 0;
     long long rows = 0;
     {
-        kiv::store::Connection c(base);
+        kiv::database::Connection c(kiv::store::locateDatabase(base));
         const QString day = written.toString("yyyy-MM-dd");
         students = count(c, "select count(*) from Kiv7_student where delmark = 0");
         rows = count(c, QString("select count(*) from KIV9_Payitem where TranDay='%1' and Grpid=1")

@@ -5,27 +5,27 @@
 
 #include "cli/CliCommon.h"
 #include "commands/OtherWorkstations.h"
+#include "database/Connection.h"
+#include "database/Failure.h"
+#include "database/Values.h"
 #include "store/Backup.h"
 #include "store/BackupRestore.h"
 #include "store/BatchDifferences.h"
-#include "store/Connection.h"
-#include "store/Failure.h"
-#include "store/ServerSettings.h"
-#include "store/Values.h"
+#include "store/PackageDatabase.h"
 
 namespace kiv::cli {
 
 namespace {
 
+using kiv::database::Failure;
 using kiv::store::BatchDifference;
 using kiv::store::BatchState;
-using kiv::store::Failure;
 
 // A package on the server keeps no copies here; a settings file that cannot be read is named.
 // Answers true when the command stops here.
 bool stopsOnServer(const QString& base, Streams s) {
     try {
-        if (const std::optional<kiv::store::ServerSettings> server =
+        if (const std::optional<kiv::database::ServerSettings> server =
                 kiv::store::readServerSettings(base)) {
             s.err << "kiv2200: the database is on the server " << server->describe()
                   << "; copies of a server database are the server's business (its own backups, "
@@ -44,14 +44,14 @@ QString reasonText(const kiv::store::CopyReason& r) {
         return r.command;
     }
     return QString("%1 %2 group %3")
-        .arg(r.command, kiv::store::rocDateText(r.tranDay))
+        .arg(r.command, kiv::database::rocDateText(r.tranDay))
         .arg(r.group);
 }
 
 // A stored batch date in the lists' form (115/12/20); as stored when it is no date.
 QString batchText(const BatchDifference& d) {
     const QDate day = QDate::fromString(d.tranDay.left(10), Qt::ISODate);
-    return (day.isValid() ? kiv::store::rocDateText(day) : d.tranDay) + " group " +
+    return (day.isValid() ? kiv::database::rocDateText(day) : d.tranDay) + " group " +
            QString::number(d.group);
 }
 
@@ -84,8 +84,8 @@ void printDifferences(const std::vector<BatchDifference>& differences, bool copy
 }
 
 // The wait for another workstation's lock, told on standard error once a second.
-kiv::store::LockWait waitTold(Streams s) {
-    kiv::store::LockWait wait;
+kiv::database::LockWait waitTold(Streams s) {
+    kiv::database::LockWait wait;
     wait.waiting = [err = &s.err, shown = -1](int seconds) mutable {
         if (seconds != shown) {
             *err << "kiv2200: " << kiv::commands::lockWaitText(seconds) << "\n";
@@ -174,7 +174,7 @@ int restoreCommand(const QString& base, const QStringList& args, Streams s) {
         return kStopped;
     }
     const QString copy = describeCopy(kiv::store::readKeptCopy(path));
-    const kiv::store::LockWait wait = waitTold(s);
+    const kiv::database::LockWait wait = waitTold(s);
     try {
         if (!live.usable) {
             s.out << "無法與目前的資料庫比對：" << live.problem << "。\n";
@@ -194,7 +194,7 @@ int restoreCommand(const QString& base, const QStringList& args, Streams s) {
         // copy after the restore; before it they are read only for a preview or without one.
         std::vector<BatchDifference> differences;
         if (!yes || kiv::store::copiesToKeep(base) == 0) {
-            kiv::store::Connection now(base, wait);
+            kiv::database::Connection now(kiv::store::locateDatabase(base), wait);
             differences = kiv::store::compareWithLive(now, path);
         }
         if (!yes) {
@@ -211,7 +211,7 @@ int restoreCommand(const QString& base, const QStringList& args, Streams s) {
             s.out << "No copy of the database as it stood was kept ([backup] keep=0).\n";
         } else {
             // What the restore replaced is the copy kept just before it.
-            kiv::store::Connection now(base, wait);
+            kiv::database::Connection now(kiv::store::locateDatabase(base), wait);
             differences = kiv::store::compareWithLive(now, kept);
             s.out << "The database as it stood is kept as " << QFileInfo(kept).fileName() << ".\n";
         }

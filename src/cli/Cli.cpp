@@ -12,20 +12,20 @@
 #include "commands/OtherWorkstations.h"
 #include "commands/PacedScreen.h"
 #include "commands/TabPipelines.h"
+#include "database/DatabaseErrors.h"
+#include "database/Failure.h"
+#include "database/Values.h"
 #include "demo/DemoPackage.h"
-#include "store/DatabaseErrors.h"
-#include "store/Failure.h"
+#include "store/PackageDatabase.h"
 #include "store/PackagePaths.h"
 #include "store/Schema.h"
-#include "store/ServerSettings.h"
-#include "store/Values.h"
 
 namespace kiv::cli {
 
 namespace {
 
 int initDb(const QString& base, Streams s) {
-    if (const kiv::store::Result made = kiv::store::initDatabase(base); !made.ok) {
+    if (const kiv::database::Result made = kiv::store::initDatabase(base); !made.ok) {
         s.err << "kiv2200: " << made.description << "\n";
         return kStopped;
     }
@@ -154,7 +154,7 @@ int batchCommand(const QString& command, const QString& base, const QStringList&
                                  : remove             ? kiv::screen::Tab::Delete
                                  : command == "apply" ? kiv::screen::Tab::Apply
                                                       : kiv::screen::Tab::Recollect;
-    const kiv::store::LockWait wait = kiv::commands::lockWaitOn(ctx, tab);
+    const kiv::database::LockWait wait = kiv::commands::lockWaitOn(ctx, tab);
     Outcome outcome = Outcome::Stopped;
     try {
         if (generate) {
@@ -162,16 +162,16 @@ int batchCommand(const QString& command, const QString& base, const QStringList&
             const kiv::store::ListFill groups = kiv::store::insert_CBO(base, step, wait);
             if (!groups.status.ok) {
                 screen.setBusyVisible(tab, false);  // ends a progress line left by the wait
-                s.err << "kiv2200: " << kiv::store::withStepCode(groups.status.description, step)
+                s.err << "kiv2200: " << kiv::database::withStepCode(groups.status.description, step)
                       << "\n";
                 return kStopped;
             }
             outcome = kiv::commands::runGenerate(
                 ctx, {b.date, choose(groups, group, s, "--group " + group), b.deadline});
         } else if (remove) {
-            const kiv::store::ListChoice day =
-                choose(kiv::store::insert_CBO_TranDay(base, wait),
-                       kiv::store::collectionDateText(b.date), s, "--date " + o.values["--date"]);
+            const kiv::store::ListChoice day = choose(kiv::store::insert_CBO_TranDay(base, wait),
+                                                      kiv::database::collectionDateText(b.date), s,
+                                                      "--date " + o.values["--date"]);
             const kiv::store::ListChoice grp =
                 choose(kiv::store::insert_CBO2(base, day, wait), group, s, "--group " + group);
             // A batch the lists no longer hold may have been deleted by another workstation
@@ -184,9 +184,9 @@ int batchCommand(const QString& command, const QString& base, const QStringList&
         } else {
             const kiv::store::ListChoice grp =
                 choose(kiv::store::insert_CBO3(base, wait), group, s, "--group " + group);
-            const kiv::store::ListChoice day =
-                choose(kiv::store::insert_CBO_TranDay3(base, grp, wait),
-                       kiv::store::collectionDateText(b.from), s, "--from " + o.values["--from"]);
+            const kiv::store::ListChoice day = choose(
+                kiv::store::insert_CBO_TranDay3(base, grp, wait),
+                kiv::database::collectionDateText(b.from), s, "--from " + o.values["--from"]);
             outcome = command == "apply" ? kiv::commands::runApply(ctx, {day, grp, b.to})
                                          : kiv::commands::runRecollect(ctx, {day, grp, b.to});
         }

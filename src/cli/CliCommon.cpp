@@ -2,9 +2,9 @@
 
 #include <QFileInfo>
 
-#include "store/Failure.h"
+#include "database/Failure.h"
+#include "store/PackageDatabase.h"
 #include "store/PackagePaths.h"
-#include "store/ServerSettings.h"
 
 namespace kiv::cli {
 
@@ -104,7 +104,7 @@ bool reportMissingDatabase(const QString& base, Streams s) {
         if (kiv::store::readServerSettings(base)) {
             return false;  // the database is on a server
         }
-    } catch (const kiv::store::Failure&) {
+    } catch (const kiv::database::Failure&) {
         return false;  // settings that cannot be read: the command says what is wrong with them
     }
     s.err << "kiv2200: 找不到資料庫檔案 " << database

@@ -1,9 +1,9 @@
 #include "cli/ListCommand.h"
 
 #include "cli/CliCommon.h"
-#include "store/DatabaseErrors.h"
+#include "database/DatabaseErrors.h"
+#include "database/Values.h"
 #include "store/SelectionLists.h"
-#include "store/Values.h"
 
 namespace kiv::cli {
 
@@ -67,7 +67,7 @@ int listCommand(const QString& base, const QStringList& args, Streams s) {
             ListChoice day{QStringLiteral("*"), std::nullopt};
             if (date.isValid()) {
                 const ListFill dates = kiv::store::insert_CBO_TranDay(base);
-                day = chooseEntry(dates, kiv::store::collectionDateText(date), s,
+                day = chooseEntry(dates, kiv::database::collectionDateText(date), s,
                                   "--date " + o.values["--date"]);
                 fill = dates;
             }
@@ -94,13 +94,13 @@ int listCommand(const QString& base, const QStringList& args, Streams s) {
         return kStopped;  // the group that matched nothing, named above
     }
     if (fill.readFailed) {
-        s.err << "kiv2200: " << kiv::store::withStepCode(fill.status.description, step) << "\n";
+        s.err << "kiv2200: " << kiv::database::withStepCode(fill.status.description, step) << "\n";
         return kStopped;
     }
     for (const kiv::store::ListEntry& e : fill.entries) {
         // Dates as kiv2200 takes them back; group keys as they are.
         const QString key =
-            groups ? e.key : kiv::store::dateFromCollectionText(e.key).toString(Qt::ISODate);
+            groups ? e.key : kiv::database::dateFromCollectionText(e.key).toString(Qt::ISODate);
         s.out << key << "\t" << e.text << "\n";
     }
     return kOk;

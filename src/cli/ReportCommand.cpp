@@ -8,13 +8,14 @@
 #include <optional>
 
 #include "cli/CliCommon.h"
+#include "database/Connection.h"
+#include "database/Failure.h"
+#include "database/Values.h"
 #include "report/BatchReport.h"
 #include "report/ReportCsv.h"
 #include "report/ReportPdf.h"
 #include "report/ReportText.h"
-#include "store/Connection.h"
-#include "store/Failure.h"
-#include "store/Values.h"
+#include "store/PackageDatabase.h"
 
 namespace kiv::cli {
 
@@ -73,15 +74,15 @@ int reportCommand(const QString& base, const QStringList& args, Streams s) {
     }
     std::optional<kiv::report::BatchReport> report;
     try {
-        kiv::store::Connection connection(base);
+        kiv::database::Connection connection(kiv::store::locateDatabase(base));
         report = kiv::report::readBatchReport(connection, day, group);
-    } catch (const kiv::store::Failure& f) {
+    } catch (const kiv::database::Failure& f) {
         s.err << "kiv2200: " << f.description() << "\n";
         return kStopped;
     }
     if (!report) {
-        s.err << "kiv2200: group " << group << " has no batch on " << kiv::store::rocDateText(day)
-              << " (" << kiv::store::isoDate(day) << ")\n";
+        s.err << "kiv2200: group " << group << " has no batch on "
+              << kiv::database::rocDateText(day) << " (" << kiv::database::isoDate(day) << ")\n";
         return kStopped;
     }
     if (!pdf && !csv) {

@@ -1,49 +1,50 @@
 #include "commands/BatchChecks.h"
 
-#include <QSqlQuery>
 #include <optional>
 
 #include "commands/OtherWorkstations.h"
-#include "store/Connection.h"
-#include "store/Failure.h"
-#include "store/Trace.h"
-#include "store/Values.h"
+#include "database/Connection.h"
+#include "database/Failure.h"
+#include "database/Rows.h"
+#include "database/Trace.h"
+#include "database/Values.h"
+#include "store/PackageDatabase.h"
 
 namespace kiv::commands {
 
+using kiv::database::Statement;
 using kiv::screen::Icon;
 using kiv::screen::Screen;
 using kiv::screen::Tab;
 using kiv::screen::Title;
-using kiv::store::Statement;
 
 namespace {
 
 const QString kCrCr = QString(QChar(13)) + QChar(13);
 
-qint64 countLocksOf(kiv::store::Connection& c, const CommandKeys& keys, const QDate& day) {
-    QSqlQuery q = c.run(Statement("select count(*) from KIV8_payment ")
-                            .sql("where TranDay=")
-                            .date(day)
-                            .sql(" and GrpID =")
-                            .number(keys.group)
-                            .sql(" and lock_data=")
-                            .text("1"));
-    return q.next() ? kiv::store::readNumber(q.value(0), "count") : 0;
+qint64 countLocksOf(kiv::database::Connection& c, const CommandKeys& keys, const QDate& day) {
+    kiv::database::Rows q(c, Statement("select count(*) from KIV8_payment ")
+                                 .sql("where TranDay=")
+                                 .date(day)
+                                 .sql(" and GrpID =")
+                                 .number(keys.group)
+                                 .sql(" and lock_data=")
+                                 .text("1"));
+    return q.next() ? q.number(0, "count") : 0;
 }
 
-std::optional<bool> readSettled(kiv::store::Connection& c, const CommandKeys& keys,
+std::optional<bool> readSettled(kiv::database::Connection& c, const CommandKeys& keys,
                                 const QDate& day) {
-    QSqlQuery q = c.run(Statement("select PayStas from KIV10_Agency ")
-                            .sql("where TranDay=")
-                            .date(day)
-                            .sql(" and GrpID =")
-                            .number(keys.group));
+    kiv::database::Rows q(c, Statement("select PayStas from KIV10_Agency ")
+                                 .sql("where TranDay=")
+                                 .date(day)
+                                 .sql(" and GrpID =")
+                                 .number(keys.group));
     if (!q.next()) {
         return std::nullopt;
     }
     // A header whose PayStas was never set counts as unsettled.
-    return !q.value(0).isNull() && kiv::store::readYesNo(q.value(0), "PayStas");
+    return !q.isNull(0) && kiv::database::readYesNo(q.value(0), "PayStas");
 }
 
 // The locks (where the tab counts them), the header, and what the write will re-check, as one
@@ -57,9 +58,10 @@ BatchCheck readBatch(const CommandContext& ctx, const CommandKeys& keys, Tab tab
     }
     try {
         bool waited = false;
-        kiv::store::Connection c(ctx.baseFolder, lockWaitOn(ctx, tab, &waited));
+        kiv::database::Connection c(kiv::store::locateDatabase(ctx.baseFolder),
+                                    lockWaitOn(ctx, tab, &waited));
         // What the decision rests on is what the write re-checks: one view for all the reads.
-        kiv::store::ReadTransaction view(c);
+        kiv::database::ReadTransaction view(c);
         const QDate day = targetDay(tab, keys);
         const qint64 locked = countLocks ? countLocksOf(c, keys, day) : 0;
         std::optional<bool> settled;
@@ -77,8 +79,8 @@ BatchCheck readBatch(const CommandContext& ctx, const CommandKeys& keys, Tab tab
                         : !settled ? BatchCheck::Verdict::Absent
                         : *settled ? BatchCheck::Verdict::Settled
                                    : BatchCheck::Verdict::Unsettled;
-    } catch (const kiv::store::Failure& f) {
-        kiv::store::traceFailure("existing-batch check", f.description());
+    } catch (const kiv::database::Failure& f) {
+        kiv::database::traceFailure("existing-batch check", f.description());
         check.verdict = BatchCheck::Verdict::Failed;
         check.failure = f;
     }
@@ -91,7 +93,7 @@ QDate targetDay(Tab tab, const CommandKeys& keys) {
     return tab == Tab::Apply || tab == Tab::Recollect ? keys.newTranDay : keys.tranDay;
 }
 
-SeenBatches lookAt(kiv::store::Connection& connection, Tab tab, const CommandKeys& keys) {
+SeenBatches lookAt(kiv::database::Connection& connection, Tab tab, const CommandKeys& keys) {
     SeenBatches seen;
     seen.target = kiv::store::readBatchState(connection, targetDay(tab, keys), keys.group);
     if (tab == Tab::Apply || tab == Tab::Recollect) {

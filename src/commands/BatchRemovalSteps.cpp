@@ -1,10 +1,11 @@
 #include "commands/BatchRemovalSteps.h"
 
 #include "commands/OtherWorkstations.h"
+#include "database/Failure.h"
+#include "database/Trace.h"
 #include "store/Backup.h"
 #include "store/BatchRemoval.h"
-#include "store/Failure.h"
-#include "store/Trace.h"
+#include "store/PackageDatabase.h"
 
 namespace kiv::commands {
 
@@ -13,7 +14,7 @@ using kiv::screen::Tab;
 
 namespace {
 
-void removeForWriting(kiv::store::Connection& connection, const QDate& day, qint64 group,
+void removeForWriting(kiv::database::Connection& connection, const QDate& day, qint64 group,
                       Screen& screen, Tab tab) {
     screen.setBusyText(tab, "執行刪資料");
     screen.processEvents();
@@ -22,17 +23,17 @@ void removeForWriting(kiv::store::Connection& connection, const QDate& day, qint
 
 }  // namespace
 
-void Kiv2200exe_delete_data(kiv::store::Connection& connection, const CommandKeys& keys,
+void Kiv2200exe_delete_data(kiv::database::Connection& connection, const CommandKeys& keys,
                             Screen& screen) {
     removeForWriting(connection, keys.tranDay, keys.group, screen, Tab::Generate);
 }
 
-void Kiv2200exe_delete_data3(kiv::store::Connection& connection, const CommandKeys& keys,
+void Kiv2200exe_delete_data3(kiv::database::Connection& connection, const CommandKeys& keys,
                              Screen& screen) {
     removeForWriting(connection, keys.newTranDay, keys.group, screen, Tab::Apply);
 }
 
-void Kiv2200exe_delete_data4(kiv::store::Connection& connection, const CommandKeys& keys,
+void Kiv2200exe_delete_data4(kiv::database::Connection& connection, const CommandKeys& keys,
                              Screen& screen) {
     removeForWriting(connection, keys.newTranDay, keys.group, screen, Tab::Recollect);
 }
@@ -44,9 +45,10 @@ WriteEnd Kiv2200exe_delete_data2(const CommandContext& ctx, const CommandKeys& k
     try {
         bool waited = false;
         // The connection first, then the label: a database that cannot be opened never shows it.
-        kiv::store::Connection c(ctx.baseFolder, lockWaitOn(ctx, Tab::Delete, &waited));
+        kiv::database::Connection c(kiv::store::locateDatabase(ctx.baseFolder),
+                                    lockWaitOn(ctx, Tab::Delete, &waited));
         screen.setBusyText(Tab::Delete, "執行 刪除");
-        kiv::store::Transaction transaction(c);
+        kiv::database::Transaction transaction(c);
         if (waited) {
             screen.setBusyText(Tab::Delete, "執行 刪除");
         }
@@ -62,8 +64,8 @@ WriteEnd Kiv2200exe_delete_data2(const CommandContext& ctx, const CommandKeys& k
         kiv::store::removeBatch(c, keys.tranDay, keys.group);
         transaction.commit();
         kept.writeCommitted();
-    } catch (const kiv::store::Failure& f) {
-        kiv::store::traceFailure("batch removal", f.description());
+    } catch (const kiv::database::Failure& f) {
+        kiv::database::traceFailure("batch removal", f.description());
         end.failure = f;
         return end;
     }

@@ -3,9 +3,10 @@
 #include <optional>
 
 #include "commands/OtherWorkstations.h"
+#include "database/Failure.h"
+#include "database/Trace.h"
 #include "store/Backup.h"
-#include "store/Failure.h"
-#include "store/Trace.h"
+#include "store/PackageDatabase.h"
 
 namespace kiv::commands {
 
@@ -17,9 +18,9 @@ bool WriteEnd::written() const {
 }
 
 bool WriteEnd::busy() const {
-    return (failure && failure->kind() == kiv::store::FailureKind::Busy) ||
+    return (failure && failure->kind() == kiv::database::FailureKind::Busy) ||
            (!failure && result.ending == EngineResult::Ending::Failed &&
-            result.failure == kiv::store::FailureKind::Busy);
+            result.failure == kiv::database::FailureKind::Busy);
 }
 
 namespace {
@@ -45,8 +46,9 @@ WriteEnd writeBatch(const CommandContext& ctx, Tab tab, const CommandKeys& keys,
                     const SeenBatches& seen, Removal removal, const Engine& engine) {
     WriteEnd end;
     try {
-        kiv::store::Connection c(ctx.baseFolder, lockWaitOn(ctx, tab));
-        kiv::store::Transaction transaction(c);
+        kiv::database::Connection c(kiv::store::locateDatabase(ctx.baseFolder),
+                                    lockWaitOn(ctx, tab));
+        kiv::database::Transaction transaction(c);
         if (lookAt(c, tab, keys) != seen) {
             end.changed = true;
             return end;
@@ -74,8 +76,8 @@ WriteEnd writeBatch(const CommandContext& ctx, Tab tab, const CommandKeys& keys,
             transaction.commit();
             kept.writeCommitted();
         }
-    } catch (const kiv::store::Failure& f) {
-        kiv::store::traceFailure("batch write", f.description());
+    } catch (const kiv::database::Failure& f) {
+        kiv::database::traceFailure("batch write", f.description());
         end.failure = f;
     }
     return end;

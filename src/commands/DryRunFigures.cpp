@@ -1,36 +1,36 @@
 #include "commands/DryRunFigures.h"
 
-#include <QSqlQuery>
-
+#include "database/Checked.h"
+#include "database/Connection.h"
+#include "database/Rows.h"
+#include "database/Values.h"
 #include "generation/BatchHeader.h"
 #include "store/Channels.h"
-#include "store/Checked.h"
-#include "store/Connection.h"
-#include "store/Values.h"
 
 namespace kiv::commands {
 
 namespace {
 
-using kiv::store::Statement;
+using kiv::database::Statement;
 
 qint64 numberOr0(const QVariant& v, const char* column) {
-    return v.isNull() ? 0 : kiv::store::readNumber(v, QString::fromLatin1(column));
+    return v.isNull() ? 0 : kiv::database::readNumber(v, QString::fromLatin1(column));
 }
 
 // Rows of (channel or grade, class, count, amount, fees).
-std::vector<FigureRow> rowsOf(QSqlQuery q, bool channels) {
+std::vector<FigureRow> rowsOf(kiv::database::Connection& c, const Statement& s, bool channels) {
+    kiv::database::Rows q(c, s);
     std::vector<FigureRow> rows;
     while (q.next()) {
         FigureRow r;
         if (channels) {
-            r.label = kiv::store::wayName(kiv::store::readText(q.value(0)));
+            r.label = kiv::store::wayName(kiv::database::readText(q.value(0)));
         } else {
             r.label = QStringLiteral("%1 年級 %2 班")
                           .arg(q.value(0).isNull() ? QStringLiteral("?")
-                                                   : kiv::store::readText(q.value(0)),
+                                                   : kiv::database::readText(q.value(0)),
                                q.value(1).isNull() ? QStringLiteral("?")
-                                                   : kiv::store::readText(q.value(1)));
+                                                   : kiv::database::readText(q.value(1)));
         }
         r.bills = numberOr0(q.value(2), "count");
         r.amount = numberOr0(q.value(3), "PayAmt");
@@ -48,37 +48,37 @@ QString line(const FigureRow& r) {
 
 }  // namespace
 
-DryRunFigures readDryRunFigures(kiv::store::Connection& connection, const QDate& tranDay,
+DryRunFigures readDryRunFigures(kiv::database::Connection& connection, const QDate& tranDay,
                                 qint64 group, const kiv::store::BatchState& replaced) {
     DryRunFigures f{tranDay, group, replaced, {}, {}};
-    f.channels =
-        rowsOf(connection.run(Statement("select PreWay, null, count(*), sum(PayAmt), sum(Fee)"
-                                        " from KIV8_PayMent where TranDay = ")
-                                  .date(tranDay)
-                                  .sql(" and Grpid = ")
-                                  .number(group)
-                                  .sql(" group by PreWay order by PreWay")),
-               true);
+    f.channels = rowsOf(connection,
+                        Statement("select PreWay, null, count(*), sum(PayAmt), sum(Fee)"
+                                  " from KIV8_PayMent where TranDay = ")
+                            .date(tranDay)
+                            .sql(" and Grpid = ")
+                            .number(group)
+                            .sql(" group by PreWay order by PreWay"),
+                        true);
     // A student's grade and class as the first row with the bill's id holds them.
     const QString first = QStringLiteral(
         "(select %1 from Kiv7_student S where S.Stdid = P.Stdid order by S.Grade, S.Clsid "
         "limit 1)");
-    f.classes = rowsOf(
-        connection.run(Statement("select " + first.arg("Grade") + " as g, " + first.arg("Clsid") +
+    f.classes = rowsOf(connection,
+                       Statement("select " + first.arg("Grade") + " as g, " + first.arg("Clsid") +
                                  " as c, count(*), sum(PayAmt), sum(Fee) from KIV8_PayMent P"
                                  " where P.TranDay = ")
                            .date(tranDay)
                            .sql(" and P.Grpid = ")
                            .number(group)
-                           .sql(" and P.PreWay <> '3' group by g, c order by g, c")),
-        false);
+                           .sql(" and P.PreWay <> '3' group by g, c order by g, c"),
+                       false);
     return f;
 }
 
 QString dryRunText(const DryRunFigures& f) {
     const QString cr = QString(QChar(13));
     QString text = QStringLiteral("試算明細：收款日期 %1，繳費群組 %2")
-                       .arg(kiv::store::rocDateText(f.tranDay))
+                       .arg(kiv::database::rocDateText(f.tranDay))
                        .arg(f.group);
     text += cr + (f.replaced.exists()
                       ? QStringLiteral("將取代原有的 %1 筆繳費資料（含無帳單者），共 %2 元")
@@ -89,9 +89,9 @@ QString dryRunText(const DryRunFigures& f) {
     FigureRow total{QStringLiteral("合計"), 0, 0, 0};
     for (const FigureRow& r : f.channels) {
         text += cr + line(r);
-        total.bills = kiv::store::checkedAdd(total.bills, r.bills, "bills");
-        total.amount = kiv::store::checkedAdd(total.amount, r.amount, "amount");
-        total.fees = kiv::store::checkedAdd(total.fees, r.fees, "fees");
+        total.bills = kiv::database::checkedAdd(total.bills, r.bills, "bills");
+        total.amount = kiv::database::checkedAdd(total.amount, r.amount, "amount");
+        total.fees = kiv::database::checkedAdd(total.fees, r.fees, "fees");
     }
     text += cr + line(total);
     text += cr + QStringLiteral("依年級班級（無帳單者除外）：");

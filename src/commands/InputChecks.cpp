@@ -1,6 +1,6 @@
 #include "commands/InputChecks.h"
 
-#include "store/Values.h"
+#include "database/Values.h"
 
 namespace kiv::commands {
 
@@ -33,16 +33,16 @@ std::optional<CommandKeys> checkReissue(const ReissueInputs& in, const QDate& to
     if (!chosen(in.oldDate)) {
         return refuse(screen, kDateRequired, controls.dateList);
     }
-    const QDate old = kiv::store::dateFromCollectionText(*in.oldDate.key);
+    const QDate old = kiv::database::dateFromCollectionText(*in.oldDate.key);
     if (!chosen(in.group)) {
         return refuse(screen, kGroupRequired, controls.groupList);
     }
     // Dates compare as yyyy/mm/dd texts, whose text order is date order.
-    const QString newDay = kiv::store::yearFirstText(in.newDate);
-    if (newDay < kiv::store::yearFirstText(today)) {
+    const QString newDay = kiv::database::yearFirstText(in.newDate);
+    if (newDay < kiv::database::yearFirstText(today)) {
         return refuse(screen, kDateBeforeToday, controls.calendar);
     }
-    if (newDay <= kiv::store::yearFirstText(old)) {
+    if (newDay <= kiv::database::yearFirstText(old)) {
         return refuse(screen, kNewDateNotAfterOld, controls.calendar);
     }
     return CommandKeys{old, in.newDate, in.group.key->toLongLong()};
@@ -52,7 +52,7 @@ std::optional<CommandKeys> checkReissue(const ReissueInputs& in, const QDate& to
 
 std::optional<CommandKeys> check_Text(const GenerateInputs& in, const QDate& today,
                                       Screen& screen) {
-    if (kiv::store::yearFirstText(in.date) < kiv::store::yearFirstText(today)) {
+    if (kiv::database::yearFirstText(in.date) < kiv::database::yearFirstText(today)) {
         return refuse(screen, kDateBeforeToday, "CC_TranDay");
     }
     if (!chosen(in.group)) {
@@ -65,7 +65,7 @@ std::optional<CommandKeys> Check_Text2(const DeleteInputs& in, Screen& screen) {
     if (!chosen(in.date)) {
         return refuse(screen, kDateRequired, "CBO_TranDay");
     }
-    const QDate day = kiv::store::dateFromCollectionText(*in.date.key);
+    const QDate day = kiv::database::dateFromCollectionText(*in.date.key);
     if (!chosen(in.group)) {
         return refuse(screen, kGroupRequired, "CBO_GrpID2");
     }

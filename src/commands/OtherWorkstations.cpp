@@ -1,6 +1,6 @@
 #include "commands/OtherWorkstations.h"
 
-#include "store/Values.h"
+#include "database/Values.h"
 
 namespace kiv::commands {
 
@@ -11,8 +11,8 @@ namespace {
 const QString kCrCr = QString(QChar(13)) + QChar(13);
 }  // namespace
 
-kiv::store::LockWait lockWaitOn(const CommandContext& ctx, Tab tab, bool* waited) {
-    kiv::store::LockWait wait;
+kiv::database::LockWait lockWaitOn(const CommandContext& ctx, Tab tab, bool* waited) {
+    kiv::database::LockWait wait;
     wait.limit = ctx.lockWait;
     Screen* screen = &ctx.screen;
     wait.waiting = [screen, tab, waited, shown = -1](int seconds) mutable {
@@ -30,14 +30,14 @@ kiv::store::LockWait lockWaitOn(const CommandContext& ctx, Tab tab, bool* waited
 
 QString changedMeanwhileMessage(const QDate& day, qint64 group) {
     return QString("另一個工作站在您確認之後變更了這批資料（收款日期 %1，繳費群組 %2）。")
-               .arg(kiv::store::rocDateText(day))
+               .arg(kiv::database::rocDateText(day))
                .arg(group) +
            kCrCr + "本次沒有寫入任何資料，請重新執行一次。";
 }
 
 QString goneBatchMessage(const QDate& day, qint64 group) {
     return QString("這批資料（收款日期 %1，繳費群組 %2）不存在，或已被另一個工作站刪除。")
-               .arg(kiv::store::rocDateText(day))
+               .arg(kiv::database::rocDateText(day))
                .arg(group) +
            kCrCr + "本次沒有寫入任何資料。";
 }

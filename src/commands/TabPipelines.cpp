@@ -9,12 +9,13 @@
 #include "commands/BusyState.h"
 #include "commands/InputChecks.h"
 #include "commands/OtherWorkstations.h"
+#include "database/Connection.h"
+#include "database/Failure.h"
 #include "generation/GenerationRun.h"
 #include "reissue/ReissueRun.h"
 #include "store/BatchState.h"
 #include "store/Compaction.h"
-#include "store/Connection.h"
-#include "store/Failure.h"
+#include "store/PackageDatabase.h"
 
 namespace kiv::commands {
 
@@ -32,8 +33,9 @@ struct WritingTab {
 };
 
 // A check that could not read the database: a lock that never came free, or the description.
-QString failureMessage(const CommandContext& ctx, const kiv::store::Failure& f) {
-    return f.kind() == kiv::store::FailureKind::Busy ? busyMessage(ctx.lockWait) : f.description();
+QString failureMessage(const CommandContext& ctx, const kiv::database::Failure& f) {
+    return f.kind() == kiv::database::FailureKind::Busy ? busyMessage(ctx.lockWait)
+                                                        : f.description();
 }
 
 // What a refused check shows on tabs "產生", "套用" and "補收轉帳不成功", in the order the clerk
@@ -140,7 +142,7 @@ Outcome runWriting(const CommandContext& ctx, const WritingTab& t, CheckFn check
         busy.button(true);
         return Outcome::Done;
     }
-    const kiv::store::Result compacted =
+    const kiv::database::Result compacted =
         kiv::store::compress_mdb(ctx.baseFolder, {ctx.lockWait, {}});
     if (!compacted.ok) {
         s.showMessage(kiv::store::compactionMessage(compacted), Title::Empty, Icon::Critical);
@@ -156,11 +158,12 @@ Outcome runWriting(const CommandContext& ctx, const WritingTab& t, CheckFn check
 
 bool tellGoneBatch(const CommandContext& ctx, const QDate& day, qint64 group) {
     try {
-        kiv::store::Connection c(ctx.baseFolder, lockWaitOn(ctx, Tab::Delete));
+        kiv::database::Connection c(kiv::store::locateDatabase(ctx.baseFolder),
+                                    lockWaitOn(ctx, Tab::Delete));
         if (kiv::store::readBatchState(c, day, group).exists()) {
             return false;
         }
-    } catch (const kiv::store::Failure&) {
+    } catch (const kiv::database::Failure&) {
         return false;  // the tab's own steps read the database again and tell what fails
     }
     ctx.screen.showMessage(goneBatchMessage(day, group), Title::Application, Icon::None);
@@ -176,7 +179,7 @@ Outcome runGenerate(const CommandContext& ctx, const GenerateInputs& in) {
                 kiv::generation::showDeadlineNotices(ctx.baseFolder, ctx.screen);
             }
         },
-        [&](kiv::store::Connection& c, const CommandKeys& k) {
+        [&](kiv::database::Connection& c, const CommandKeys& k) {
             return kiv::generation::generateBatch(c, k.tranDay, k.group, in.deadline, ctx.screen);
         });
 }
@@ -185,7 +188,7 @@ Outcome runApply(const CommandContext& ctx, const ReissueInputs& in) {
     return runWriting(
         ctx, {Tab::Apply, check_KIV10_Agency3, Kiv2200exe_delete_data3},
         [&] { return Check_Text3(in, ctx.today, ctx.screen); }, {},
-        [&](kiv::store::Connection& c, const CommandKeys& k) {
+        [&](kiv::database::Connection& c, const CommandKeys& k) {
             return kiv::reissue::applyBatch(c, k.tranDay, k.newTranDay, k.group, ctx.screen);
         });
 }
@@ -194,7 +197,7 @@ Outcome runRecollect(const CommandContext& ctx, const ReissueInputs& in) {
     return runWriting(
         ctx, {Tab::Recollect, check_KIV10_Agency4, Kiv2200exe_delete_data4},
         [&] { return Check_Text4(in, ctx.today, ctx.screen); }, {},
-        [&](kiv::store::Connection& c, const CommandKeys& k) {
+        [&](kiv::database::Connection& c, const CommandKeys& k) {
             return kiv::reissue::recollectBatch(c, k.tranDay, k.newTranDay, k.group, ctx.screen);
         });
 }

@@ -5,18 +5,18 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "database/Connection.h"
+#include "database/Failure.h"
 #include "demo/DemoSchool.h"
 #include "demo/EngineAlone.h"
 #include "store/Compaction.h"
-#include "store/Connection.h"
-#include "store/Failure.h"
+#include "store/PackageDatabase.h"
 #include "store/PackagePaths.h"
 #include "store/Schema.h"
-#include "store/ServerSettings.h"
 
 namespace kiv::demo {
 
-using kiv::store::Statement;
+using kiv::database::Statement;
 
 namespace {
 
@@ -86,8 +86,8 @@ QString writePastBatches(const QString& baseFolder, const QDate& today) {
         const bool written = generateAlone(baseFolder, day, b.group, false, quiet);
         // A very small school may have no class that owes anything in a group.
         if (!written && quiet.lastMessage != "無資料可產生") {
-            throw kiv::store::Failure(
-                kiv::store::FailureKind::Database,
+            throw kiv::database::Failure(
+                kiv::database::FailureKind::Database,
                 QString("the demo batch of group %1 could not be generated").arg(b.group));
         }
         report += QString("  batch:    %1, group %2: %3\n")
@@ -97,12 +97,12 @@ QString writePastBatches(const QString& baseFolder, const QDate& today) {
     }
     // As the tabs leave a written batch: compacted, or on a server with fresh statistics, without
     // which the changes below would be planned for empty tables.
-    if (const kiv::store::Result r = kiv::store::compress_mdb(baseFolder); !r.ok) {
-        throw kiv::store::Failure(kiv::store::FailureKind::Database,
-                                  kiv::store::compactionMessage(r));
+    if (const kiv::database::Result r = kiv::store::compress_mdb(baseFolder); !r.ok) {
+        throw kiv::database::Failure(kiv::database::FailureKind::Database,
+                                     kiv::store::compactionMessage(r));
     }
-    kiv::store::Connection c(baseFolder);
-    kiv::store::Transaction t(c);
+    kiv::database::Connection c(kiv::store::locateDatabase(baseFolder));
+    kiv::database::Transaction t(c);
     auto day = [&](int offset) { return today.addDays(offset); };
     // `update` (an "update KIV8_PayMent set ...") on the bills of a batch whose place in
     // student-id order (n = 1, 2, ...) satisfies `place`, among those of the ways `ways`: the same
@@ -166,7 +166,7 @@ DemoSummary layOutDemoPackage(const QString& baseFolder, const QString& programF
         if (!kiv::store::readServerSettings(baseFolder)) {
             QFile::remove(kiv::store::databasePath(baseFolder));
         }
-        s.status = kiv::store::Result::failed(error);
+        s.status = kiv::database::Result::failed(error);
         return s;
     }
     SchoolShape shape;
@@ -177,8 +177,8 @@ DemoSummary layOutDemoPackage(const QString& baseFolder, const QString& programF
     try {
         counts = writeSchool(baseFolder, shape);
         batches = writePastBatches(baseFolder, options.today);
-    } catch (const kiv::store::Failure& f) {
-        s.status = kiv::store::Result::of(f);
+    } catch (const kiv::database::Failure& f) {
+        s.status = kiv::database::Result::of(f);
         return s;
     }
     const QString base = QDir(baseFolder).absolutePath();

@@ -1,18 +1,20 @@
 #include "demo/DemoSchool.h"
 
-#include <QSqlQuery>
 #include <iterator>
 
 #include <random>
 
-#include "store/Connection.h"
+#include "database/Connection.h"
+#include "database/Rows.h"
+#include "store/PackageDatabase.h"
 
 namespace kiv::demo {
 
-using kiv::store::Command;
-using kiv::store::Connection;
-using kiv::store::Statement;
-using kiv::store::Transaction;
+using kiv::database::Connection;
+using kiv::database::PreparedStatement;
+using kiv::database::Rows;
+using kiv::database::Statement;
+using kiv::database::Transaction;
 
 namespace {
 
@@ -50,9 +52,9 @@ void writeFeeSchedule(Connection& c) {
 }
 
 int writeGroups(Connection& c) {
-    Command g(c, Statement("insert into KIV6_Group(GrpID,GrpName) values(")
-                     .placeholders({Number, Text})
-                     .sql(")"));
+    PreparedStatement g(c, Statement("insert into KIV6_Group(GrpID,GrpName) values(")
+                               .placeholders({Number, Text})
+                               .sql(")"));
     const std::pair<int, const char*> groups[] = {
         {kTuitionGroup, "上學期學雜費"},
         {kLunchGroup, "上學期午餐費"},
@@ -73,10 +75,10 @@ int writeGroups(Connection& c) {
 
 // The catalogue: grade-wide items (class 0) and the items of particular classes.
 void writeItems(Connection& c, int classesPerGrade) {
-    Command item(c,
-                 Statement("insert into Kiv13_ClsGrpitem(Grpid,Grade,Clsid,Itemid,ItemAmt) values(")
-                     .placeholders({Number, Number, Number, Number, Number})
-                     .sql(")"));
+    PreparedStatement item(
+        c, Statement("insert into Kiv13_ClsGrpitem(Grpid,Grade,Clsid,Itemid,ItemAmt) values(")
+               .placeholders({Number, Number, Number, Number, Number})
+               .sql(")"));
     auto add = [&](int group, int grade, int cls, int itemId, int amount) {
         Statement& s = item.statement();
         s.setNumber(0, group);
@@ -114,11 +116,11 @@ void writeItems(Connection& c, int classesPerGrade) {
 // Statuses and what each does to the items: a waiver, an amount off, an amount added, a
 // percentage, one third and two thirds.
 int writeStatuses(Connection& c) {
-    Command sts(c,
-                Statement("insert into KIV5_StsItem(stsid,Itemid,allsub,subamt,addamt,reviseRate,"
-                          "onethird,twothirds) values(")
-                    .placeholders({Number, Number, Text, Number, Number, Number, Number, Number})
-                    .sql(")"));
+    PreparedStatement sts(
+        c, Statement("insert into KIV5_StsItem(stsid,Itemid,allsub,subamt,addamt,reviseRate,"
+                     "onethird,twothirds) values(")
+               .placeholders({Number, Number, Text, Number, Number, Number, Number, Number})
+               .sql(")"));
     enum Kind { Waiver = 2, Off = 3, Added = 4, Rate = 5, Third = 6, TwoThirds = 7 };
     auto add = [&](int status, int itemId, int kind, qint64 value) {
         Statement& s = sts.statement();
@@ -147,8 +149,8 @@ int writeStatuses(Connection& c) {
     add(5, Lunch, Third, 1);
     add(6, Tuition, TwoThirds, 1);  // pays two thirds
     add(6, Miscellaneous, TwoThirds, 1);
-    QSqlQuery statuses = c.run(Statement("select count(distinct stsid) from KIV5_StsItem"));
-    return statuses.next() ? statuses.value(0).toInt() : 0;
+    Rows statuses(c, Statement("select count(distinct stsid) from KIV5_StsItem"));
+    return statuses.next() ? int(statuses.number(0, "count")) : 0;
 }
 
 }  // namespace
@@ -160,7 +162,7 @@ SchoolCounts writeSchool(const QString& baseFolder, const SchoolShape& shape) {
     const int perGrade = (shape.students + kGrades - 1) / kGrades;
     const int classesPerGrade = std::max(1, (perGrade + kPerClass - 1) / kPerClass);
 
-    Connection c(baseFolder);
+    Connection c(kiv::store::locateDatabase(baseFolder));
     Transaction t(c);
     writeFeeSchedule(c);
     counts.groups = writeGroups(c);
@@ -168,12 +170,13 @@ SchoolCounts writeSchool(const QString& baseFolder, const SchoolShape& shape) {
     counts.statuses = writeStatuses(c);
     counts.classes = classesPerGrade * kGrades;
 
-    Command student(c, Statement("insert into Kiv7_student(Stdid,Giro,Grade,Clsid,delmark) values(")
-                           .placeholders({Text, Number, Number, Number, Number})
-                           .sql(")"));
-    Command holds(c, Statement("insert into KIV14_StuStas(stdid,stsid) values(")
-                         .placeholders({Text, Number})
-                         .sql(")"));
+    PreparedStatement student(
+        c, Statement("insert into Kiv7_student(Stdid,Giro,Grade,Clsid,delmark) values(")
+               .placeholders({Text, Number, Number, Number, Number})
+               .sql(")"));
+    PreparedStatement holds(c, Statement("insert into KIV14_StuStas(stdid,stsid) values(")
+                                   .placeholders({Text, Number})
+                                   .sql(")"));
     for (int i = 0; i < shape.students; ++i) {
         const int grade = 1 + i / perGrade;
         const int cls = 1 + (i % perGrade) / kPerClass;

@@ -1,9 +1,10 @@
 #include "demo/EngineAlone.h"
 
+#include "database/Connection.h"
+#include "database/Trace.h"
 #include "generation/GenerationRun.h"
 #include "reissue/ReissueRun.h"
-#include "store/Connection.h"
-#include "store/Trace.h"
+#include "store/PackageDatabase.h"
 
 namespace kiv::demo {
 
@@ -13,14 +14,14 @@ bool runEngineAlone(const QString& baseFolder, const QString& routine, kiv::scre
                     const EngineRun& engine) {
     EngineResult result;
     try {
-        store::Connection connection(baseFolder);
-        store::Transaction transaction(connection);
+        database::Connection connection(kiv::store::locateDatabase(baseFolder));
+        database::Transaction transaction(connection);
         result = engine(connection);
         if (result.ending == EngineResult::Ending::Written) {
             transaction.commit();
         }
-    } catch (const store::Failure& f) {
-        store::traceFailure(routine, f.description());
+    } catch (const database::Failure& f) {
+        database::traceFailure(routine, f.description());
         result = EngineResult::failed(f.kind(), f.description());
     }
     if (result.ending == EngineResult::Ending::Failed) {
@@ -37,21 +38,21 @@ bool generateAlone(const QString& baseFolder, const QDate& day, qint64 group, bo
     if (deadline) {
         generation::showDeadlineNotices(baseFolder, screen);
     }
-    return runEngineAlone(baseFolder, "generate", screen, [&](store::Connection& c) {
+    return runEngineAlone(baseFolder, "generate", screen, [&](database::Connection& c) {
         return generation::generateBatch(c, day, group, deadline, screen);
     });
 }
 
 bool applyAlone(const QString& baseFolder, const QDate& oldDate, const QDate& newDate, qint64 group,
                 kiv::screen::Screen& screen) {
-    return runEngineAlone(baseFolder, "apply", screen, [&](store::Connection& c) {
+    return runEngineAlone(baseFolder, "apply", screen, [&](database::Connection& c) {
         return reissue::applyBatch(c, oldDate, newDate, group, screen);
     });
 }
 
 bool recollectAlone(const QString& baseFolder, const QDate& oldDate, const QDate& newDate,
                     qint64 group, kiv::screen::Screen& screen) {
-    return runEngineAlone(baseFolder, "recollect", screen, [&](store::Connection& c) {
+    return runEngineAlone(baseFolder, "recollect", screen, [&](database::Connection& c) {
         return reissue::recollectBatch(c, oldDate, newDate, group, screen);
     });
 }

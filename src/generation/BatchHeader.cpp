@@ -2,8 +2,9 @@
 
 namespace kiv::generation {
 
-store::Statement batchHeaderStatement(const QDate& tranDay, qint64 groupId, const FeeSchedule& s) {
-    store::Statement st(
+database::Statement batchHeaderStatement(const QDate& tranDay, qint64 groupId,
+                                         const FeeSchedule& s) {
+    database::Statement st(
         "insert into KIV10_Agency(TranDay,Grpid,Tranfee,SndAmt,TrdAmt,SmallFee,BtwnFee,ExcdFee");
     st.sql(",NetSndAmt,NetTrdAmt,NetSmallFee,NetBtwnFee,NetExcdFee");
     st.sql(",NetATMsndamt,NetATMTrdAmt,NetATMsmallFee,NetATMBtwnFee,NetATMexcdFee");

@@ -2,7 +2,7 @@
 
 namespace kiv::generation {
 
-using store::Statement;
+using database::Statement;
 
 Statement itemInsert(const QDate& tranDay, qint64 groupId) {
     using Form = Statement::Form;

@@ -1,15 +1,15 @@
 #include "generation/BatchWriter.h"
 
+#include "database/Failure.h"
+#include "database/Rows.h"
+#include "database/Values.h"
 #include "generation/BatchStatements.h"
-#include "store/Failure.h"
-#include "store/Rows.h"
-#include "store/Values.h"
 
 namespace kiv::generation {
 
 namespace {
 
-using store::Statement;
+using database::Statement;
 
 // Value positions in the statements below, in the order the values are added.
 enum BillValue {
@@ -54,7 +54,7 @@ Statement itemsDelete(const QDate& tranDay, qint64 groupId) {
 
 }  // namespace
 
-BatchWriter::BatchWriter(store::Connection& connection, const QDate& tranDay, qint64 groupId,
+BatchWriter::BatchWriter(database::Connection& connection, const QDate& tranDay, qint64 groupId,
                          bool deadlineTicked)
     : m_connection(connection),
       m_tranDay(tranDay),
@@ -91,11 +91,11 @@ void BatchWriter::deleteItems(const QString& stdid) {
 }
 
 void BatchWriter::writeNoBills() {
-    store::Command insert(m_connection, noBillInsert(m_tranDay, m_groupId));
-    store::Rows students(m_connection, studentsWithoutRecord(m_tranDay, m_groupId));
+    database::PreparedStatement insert(m_connection, noBillInsert(m_tranDay, m_groupId));
+    database::Rows students(m_connection, studentsWithoutRecord(m_tranDay, m_groupId));
     while (students.next()) {
-        insert.statement().setText(
-            0, store::trimBlanks(students.requiredText(0, QStringLiteral("Kiv7_student.Stdid"))));
+        insert.statement().setText(0, database::trimBlanks(students.requiredText(
+                                          0, QStringLiteral("Kiv7_student.Stdid"))));
         insert.run();
     }
 }

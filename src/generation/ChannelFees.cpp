@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "store/Checked.h"
+#include "database/Checked.h"
 
 namespace kiv::generation {
 
@@ -75,11 +75,11 @@ ChannelCharges channelFees(qint32 total, bool transfer, const FeeSchedule& s) {
 void RunTotals::addBill(qint32 total, const ChannelCharges& charges) {
     const qint64 charged = qint64{total} + charges.Fee;
     if (charges.PreWay == '1') {
-        transferCount = store::checkedAdd<qint64>(transferCount, 1, "transfer count");
-        transferAmount = store::checkedAdd<qint64>(transferAmount, charged, "transfer amount");
+        transferCount = database::checkedAdd<qint64>(transferCount, 1, "transfer count");
+        transferAmount = database::checkedAdd<qint64>(transferAmount, charged, "transfer amount");
     } else {
-        counterCount = store::checkedAdd<qint64>(counterCount, 1, "counter count");
-        counterAmount = store::checkedAdd<qint64>(counterAmount, charged, "counter amount");
+        counterCount = database::checkedAdd<qint64>(counterCount, 1, "counter count");
+        counterAmount = database::checkedAdd<qint64>(counterAmount, charged, "counter amount");
     }
 }
 

@@ -1,10 +1,7 @@
 #include "generation/FeeSchedule.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
-
-#include "store/Values.h"
+#include "database/Rows.h"
+#include "database/Values.h"
 
 namespace kiv::generation {
 
@@ -12,29 +9,34 @@ namespace {
 
 class RowReader {
 public:
-    explicit RowReader(const QSqlRecord& row) : m_row(row) {}
+    explicit RowReader(const database::Rows& row) : m_row(row) {}
 
     template <std::integral T>
     void number(T& field, const char* column) const {
         const QString name = QString::fromLatin1(column);
-        field = store::readInt<T>(m_row.value(name), name);
+        field = database::readInt<T>(cell(name), name);
     }
     // A Null text reads as empty; blanks around a code do not count.
     void text(QString& field, const char* column) const {
-        field = store::trimBlanks(store::readText(m_row.value(QString::fromLatin1(column))));
+        field = database::trimBlanks(database::readText(cell(QString::fromLatin1(column))));
     }
     bool yesNo(const char* column) const {
         const QString name = QString::fromLatin1(column);
-        return store::readYesNo(m_row.value(name), name);
+        return database::readYesNo(cell(name), name);
     }
 
 private:
-    const QSqlRecord& m_row;
+    // A column the query lacks reads as Null.
+    QVariant cell(const QString& name) const {
+        const int at = m_row.column(name);
+        return at < 0 ? QVariant() : m_row.value(at);
+    }
+    const database::Rows& m_row;
 };
 
 }  // namespace
 
-FeeSchedule readFeeSchedule(const QSqlRecord& row) {
+FeeSchedule readFeeSchedule(const database::Rows& row) {
     const RowReader r(row);
     FeeSchedule s;
     r.number(s.TranFee, "TranFee");
@@ -81,8 +83,8 @@ FeeSchedule readFeeSchedule(const QSqlRecord& row) {
     return s;
 }
 
-store::Statement feeScheduleQuery() {
-    return store::Statement("SELECT TranFee,SndAmt,TrdAmt,SmallFee,BtwnFee,ExcdFee,")
+database::Statement feeScheduleQuery() {
+    return database::Statement("SELECT TranFee,SndAmt,TrdAmt,SmallFee,BtwnFee,ExcdFee,")
         .sql("NetSndAmt,NetTrdAmt,NetSmallFee,NetBtwnFee,NetExcdFee")
         .sql(",NetATMsndamt,NetATMTrdAmt,NetATMsmallFee,NetATMBtwnFee,NetATMexcdFee")
         .sql(",IsUseCVS,CVSName,CVSItem1,CVSSmallamt,CVSSmallUserFee,CVSSmallGiroFee")
@@ -92,15 +94,12 @@ store::Statement feeScheduleQuery() {
         .sql(" from Kiv2_school ", " from Kiv2_school ", " from Kiv2_school order by kiv_seq");
 }
 
-std::optional<FeeSchedule> loadFeeSchedule(store::Connection& connection) {
-    QSqlQuery q = connection.run(feeScheduleQuery());
+std::optional<FeeSchedule> loadFeeSchedule(database::Connection& connection) {
+    database::Rows q(connection, feeScheduleQuery());
     if (!q.next()) {
-        if (q.lastError().isValid()) {
-            store::failQuery(q);
-        }
         return std::nullopt;
     }
-    return readFeeSchedule(q.record());
+    return readFeeSchedule(q);
 }
 
 }  // namespace kiv::generation

@@ -3,26 +3,27 @@
 #include <optional>
 #include <span>
 
+#include "database/Checked.h"
+#include "database/Connection.h"
+#include "database/Rows.h"
+#include "database/Trace.h"
+#include "database/Values.h"
 #include "generation/BatchHeader.h"
 #include "generation/BatchWriter.h"
 #include "generation/ChannelFees.h"
 #include "generation/FeeSchedule.h"
 #include "generation/ItemAmount.h"
 #include "generation/StudentStatuses.h"
-#include "store/Checked.h"
-#include "store/Connection.h"
-#include "store/Rows.h"
-#include "store/Trace.h"
-#include "store/Values.h"
+#include "store/PackageDatabase.h"
 
 namespace kiv::generation {
 
 namespace {
 
+using database::Statement;
 using kiv::screen::Screen;
 using kiv::screen::Tab;
 using kiv::screen::Title;
-using store::Statement;
 
 // Students of a class that has items of its own in the group owe those items. The students are
 // the outer loop (CROSS JOIN fixes the order) so that each is looked up once, in id order.
@@ -60,7 +61,7 @@ struct Student {
 // The priced part of a run, inside its transaction: both student passes and the no-bill step.
 class Passes {
 public:
-    Passes(store::Connection& connection, const FeeSchedule& schedule, const QDate& batchDate,
+    Passes(database::Connection& connection, const FeeSchedule& schedule, const QDate& batchDate,
            qint64 groupId, bool deadlineTicked, Screen& screen)
         : m_connection(connection),
           m_schedule(schedule),
@@ -69,12 +70,12 @@ public:
           m_statuses(StudentStatuses::load(connection, groupId)) {}
 
     void run(const Statement& query) {
-        store::Rows rows(m_connection, query);
+        database::Rows rows(m_connection, query);
         std::optional<Student> current;
         while (rows.next()) {
             // A student without an id cannot be billed: the bill would belong to nobody.
             const QString id =
-                store::trimBlanks(rows.requiredText(0, QStringLiteral("Kiv7_student.Stdid")));
+                database::trimBlanks(rows.requiredText(0, QStringLiteral("Kiv7_student.Stdid")));
             if (!current || id != current->id) {
                 if (current) {
                     close(*current, false);
@@ -84,11 +85,11 @@ public:
             }
             const qint64 itemId = rows.number(2, QStringLiteral("Itemid"));
             const qint32 A =
-                store::narrow<qint32>(rows.number(3, QStringLiteral("ItemAmt")), "ItemAmt");
+                database::narrow<qint32>(rows.number(3, QStringLiteral("ItemAmt")), "ItemAmt");
             const qint32 amount =
                 itemAmount(A, StudentStatuses::forItem(current->statuses, itemId));
             m_writer.writeItem(current->id, itemId, amount);
-            current->total = store::checkedAdd<qint32>(current->total, amount, "total");
+            current->total = database::checkedAdd<qint32>(current->total, amount, "total");
         }
         if (current) {
             close(*current, true);
@@ -103,7 +104,7 @@ private:
     Student begin(const QString& id, qint64 giro) {
         Student s;
         s.id = id;
-        s.giro = store::narrow<qint16>(giro, "Giro");
+        s.giro = database::narrow<qint16>(giro, "Giro");
         s.statuses = m_statuses.ofStudent(id);
         return s;
     }
@@ -118,7 +119,7 @@ private:
         const ChannelCharges charges = channelFees(s.total, s.giro == 0, m_schedule);
         m_totals.addBill(s.total, charges);
         m_writer.writeBill(s.id, s.total, charges);
-        m_progress = store::checkedAdd<qint64>(m_progress, 1, "progress");
+        m_progress = database::checkedAdd<qint64>(m_progress, 1, "progress");
         // The clerk sees every fifth bill counted, and always the last one of a pass.
         if (lastOfPass || m_progress % 5 == 1) {
             m_screen.setBusyText(Tab::Generate, screen::countText(m_progress));
@@ -126,7 +127,7 @@ private:
         }
     }
 
-    store::Connection& m_connection;
+    database::Connection& m_connection;
     const FeeSchedule& m_schedule;
     Screen& m_screen;
     BatchWriter m_writer;
@@ -140,11 +141,11 @@ private:
 
 void showDeadlineNotices(const QString& baseFolder, Screen& screen) {
     try {
-        store::Connection connection(baseFolder);
+        database::Connection connection(kiv::store::locateDatabase(baseFolder));
         if (!loadFeeSchedule(connection)) {
             return;
         }
-    } catch (const store::Failure&) {
+    } catch (const database::Failure&) {
         return;
     }
     screen.showMessage(
@@ -153,7 +154,7 @@ void showDeadlineNotices(const QString& baseFolder, Screen& screen) {
     screen.showMessage(QStringLiteral("ATM繳費無法控管繳費期限"), Title::Default);
 }
 
-EngineResult generateBatch(store::Connection& connection, const QDate& batchDate, qint64 groupId,
+EngineResult generateBatch(database::Connection& connection, const QDate& batchDate, qint64 groupId,
                            bool deadlineTicked, Screen& screen) {
     using Ending = EngineResult::Ending;
     try {
@@ -176,14 +177,14 @@ EngineResult generateBatch(store::Connection& connection, const QDate& batchDate
         }
         connection.run(batchHeaderStatement(batchDate, groupId, *schedule));
         return {Ending::Written, summaryText(passes.totals())};
-    } catch (const store::Failure& f) {
+    } catch (const database::Failure& f) {
         // Told to the clerk once the transaction has ended, with the database's own description.
-        store::traceFailure(QStringLiteral("Kiv2200exe_insert_data"), f.description());
+        database::traceFailure(QStringLiteral("Kiv2200exe_insert_data"), f.description());
         return EngineResult::failed(f.kind(), f.description());
     } catch (const std::exception& e) {
         const QString description = QString::fromLocal8Bit(e.what());
-        store::traceFailure(QStringLiteral("Kiv2200exe_insert_data"), description);
-        return EngineResult::failed(store::FailureKind::Database, description);
+        database::traceFailure(QStringLiteral("Kiv2200exe_insert_data"), description);
+        return EngineResult::failed(database::FailureKind::Database, description);
     }
 }
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "store/Rows.h"
-#include "store/Values.h"
+#include "database/Rows.h"
+#include "database/Values.h"
 
 namespace kiv::generation {
 
@@ -15,8 +15,8 @@ namespace {
 // would. An item matches only by exact equality, so a stored item id that is not a whole number
 // never matches a catalogue item. The item test is kept off the index (+): each status row is
 // checked against the group's items instead of probing the index once per item of the group.
-store::Statement statusRows(qint64 groupId) {
-    return store::Statement(
+database::Statement statusRows(qint64 groupId) {
+    return database::Statement(
                "SELECT A.stdid,B.Itemid,B.subamt,B.addamt,B.reviseRate,B.onethird,B.twothirds,"
                "B.allsub from KIV14_StuStas A,KIV5_StsItem B where A.stsid=B.stsid"
                " and +B.Itemid in (select Itemid from Kiv13_ClsGrpitem where Grpid = ")
@@ -59,9 +59,9 @@ const StatusAggregates kNoStatus;
 
 }  // namespace
 
-StudentStatuses StudentStatuses::load(store::Connection& connection, qint64 groupId) {
+StudentStatuses StudentStatuses::load(database::Connection& connection, qint64 groupId) {
     StudentStatuses out;
-    store::Rows q(connection, statusRows(groupId));
+    database::Rows q(connection, statusRows(groupId));
     QString current;
     std::vector<ItemStatus> items;  // the current student's, one entry per item
     auto flush = [&] {

@@ -1,17 +1,14 @@
 #include "reissue/OldBatch.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
-
-#include "store/Failure.h"
-#include "store/Values.h"
+#include "database/Failure.h"
+#include "database/Rows.h"
+#include "database/Values.h"
 
 namespace kiv::reissue {
 
 namespace {
 
-using store::Statement;
+using database::Statement;
 
 Statement headerScheduleQuery(const QDate& tranDay, qint64 groupId) {
     return Statement("SELECT TranFee,SndAmt,TrdAmt,SmallFee,BtwnFee,ExcdFee,")
@@ -44,17 +41,14 @@ Statement giroLookUp(const QString& stdid) {
 
 }  // namespace
 
-std::optional<generation::FeeSchedule> loadHeaderSchedule(store::Connection& connection,
+std::optional<generation::FeeSchedule> loadHeaderSchedule(database::Connection& connection,
                                                           const QDate& tranDay, qint64 groupId,
                                                           LastStatement& last) {
-    QSqlQuery q = connection.run(last.keep(headerScheduleQuery(tranDay, groupId)));
+    database::Rows q(connection, last.keep(headerScheduleQuery(tranDay, groupId)));
     if (!q.next()) {
-        if (q.lastError().isValid()) {
-            store::failQuery(q);
-        }
         return std::nullopt;
     }
-    return generation::readFeeSchedule(q.record());
+    return generation::readFeeSchedule(q);
 }
 
 Statement oldItemsQuery(const QDate& tranDay, qint64 groupId, const QString& billConditions) {
@@ -74,17 +68,14 @@ Statement oldItemsQuery(const QDate& tranDay, qint64 groupId, const QString& bil
 }
 
 void StudentGiro::load() {
-    QSqlQuery q = m_connection.run(m_last.keep(batchGiroQuery(m_tranDay, m_groupId)));
+    database::Rows q(m_connection, m_last.keep(batchGiroQuery(m_tranDay, m_groupId)));
     while (q.next()) {
         // The look-up answers with the first row of an id; here as there, the rows of one id come
         // in the order they were written (rowid on the file, the sequence column on the server).
-        const QString id = store::readText(q.value(0));
+        const QString id = q.text(0);
         if (!m_giro.contains(id)) {
             m_giro.insert(id, q.value(1));
         }
-    }
-    if (q.lastError().isValid()) {
-        store::failQuery(q);
     }
     m_loaded = true;
 }
@@ -93,7 +84,7 @@ qint16 StudentGiro::of(const QString& stdid) {
     if (!m_loaded) {
         try {
             load();
-        } catch (const store::Failure&) {
+        } catch (const database::Failure&) {
             // The clerk is shown the look-up of the student being priced, not the batched query.
             m_last.keep(giroLookUp(stdid));
             throw;
@@ -102,12 +93,12 @@ qint16 StudentGiro::of(const QString& stdid) {
     const auto found = m_giro.constFind(stdid);
     if (found == m_giro.constEnd()) {
         m_last.keep(giroLookUp(stdid));
-        throw store::Failure(store::FailureKind::Database,
-                             QStringLiteral("查無學生資料 (%1)").arg(stdid));
+        throw database::Failure(database::FailureKind::Database,
+                                QStringLiteral("查無學生資料 (%1)").arg(stdid));
     }
     try {
-        return store::readInt<qint16>(found.value(), QStringLiteral("giro"));
-    } catch (const store::Failure&) {
+        return database::readInt<qint16>(found.value(), QStringLiteral("giro"));
+    } catch (const database::Failure&) {
         m_last.keep(giroLookUp(stdid));
         throw;
     }

@@ -2,18 +2,18 @@
 
 #include <optional>
 
+#include "database/Checked.h"
+#include "database/Connection.h"
+#include "database/Failure.h"
+#include "database/Rows.h"
+#include "database/Trace.h"
+#include "database/Values.h"
 #include "generation/BatchHeader.h"
 #include "generation/ChannelFees.h"
 #include "generation/FeeSchedule.h"
 #include "reissue/LastStatement.h"
 #include "reissue/OldBatch.h"
 #include "reissue/ReissueWriter.h"
-#include "store/Checked.h"
-#include "store/Connection.h"
-#include "store/Failure.h"
-#include "store/Rows.h"
-#include "store/Trace.h"
-#include "store/Values.h"
 
 namespace kiv::reissue {
 
@@ -84,7 +84,7 @@ struct Student {
     qint32 total = 0;
 };
 
-std::optional<qint64> nullableNumber(const store::Rows& rows, int column, const QString& name) {
+std::optional<qint64> nullableNumber(const database::Rows& rows, int column, const QString& name) {
     if (rows.isNull(column)) {
         return std::nullopt;
     }
@@ -95,14 +95,14 @@ std::optional<qint64> nullableNumber(const store::Rows& rows, int column, const 
 qint16 preWayNumber(const QVariant& value) {
     const QString column = QStringLiteral("PreWay");
     if (value.isNull()) {
-        store::failNullUse(column);
+        database::failNullUse(column);
     }
-    return store::readInt<qint16>(QVariant(store::trimBlanks(value.toString())), column);
+    return database::readInt<qint16>(QVariant(database::trimBlanks(value.toString())), column);
 }
 
 class Run {
 public:
-    Run(const Engine& engine, store::Connection& connection, Inputs inputs, Screen& screen)
+    Run(const Engine& engine, database::Connection& connection, Inputs inputs, Screen& screen)
         : m_engine(engine), m_connection(connection), m_in(std::move(inputs)), m_screen(screen) {}
 
     generation::EngineResult execute();
@@ -112,13 +112,13 @@ private:
 
     Ending build();
     std::optional<FeeSchedule> loadSchedule();
-    bool copyItems(store::Rows& rows);
+    bool copyItems(database::Rows& rows);
     qint16 channelOf(const QString& id, const QVariant& preWay);
     void close(const Student& student, bool last);
     void release();
 
     const Engine& m_engine;
-    store::Connection& m_connection;
+    database::Connection& m_connection;
     const Inputs m_in;
     Screen& m_screen;
     LastStatement m_last;
@@ -160,9 +160,9 @@ Run::Ending Run::build() {
         m_giro.emplace(m_connection, m_in.oldDate, m_in.groupId, m_last);
     }
     {
-        store::Rows rows(m_connection,
-                         m_last.keep(oldItemsQuery(m_in.oldDate, m_in.groupId,
-                                                   QString::fromLatin1(m_engine.billConditions))));
+        database::Rows rows(
+            m_connection, m_last.keep(oldItemsQuery(m_in.oldDate, m_in.groupId,
+                                                    QString::fromLatin1(m_engine.billConditions))));
         if (!copyItems(rows)) {
             return Ending::NothingToWrite;
         }
@@ -180,10 +180,10 @@ Run::Ending Run::build() {
 
 // Rows come by student, then item: a student's items are copied as they come, its bill is
 // written when the next student begins or the rows end. False when there was no row at all.
-bool Run::copyItems(store::Rows& rows) {
+bool Run::copyItems(database::Rows& rows) {
     std::optional<Student> current;
     while (rows.next()) {
-        const QString id = store::trimBlanks(rows.text(0));
+        const QString id = database::trimBlanks(rows.text(0));
         if (!current || id != current->id) {
             if (current) {
                 close(*current, false);
@@ -193,8 +193,8 @@ bool Run::copyItems(store::Rows& rows) {
         const std::optional<qint64> itemId = nullableNumber(rows, 2, "Itemid");
         const std::optional<qint64> itemAmt = nullableNumber(rows, 3, "ItemAmt");
         m_writer->writeItem(current->id, itemId, itemAmt);
-        current->total = store::checkedAdd<qint32>(
-            current->total, store::narrow<qint32>(*itemAmt, "ItemAmt"), "bill total");
+        current->total = database::checkedAdd<qint32>(
+            current->total, database::narrow<qint32>(*itemAmt, "ItemAmt"), "bill total");
     }
     if (!current) {
         return false;
@@ -205,7 +205,7 @@ bool Run::copyItems(store::Rows& rows) {
 
 // Unlike generation, a total of 0 or below is billed and priced like any other.
 void Run::close(const Student& s, bool last) {
-    m_count = store::checkedAdd<qint64>(m_count, 1, "student count");
+    m_count = database::checkedAdd<qint64>(m_count, 1, "student count");
     // The clerk sees every fifth student counted, and always the last one.
     if (last || m_count % 5 == 1) {
         m_screen.setBusyText(m_engine.tab, screen::countText(m_count));
@@ -227,18 +227,19 @@ generation::EngineResult Run::execute() {
     try {
         ending = build();
     } catch (const std::exception& e) {
-        const auto* failure = dynamic_cast<const store::Failure*>(&e);
+        const auto* failure = dynamic_cast<const database::Failure*>(&e);
         const QString description =
             failure ? failure->description() : QString::fromLocal8Bit(e.what());
-        const store::FailureKind kind = failure ? failure->kind() : store::FailureKind::Database;
+        const database::FailureKind kind =
+            failure ? failure->kind() : database::FailureKind::Database;
         QString text = description;
         if (m_engine.failureText == FailureText::DescriptionAndStatement) {
             text += failure && !failure->shownStatement().isEmpty() ? failure->shownStatement()
                                                                     : m_last.displayText();
-        } else if (kind == store::FailureKind::NullUse) {
+        } else if (kind == database::FailureKind::NullUse) {
             text = kFeeMessage;
         }
-        store::traceFailure(QString::fromLatin1(m_engine.routine), description);
+        database::traceFailure(QString::fromLatin1(m_engine.routine), description);
         release();
         return generation::EngineResult::failed(kind, text);
     }
@@ -257,12 +258,12 @@ generation::EngineResult Run::execute() {
 
 }  // namespace
 
-generation::EngineResult applyBatch(store::Connection& connection, const QDate& oldDate,
+generation::EngineResult applyBatch(database::Connection& connection, const QDate& oldDate,
                                     const QDate& newDate, qint64 groupId, Screen& screen) {
     return Run(kApply, connection, {oldDate, newDate, groupId}, screen).execute();
 }
 
-generation::EngineResult recollectBatch(store::Connection& connection, const QDate& oldDate,
+generation::EngineResult recollectBatch(database::Connection& connection, const QDate& oldDate,
                                         const QDate& newDate, qint64 groupId, Screen& screen) {
     return Run(kRecollect, connection, {oldDate, newDate, groupId}, screen).execute();
 }

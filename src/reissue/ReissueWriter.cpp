@@ -1,21 +1,22 @@
 #include "reissue/ReissueWriter.h"
 
+#include "database/Failure.h"
+#include "database/Rows.h"
+#include "database/Values.h"
 #include "generation/BatchStatements.h"
-#include "store/Failure.h"
-#include "store/Rows.h"
-#include "store/Values.h"
 
 namespace kiv::reissue {
 
 namespace {
 
-using store::Statement;
+using database::Statement;
 
 // The statement is kept before it is prepared, so that one the database refuses to prepare is
 // the one the failure message shows.
-store::Command prepared(store::Connection& connection, Statement statement, LastStatement& last) {
+database::PreparedStatement prepared(database::Connection& connection, Statement statement,
+                                     LastStatement& last) {
     last.keep(statement);
-    return store::Command(connection, std::move(statement));
+    return database::PreparedStatement(connection, std::move(statement));
 }
 
 // A missing value is shown as the item's spliced statement reads: an empty place.
@@ -60,7 +61,7 @@ Statement ReissueWriter::billInsert(const QDate& tranDay, qint64 groupId,
     return s;
 }
 
-ReissueWriter::ReissueWriter(store::Connection& connection, const QDate& tranDay, qint64 groupId,
+ReissueWriter::ReissueWriter(database::Connection& connection, const QDate& tranDay, qint64 groupId,
                              const std::optional<QDate>& markedDay, LastStatement& last)
     : m_connection(connection),
       m_tranDay(tranDay),
@@ -79,10 +80,10 @@ void ReissueWriter::writeItem(const QString& stdid, const std::optional<qint64>&
     m_last.follow(s);
     // Bound, a Null would be stored silently; the item row needs both values.
     if (!itemId) {
-        store::failNullUse(QStringLiteral("Itemid"));
+        database::failNullUse(QStringLiteral("Itemid"));
     }
     if (!itemAmt) {
-        store::failNullUse(QStringLiteral("ItemAmt"));
+        database::failNullUse(QStringLiteral("ItemAmt"));
     }
     m_item.run();
 }
@@ -104,12 +105,12 @@ void ReissueWriter::writeBill(const QString& stdid, qint32 total,
 }
 
 void ReissueWriter::writeNoBills() {
-    store::Rows students(m_connection,
-                         m_last.keep(generation::studentsWithoutRecord(m_tranDay, m_groupId)));
+    database::Rows students(m_connection,
+                            m_last.keep(generation::studentsWithoutRecord(m_tranDay, m_groupId)));
     Statement& insert = m_noBill.statement();
     while (students.next()) {
-        insert.setText(
-            0, store::trimBlanks(students.requiredText(0, QStringLiteral("Kiv7_student.Stdid"))));
+        insert.setText(0, database::trimBlanks(
+                              students.requiredText(0, QStringLiteral("Kiv7_student.Stdid"))));
         m_last.follow(insert);
         m_noBill.run();
     }

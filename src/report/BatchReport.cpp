@@ -3,18 +3,18 @@
 #include <QHash>
 #include <algorithm>
 
-#include "store/Checked.h"
-#include "store/Connection.h"
-#include "store/Rows.h"
-#include "store/Statement.h"
-#include "store/Values.h"
+#include "database/Checked.h"
+#include "database/Connection.h"
+#include "database/Rows.h"
+#include "database/Statement.h"
+#include "database/Values.h"
 
 namespace kiv::report {
 
 namespace {
 
-using store::Rows;
-using store::Statement;
+using database::Rows;
+using database::Statement;
 
 // The header's columns after the group name, in the order they are read.
 const QStringList kHeaderColumns = {
@@ -37,7 +37,7 @@ std::optional<qint64> optionalNumber(const Rows& r, int column, const QString& n
     return r.isNull(column) ? std::nullopt : std::optional(r.number(column, name));
 }
 
-std::optional<BatchHeader> readHeader(store::Connection& c, const QDate& day, qint64 groupId) {
+std::optional<BatchHeader> readHeader(database::Connection& c, const QDate& day, qint64 groupId) {
     Statement s("select G.GrpName, A." + kHeaderColumns.join(", A.") +
                 " from KIV10_Agency A left outer join KIV6_Group G on G.GrpID = A.Grpid");
     Rows r(c, ofBatch(s, "A.", day, groupId));
@@ -53,7 +53,7 @@ std::optional<BatchHeader> readHeader(store::Connection& c, const QDate& day, qi
     };
     BatchHeader h;
     h.groupId = groupId;
-    h.groupName = store::trimBlanks(r.text(0));
+    h.groupName = database::trimBlanks(r.text(0));
     h.day = day;
     h.transferFee = number(0);
     h.counter = bands(1);
@@ -64,7 +64,7 @@ std::optional<BatchHeader> readHeader(store::Connection& c, const QDate& day, qi
         h.storeName = text(17);
         // The middle band only with its item code, the excess band only with both.
         for (int first = 18; first <= 26; first += 4) {
-            const QString item = store::trimBlanks(text(first));
+            const QString item = database::trimBlanks(text(first));
             if (item.isEmpty()) {
                 break;
             }
@@ -74,7 +74,7 @@ std::optional<BatchHeader> readHeader(store::Connection& c, const QDate& day, qi
     return h;
 }
 
-std::vector<Bill> readBills(store::Connection& c, const QDate& day, qint64 groupId) {
+std::vector<Bill> readBills(database::Connection& c, const QDate& day, qint64 groupId) {
     Statement s("select Stdid, PreWay, PayAmt, Fee, PayStas, FailFac, lock_data from KIV8_PayMent");
     Rows r(c, ofBatch(s, "", day, groupId));
     std::vector<Bill> bills;
@@ -95,7 +95,7 @@ std::vector<Bill> readBills(store::Connection& c, const QDate& day, qint64 group
 
 // Grade and class of the batch's students, by trimmed id; of several rows with one id, the first
 // written.
-QHash<QString, ClassKey> readClasses(store::Connection& c, const QDate& day, qint64 groupId) {
+QHash<QString, ClassKey> readClasses(database::Connection& c, const QDate& day, qint64 groupId) {
     Statement s(
         "select B.Stdid, B.Grade, B.Clsid from Kiv7_student B where trim(B.Stdid) in"
         " (select trim(A.Stdid) from KIV8_PayMent A");
@@ -103,7 +103,7 @@ QHash<QString, ClassKey> readClasses(store::Connection& c, const QDate& day, qin
     Rows r(c, s);
     QHash<QString, ClassKey> classes;
     while (r.next()) {
-        const QString id = store::trimBlanks(r.text(0));
+        const QString id = database::trimBlanks(r.text(0));
         if (!classes.contains(id)) {
             classes.insert(id, {optionalNumber(r, 1, "Grade"), optionalNumber(r, 2, "Clsid")});
         }
@@ -115,11 +115,11 @@ std::optional<qint64> plus(std::optional<qint64> a, std::optional<qint64> b) {
     if (!a || !b) {
         return a ? a : b;
     }
-    return store::checkedAdd(*a, *b, "ItemAmt");
+    return database::checkedAdd(*a, *b, "ItemAmt");
 }
 
 // Puts each item row of the batch on its bill, in the column of its item; answers the items.
-std::vector<qint64> placeItems(store::Connection& c, const QDate& day, qint64 groupId,
+std::vector<qint64> placeItems(database::Connection& c, const QDate& day, qint64 groupId,
                                std::vector<Bill>& bills) {
     struct Row {
         qint64 item;
@@ -152,9 +152,9 @@ std::vector<qint64> placeItems(store::Connection& c, const QDate& day, qint64 gr
 
 }  // namespace
 
-std::optional<BatchReport> readBatchReport(store::Connection& connection, const QDate& day,
+std::optional<BatchReport> readBatchReport(database::Connection& connection, const QDate& day,
                                            qint64 groupId) {
-    store::ReadTransaction snapshot(connection);
+    database::ReadTransaction snapshot(connection);
     std::optional<BatchHeader> header = readHeader(connection, day, groupId);
     if (!header) {
         return std::nullopt;
@@ -165,7 +165,7 @@ std::optional<BatchReport> readBatchReport(store::Connection& connection, const 
     report.itemIds = placeItems(connection, day, groupId, report.bills);
     const QHash<QString, ClassKey> classes = readClasses(connection, day, groupId);
     for (Bill& b : report.bills) {
-        std::tie(b.grade, b.cls) = classes.value(store::trimBlanks(b.stdid));
+        std::tie(b.grade, b.cls) = classes.value(database::trimBlanks(b.stdid));
     }
     std::sort(report.bills.begin(), report.bills.end(), [](const Bill& a, const Bill& b) {
         return std::tie(a.grade, a.cls, a.stdid) < std::tie(b.grade, b.cls, b.stdid);
@@ -178,13 +178,13 @@ BatchTotals totalsOf(const std::vector<Bill>& bills) {
     BatchTotals t;
     const auto add = [](Total& to, const Bill& b) {
         ++to.count;
-        to.amount = store::checkedAdd(to.amount, b.amount.value_or(0), "PayAmt");
+        to.amount = database::checkedAdd(to.amount, b.amount.value_or(0), "PayAmt");
     };
     for (const Bill& b : bills) {
         add(t.all, b);
         add(t.channels[static_cast<size_t>(b.channel)], b);
         add(t.classes[{b.grade, b.cls}], b);
-        t.fees = store::checkedAdd(t.fees, b.fee.value_or(0), "Fee");
+        t.fees = database::checkedAdd(t.fees, b.fee.value_or(0), "Fee");
         t.settled += b.settled ? 1 : 0;
         t.failed += b.failed() ? 1 : 0;
         t.locked += b.locked ? 1 : 0;

@@ -11,9 +11,9 @@
 #include <algorithm>
 #include <functional>
 
+#include "database/Values.h"
 #include "report/PdfGlyphNames.h"
 #include "report/ReportText.h"
-#include "store/Values.h"
 
 namespace kiv::report {
 
@@ -366,7 +366,7 @@ QByteArray reportPdf(const BatchReport& report) {
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
     writer.setTitle("收款批次報表 " + groupText(report.header) + " " +
-                    store::rocDateText(report.header.day));
+                    database::rocDateText(report.header.day));
     writer.setCreator("kiv2200");
     // The table at full size decides the page's orientation and, where even landscape is too
     // narrow, the scale of the whole report.
@@ -391,7 +391,7 @@ QByteArray reportPdf(const BatchReport& report) {
                                        status, Qt::ElideRight, bills.back().width - 2 * style.pad));
     }
     const QString running = "收款批次報表　繳費群組 " + groupText(report.header) + "　收款日期 " +
-                            store::rocDateText(report.header.day);
+                            database::rocDateText(report.header.day);
     int pages = 0;
     {
         Sheet counting(writer, nullptr, style, running, 0);

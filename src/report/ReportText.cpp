@@ -1,7 +1,7 @@
 #include "report/ReportText.h"
 
+#include "database/Values.h"
 #include "generation/BatchHeader.h"
-#include "store/Values.h"
 
 namespace kiv::report {
 
@@ -84,7 +84,7 @@ QString groupText(const BatchHeader& header) {
 QStringList headerLines(const BatchHeader& h) {
     return {"收款批次報表",
             "繳費群組：" + groupText(h),
-            "收款日期：" + store::rocDateText(h.day),
+            "收款日期：" + database::rocDateText(h.day),
             "轉帳手續費：" + yuan(h.transferFee),
             "臨櫃手續費：" + bandsText(h.counter),
             "網路銀行手續費：" + bandsText(h.online),

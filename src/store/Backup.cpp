@@ -13,16 +13,18 @@
 #include <tuple>
 #include <utility>
 
-#include "store/Connection.h"
-#include "store/Failure.h"
+#include "database/Connection.h"
+#include "database/Failure.h"
+#include "database/SqliteFile.h"
+#include "database/SqliteStatement.h"
+#include "database/Trace.h"
+#include "database/Values.h"
 #include "store/FilePrivacy.h"
+#include "store/PackageDatabase.h"
 #include "store/PackageIdentity.h"
 #include "store/PackagePaths.h"
-#include "store/ServerSettings.h"
-#include "store/SqliteFile.h"
-#include "store/SqliteStatement.h"
-#include "store/Trace.h"
-#include "store/Values.h"
+
+using namespace kiv::database;
 
 namespace kiv::store {
 
@@ -130,7 +132,7 @@ void pruneBefore(const QString& baseFolder, const QString& own, int keep) {
 
 // The live file of a connection on SQLite inside a write transaction; throws otherwise.
 sqlite3* lockedFile(Connection& connection, const QString& folder) {
-    sqlite3* db = sqliteHandleOf(connection.database());
+    sqlite3* db = connection.sqliteHandle();
     if (db == nullptr || sqlite3_txn_state(db, "main") != SQLITE_TXN_WRITE) {
         failKeeping(folder, QStringLiteral("a copy is taken only inside a write transaction"));
     }

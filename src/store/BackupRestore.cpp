@@ -10,16 +10,19 @@
 #include <memory>
 #include <set>
 
+#include "database/Connection.h"
+#include "database/Failure.h"
+#include "database/SqliteFile.h"
+#include "database/SqliteStatement.h"
+#include "database/Values.h"
 #include "store/Backup.h"
-#include "store/Connection.h"
-#include "store/Failure.h"
 #include "store/FilePrivacy.h"
+#include "store/PackageDatabase.h"
 #include "store/PackageIdentity.h"
 #include "store/PackagePaths.h"
 #include "store/Schema.h"
-#include "store/SqliteFile.h"
-#include "store/SqliteStatement.h"
-#include "store/Values.h"
+
+using namespace kiv::database;
 
 namespace kiv::store {
 
@@ -316,8 +319,8 @@ Restored restoreCopy(const QString& baseFolder, const QString& path, const LockW
     if (!usable.usable) {
         return putInPlaceOfUnusable(baseFolder, path, record);
     }
-    Connection live(baseFolder, wait);
-    sqlite3* db = sqliteHandleOf(live.database());
+    Connection live(locateDatabase(baseFolder), wait);
+    sqlite3* db = live.sqliteHandle();
     if (db == nullptr) {
         refuse(QStringLiteral("資料庫在伺服器上，它的備份由伺服器負責"));
     }

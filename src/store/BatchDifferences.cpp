@@ -4,9 +4,11 @@
 #include <QUrl>
 #include <map>
 
-#include "store/Connection.h"
-#include "store/Failure.h"
-#include "store/Rows.h"
+#include "database/Connection.h"
+#include "database/Failure.h"
+#include "database/Rows.h"
+
+using namespace kiv::database;
 
 namespace kiv::store {
 

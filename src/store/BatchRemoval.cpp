@@ -1,6 +1,8 @@
 #include "store/BatchRemoval.h"
 
-#include "store/Connection.h"
+#include "database/Connection.h"
+
+using namespace kiv::database;
 
 namespace kiv::store {
 

@@ -1,6 +1,8 @@
 #include "store/Channels.h"
 
-#include "store/Values.h"
+#include "database/Values.h"
+
+using namespace kiv::database;
 
 namespace kiv::store {
 

@@ -3,10 +3,12 @@
 #include <QFileInfo>
 #include <cerrno>
 
-#include "store/Connection.h"
-#include "store/Failure.h"
+#include "database/Connection.h"
+#include "database/Failure.h"
+#include "store/PackageDatabase.h"
 #include "store/PackagePaths.h"
-#include "store/ServerSettings.h"
+
+using namespace kiv::database;
 
 namespace kiv::store {
 
@@ -24,7 +26,7 @@ Result compress_mdb(const QString& baseFolder, const LockWait& wait) {
         // behind a batch just written; planned without them, the next command's reads of that
         // batch can take many times as long. They are refreshed for the batch tables.
         if (readServerSettings(baseFolder)) {
-            Connection c(baseFolder, wait);
+            Connection c(locateDatabase(baseFolder), wait);
             step = "A002-01";
             c.runFixed(QStringLiteral("ANALYZE KIV8_PayMent, KIV9_Payitem, KIV10_Agency"));
             return done;
@@ -37,7 +39,7 @@ Result compress_mdb(const QString& baseFolder, const LockWait& wait) {
         return Result::failed("找不到資料庫檔案 " + database, ENOENT, "A001");
     }
     try {
-        Connection c(baseFolder, wait);
+        Connection c(locateDatabase(baseFolder), wait);
         step = "A002-01";
         c.runFixed(QStringLiteral("VACUUM"));
     } catch (const Failure& f) {

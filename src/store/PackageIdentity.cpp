@@ -1,12 +1,14 @@
 #include "store/PackageIdentity.h"
 
 #include <QDateTime>
-#include <QSqlQuery>
 #include <QUuid>
 
-#include "store/Connection.h"
-#include "store/SqliteFile.h"
-#include "store/Values.h"
+#include "database/Connection.h"
+#include "database/Rows.h"
+#include "database/SqliteFile.h"
+#include "database/Values.h"
+
+using namespace kiv::database;
 
 namespace kiv::store {
 
@@ -27,11 +29,12 @@ const QString kCountOnFile = QStringLiteral(
     "select count(*) from sqlite_master where type = 'table' and lower(name) = 'kiv_package'");
 
 bool hasTable(Connection& c) {
-    QSqlQuery q = c.run(Statement().sql(
-        kCountOnFile, kCountOnFile,
-        QStringLiteral("select count(*) from information_schema.tables where "
-                       "table_schema = current_schema() and table_name = 'kiv_package'")));
-    return q.next() && q.value(0).toLongLong() > 0;
+    Rows q(c,
+           Statement().sql(
+               kCountOnFile, kCountOnFile,
+               QStringLiteral("select count(*) from information_schema.tables where "
+                              "table_schema = current_schema() and table_name = 'kiv_package'")));
+    return q.next() && q.number(0, QStringLiteral("count")) > 0;
 }
 
 bool hasTable(SqliteFile& f) {
@@ -45,8 +48,8 @@ QString packageIdOf(Connection& connection) {
     if (!hasTable(connection)) {
         return {};
     }
-    QSqlQuery q = connection.run(Statement(kRead));
-    return q.next() ? readText(q.value(0)) : QString();
+    Rows q(connection, Statement(kRead));
+    return q.next() ? q.text(0) : QString();
 }
 
 QString packageIdOf(SqliteFile& file) {

@@ -3,14 +3,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlQuery>
 #include <QStringList>
 
-#include "store/Connection.h"
-#include "store/Failure.h"
+#include "database/Connection.h"
+#include "database/Failure.h"
+#include "database/Rows.h"
+#include "store/PackageDatabase.h"
 #include "store/PackageIdentity.h"
 #include "store/PackagePaths.h"
-#include "store/ServerSettings.h"
+
+using namespace kiv::database;
 
 namespace kiv::store {
 
@@ -105,12 +107,11 @@ const QStringList& serverSchemaStatements() {
 namespace {
 Result initServerDatabase(const QString& baseFolder) {
     try {
-        Connection c(baseFolder);
-        QSqlQuery q =
-            c.run(Statement("select count(*) from information_schema.tables where "
+        Connection c(locateDatabase(baseFolder));
+        Rows q(c, Statement("select count(*) from information_schema.tables where "
                             "table_schema = current_schema() and table_name = "
                             "'kiv8_payment'"));
-        if (q.next() && q.value(0).toInt() > 0) {
+        if (q.next() && q.number(0, QStringLiteral("count")) > 0) {
             return Result::failed(
                 QStringLiteral("%1 already holds the tables; they are left as they are")
                     .arg(databaseLocation(baseFolder)));
@@ -145,7 +146,7 @@ Result initDatabase(const QString& baseFolder) {
             QStringLiteral("cannot create the folder %1").arg(databaseFolder(baseFolder)));
     }
     try {
-        Connection c(baseFolder, Connection::Mode::CreateNew);
+        Connection c(locateDatabase(baseFolder), Connection::Mode::CreateNew);
         Transaction t(c);
         for (const QString& s : schemaStatements()) {
             c.runFixed(s);

@@ -1,29 +1,31 @@
 #include "store/SelectionLists.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
 #include <functional>
 
-#include "store/Connection.h"
-#include "store/Failure.h"
-#include "store/Values.h"
+#include "database/Connection.h"
+#include "database/Failure.h"
+#include "database/Rows.h"
+#include "database/Values.h"
+#include "store/PackageDatabase.h"
+
+using namespace kiv::database;
 
 namespace kiv::store {
 
 namespace {
 
-using RowToEntry = std::function<ListEntry(const QSqlQuery&)>;
+using RowToEntry = std::function<ListEntry(const Rows&)>;
 
 QString groupKey(const QVariant& grpId) {
     return QString::number(readNumber(grpId, "GrpID"));
 }
 
-ListEntry dateEntry(const QSqlQuery& q) {
+ListEntry dateEntry(const Rows& q) {
     const QDate d = readDate(q.value(0), "TranDay");
     return {rocDateText(d), collectionDateText(d)};
 }
 
-ListEntry idAndNameEntry(const QSqlQuery& q) {
+ListEntry idAndNameEntry(const Rows& q) {
     const QString key = groupKey(q.value(0));
     return {trimBlanks(key) + ":" + trimBlanks(readText(q.value(1))), key};
 }
@@ -35,20 +37,17 @@ ListFill fill(Connection& c, const Statement& s, const RowToEntry& toEntry,
     if (step) {
         *step = "AS003";
     }
-    QSqlQuery q = c.run(s);
+    Rows q(c, s);
     if (step) {
         *step = "AS004";
     }
     try {
         while (q.next()) {
             // A batch header without a group id has no key to offer.
-            if (q.value(0).isNull()) {
+            if (q.isNull(0)) {
                 continue;
             }
             out.entries.push_back(toEntry(q));
-        }
-        if (q.lastError().isValid()) {
-            failQuery(q);
         }
     } catch (const Failure& f) {
         out.status = Result::of(f);
@@ -68,7 +67,7 @@ template <class Body>
 ListFill onConnection(const QString& baseFolder, const LockWait& wait, Body body) {
     bool opened = false;
     try {
-        Connection c(baseFolder, wait);
+        Connection c(locateDatabase(baseFolder), wait);
         opened = true;
         return body(c);
     } catch (const Failure& f) {
@@ -118,7 +117,7 @@ ListFill insert_CBO(const QString& baseFolder, QString& step, const LockWait& wa
         // A group without a name shows as an empty item, as in the other group lists.
         return fill(
             c, s,
-            [](const QSqlQuery& q) {
+            [](const Rows& q) {
                 return ListEntry{readText(q.value(1)), groupKey(q.value(0))};
             },
             &step);
@@ -137,7 +136,7 @@ ListFill insert_CBO2(const QString& baseFolder, const ListChoice& tranDay, const
             s.sql(" and A.TranDay =").date(dateFromCollectionText(*tranDay.key));
         }
         s.sql(" order by A.GrpID");
-        return fill(c, s, [](const QSqlQuery& q) {
+        return fill(c, s, [](const Rows& q) {
             return ListEntry{trimBlanks(readText(q.value(1))), groupKey(q.value(0))};
         });
     });

@@ -14,10 +14,10 @@
 #include <QVBoxLayout>
 
 #include "commands/TabPipelines.h"
-#include "store/DatabaseErrors.h"
+#include "database/DatabaseErrors.h"
+#include "database/Values.h"
 #include "store/PackagePaths.h"
 #include "store/SelectionLists.h"
-#include "store/Values.h"
 #include "window/EmptyCaption.h"
 
 namespace kiv::window {
@@ -142,7 +142,7 @@ bool MainWindow::fillGroupListAtStartUp() {
         m_tab0->CBO_GrpID->setEntries(fill.entries);
     }
     if (!fill.status.ok) {
-        showMessage(kiv::store::withStepCode(fill.status.description, strStep), Title::Default,
+        showMessage(kiv::database::withStepCode(fill.status.description, strStep), Title::Default,
                     Icon::None);
         return false;
     }

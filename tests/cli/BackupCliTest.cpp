@@ -13,13 +13,13 @@
 #include "TestClocks.h"
 #include "cli/BackupCommands.h"
 #include "cli/Cli.h"
+#include "database/Connection.h"
+#include "database/SqliteFile.h"
+#include "database/Values.h"
 #include "demo/DemoSchool.h"
 #include "store/Backup.h"
 #include "store/BatchRemoval.h"
-#include "store/Connection.h"
-#include "store/ServerSettings.h"
-#include "store/SqliteFile.h"
-#include "store/Values.h"
+#include "store/PackageDatabase.h"
 
 namespace {
 using kiv::test::kToday;
@@ -50,8 +50,8 @@ void generate(const QString& base, const QDate& day) {
 
 // A copy as the removal of the batch takes it, then the removal.
 QString deleteWithCopy(const QString& base, const QDate& day) {
-    kiv::store::Connection c(base);
-    kiv::store::Transaction t(c);
+    kiv::database::Connection c(kiv::store::locateDatabase(base));
+    kiv::database::Transaction t(c);
     kiv::store::CopyBeforeWrite kept = kiv::store::keepCopyBefore(c, base, {"delete", day, 1});
     const QString path = kept.path();
     kiv::store::removeBatch(c, day, 1);
@@ -75,7 +75,8 @@ TEST(CliBackups, aDeletedBatchIsShownComingBackAndPutBackRowForRow) {
     kiv::test::TestBase pkg;
     kiv::demo::writeSchool(pkg.path(), {.students = 60});
     const QDate deleted = kToday.addDays(1), since = kToday.addDays(2);
-    const QString gone = kiv::store::rocDateText(deleted), later = kiv::store::rocDateText(since);
+    const QString gone = kiv::database::rocDateText(deleted),
+                  later = kiv::database::rocDateText(since);
     generate(pkg.path(), deleted);
     const QStringList rows = pkg.batchRows(deleted.toString(Qt::ISODate));
     ASSERT_FALSE(rows.isEmpty());
@@ -122,8 +123,8 @@ TEST(CliBackups, aCopyThatIsNotThisPackagesOwnSoundCopyIsRefusedAndNothingChange
     if (kiv::test::TestBase::onServer()) {
         GTEST_SKIP() << "the file's copies";
     }
-    using kiv::store::SqliteFile;
-    using kiv::store::Statement;
+    using kiv::database::SqliteFile;
+    using kiv::database::Statement;
     const auto change = [](const QString& path, const QStringList& statements) {
         SqliteFile f(path, SqliteFile::Mode::ReadWrite);
         for (const QString& s : statements) {

@@ -13,10 +13,11 @@
 #include "TestClocks.h"
 #include "cli/Cli.h"
 #include "commands/OtherWorkstations.h"
+#include "database/Connection.h"
 #include "demo/DemoSchool.h"
 #include "generation/BatchHeader.h"
 #include "screen/Screen.h"
-#include "store/Connection.h"
+#include "store/PackageDatabase.h"
 
 namespace {
 using kiv::test::kToday;
@@ -38,8 +39,8 @@ CliRun run(const QStringList& args, const QString& programFolder = "/nonexistent
 }
 
 QVariant scalar(const QString& base, const QString& sql) {
-    kiv::store::Connection c(base);
-    QSqlQuery q(c.database());
+    kiv::test::RawDatabase c(base);
+    QSqlQuery q(c.db());
     return q.exec(sql) && q.next() ? q.value(0) : QVariant();
 }
 }  // namespace

@@ -7,15 +7,17 @@
 #include "QtPrinting.h"
 #include "RecordingScreen.h"
 #include "SchoolData.h"
+#include "database/Connection.h"
+#include "database/Failure.h"
 #include "demo/EngineAlone.h"
 #include "generation/BatchHeader.h"
 #include "generation/GenerationRun.h"
 #include "generation/ItemAmount.h"
 #include "generation/StudentStatuses.h"
-#include "store/Connection.h"
-#include "store/Failure.h"
+#include "store/PackageDatabase.h"
 
 using namespace kiv::generation;
+using namespace kiv::database;
 using namespace kiv::store;
 using namespace kiv::test;
 
@@ -101,7 +103,7 @@ TEST(StudentStatuses, readForTheItemsOfTheGroupOnly) {
     db.exec("insert into Kiv13_ClsGrpitem values(2,1,0,9,1000)");
     db.exec("insert into KIV14_StuStas values('S1',4)");
     db.addStatusEffect(4, 9, {N, 100, N, N, N, N});
-    kiv::store::Connection c(db.path());
+    kiv::database::Connection c(kiv::store::locateDatabase(db.path()));
     const StudentStatuses statuses = StudentStatuses::load(c, 1);
     EXPECT_TRUE(StudentStatuses::forItem(statuses.ofStudent("S1"), 9).maxSubamt.isNull());
 }
@@ -172,7 +174,7 @@ std::optional<FeeSchedule> loadAfter(const QStringList& sql, bool withStores = f
     for (const QString& s : sql) {
         db.exec(s);
     }
-    kiv::store::Connection c(db.path());
+    kiv::database::Connection c(kiv::store::locateDatabase(db.path()));
     return loadFeeSchedule(c);
 }
 
@@ -238,10 +240,10 @@ const QString kFeeValues = " values(#06/07/2012#,3,8,100,900,10,15,20,200,800,5,
 
 // 18 columns without stores, 32 with; the store columns are then left unset.
 TEST(BatchHeader, namesTheColumnsInUse) {
-    const kiv::store::Statement plain = batchHeaderStatement(QDate(2012, 6, 7), 3, example());
+    const kiv::database::Statement plain = batchHeaderStatement(QDate(2012, 6, 7), 3, example());
     EXPECT_EQ(plain.displayText(), kFeeColumns + ")" + kFeeValues + ")");
     EXPECT_EQ(plain.valueCount(), 18);
-    const kiv::store::Statement st = batchHeaderStatement(QDate(2012, 6, 7), 3, stores());
+    const kiv::database::Statement st = batchHeaderStatement(QDate(2012, 6, 7), 3, stores());
     EXPECT_EQ(st.displayText(),
               kFeeColumns +
                   ",IsUseCVS,CVSName,CVSItem1,CVSItem2,CVSItem3,CVSSmallamt,CVSSmallUserFee,"
@@ -250,7 +252,7 @@ TEST(BatchHeader, namesTheColumnsInUse) {
                   kFeeValues + ",True,'Store','A1','A2','A3',200,20,10,400,25,12,600,30,15)");
     EXPECT_EQ(st.valueCount(), 32);
     SchoolData db;
-    kiv::store::Connection(db.path()).run(plain);
+    kiv::database::Connection(kiv::store::locateDatabase(db.path())).run(plain);
     EXPECT_EQ(db.scalar("select count(*) from KIV10_Agency where TranDay='2012-06-07' and "
                         "Grpid=3 and Tranfee=8 and NetATMexcdFee=3 and IsUseCVS=0 and "
                         "CVSName is null and CVSSmallamt is null and PayStas=0"),

@@ -12,13 +12,14 @@
 #include "TestClocks.h"
 #include "cli/Cli.h"
 #include "cli/ReportCommand.h"
+#include "database/Connection.h"
+#include "database/Failure.h"
+#include "database/Values.h"
 #include "demo/DemoSchool.h"
 #include "report/BatchReport.h"
 #include "report/PdfGlyphNames.h"
 #include "report/ReportText.h"
-#include "store/Connection.h"
-#include "store/Failure.h"
-#include "store/Values.h"
+#include "store/PackageDatabase.h"
 
 namespace {
 
@@ -57,7 +58,7 @@ protected:
     }
     qint64 sql(const QString& select) const { return pkg.scalar(select).toLongLong(); }
     kiv::report::BatchReport read() const {
-        kiv::store::Connection c(pkg.path());
+        kiv::database::Connection c(kiv::store::locateDatabase(pkg.path()));
         return kiv::report::readBatchReport(c, kDay, 2).value();
     }
     QString path(const QString& name) const { return files.path() + "/" + name; }
@@ -196,8 +197,8 @@ TEST(ReportTotals, anOverflowingSumIsAnErrorNotAWrap) {
     try {
         kiv::report::totalsOf(bills);
         ADD_FAILURE() << "no overflow";
-    } catch (const kiv::store::Failure& f) {
-        EXPECT_EQ(f.kind(), kiv::store::FailureKind::Overflow);
+    } catch (const kiv::database::Failure& f) {
+        EXPECT_EQ(f.kind(), kiv::database::FailureKind::Overflow);
     }
 }
 
@@ -219,7 +220,7 @@ TEST_F(ReportTest, summaryUsageErrorsAndAMissingBatch) {
                                " " + yuan("CVSSmallamt").chopped(2) + " 至 " + yuan("CVSBtwnAmt") +
                                "：" + yuan("CVSBtwnUserFee");
     for (const QString& line :
-         QStringList{"繳費群組：2 上學期午餐費", "收款日期：" + kiv::store::rocDateText(kDay),
+         QStringList{"繳費群組：2 上學期午餐費", "收款日期：" + kiv::database::rocDateText(kDay),
                      "轉帳手續費：" + yuan("Tranfee"), counter, all}) {
         EXPECT_TRUE(summary.out.contains(line + "\n")) << line.toStdString() << "\n"
                                                        << summary.out.toStdString();
@@ -325,7 +326,7 @@ TEST_F(ReportTest, pdfReadsBackWithItsHeaderTotalsAndPageNumbers) {
     const int pages = first.mid(of + 8).section(' ', 0, 0).toInt();
     ASSERT_GE(pages, 3);
     for (const QString& text :
-         QStringList{"繳費群組：2 上學期午餐費", "收款日期：" + kiv::store::rocDateText(kDay),
+         QStringList{"繳費群組：2 上學期午餐費", "收款日期：" + kiv::database::rocDateText(kDay),
                      "學號", "金額"}) {
         EXPECT_TRUE(first.contains(text)) << text.toStdString();
     }

@@ -11,14 +11,16 @@
 
 #include "QtPrinting.h"
 #include "TestBase.h"
+#include "database/Connection.h"
+#include "database/Failure.h"
+#include "database/Rows.h"
 #include "store/Backup.h"
 #include "store/BackupRestore.h"
 #include "store/BatchDifferences.h"
 #include "store/BatchRemoval.h"
-#include "store/Connection.h"
-#include "store/Failure.h"
-#include "store/ServerSettings.h"
+#include "store/PackageDatabase.h"
 
+using namespace kiv::database;
 using namespace kiv::store;
 using kiv::test::TestBase;
 using namespace std::chrono_literals;
@@ -47,7 +49,7 @@ void appendSettings(const TestBase& base, const QByteArray& text) {
 
 // A copy taken as a write takes it: under the write lock, before writing.
 QString keep(const TestBase& base, const CopyReason& why) {
-    Connection c(base.path());
+    Connection c(kiv::store::locateDatabase(base.path()));
     Transaction t(c);
     CopyBeforeWrite kept = keepCopyBefore(c, base.path(), why);
     const QString path = kept.path();
@@ -57,8 +59,8 @@ QString keep(const TestBase& base, const CopyReason& why) {
 }
 
 qint64 headers(Connection& c) {
-    QSqlQuery q = c.run(Statement("select count(*) from KIV10_Agency"));
-    return q.next() ? q.value(0).toLongLong() : -1;
+    Rows q(c, Statement("select count(*) from KIV10_Agency"));
+    return q.next() ? q.number(0, "count") : -1;
 }
 }  // namespace
 
@@ -70,7 +72,7 @@ TEST(KeptCopies, aCopyTakenInsideAWriteHoldsTheStateBeforeItAndIsASoundDatabase)
     addBatch(base, 3);
     QString path;
     {
-        Connection c(base.path());
+        Connection c(kiv::store::locateDatabase(base.path()));
         EXPECT_THROW(keepCopyBefore(c, base.path(), {"delete", kDay, 1}), Failure);  // unlocked
         Transaction t(c);
         CopyBeforeWrite kept = keepCopyBefore(c, base.path(), {"delete", kDay, 1});
@@ -93,7 +95,7 @@ TEST(KeptCopies, aCopyTakenInsideAWriteHoldsTheStateBeforeItAndIsASoundDatabase)
     EXPECT_EQ(kept.host, QSysInfo::machineHostName());
     EXPECT_LT(kept.taken.secsTo(QDateTime::currentDateTime()), 60);
     // The copy has the batch that the write removed; the live file never holds the record.
-    Connection live(base.path());
+    Connection live(kiv::store::locateDatabase(base.path()));
     const std::vector<BatchDifference> d = compareWithLive(live, path);
     ASSERT_EQ(d.size(), 1u);
     EXPECT_EQ(d[0].tranDay, "2026-12-20");
@@ -153,7 +155,8 @@ TEST(KeptCopies, aRestoreWaitsForAnotherWriterAndTheOtherConnectionsReadWhatWasP
     addBatch(base, 2);
     const QString copy = keep(base, {"delete", kDay, 1});
     base.exec("delete from KIV10_Agency");
-    Connection other(base.path());  // another workstation, open all along
+    Connection other(
+        kiv::store::locateDatabase(base.path()));  // another workstation, open all along
     EXPECT_EQ(headers(other), 0);
     {
         sqlite3* writer = nullptr;
@@ -181,7 +184,7 @@ TEST(KeptCopies, theServerKeepsNone) {
         GTEST_SKIP() << "the server's";
     }
     TestBase base;
-    Connection c(base.path());
+    Connection c(kiv::store::locateDatabase(base.path()));
     Transaction t(c);
     EXPECT_EQ(keepCopyBefore(c, base.path(), {"delete", kDay, 1}).path(), "");
     EXPECT_FALSE(QFileInfo::exists(backupFolder(base.path())));

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "QtPrinting.h"
-#include "store/DatabaseErrors.h"
+#include "database/DatabaseErrors.h"
 
-using namespace kiv::store;
+using namespace kiv::database;
 
 TEST(DatabaseErrors, theCommonFailuresReadInChineseWithTheEnginesTextAfter) {
     const struct {

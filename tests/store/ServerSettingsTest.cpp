@@ -5,12 +5,13 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "store/Connection.h"
-#include "store/Failure.h"
+#include "database/Connection.h"
+#include "database/Failure.h"
+#include "store/PackageDatabase.h"
 #include "store/PackagePaths.h"
 #include "store/Schema.h"
-#include "store/ServerSettings.h"
 
+using namespace kiv::database;
 using namespace kiv::store;
 
 TEST(ServerSettings, aSettingsFileNamesTheServerAndEveryFailureSaysWhatAndWhereNeverThePassword) {
@@ -48,7 +49,7 @@ TEST(ServerSettings, aSettingsFileNamesTheServerAndEveryFailureSaysWhatAndWhereN
         SCOPED_TRACE(c.ini.toStdString());
         write(c.ini);
         try {
-            Connection connection(base);
+            Connection connection(kiv::store::locateDatabase(base));
             ADD_FAILURE() << "opened";
         } catch (const Failure& f) {
             EXPECT_TRUE(f.description().contains(c.says)) << f.description().toStdString();

@@ -9,15 +9,18 @@
 #include <thread>
 
 #include "TestBase.h"
+#include "database/Connection.h"
+#include "database/Rows.h"
+#include "database/Values.h"
 #include "store/BatchRemoval.h"
 #include "store/BatchState.h"
 #include "store/Compaction.h"
-#include "store/Connection.h"
+#include "store/PackageDatabase.h"
 #include "store/PackagePaths.h"
 #include "store/Schema.h"
 #include "store/SelectionLists.h"
-#include "store/Values.h"
 
+using namespace kiv::database;
 using namespace kiv::store;
 using kiv::test::TestBase;
 using namespace std::chrono_literals;
@@ -74,7 +77,7 @@ TEST(Statement, showsBindsAndStoresEachValueInItsFormAndUnnamedColumnsTakeTheirD
     s.number(-2147483648LL).sql(",").yesNo(true).sql(",").null(Form::Text).sql(")");
     EXPECT_EQ(s.displayText(), into + " values('O'Neil',#06/07/2012#,5,-2147483648,True,Null)");
     EXPECT_EQ(s.executedSql(), into + " values(?,?,?,?,?,?)");
-    Connection c(base.path());
+    Connection c(kiv::store::locateDatabase(base.path()));
     c.run(s);
     EXPECT_EQ(base.scalar("select Stdid||'|'||TranDay||'|'||(Grpid+0.5)||'|'||PayAmt||'|'||"
                           "CanUseCVS||'|'||coalesce(CVSItem,'null')||'|'||PayStas||'|'||FailFac||"
@@ -165,7 +168,7 @@ TEST(Schema, initDbCreatesEveryTableColumnAndIndexAndRefusesAnExistingFile) {
     EXPECT_EQ(base.scalar("PRAGMA user_version").toInt(), kSchemaVersion);
     EXPECT_EQ(base.scalar("PRAGMA journal_mode").toString(), "delete");
     // The batch queries use an index.
-    Connection c(base.path());
+    Connection c(kiv::store::locateDatabase(base.path()));
     for (const char* sql :
          {"select count(*) from KIV8_PayMent where TranDay='2012-06-07' and GrpID=1",
           "delete from KIV9_Payitem where TranDay='2012-06-07' and Grpid=1",
@@ -173,8 +176,8 @@ TEST(Schema, initDbCreatesEveryTableColumnAndIndexAndRefusesAnExistingFile) {
           "select distinct TranDay from KIV10_Agency where GrpID = 1 order by TranDay DESC",
           "select Stdid,giro from Kiv7_student where Stdid='S1'"}) {
         QString plan;
-        for (QSqlQuery q = c.run(Statement(QString("EXPLAIN QUERY PLAN ") + sql)); q.next();) {
-            plan += q.value(3).toString() + "; ";
+        for (Rows q(c, Statement(QString("EXPLAIN QUERY PLAN ") + sql)); q.next();) {
+            plan += q.text(3) + "; ";
         }
         EXPECT_TRUE(plan.contains("USING INDEX") || plan.contains("USING COVERING INDEX"))
             << sql << " -> " << plan.toStdString();
@@ -184,11 +187,12 @@ TEST(Schema, initDbCreatesEveryTableColumnAndIndexAndRefusesAnExistingFile) {
 TEST(Connection, failuresCarryTheDatabaseDescriptionAndCreateOrKeepNothing) {
     TestBase base;
     QDir().mkpath(base.path() + "/none/mdb");
-    const Failure missing = failureOf([&] { Connection c(base.path() + "/none"); });
+    const Failure missing =
+        failureOf([&] { Connection c(kiv::store::locateDatabase(base.path() + "/none")); });
     EXPECT_EQ(missing.kind(), FailureKind::Database);
     EXPECT_FALSE(QFile::exists(base.path() + "/none/mdb/KIV.mdb"));
     {
-        Connection c(base.path());
+        Connection c(kiv::store::locateDatabase(base.path()));
         Transaction t(c);
         c.run(Statement("insert into KIV6_Group(GrpID,GrpName) values(").number(1).sql(",'a')"));
         const Failure f = failureOf([&] { c.run(Statement("insert into NoSuchTable values(1)")); });
@@ -200,25 +204,26 @@ TEST(Connection, failuresCarryTheDatabaseDescriptionAndCreateOrKeepNothing) {
 
 // The batch loops' inserts: stepped straight on the file, sent in bulk to the server (at once
 // when they fill the buffer, which the long name does, else before the next statement).
-TEST(Command, rowsArriveInOrderWithEveryValueAndARollbackTakesThemAll) {
+TEST(PreparedStatement, rowsArriveInOrderWithEveryValueAndARollbackTakesThemAll) {
     TestBase base;
     const QVariantList names = {
         "tab\there", "line\nbreak\r", "back\\slash \\N", "O'Neil", QString(9 << 20, u'x'), "學費",
         "",          QVariant()};
-    Connection c(base.path());
+    Connection c(kiv::store::locateDatabase(base.path()));
     for (const bool keep : {false, true}) {
         Transaction t(c);
-        Command insert(c, Statement("insert into KIV6_Group(GrpID,GrpName) values(")
-                              .placeholders({Statement::Form::Number, Statement::Form::Text})
-                              .sql(")"));
+        PreparedStatement insert(c,
+                                 Statement("insert into KIV6_Group(GrpID,GrpName) values(")
+                                     .placeholders({Statement::Form::Number, Statement::Form::Text})
+                                     .sql(")"));
         for (int i = 0; i < names.size(); ++i) {
             insert.statement().setNumber(0, i);
             names[i].isNull() ? insert.statement().setNull(1)
                               : insert.statement().setText(1, names[i].toString());
             insert.run();
         }
-        QSqlQuery q = c.run(Statement("select count(*) from KIV6_Group"));
-        EXPECT_TRUE(q.next() && q.value(0).toInt() == names.size());
+        Rows q(c, Statement("select count(*) from KIV6_Group"));
+        EXPECT_TRUE(q.next() && q.number(0, "count") == names.size());
         if (keep) {
             t.commit();
         }
@@ -243,7 +248,7 @@ TEST(BatchRemoval, countsTheBatchThenRemovesItWholeOrNotAtAll) {
         "insert into KIV8_PayMent(TranDay,Grpid,PayAmt,lock_data,PayStas) values"
         "('2012-06-07',5,250,'1',-1),('2012-06-07',5,0,'0',0)");
     base.addHeader("2012-06-07", 5, -1);
-    Connection c(base.path());
+    Connection c(kiv::store::locateDatabase(base.path()));
     // Headers, settled headers, bills, locked bills, settled bills, their total, items.
     const BatchState was{2, 1, 3, 1, 1, 350, 1};
     EXPECT_EQ(readBatchState(c, QDate(2012, 6, 7), 5), was);

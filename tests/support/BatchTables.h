@@ -6,7 +6,8 @@
 #include <QStringList>
 
 #include "TestBase.h"
-#include "store/Connection.h"
+#include "database/Connection.h"
+#include "store/PackageDatabase.h"
 
 namespace kiv::test {
 
@@ -43,10 +44,10 @@ inline QStringList bills(const TestBase& db, const QString& day, const QString& 
 
 // Every row of the batch tables, every column, Nulls marked.
 inline QStringList snapshot(const TestBase& db) {
-    kiv::store::Connection c(db.path());
+    RawDatabase c(db.path());
     QStringList out;
     for (const QString table : {"KIV8_PayMent", "KIV9_Payitem", "KIV10_Agency"}) {
-        QSqlQuery q(c.database());
+        QSqlQuery q(c.db());
         q.exec("select * from " + table + " order by " + TestBase::writeOrder());
         while (q.next()) {
             QStringList cells{table};

@@ -11,7 +11,8 @@
 #include <QSqlRecord>
 #include <QUuid>
 
-#include "store/Connection.h"
+#include "database/Connection.h"
+#include "store/PackageDatabase.h"
 #include "store/Schema.h"
 
 namespace kiv::test {
@@ -63,7 +64,7 @@ TestBase::TestBase(Encoding encoding) : m_base(m_dir.path() + "/base") {
         writeSettings(m_base, m_serverDatabase);
     }
     if (encoding == Encoding::Utf8 || onServer()) {
-        if (const kiv::store::Result made = kiv::store::initDatabase(m_base); !made.ok) {
+        if (const kiv::database::Result made = kiv::store::initDatabase(m_base); !made.ok) {
             ADD_FAILURE() << "cannot create the test database: " << made.description.toStdString();
         }
         return;
@@ -101,9 +102,35 @@ QStringList TestBase::strayFiles() const {
     return files;
 }
 
+RawDatabase::RawDatabase(const QString& base)
+    : m_name("kiv-test-" + QUuid::createUuid().toString(QUuid::Id128)) {
+    const kiv::database::DatabaseLocation where = kiv::store::locateDatabase(base);
+    m_db = QSqlDatabase::addDatabase(where.server ? "QPSQL" : "QSQLITE", m_name);
+    if (where.server) {
+        m_db.setHostName(where.server->host);
+        if (where.server->port > 0) {
+            m_db.setPort(where.server->port);
+        }
+        m_db.setDatabaseName(where.server->database);
+        m_db.setUserName(where.server->user);
+    } else {
+        m_db.setDatabaseName(where.file);
+    }
+    if (!m_db.open()) {
+        ADD_FAILURE() << "cannot open the test database: " << m_db.lastError().text().toStdString();
+    }
+}
+
+RawDatabase::~RawDatabase() {
+    m_db.close();
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_name);
+}
+
 namespace {
-QSqlQuery runRaw(kiv::store::Connection& c, const QString& sql, const QVariantList& values) {
-    QSqlQuery q(c.database());
+QSqlQuery runRaw(RawDatabase& c, const QString& sql, const QVariantList& values) {
+    QSqlQuery q(c.db());
+    q.setForwardOnly(true);
     // The server prepares only queries and row changes: anything else runs as it stands.
     if (values.isEmpty()) {
         if (!q.exec(sql)) {
@@ -129,12 +156,12 @@ QSqlQuery runRaw(kiv::store::Connection& c, const QString& sql, const QVariantLi
 }  // namespace
 
 void TestBase::exec(const QString& sql, const QVariantList& values) const {
-    kiv::store::Connection c(m_base);
+    RawDatabase c(m_base);
     runRaw(c, sql, values);
 }
 
 QVariantList TestBase::column(const QString& sql, const QVariantList& values) const {
-    kiv::store::Connection c(m_base);
+    RawDatabase c(m_base);
     QVariantList out;
     {
         QSqlQuery q = runRaw(c, sql, values);
@@ -151,7 +178,7 @@ QVariant TestBase::scalar(const QString& sql, const QVariantList& values) const 
 }
 
 QStringList TestBase::batchRows(const QString& day) const {
-    kiv::store::Connection c(m_base);
+    RawDatabase c(m_base);
     QStringList rows;
     // On the server a changed row moves to the end: there each table's rows in the order of its
     // key.

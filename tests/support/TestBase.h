@@ -4,6 +4,7 @@
 // (and the PG* variables of a server, as pg_virtualenv sets them), the same tests run on a fresh
 // database of that server instead, named in BASE/mdb/KIV.ini and dropped afterwards.
 
+#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -11,6 +12,21 @@
 #include <QVariantList>
 
 namespace kiv::test {
+
+// A Qt SQL connection of the test's own to a package's database (the file, or the server its
+// settings name), beside the program's connections: for building and reading test data.
+class RawDatabase {
+public:
+    explicit RawDatabase(const QString& base);
+    ~RawDatabase();
+    RawDatabase(const RawDatabase&) = delete;
+    RawDatabase& operator=(const RawDatabase&) = delete;
+    QSqlDatabase& db() { return m_db; }
+
+private:
+    QString m_name;
+    QSqlDatabase m_db;
+};
 
 class TestBase {
 public:

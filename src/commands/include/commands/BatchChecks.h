@@ -9,10 +9,10 @@
 
 #include "commands/CommandContext.h"
 #include "commands/TabInputs.h"
+#include "database/Connection.h"
+#include "database/Failure.h"
 #include "screen/Screen.h"
 #include "store/BatchState.h"
-#include "store/Connection.h"
-#include "store/Failure.h"
 
 namespace kiv::commands {
 
@@ -27,7 +27,7 @@ struct SeenBatches {
 
 // Where a tab's command writes, and where tabs "套用" and "補收轉帳不成功" copy from.
 QDate targetDay(kiv::screen::Tab tab, const CommandKeys& keys);
-SeenBatches lookAt(kiv::store::Connection& connection, kiv::screen::Tab tab,
+SeenBatches lookAt(kiv::database::Connection& connection, kiv::screen::Tab tab,
                    const CommandKeys& keys);
 
 // What a check found.
@@ -40,8 +40,8 @@ struct BatchCheck {
         Failed,     // the database could not be read
     };
     Verdict verdict = Verdict::Failed;
-    SeenBatches seen;                            // what the write re-checks, when it goes on
-    std::optional<kiv::store::Failure> failure;  // when Failed
+    SeenBatches seen;                               // what the write re-checks, when it goes on
+    std::optional<kiv::database::Failure> failure;  // when Failed
 };
 
 // Tab "產生": locks and header of (tranDay, group).

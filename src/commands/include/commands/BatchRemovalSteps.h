@@ -11,18 +11,18 @@
 #include "commands/BatchWrite.h"
 #include "commands/CommandContext.h"
 #include "commands/TabInputs.h"
+#include "database/Connection.h"
 #include "screen/Screen.h"
-#include "store/Connection.h"
 
 namespace kiv::commands {
 
 // Tab "產生": the batch at the date being generated. Throws Failure.
-void Kiv2200exe_delete_data(kiv::store::Connection& connection, const CommandKeys& keys,
+void Kiv2200exe_delete_data(kiv::database::Connection& connection, const CommandKeys& keys,
                             kiv::screen::Screen& screen);
 // Tabs "套用" and "補收轉帳不成功": the batch at the NEW date, never the old one. Throws Failure.
-void Kiv2200exe_delete_data3(kiv::store::Connection& connection, const CommandKeys& keys,
+void Kiv2200exe_delete_data3(kiv::database::Connection& connection, const CommandKeys& keys,
                              kiv::screen::Screen& screen);
-void Kiv2200exe_delete_data4(kiv::store::Connection& connection, const CommandKeys& keys,
+void Kiv2200exe_delete_data4(kiv::database::Connection& connection, const CommandKeys& keys,
                              kiv::screen::Screen& screen);
 
 // Tab "刪除": the chosen batch, when it is still as `seen`; its result's ending is Written when

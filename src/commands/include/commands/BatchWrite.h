@@ -16,16 +16,16 @@
 
 namespace kiv::commands {
 
-using Removal = void (*)(kiv::store::Connection&, const CommandKeys&, kiv::screen::Screen&);
+using Removal = void (*)(kiv::database::Connection&, const CommandKeys&, kiv::screen::Screen&);
 using Engine =
-    std::function<kiv::generation::EngineResult(kiv::store::Connection&, const CommandKeys&)>;
+    std::function<kiv::generation::EngineResult(kiv::database::Connection&, const CommandKeys&)>;
 
 // How a write ended. Nothing is shown yet: the transaction has ended, and the pipeline tells the
 // clerk.
 struct WriteEnd {
-    bool changed = false;                        // another workstation changed the batch meanwhile
-    std::optional<kiv::store::Failure> failure;  // the lock, the removal or the commit failed
-    kiv::generation::EngineResult result;        // what the engine came to, when it ran
+    bool changed = false;  // another workstation changed the batch meanwhile
+    std::optional<kiv::database::Failure> failure;  // the lock, the removal or the commit failed
+    kiv::generation::EngineResult result;           // what the engine came to, when it ran
     std::optional<DryRunFigures> dryRun;  // a dry run's figures, when its engine wrote a batch
 
     bool written() const;

@@ -6,8 +6,8 @@
 #include <QString>
 #include <chrono>
 
+#include "database/LockWait.h"
 #include "screen/Screen.h"
-#include "store/LockWait.h"
 
 namespace kiv::commands {
 
@@ -15,7 +15,7 @@ struct CommandContext {
     QString baseFolder;
     QDate today;
     kiv::screen::Screen& screen;
-    std::chrono::milliseconds lockWait = kiv::store::kDefaultLockWait;
+    std::chrono::milliseconds lockWait = kiv::database::kDefaultLockWait;
     // A dry run: the write runs whole, its figures are shown, and it is rolled back; nothing is
     // written or compacted.
     bool dryRun = false;

@@ -32,7 +32,7 @@ struct DryRunFigures {
 };
 
 // The figures of the batch (tranDay, group) as the connection sees it now.
-DryRunFigures readDryRunFigures(kiv::store::Connection& connection, const QDate& tranDay,
+DryRunFigures readDryRunFigures(kiv::database::Connection& connection, const QDate& tranDay,
                                 qint64 group, const kiv::store::BatchState& replaced);
 
 // The message that shows them; ends by saying that nothing was written.

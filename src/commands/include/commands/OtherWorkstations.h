@@ -8,20 +8,20 @@
 #include <chrono>
 
 #include "commands/CommandContext.h"
+#include "database/LockWait.h"
 #include "screen/Screen.h"
-#include "store/LockWait.h"
 
 namespace kiv::commands {
 
 // The wait for a lock of a command on `tab`: its busy label counts the seconds waited (and
 // `*waited` becomes true) while the window keeps repainting.
-kiv::store::LockWait lockWaitOn(const CommandContext& ctx, kiv::screen::Tab tab,
-                                bool* waited = nullptr);
+kiv::database::LockWait lockWaitOn(const CommandContext& ctx, kiv::screen::Tab tab,
+                                   bool* waited = nullptr);
 
 // The busy label while the command waits.
 QString lockWaitText(int secondsWaited);
 // The lock could not be had within the wait: another workstation kept writing.
-QString busyMessage(std::chrono::milliseconds waited = kiv::store::kDefaultLockWait);
+QString busyMessage(std::chrono::milliseconds waited = kiv::database::kDefaultLockWait);
 // Another workstation changed the batch between the check (and the clerk's answer) and the write.
 QString changedMeanwhileMessage(const QDate& day, qint64 group);
 // A batch named by kiv2200 of which not a row is left, when it may have been deleted by another

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 #include <optional>
-#include "store/Result.h"
+#include "database/Result.h"
 
 namespace kiv::demo {
 
@@ -19,7 +19,7 @@ struct DemoOptions {
 };
 
 struct DemoSummary {
-    kiv::store::Result status;
+    kiv::database::Result status;
     QString report;  // what was laid out, for the person who asked
 };
 

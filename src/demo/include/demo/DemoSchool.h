@@ -26,7 +26,7 @@ struct SchoolCounts {
 };
 
 // Writes the school into the (empty) database of baseFolder, in one transaction.
-// Throws store::Failure on a database error.
+// Throws database::Failure on a database error.
 SchoolCounts writeSchool(const QString& baseFolder, const SchoolShape& shape);
 
 // The payment groups of the demo school.

@@ -13,7 +13,7 @@
 
 namespace kiv::demo {
 
-using EngineRun = std::function<generation::EngineResult(store::Connection&)>;
+using EngineRun = std::function<generation::EngineResult(database::Connection&)>;
 
 // Runs the engine, commits what it wrote when it wrote a batch, then shows what the run came to
 // (a failure first sets the normal pointer). True when the batch was written. A failure to open,

@@ -6,16 +6,16 @@
 #include <QDate>
 #include <QString>
 
+#include "database/Statement.h"
 #include "generation/ChannelFees.h"
 #include "generation/FeeSchedule.h"
-#include "store/Statement.h"
 
 namespace kiv::generation {
 
 // The insert of the header of batch (tranDay, groupId) with the schedule's values: 18 columns,
 // or 32 when the school offers convenience-store payment.
-store::Statement batchHeaderStatement(const QDate& tranDay, qint64 groupId,
-                                      const FeeSchedule& schedule);
+database::Statement batchHeaderStatement(const QDate& tranDay, qint64 groupId,
+                                         const FeeSchedule& schedule);
 
 // The four lines of counts and amounts, each pair joined by two carriage returns.
 QString summaryText(const RunTotals& totals);

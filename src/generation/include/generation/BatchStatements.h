@@ -4,7 +4,7 @@
 
 #include <QDate>
 
-#include "store/Statement.h"
+#include "database/Statement.h"
 
 namespace kiv::generation {
 
@@ -12,14 +12,14 @@ namespace kiv::generation {
 enum ItemInsertValue { kItemStdid = 0, kItemId = 3, kItemAmt = 4 };
 
 // insert into KIV9_Payitem(Stdid,TranDay,Grpid,ItemId,ItemAmt) of batch (tranDay, groupId).
-store::Statement itemInsert(const QDate& tranDay, qint64 groupId);
+database::Statement itemInsert(const QDate& tranDay, qint64 groupId);
 
 // The active students without any record in batch (tranDay, groupId), which is why the batch
 // must be empty before a run begins. Records carry trimmed ids, so the student's id is compared
 // trimmed too: a stored id with blanks around it would otherwise get a bill and a no-bill record.
-store::Statement studentsWithoutRecord(const QDate& tranDay, qint64 groupId);
+database::Statement studentsWithoutRecord(const QDate& tranDay, qint64 groupId);
 
 // The no-bill record of one student (value 0: its id): nothing to pay, way '3'.
-store::Statement noBillInsert(const QDate& tranDay, qint64 groupId);
+database::Statement noBillInsert(const QDate& tranDay, qint64 groupId);
 
 }  // namespace kiv::generation

@@ -6,15 +6,15 @@
 #include <QDate>
 #include <QString>
 
+#include "database/Connection.h"
 #include "generation/ChannelFees.h"
-#include "store/Connection.h"
 
 namespace kiv::generation {
 
 class BatchWriter {
 public:
     // deadlineTicked is the state of the counter-deadline box, written into every bill.
-    BatchWriter(store::Connection& connection, const QDate& tranDay, qint64 groupId,
+    BatchWriter(database::Connection& connection, const QDate& tranDay, qint64 groupId,
                 bool deadlineTicked);
 
     void writeItem(const QString& stdid, qint64 itemId, qint32 amount);
@@ -24,12 +24,12 @@ public:
     void writeNoBills();
 
 private:
-    store::Connection& m_connection;
+    database::Connection& m_connection;
     QDate m_tranDay;
     qint64 m_groupId;
-    store::Command m_item;
-    store::Command m_bill;
-    store::Command m_deleteItems;
+    database::PreparedStatement m_item;
+    database::PreparedStatement m_bill;
+    database::PreparedStatement m_deleteItems;
 };
 
 }  // namespace kiv::generation

@@ -29,7 +29,7 @@ struct ChannelCharges {
 ChannelCharges channelFees(qint32 total, bool transfer, const FeeSchedule& schedule);
 
 // Counts and sums (total plus fee) of the bills of a run, by way of payment. 64-bit, so that a
-// large school neither wraps nor fails; an overflow even there throws store::Failure.
+// large school neither wraps nor fails; an overflow even there throws database::Failure.
 struct RunTotals {
     qint64 transferCount = 0;
     qint64 transferAmount = 0;

@@ -6,9 +6,9 @@
 
 #include <QString>
 
+#include "database/Connection.h"
+#include "database/Failure.h"
 #include "screen/Screen.h"
-#include "store/Connection.h"
-#include "store/Failure.h"
 
 namespace kiv::generation {
 
@@ -22,9 +22,9 @@ struct EngineResult {
     Ending ending = Ending::Failed;
     // The summary, the nothing-to-write text or the failure text; empty when the run says nothing.
     QString message;
-    store::FailureKind failure = store::FailureKind::Database;  // what failed, when Failed
+    database::FailureKind failure = database::FailureKind::Database;  // what failed, when Failed
 
-    static EngineResult failed(store::FailureKind kind, QString message = {}) {
+    static EngineResult failed(database::FailureKind kind, QString message = {}) {
         return {Ending::Failed, std::move(message), kind};
     }
 };

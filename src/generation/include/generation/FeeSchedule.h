@@ -3,13 +3,13 @@
 // (or, for a re-collection, from an old batch header in KIV10_Agency) and never changed while
 // the run lasts. Fields keep the column names and widths of the schedule table.
 
-#include <QSqlRecord>
 #include <QString>
 #include <QtGlobal>
 #include <optional>
 
-#include "store/Connection.h"
-#include "store/Statement.h"
+#include "database/Connection.h"
+#include "database/Rows.h"
+#include "database/Statement.h"
 
 namespace kiv::generation {
 
@@ -57,13 +57,13 @@ struct FeeSchedule {
 // Reads a schedule from one row, by column name (names match without regard to case, so a
 // header row's Tranfee answers to TranFee). The store fields are read only when IsUseCVS is
 // set, the middle band only with a CVSItem2, the excess band only with a CVSItem3 as well;
-// fields not read stay 0 or empty. A Null or out-of-width number throws store::Failure.
-FeeSchedule readFeeSchedule(const QSqlRecord& row);
+// fields not read stay 0 or empty. A Null or out-of-width number throws database::Failure.
+FeeSchedule readFeeSchedule(const database::Rows& row);
 
 // The query that reads the school's current schedule.
-store::Statement feeScheduleQuery();
+database::Statement feeScheduleQuery();
 
 // The schedule of the first row of Kiv2_school; nothing when the table is empty.
-std::optional<FeeSchedule> loadFeeSchedule(store::Connection& connection);
+std::optional<FeeSchedule> loadFeeSchedule(database::Connection& connection);
 
 }  // namespace kiv::generation

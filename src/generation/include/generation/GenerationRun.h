@@ -7,9 +7,9 @@
 #include <QDate>
 #include <QString>
 
+#include "database/Connection.h"
 #include "generation/EngineResult.h"
 #include "screen/Screen.h"
-#include "store/Connection.h"
 
 namespace kiv::generation {
 
@@ -23,7 +23,7 @@ void showDeadlineNotices(const QString& baseFolder, kiv::screen::Screen& screen)
 // NothingToWrite when no student has an item in the group ("無資料可產生"); Failed on any run-time
 // error (its description, shown once the transaction has ended, and on standard error). The
 // caller commits only Written.
-EngineResult generateBatch(store::Connection& connection, const QDate& batchDate, qint64 groupId,
+EngineResult generateBatch(database::Connection& connection, const QDate& batchDate, qint64 groupId,
                            bool deadlineTicked, kiv::screen::Screen& screen);
 
 }  // namespace kiv::generation

@@ -22,7 +22,7 @@ struct StatusAggregates {
 };
 
 // The item amount: a credit item (A < 0) as it stands; a waived item 0; otherwise A less the
-// largest reduction the statuses grant, never below 0. Throws store::Failure on a 32-bit
+// largest reduction the statuses grant, never below 0. Throws database::Failure on a 32-bit
 // overflow or an aggregate outside 32 bits.
 qint32 itemAmount(qint32 A, const StatusAggregates& statuses);
 

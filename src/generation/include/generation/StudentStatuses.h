@@ -9,8 +9,8 @@
 #include <span>
 #include <vector>
 
+#include "database/Connection.h"
 #include "generation/ItemAmount.h"
-#include "store/Connection.h"
 
 namespace kiv::generation {
 
@@ -22,7 +22,7 @@ struct ItemStatus {
 class StudentStatuses {
 public:
     // Reads the aggregates of every active student for every item that the group lists.
-    static StudentStatuses load(store::Connection& connection, qint64 groupId);
+    static StudentStatuses load(database::Connection& connection, qint64 groupId);
 
     // The items for which a student (id as stored in the status table) holds a status, in
     // item order; empty when the student holds none.

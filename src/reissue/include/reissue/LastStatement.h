@@ -5,24 +5,24 @@
 
 #include <QString>
 
-#include "store/Statement.h"
+#include "database/Statement.h"
 
 namespace kiv::reissue {
 
 class LastStatement {
 public:
-    const store::Statement& keep(store::Statement statement) {
+    const database::Statement& keep(database::Statement statement) {
         m_copy = std::move(statement);
         m_current = &m_copy;
         return m_copy;
     }
-    void follow(const store::Statement& statement) { m_current = &statement; }
+    void follow(const database::Statement& statement) { m_current = &statement; }
     // Empty when no statement was built yet.
     QString displayText() const { return m_current ? m_current->displayText() : QString(); }
 
 private:
-    store::Statement m_copy;
-    const store::Statement* m_current = nullptr;
+    database::Statement m_copy;
+    const database::Statement* m_current = nullptr;
 };
 
 }  // namespace kiv::reissue

@@ -7,9 +7,9 @@
 #include <QDate>
 #include <QString>
 
+#include "database/Connection.h"
 #include "generation/EngineResult.h"
 #include "screen/Screen.h"
-#include "store/Connection.h"
 
 namespace kiv::reissue {
 
@@ -19,7 +19,7 @@ namespace kiv::reissue {
 // schedule (silently); NothingToWrite when the old batch has no item of an active student
 // ("查無資料"); Failed on a run-time error (its description followed by the statement built
 // last). The caller's transaction must hold no row of the new batch.
-generation::EngineResult applyBatch(store::Connection& connection, const QDate& oldDate,
+generation::EngineResult applyBatch(database::Connection& connection, const QDate& oldDate,
                                     const QDate& newDate, qint64 groupId,
                                     kiv::screen::Screen& screen);
 
@@ -28,7 +28,7 @@ generation::EngineResult applyBatch(store::Connection& connection, const QDate& 
 // old header's schedule and marked with the old date. NoSchedule when the old batch has no header
 // (silently); NothingToWrite when nothing failed ("查無資料"); Failed on a run-time error (the fee
 // message for a Null where a value is required, the description for any other).
-generation::EngineResult recollectBatch(store::Connection& connection, const QDate& oldDate,
+generation::EngineResult recollectBatch(database::Connection& connection, const QDate& oldDate,
                                         const QDate& newDate, qint64 groupId,
                                         kiv::screen::Screen& screen);
 

@@ -7,16 +7,16 @@
 #include <QString>
 #include <optional>
 
+#include "database/Connection.h"
 #include "generation/ChannelFees.h"
 #include "reissue/LastStatement.h"
-#include "store/Connection.h"
 
 namespace kiv::reissue {
 
 class ReissueWriter {
 public:
     // With a markedDay, every bill carries it in TranDay2 (the batch whose transfers failed).
-    ReissueWriter(store::Connection& connection, const QDate& tranDay, qint64 groupId,
+    ReissueWriter(database::Connection& connection, const QDate& tranDay, qint64 groupId,
                   const std::optional<QDate>& markedDay, LastStatement& last);
 
     // A Null item id or amount is bound and shown as Null, then refused as a NullUse failure
@@ -31,17 +31,17 @@ private:
     struct BillPositions {
         int stdid, payAmt, fee, preWay, netFee, netATMfee, canUseCVS, cvsFee, cvsItem;
     };
-    static store::Statement billInsert(const QDate& tranDay, qint64 groupId,
-                                       const std::optional<QDate>& markedDay, BillPositions& at);
+    static database::Statement billInsert(const QDate& tranDay, qint64 groupId,
+                                          const std::optional<QDate>& markedDay, BillPositions& at);
 
-    store::Connection& m_connection;
+    database::Connection& m_connection;
     QDate m_tranDay;
     qint64 m_groupId;
     LastStatement& m_last;
     BillPositions m_billAt{};
-    store::Command m_item;
-    store::Command m_bill;
-    store::Command m_noBill;
+    database::PreparedStatement m_item;
+    database::PreparedStatement m_bill;
+    database::PreparedStatement m_noBill;
 };
 
 }  // namespace kiv::reissue

@@ -13,7 +13,7 @@
 
 #include "store/Channels.h"
 
-namespace kiv::store {
+namespace kiv::database {
 class Connection;
 }
 
@@ -91,8 +91,8 @@ struct BatchReport {
 };
 
 // Reads the batch of group `groupId` on `day` in one read transaction; nothing when the batch has
-// no header. Throws store::Failure.
-std::optional<BatchReport> readBatchReport(store::Connection& connection, const QDate& day,
+// no header. Throws database::Failure.
+std::optional<BatchReport> readBatchReport(database::Connection& connection, const QDate& day,
                                            qint64 groupId);
 
 BatchTotals totalsOf(const std::vector<Bill>& bills);

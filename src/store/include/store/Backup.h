@@ -12,11 +12,13 @@
 
 #include <vector>
 
-#include "store/LockWait.h"
+#include "database/LockWait.h"
+
+namespace kiv::database {
+class Connection;
+}  // namespace kiv::database
 
 namespace kiv::store {
-
-class Connection;
 
 // What a copy was taken before.
 struct CopyReason {
@@ -65,13 +67,13 @@ private:
 // table kiv_kept_copy with the reason, when it was taken, on which computer and for which package
 // (the live file never holds that table); the live file gets its package id, when it has none
 // yet, in the same transaction.
-CopyBeforeWrite keepCopyBefore(Connection& connection, const QString& baseFolder,
+CopyBeforeWrite keepCopyBefore(database::Connection& connection, const QString& baseFolder,
                                const CopyReason& why);
 
 // Called by every write under its write lock: removes what a command that was stopped half-way
 // left in the backup folder (copies not yet whole, scratch files of a restore). Only the holder
 // of the write lock writes there, so none of them is being written now. Nothing on the server.
-void removeUnfinishedCopies(Connection& connection, const QString& baseFolder);
+void removeUnfinishedCopies(database::Connection& connection, const QString& baseFolder);
 
 // A file in the backup folder that the next write removes if it is still there: the scratch of a
 // command that writes into the backup folder outside the write lock.

@@ -9,11 +9,13 @@
 #include <QString>
 #include <QStringList>
 
-#include "store/LockWait.h"
+#include "database/LockWait.h"
+
+namespace kiv::database {
+class SqliteFile;
+}  // namespace kiv::database
 
 namespace kiv::store {
-
-class SqliteFile;
 
 // The package's database file as a restore finds it.
 struct LiveFile {
@@ -29,7 +31,7 @@ LiveFile examineLiveFile(const QString& baseFolder);
 // What the program relies on that `file` lacks or holds otherwise (a table, a column, a column's
 // type), one sentence each; empty when it has all of it. Tables of the program's own (kiv_...)
 // may be missing: a copy may be older than they are.
-QStringList schemaProblems(SqliteFile& file);
+QStringList schemaProblems(database::SqliteFile& file);
 
 // Checks the copy at `path` as one that may be put back into the package of `baseFolder`, the
 // live file being as `live` says: integrity_check, schema version, the kept-copy record, the
@@ -47,6 +49,7 @@ struct Restored {
 // restored database at once; another workstation's lock is waited for as `wait` says. An unusable
 // live file is set aside as backup/KIV-damaged-YYYYMMDD-HHMMSS.mdb and the copy takes its place.
 // Throws Failure; on failure the database is as it was.
-Restored restoreCopy(const QString& baseFolder, const QString& path, const LockWait& wait);
+Restored restoreCopy(const QString& baseFolder, const QString& path,
+                     const database::LockWait& wait);
 
 }  // namespace kiv::store

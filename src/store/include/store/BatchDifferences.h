@@ -9,9 +9,11 @@
 
 #include "store/BatchState.h"
 
-namespace kiv::store {
-
+namespace kiv::database {
 class Connection;
+}  // namespace kiv::database
+
+namespace kiv::store {
 
 struct BatchDifference {
     QString tranDay;  // as stored: 2026-12-20
@@ -23,6 +25,6 @@ struct BatchDifference {
 // The batches, by the headers of KIV10_Agency (TranDay and Grpid), that differ between the copy
 // at `copyPath` and the database of `live` (the file), in date and group order. The copy is
 // attached read-only while both are read in one read transaction. Throws Failure.
-std::vector<BatchDifference> compareWithLive(Connection& live, const QString& copyPath);
+std::vector<BatchDifference> compareWithLive(database::Connection& live, const QString& copyPath);
 
 }  // namespace kiv::store

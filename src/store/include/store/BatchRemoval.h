@@ -6,16 +6,18 @@
 #include <QDate>
 #include <QString>
 
-#include "store/Statement.h"
+#include "database/Statement.h"
+
+namespace kiv::database {
+class Connection;
+}  // namespace kiv::database
 
 namespace kiv::store {
 
-class Connection;
-
 // The three statements that remove batch (tranDay, groupId), in the order they run.
-Statement removalStatement(const QString& table, const QDate& tranDay, qint64 groupId);
+database::Statement removalStatement(const QString& table, const QDate& tranDay, qint64 groupId);
 
 // Runs the three statements on the connection; throws Failure when one fails.
-void removeBatch(Connection& connection, const QDate& tranDay, qint64 groupId);
+void removeBatch(database::Connection& connection, const QDate& tranDay, qint64 groupId);
 
 }  // namespace kiv::store

@@ -7,9 +7,11 @@
 #include <QDate>
 #include <QString>
 
-namespace kiv::store {
-
+namespace kiv::database {
 class Connection;
+}  // namespace kiv::database
+
+namespace kiv::store {
 
 struct BatchState {
     qint64 headers = 0;
@@ -33,6 +35,6 @@ inline constexpr const char* kBillFigures =
     "count(*), sum(case when lock_data = '1' then 1 else 0 end), "
     "sum(case when PayStas <> 0 then 1 else 0 end), coalesce(sum(PayAmt), 0)";
 
-BatchState readBatchState(Connection& connection, const QDate& tranDay, qint64 groupId);
+BatchState readBatchState(database::Connection& connection, const QDate& tranDay, qint64 groupId);
 
 }  // namespace kiv::store

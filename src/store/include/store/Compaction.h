@@ -6,15 +6,15 @@
 
 #include <QString>
 
-#include "store/LockWait.h"
-#include "store/Result.h"
+#include "database/LockWait.h"
+#include "database/Result.h"
 
 namespace kiv::store {
 
 // The step codes reached: A001 (open), A002-01 (compact), A006 (done).
-Result compress_mdb(const QString& baseFolder, const LockWait& wait = {});
+database::Result compress_mdb(const QString& baseFolder, const database::LockWait& wait = {});
 
 // "錯 誤:" + description + "(" + number + ")" + "(" + step + ")"
-QString compactionMessage(const Result& result);
+QString compactionMessage(const database::Result& result);
 
 }  // namespace kiv::store

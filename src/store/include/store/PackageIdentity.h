@@ -6,21 +6,23 @@
 
 #include <QString>
 
-namespace kiv::store {
-
+namespace kiv::database {
 class Connection;
 class SqliteFile;
+}  // namespace kiv::database
+
+namespace kiv::store {
 
 // The database's id; empty when it has none yet. Throws Failure.
-QString packageIdOf(Connection& connection);
-QString packageIdOf(SqliteFile& file);
+QString packageIdOf(database::Connection& connection);
+QString packageIdOf(database::SqliteFile& file);
 
 // A new id, for a database that has none.
 QString newPackageId();
 
 // Inside a write transaction: gives the database the id `id` when it has none yet. Throws Failure.
-void givePackageId(Connection& connection, const QString& id);
+void givePackageId(database::Connection& connection, const QString& id);
 // Makes `id` the file's id, whatever it had (a copy about to be put back). Throws Failure.
-void setPackageId(SqliteFile& file, const QString& id);
+void setPackageId(database::SqliteFile& file, const QString& id);
 
 }  // namespace kiv::store

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "store/Result.h"
+#include "database/Result.h"
 
 namespace kiv::store {
 
@@ -21,6 +21,6 @@ const QStringList& serverSchemaStatements();
 // Creates BASE/mdb/KIV.mdb (and the mdb folder) with the schema and a package id of its own, or,
 // when the package names a server, the tables in the server's database. Refuses, with an error
 // text, when the file or the tables already exist; never touches an existing file or table.
-Result initDatabase(const QString& baseFolder);
+database::Result initDatabase(const QString& baseFolder);
 
 }  // namespace kiv::store

@@ -8,8 +8,8 @@
 
 #include <optional>
 #include <vector>
-#include "store/LockWait.h"
-#include "store/Result.h"
+#include "database/LockWait.h"
+#include "database/Result.h"
 
 namespace kiv::store {
 
@@ -27,27 +27,27 @@ struct ListChoice {
 };
 
 struct ListFill {
-    Result status = Result::failed({});  // ok when the list was filled
-    bool cleared = true;                 // false: leave the list and its keys as they are
+    database::Result status = database::Result::failed({});  // ok when the list was filled
+    bool cleared = true;      // false: leave the list and its keys as they are
     bool readFailed = false;  // the database could not be read; status says why, for the clerk
     std::vector<ListEntry> entries;
 };
 
 // CBO_GrpID: every payment group. Records its step code (AS001 to AS005) in step as it goes; on
 // a failure the window shows the error's description followed by that code.
-ListFill insert_CBO(const QString& baseFolder, QString& step, const LockWait& wait = {});
+ListFill insert_CBO(const QString& baseFolder, QString& step, const database::LockWait& wait = {});
 // CBO_GrpID2: groups with an unsettled batch, on the date chosen in CBO_TranDay if one is chosen.
 ListFill insert_CBO2(const QString& baseFolder, const ListChoice& tranDay,
-                     const LockWait& wait = {});
+                     const database::LockWait& wait = {});
 // CBO_GrpID3, CBO_GrpID4: every group that has a batch, as "id:name".
-ListFill insert_CBO3(const QString& baseFolder, const LockWait& wait = {});
-ListFill insert_CBO4(const QString& baseFolder, const LockWait& wait = {});
+ListFill insert_CBO3(const QString& baseFolder, const database::LockWait& wait = {});
+ListFill insert_CBO4(const QString& baseFolder, const database::LockWait& wait = {});
 // CBO_TranDay: dates with an unsettled batch, newest first.
-ListFill insert_CBO_TranDay(const QString& baseFolder, const LockWait& wait = {});
+ListFill insert_CBO_TranDay(const QString& baseFolder, const database::LockWait& wait = {});
 // CBO_TranDay3, CBO_TranDay4: the dates of the chosen group's batches, newest first.
 ListFill insert_CBO_TranDay3(const QString& baseFolder, const ListChoice& group,
-                             const LockWait& wait = {});
+                             const database::LockWait& wait = {});
 ListFill insert_CBO_TranDay4(const QString& baseFolder, const ListChoice& group,
-                             const LockWait& wait = {});
+                             const database::LockWait& wait = {});
 
 }  // namespace kiv::store

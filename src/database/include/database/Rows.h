@@ -7,11 +7,11 @@
 #include <QString>
 #include <QVariant>
 
-#include "store/Statement.h"
+#include "database/Statement.h"
 
 struct sqlite3_stmt;
 
-namespace kiv::store {
+namespace kiv::database {
 
 class Connection;
 
@@ -33,10 +33,13 @@ public:
     // The column's text where one is required (an id); Null is a NullUse failure named `name`.
     QString requiredText(int column, const QString& name) const;
     QVariant value(int column) const;
+    // The column of the query named `name` (without regard to case, as the database matches
+    // names); -1 when the query has none of that name.
+    int column(const QString& name) const;
 
 private:
     QSqlQuery m_query;
     sqlite3_stmt* m_stmt = nullptr;  // set when reading straight from SQLite
 };
 
-}  // namespace kiv::store
+}  // namespace kiv::database

@@ -11,9 +11,9 @@
 #include <optional>
 #include <vector>
 
-#include "store/Dialect.h"
+#include "database/Dialect.h"
 
-namespace kiv::store {
+namespace kiv::database {
 
 class Statement {
 public:
@@ -81,4 +81,4 @@ private:
     std::vector<Value> m_values;
 };
 
-}  // namespace kiv::store
+}  // namespace kiv::database

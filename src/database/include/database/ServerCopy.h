@@ -12,9 +12,9 @@
 #include <optional>
 #include <vector>
 
-#include "store/Statement.h"
+#include "database/Statement.h"
 
-namespace kiv::store {
+namespace kiv::database {
 
 class ServerCopy {
 public:
@@ -48,4 +48,4 @@ private:
 // A value in COPY's text form: \N for Null, backslash, tab, newline and carriage return escaped.
 QByteArray copyText(const QVariant& value);
 
-}  // namespace kiv::store
+}  // namespace kiv::database

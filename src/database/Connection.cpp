@@ -1,4 +1,4 @@
-#include "store/Connection.h"
+#include "database/Connection.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -12,14 +12,12 @@
 #include <QSqlDriver>
 #include <QThread>
 
-#include "store/DatabaseErrors.h"
-#include "store/Failure.h"
-#include "store/PackagePaths.h"
-#include "store/ServerCopy.h"
-#include "store/ServerSettings.h"
-#include "store/SqliteStatement.h"
+#include "database/DatabaseErrors.h"
+#include "database/Failure.h"
+#include "database/ServerCopy.h"
+#include "database/SqliteStatement.h"
 
-namespace kiv::store {
+namespace kiv::database {
 
 namespace {
 // While a lock is held elsewhere, a statement tries again at this interval, and whoever shows the
@@ -112,16 +110,20 @@ void bindAll(QSqlQuery& q, const Statement& s) {
     throw Failure(kindOfResultCode(code), describeFileError(code, text), code);
 }
 
-Connection::Connection(const QString& baseFolder, Mode mode) {
-    if (const std::optional<ServerSettings> server = readServerSettings(baseFolder)) {
-        openServer(*server);
+Connection::Connection(const DatabaseLocation& where, Mode mode) {
+    if (where.server) {
+        openServer(*where.server);
         return;
     }
-    open(databasePath(baseFolder), mode);
+    open(where.file, mode);
 }
 
-Connection::Connection(const QString& baseFolder, LockWait wait) : Connection(baseFolder) {
+Connection::Connection(const DatabaseLocation& where, LockWait wait) : Connection(where) {
     setLockWait(std::move(wait));
+}
+
+sqlite3* Connection::sqliteHandle() const {
+    return sqliteHandleOf(m_db);
 }
 
 void Connection::open(const QString& filePath, Mode mode) {
@@ -272,7 +274,7 @@ void Connection::flush() {
     }
 }
 
-QSqlQuery Connection::run(const Statement& statement) {
+void Connection::run(const Statement& statement) {
     flush();
     QSqlQuery q = query();
     if (!q.prepare(statement.executedSql(m_dialect))) {
@@ -282,7 +284,6 @@ QSqlQuery Connection::run(const Statement& statement) {
     if (!q.exec()) {
         failQuery(q);
     }
-    return q;
 }
 
 void Connection::runFixed(const QString& sql) {
@@ -293,7 +294,7 @@ void Connection::runFixed(const QString& sql) {
     }
 }
 
-Command::Command(Connection& connection, Statement statement)
+PreparedStatement::PreparedStatement(Connection& connection, Statement statement)
     : m_connection(connection), m_statement(std::move(statement)), m_query(connection.query()) {
     if (connection.dialect() == Dialect::Server) {
         if (std::optional<ServerCopy> copy = ServerCopy::of(m_statement)) {
@@ -310,13 +311,13 @@ Command::Command(Connection& connection, Statement statement)
     }
 }
 
-QSqlQuery& Command::run() {
+void PreparedStatement::run() {
     if (m_copy != nullptr) {
         m_copy->add(m_statement);
         if (m_copy->size() >= kCopyFlushBytes) {
             m_connection.flush();
         }
-        return m_query;
+        return;
     }
     // A statement that returns no rows (the inserts and deletes of the batch loops) is bound and
     // stepped straight on SQLite: the same statement, a fraction of the cost per row.
@@ -326,14 +327,13 @@ QSqlQuery& Command::run() {
             failSqlite(m_fast);
         }
         sqlite3_reset(m_fast);
-        return m_query;
+        return;
     }
     m_connection.flush();
     bindAll(m_query, m_statement);
     if (!m_query.exec()) {
         failQuery(m_query);
     }
-    return m_query;
 }
 
 Transaction::Transaction(Connection& connection) : m_connection(connection) {
@@ -343,7 +343,7 @@ Transaction::Transaction(Connection& connection) : m_connection(connection) {
         connection.takeWriteLockOnServer();
         return;
     }
-    sqlite3* db = sqliteHandleOf(connection.database());
+    sqlite3* db = connection.sqliteHandle();
     connection.runFixed(db != nullptr ? QStringLiteral("BEGIN IMMEDIATE")
                                       : QStringLiteral("BEGIN"));
     m_open = true;
@@ -389,7 +389,7 @@ Transaction::~Transaction() {
         for (const std::unique_ptr<ServerCopy>& copy : m_connection.m_copies) {
             copy->take();
         }
-        QSqlQuery q(m_connection.database());
+        QSqlQuery q(m_connection.m_db);
         q.exec(QStringLiteral("ROLLBACK"));
     }
 }
@@ -407,9 +407,9 @@ ReadTransaction::ReadTransaction(Connection& connection) : m_connection(connecti
 }
 
 ReadTransaction::~ReadTransaction() {
-    QSqlQuery q(m_connection.database());
+    QSqlQuery q(m_connection.m_db);
     // (Nothing is ever written under a read transaction: no rows wait to be flushed.)
     q.exec(QStringLiteral("COMMIT"));
 }
 
-}  // namespace kiv::store
+}  // namespace kiv::database

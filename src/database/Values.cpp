@@ -1,8 +1,8 @@
-#include "store/Values.h"
+#include "database/Values.h"
 
 #include <cmath>
 
-namespace kiv::store {
+namespace kiv::database {
 
 double roundHalfEven(double x) {
     const double f = std::floor(x);
@@ -96,4 +96,4 @@ QDate dateFromCollectionText(const QString& text) {
     return QDate::fromString(text, u"MM/dd/yyyy");
 }
 
-}  // namespace kiv::store
+}  // namespace kiv::database

@@ -1,11 +1,10 @@
 #pragma once
-// A connection to the package database, owned by one routine: opened by the constructor (which
-// throws Failure when the database cannot be opened), closed and removed by the destructor on
-// every path. The database is BASE/mdb/KIV.mdb, or the PostgreSQL server that BASE/mdb/KIV.ini
-// names (see ServerSettings). A statement that finds the database locked by another workstation or
-// another program of the package waits as its LockWait says (30 s unless told otherwise, telling
-// whoever shows the command that it waits) and then fails with a Busy failure. It never creates
-// the file: only Schema's initDatabase does.
+// A connection to a database, owned by one routine: opened by the constructor (which throws
+// Failure when the database cannot be opened), closed and removed by the destructor on every
+// path. The database is where it is told: a SQLite file or a PostgreSQL server. A statement that
+// finds the database locked by another connection waits as its LockWait says (30 s unless told
+// otherwise, telling whoever shows the command that it waits) and then fails with a Busy failure.
+// It creates a file only when told to. The Qt SQL objects behind it never leave this library.
 
 #include <QElapsedTimer>
 #include <QSqlDatabase>
@@ -14,45 +13,42 @@
 #include <memory>
 #include <vector>
 
-#include "store/Dialect.h"
-#include "store/LockWait.h"
-#include "store/Statement.h"
+#include "database/DatabaseLocation.h"
+#include "database/Dialect.h"
+#include "database/LockWait.h"
+#include "database/Statement.h"
 
+struct sqlite3;
 struct sqlite3_stmt;
 
-namespace kiv::store {
+namespace kiv::database {
 
 class ServerCopy;
-struct ServerSettings;
 
 class Connection {
 public:
     enum class Mode { OpenExisting, CreateNew };
 
-    explicit Connection(const QString& baseFolder, Mode mode = Mode::OpenExisting);
-    Connection(const QString& baseFolder, LockWait wait);
+    explicit Connection(const DatabaseLocation& where, Mode mode = Mode::OpenExisting);
+    Connection(const DatabaseLocation& where, LockWait wait);
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    QSqlDatabase& database() { return m_db; }
     Dialect dialect() const { return m_dialect; }
+    // The SQLite connection behind a connection to a file; nullptr on the server.
+    sqlite3* sqliteHandle() const;
 
     // Sends the rows that bulk inserts on the server still hold (nothing to do on the file).
     // Every statement, commit and rollback to a savepoint flushes first.
     void flush();
-    // Keeps a bulk insert's rows until the next flush.
-    ServerCopy* keepCopy(ServerCopy copy);
-    // A query of this connection: forward only on the file; on the server read whole, so that
-    // another statement may run while its rows are read.
-    QSqlQuery query();
 
     // How long, and how visibly, a statement waits for a lock held by another connection.
     void setLockWait(LockWait wait);
 
-    // Prepares, binds and executes a statement; throws Failure with the database's description.
-    // The query reads forward only.
-    QSqlQuery run(const Statement& statement);
+    // Prepares, binds and executes a statement that returns no rows (or whose rows are not
+    // wanted); throws Failure with the database's description. Rows reads a query's rows.
+    void run(const Statement& statement);
     // Executes fixed SQL that carries no value (pragmas, schema).
     void runFixed(const QString& sql);
 
@@ -60,7 +56,15 @@ private:
     void open(const QString& filePath, Mode mode);
     void openServer(const ServerSettings& server);
     void takeWriteLockOnServer();
+    // A query of this connection: forward only on the file; on the server read whole, so that
+    // another statement may run while its rows are read.
+    QSqlQuery query();
+    // Keeps a bulk insert's rows until the next flush.
+    ServerCopy* keepCopy(ServerCopy copy);
     friend class Transaction;
+    friend class ReadTransaction;
+    friend class PreparedStatement;
+    friend class Rows;
 
     // What SQLite's busy handler works with: kept at a fixed address for the handler.
     struct Waiting {
@@ -75,18 +79,17 @@ private:
     std::vector<std::unique_ptr<ServerCopy>> m_copies;
 };
 
-// A prepared statement bound to a connection and re-bound for each run: the way to execute the
-// same statement for many rows. Edit the statement's values, then call run(). For a statement
-// that returns no rows, run() executes it and the returned query holds no result.
-class Command {
+// A statement prepared once on a connection and bound anew for each run: the way to execute the
+// same insert or delete for many rows. Edit the statement's values, then call run().
+class PreparedStatement {
 public:
-    Command(Connection& connection, Statement statement);
+    PreparedStatement(Connection& connection, Statement statement);
     // The prepared statement binds the texts of m_statement where they stand: a copy would bind
     // another object's.
-    Command(const Command&) = delete;
-    Command& operator=(const Command&) = delete;
+    PreparedStatement(const PreparedStatement&) = delete;
+    PreparedStatement& operator=(const PreparedStatement&) = delete;
     Statement& statement() { return m_statement; }
-    QSqlQuery& run();
+    void run();
 
 private:
     Connection& m_connection;
@@ -131,4 +134,4 @@ private:
 // Throws a Database failure for a failed query.
 [[noreturn]] void failQuery(const QSqlQuery& query);
 
-}  // namespace kiv::store
+}  // namespace kiv::database

@@ -7,12 +7,12 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
-#include "store/Statement.h"
+#include "database/Statement.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
 
-namespace kiv::store {
+namespace kiv::database {
 
 // The SQLite connection behind a database, or nullptr when the driver is not SQLite.
 sqlite3* sqliteHandleOf(const QSqlDatabase& database);
@@ -32,4 +32,4 @@ void bindValues(sqlite3_stmt* stmt, const Statement& statement, BoundText text);
 // Throws the Database failure of the statement's connection.
 [[noreturn]] void failSqlite(sqlite3_stmt* stmt);
 
-}  // namespace kiv::store
+}  // namespace kiv::database

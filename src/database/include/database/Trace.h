@@ -4,8 +4,8 @@
 
 #include <QString>
 
-namespace kiv::store {
+namespace kiv::database {
 
 void traceFailure(const QString& where, const QString& description);
 
-}  // namespace kiv::store
+}  // namespace kiv::database

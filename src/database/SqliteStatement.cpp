@@ -1,14 +1,14 @@
-#include "store/SqliteStatement.h"
+#include "database/SqliteStatement.h"
 
 #include <sqlite3.h>
 
 #include <QSqlDriver>
 #include <QSqlResult>
 
-#include "store/DatabaseErrors.h"
-#include "store/Failure.h"
+#include "database/DatabaseErrors.h"
+#include "database/Failure.h"
 
-namespace kiv::store {
+namespace kiv::database {
 
 sqlite3* sqliteHandleOf(const QSqlDatabase& database) {
     const QSqlDriver* driver = database.driver();
@@ -66,4 +66,4 @@ void bindValues(sqlite3_stmt* stmt, const Statement& statement, BoundText boundT
     throw Failure(kindOfResultCode(code), describeFileError(code, text), code);
 }
 
-}  // namespace kiv::store
+}  // namespace kiv::database

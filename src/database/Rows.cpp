@@ -1,15 +1,16 @@
-#include "store/Rows.h"
+#include "database/Rows.h"
 
 #include <sqlite3.h>
 
 #include <QSqlError>
+#include <QSqlRecord>
 
-#include "store/Connection.h"
-#include "store/Failure.h"
-#include "store/SqliteStatement.h"
-#include "store/Values.h"
+#include "database/Connection.h"
+#include "database/Failure.h"
+#include "database/SqliteStatement.h"
+#include "database/Values.h"
 
-namespace kiv::store {
+namespace kiv::database {
 
 Rows::Rows(Connection& connection, const Statement& query) : m_query(connection.query()) {
     connection.flush();
@@ -81,6 +82,19 @@ QString Rows::requiredText(int column, const QString& name) const {
     return text(column);
 }
 
+int Rows::column(const QString& name) const {
+    if (m_stmt == nullptr) {
+        return m_query.record().indexOf(name);
+    }
+    for (int i = 0; i < sqlite3_column_count(m_stmt); ++i) {
+        if (name.compare(QString::fromUtf8(sqlite3_column_name(m_stmt, i)), Qt::CaseInsensitive) ==
+            0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
 QVariant Rows::value(int column) const {
     if (m_stmt == nullptr) {
         return m_query.value(column);
@@ -97,4 +111,4 @@ QVariant Rows::value(int column) const {
     }
 }
 
-}  // namespace kiv::store
+}  // namespace kiv::database

@@ -1,4 +1,4 @@
-#include "store/ServerSettings.h"
+#include "store/PackageDatabase.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,10 +6,15 @@
 #include <QRegularExpression>
 #include <QSettings>
 
-#include "store/Failure.h"
+#include "database/Failure.h"
 #include "store/PackagePaths.h"
 
+using namespace kiv::database;
+
 namespace kiv::store {
+
+using database::Failure;
+using database::FailureKind;
 
 namespace {
 const QString kDriver = QStringLiteral("QPSQL");
@@ -33,28 +38,11 @@ bool hasServerSection(const QString& path) {
 }
 }  // namespace
 
-QString ServerSettings::describe() const {
-    // What the file leaves unset is what libpq takes from the environment, or its own default.
-    const auto orEnvironment = [](const QString& set, const char* variable, const char* fallback) {
-        if (!set.isEmpty()) {
-            return set;
-        }
-        const QString env = qEnvironmentVariable(variable);
-        return env.isEmpty() ? QString::fromLatin1(fallback) : env;
-    };
-    const QString host = orEnvironment(this->host, "PGHOST", "localhost");
-    const QString port =
-        orEnvironment(this->port > 0 ? QString::number(this->port) : QString(), "PGPORT", "5432");
-    const QString user = orEnvironment(this->user, "PGUSER", qgetenv("USER").constData());
-    const QString database = orEnvironment(this->database, "PGDATABASE", user.toUtf8().constData());
-    return QStringLiteral("%1:%2，資料庫 %3，使用者 %4").arg(host, port, database, user);
-}
-
 QString settingsPath(const QString& baseFolder) {
     return databaseFolder(baseFolder) + QStringLiteral("/KIV.ini");
 }
 
-std::optional<ServerSettings> readServerSettings(const QString& baseFolder) {
+std::optional<database::ServerSettings> readServerSettings(const QString& baseFolder) {
     const QString path = settingsPath(baseFolder);
     if (!QFileInfo::exists(path) || !hasServerSection(path)) {
         return std::nullopt;
@@ -73,7 +61,7 @@ std::optional<ServerSettings> readServerSettings(const QString& baseFolder) {
             path,
             QStringLiteral("指定的資料庫驅動程式「%1」不支援（只支援 %2）").arg(driver, kDriver));
     }
-    ServerSettings s;
+    database::ServerSettings s;
     s.host = file.value(QStringLiteral("host")).toString().trimmed();
     s.database = file.value(QStringLiteral("database")).toString().trimmed();
     s.user = file.value(QStringLiteral("user")).toString().trimmed();
@@ -89,10 +77,19 @@ std::optional<ServerSettings> readServerSettings(const QString& baseFolder) {
 }
 
 QString databaseLocation(const QString& baseFolder) {
-    if (const std::optional<ServerSettings> server = readServerSettings(baseFolder)) {
+    if (const std::optional<database::ServerSettings> server = readServerSettings(baseFolder)) {
         return QStringLiteral("the server database (%1)").arg(server->describe());
     }
     return QDir::cleanPath(databasePath(baseFolder));
+}
+
+database::DatabaseLocation locateDatabase(const QString& baseFolder) {
+    database::DatabaseLocation where;
+    where.server = readServerSettings(baseFolder);
+    if (!where.server) {
+        where.file = databasePath(baseFolder);
+    }
+    return where;
 }
 
 }  // namespace kiv::store

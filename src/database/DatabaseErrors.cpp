@@ -1,8 +1,8 @@
-#include "store/DatabaseErrors.h"
+#include "database/DatabaseErrors.h"
 
 #include <QRegularExpression>
 
-namespace kiv::store {
+namespace kiv::database {
 
 namespace {
 
@@ -96,4 +96,4 @@ QString withStepCode(const QString& description, const QString& step) {
     return step.isEmpty() ? description : description + " [" + step + "]";
 }
 
-}  // namespace kiv::store
+}  // namespace kiv::database

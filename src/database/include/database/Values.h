@@ -8,9 +8,9 @@
 #include <QVariant>
 #include <cstdint>
 
-#include "store/Checked.h"
+#include "database/Checked.h"
 
-namespace kiv::store {
+namespace kiv::database {
 
 // The whole number a stored value denotes; Null is a NullUse failure.
 qint64 readNumber(const QVariant& value, const QString& column);
@@ -43,4 +43,4 @@ QString rocDateText(const QDate& d);         // 101/06/07 (Republic-of-China yea
 // Parses "mm/dd/yyyy"; an invalid date when the text is not of that form.
 QDate dateFromCollectionText(const QString& text);
 
-}  // namespace kiv::store
+}  // namespace kiv::database

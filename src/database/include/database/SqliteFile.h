@@ -10,12 +10,12 @@
 #include <chrono>
 #include <vector>
 
-#include "store/Statement.h"
+#include "database/Statement.h"
 
 struct sqlite3;
 struct sqlite3_backup;
 
-namespace kiv::store {
+namespace kiv::database {
 
 class SqliteFile {
 public:
@@ -65,4 +65,4 @@ private:
 // Copies the whole database `from` into `into`.
 void copyDatabase(sqlite3* into, sqlite3* from);
 
-}  // namespace kiv::store
+}  // namespace kiv::database

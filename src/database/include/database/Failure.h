@@ -8,7 +8,7 @@
 #include <QString>
 #include <exception>
 
-namespace kiv::store {
+namespace kiv::database {
 
 enum class FailureKind {
     Database,      // the database could not be opened, or a statement failed
@@ -69,4 +69,4 @@ inline FailureKind kindOfResultCode(qint64 code) {
                   QString::fromUtf8(kOverflowDescription) + " (" + what + ")");
 }
 
-}  // namespace kiv::store
+}  // namespace kiv::database

@@ -1,15 +1,15 @@
-#include "store/SqliteFile.h"
+#include "database/SqliteFile.h"
 
 #include <sqlite3.h>
 
 #include <QFile>
 #include <memory>
 
-#include "store/DatabaseErrors.h"
-#include "store/Failure.h"
-#include "store/SqliteStatement.h"
+#include "database/DatabaseErrors.h"
+#include "database/Failure.h"
+#include "database/SqliteStatement.h"
 
-namespace kiv::store {
+namespace kiv::database {
 
 namespace {
 
@@ -120,4 +120,4 @@ void copyDatabase(sqlite3* into, sqlite3* from) {
     copy.run();
 }
 
-}  // namespace kiv::store
+}  // namespace kiv::database

@@ -1,11 +1,11 @@
-#include "store/Trace.h"
+#include "database/Trace.h"
 
 #include <QTextStream>
 
-namespace kiv::store {
+namespace kiv::database {
 
 void traceFailure(const QString& where, const QString& description) {
     QTextStream(stderr) << where << ": " << description << "\n";
 }
 
-}  // namespace kiv::store
+}  // namespace kiv::database

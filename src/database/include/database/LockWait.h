@@ -5,7 +5,7 @@
 #include <chrono>
 #include <functional>
 
-namespace kiv::store {
+namespace kiv::database {
 
 inline constexpr std::chrono::milliseconds kDefaultLockWait{30000};
 
@@ -16,4 +16,4 @@ struct LockWait {
     std::function<void(int secondsWaited)> waiting;
 };
 
-}  // namespace kiv::store
+}  // namespace kiv::database

@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <limits>
 
-#include "store/Failure.h"
+#include "database/Failure.h"
 
-namespace kiv::store {
+namespace kiv::database {
 
 template <std::integral T>
 T checkedAdd(T a, T b, const char* what = "sum") {
@@ -47,4 +47,4 @@ T narrow(From v, const char* what = "value") {
     return static_cast<T>(v);
 }
 
-}  // namespace kiv::store
+}  // namespace kiv::database

@@ -1,9 +1,9 @@
-#include "store/ServerCopy.h"
+#include "database/ServerCopy.h"
 
 #include <QDate>
 #include <QRegularExpression>
 
-namespace kiv::store {
+namespace kiv::database {
 
 namespace {
 // One literal of a values list, in COPY text; nothing for what is not a plain literal.
@@ -151,4 +151,4 @@ QString ServerCopy::shownRow(const QByteArray& rows, qsizetype line) const {
     return shown.displayText();
 }
 
-}  // namespace kiv::store
+}  // namespace kiv::database

@@ -6,7 +6,7 @@
 
 #include <QString>
 
-namespace kiv::store {
+namespace kiv::database {
 
 // An error of the database file, by SQLite's result code (primary or extended); `file`, where
 // given, is named in the description.
@@ -16,4 +16,4 @@ QString describeServerError(const QString& sqlState, const QString& engineText);
 // A description with the step code the routine had reached, kept apart from the text.
 QString withStepCode(const QString& description, const QString& step);
 
-}  // namespace kiv::store
+}  // namespace kiv::database

@@ -1,8 +1,8 @@
-#include "store/Statement.h"
+#include "database/Statement.h"
 
-#include "store/Values.h"
+#include "database/Values.h"
 
-namespace kiv::store {
+namespace kiv::database {
 
 Statement& Statement::sql(const QString& piece) {
     return sql(piece, piece);
@@ -112,4 +112,4 @@ QString Statement::displayText() const {
     return out;
 }
 
-}  // namespace kiv::store
+}  // namespace kiv::database

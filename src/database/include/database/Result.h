@@ -4,9 +4,9 @@
 
 #include <QString>
 
-#include "store/Failure.h"
+#include "database/Failure.h"
 
-namespace kiv::store {
+namespace kiv::database {
 
 struct Result {
     bool ok = true;
@@ -22,4 +22,4 @@ struct Result {
     }
 };
 
-}  // namespace kiv::store
+}  // namespace kiv::database

@@ -4,54 +4,41 @@
 #include <QLocale>
 
 #include "cli/CliCommon.h"
-#include "commands/OtherWorkstations.h"
-#include "database/Connection.h"
-#include "database/Failure.h"
-#include "database/Values.h"
-#include "store/Backup.h"
-#include "store/BackupRestore.h"
-#include "store/BatchDifferences.h"
-#include "store/PackageDatabase.h"
+#include "commands/DateForms.h"
+#include "commands/KeptCopies.h"
 
 namespace kiv::cli {
 
 namespace {
 
-using kiv::database::Failure;
 using kiv::store::BatchDifference;
 using kiv::store::BatchState;
 
-// A package on the server keeps no copies here; a settings file that cannot be read is named.
-// Answers true when the command stops here.
-bool stopsOnServer(const QString& base, Streams s) {
-    try {
-        if (const std::optional<kiv::database::ServerSettings> server =
-                kiv::store::readServerSettings(base)) {
-            s.err << "kiv2200: the database is on the server " << server->describe()
-                  << "; copies of a server database are the server's business (its own backups, "
-                     "pg_dump)\n";
-            return true;
-        }
-    } catch (const Failure& f) {
-        s.err << "kiv2200: " << f.description() << "\n";
-        return true;
+// A command that stops before it does anything: on the server, settings that cannot be read.
+int stopped(const kiv::commands::CopiesStop& stop, Streams s) {
+    if (stop.why == kiv::commands::CopiesStop::Why::OnServer) {
+        s.err << "kiv2200: the database is on the server " << stop.text
+              << "; copies of a server database are the server's business (its own backups, "
+                 "pg_dump)\n";
+    } else {
+        s.err << "kiv2200: " << stop.text << "\n";
     }
-    return false;
+    return kStopped;
 }
 
-QString reasonText(const kiv::store::CopyReason& r) {
+QString reasonText(const kiv::commands::CopyReason& r) {
     if (!r.tranDay.isValid()) {
         return r.command;
     }
     return QString("%1 %2 group %3")
-        .arg(r.command, kiv::database::rocDateText(r.tranDay))
+        .arg(r.command, kiv::commands::rocDateText(r.tranDay))
         .arg(r.group);
 }
 
 // A stored batch date in the lists' form (115/12/20); as stored when it is no date.
 QString batchText(const BatchDifference& d) {
     const QDate day = QDate::fromString(d.tranDay.left(10), Qt::ISODate);
-    return (day.isValid() ? kiv::database::rocDateText(day) : d.tranDay) + " group " +
+    return (day.isValid() ? kiv::commands::rocDateText(day) : d.tranDay) + " group " +
            QString::number(d.group);
 }
 
@@ -83,20 +70,7 @@ void printDifferences(const std::vector<BatchDifference>& differences, bool copy
     }
 }
 
-// The wait for another workstation's lock, told on standard error once a second.
-kiv::database::LockWait waitTold(Streams s) {
-    kiv::database::LockWait wait;
-    wait.waiting = [err = &s.err, shown = -1](int seconds) mutable {
-        if (seconds != shown) {
-            *err << "kiv2200: " << kiv::commands::lockWaitText(seconds) << "\n";
-            err->flush();
-            shown = seconds;
-        }
-    };
-    return wait;
-}
-
-QString describeCopy(const kiv::store::KeptCopy& c) {
+QString describeCopy(const kiv::commands::KeptCopy& c) {
     QString text = QFileInfo(c.path).fileName();
     if (c.recordRead) {
         text += " (taken " + c.taken.toString("yyyy-MM-dd HH:mm:ss") + " before " +
@@ -108,18 +82,17 @@ QString describeCopy(const kiv::store::KeptCopy& c) {
 }  // namespace
 
 int backupsCommand(const QString& base, const QStringList& args, Streams s) {
-    const Options o = parseOptions(args, {}, {});
-    if (!o.error.isEmpty()) {
+    if (const Options o = parseOptions(args, {}, {}); !o.error.isEmpty()) {
         return usageError(s, o.error);
     }
-    if (stopsOnServer(base, s)) {
-        return kStopped;
+    const kiv::commands::CopyList list = kiv::commands::listCopies(base);
+    if (list.stop.why == kiv::commands::CopiesStop::Why::OnServer) {
+        return stopped(list.stop, s);
     }
-    const std::vector<kiv::store::KeptCopy> copies = kiv::store::listKeptCopies(base);
-    if (copies.empty()) {
-        s.out << "no copies kept in " << kiv::store::backupFolder(base) << "\n";
+    if (list.copies.empty()) {
+        s.out << "no copies kept in " << list.folder << "\n";
     }
-    for (const kiv::store::KeptCopy& c : copies) {
+    for (const kiv::commands::KeptCopy& c : list.copies) {
         s.out << QFileInfo(c.path).fileName() << "\t" << c.taken.toString("yyyy-MM-dd HH:mm:ss")
               << "\t"
               << (c.recordRead ? reasonText(c.reason)
@@ -128,98 +101,95 @@ int backupsCommand(const QString& base, const QStringList& args, Streams s) {
               << QLocale::c().formattedDataSize(c.size, 1, QLocale::DataSizeTraditionalFormat)
               << "\t" << c.host << "\n";
     }
-    try {
-        if (kiv::store::copiesToKeep(base) == 0) {
-            s.err << "kiv2200: keeping copies is off ([backup] keep=0 in "
-                  << kiv::store::settingsPath(base) << ")\n";
-        }
-    } catch (const Failure& f) {
-        s.err << "kiv2200: " << f.description() << "\n";
-        return kStopped;
+    if (list.stop) {
+        return stopped(list.stop, s);
+    }
+    if (list.keepingOff) {
+        s.err << "kiv2200: keeping copies is off ([backup] keep=0 in " << list.settingsFile
+              << ")\n";
     }
     return kOk;
 }
 
-int restoreCommand(const QString& base, const QStringList& args, Streams s) {
-    QStringList files, options;
-    for (const QString& a : args) {
-        (a.startsWith("--") ? options : files) << a;
+namespace {
+
+// A live file that cannot be compared with: what restore --yes does about it.
+int restoreInPlaceOfUnusable(const QString& base, const QString& given,
+                             const kiv::commands::RestorePlan& plan, bool yes, Streams s) {
+    s.out << "無法與目前的資料庫比對：" << plan.live.problem << "。\n";
+    if (!yes) {
+        s.out << "kiv2200 restore " << given << " --yes 會把它移到 "
+              << QFileInfo(plan.path).absolutePath() << "，再放回 " << describeCopy(plan.copy)
+              << "。\n";
+        return kStopped;
     }
-    const Options o = parseOptions(options, {}, {"--yes"});
+    const kiv::commands::RestoreDone done = kiv::commands::restore(base, plan, waitTold(s));
+    if (!done.failure.isEmpty()) {
+        s.out << done.failure << "\n";
+        return kStopped;
+    }
+    s.out << "Put back " << describeCopy(plan.copy) << ".\n";
+    if (!done.setAside.isEmpty()) {
+        s.out << "無法使用的資料庫檔案已移到 " << done.setAside << "。\n";
+    }
+    return kOk;
+}
+
+}  // namespace
+
+int restoreCommand(const QString& base, const QStringList& args, Streams s) {
+    const Options o = parseOptions(args, {}, {"--yes"}, 2);
     if (!o.error.isEmpty()) {
         return usageError(s, o.error);
     }
-    if (files.size() != 1) {
-        return usageError(s, files.isEmpty() ? "restore needs the copy to put back: a file or a "
-                                               "name that kiv2200 backups lists"
-                                             : "restore puts back one copy");
+    if (o.arguments.size() != 1) {
+        return usageError(s, o.arguments.isEmpty() ? "restore needs the copy to put back: a file "
+                                                     "or a name that kiv2200 backups lists"
+                                                   : "restore puts back one copy");
     }
-    // A missing or damaged database file is what a restore may have to mend: no check for it.
-    if (stopsOnServer(base, s)) {
-        return kStopped;
-    }
-    const QString path = kiv::store::findKeptCopy(base, files[0]);
-    if (path.isEmpty()) {
-        s.err << "kiv2200: " << files[0]
+    const QString given = o.arguments[0];
+    const bool yes = o.flags.contains("--yes");
+    const kiv::commands::RestorePlan plan =
+        kiv::commands::planRestore(base, given, !yes, waitTold(s));
+    using Why = kiv::commands::CopiesStop::Why;
+    if (plan.stop.why == Why::NoSuchCopy) {
+        s.err << "kiv2200: " << given
               << " is neither a file nor the name of a copy that kiv2200 backups lists\n";
         return kStopped;
     }
-    const bool yes = o.flags.contains("--yes");
-    kiv::store::LiveFile live;
-    try {
-        live = kiv::store::examineLiveFile(base);
-        kiv::store::checkCopy(base, path, live);
-    } catch (const Failure& f) {
-        s.err << "kiv2200: " << files[0] << " is not put back: " << f.description() << "\n";
+    if (plan.stop.why == Why::Refused) {
+        s.err << "kiv2200: " << given << " is not put back: " << plan.stop.text << "\n";
         return kStopped;
     }
-    const QString copy = describeCopy(kiv::store::readKeptCopy(path));
-    const kiv::database::LockWait wait = waitTold(s);
-    try {
-        if (!live.usable) {
-            s.out << "無法與目前的資料庫比對：" << live.problem << "。\n";
-            if (!yes) {
-                s.out << "kiv2200 restore " << files[0] << " --yes 會把它移到 "
-                      << kiv::store::backupFolder(base) << "，再放回 " << copy << "。\n";
-                return kStopped;
-            }
-            const kiv::store::Restored done = kiv::store::restoreCopy(base, path, wait);
-            s.out << "Put back " << copy << ".\n";
-            if (!done.setAside.isEmpty()) {
-                s.out << "無法使用的資料庫檔案已移到 " << done.setAside << "。\n";
-            }
-            return kOk;
-        }
-        // Once a copy of the database as it stood is kept, the changes are read against that
-        // copy after the restore; before it they are read only for a preview or without one.
-        std::vector<BatchDifference> differences;
-        if (!yes || kiv::store::copiesToKeep(base) == 0) {
-            kiv::database::Connection now(kiv::store::locateDatabase(base), wait);
-            differences = kiv::store::compareWithLive(now, path);
-        }
-        if (!yes) {
-            s.out << "Putting back " << copy
-                  << (differences.empty() ? " would change no batch.\n"
-                                          : " would change these batches:\n");
-            printDifferences(differences, false, {"comes back", "goes", "changes"}, s);
-            s.out << "kiv2200 restore " << files[0] << " --yes puts it back.\n";
-            return kStopped;
-        }
-        const QString kept = kiv::store::restoreCopy(base, path, wait).keptBefore;
-        s.out << "Put back " << copy << ".\n";
-        if (kept.isEmpty()) {
-            s.out << "No copy of the database as it stood was kept ([backup] keep=0).\n";
-        } else {
-            // What the restore replaced is the copy kept just before it.
-            kiv::database::Connection now(kiv::store::locateDatabase(base), wait);
-            differences = kiv::store::compareWithLive(now, kept);
-            s.out << "The database as it stood is kept as " << QFileInfo(kept).fileName() << ".\n";
-        }
-        printDifferences(differences, !kept.isEmpty(), {"came back", "went", "changed"}, s);
-    } catch (const Failure& f) {
-        s.out << f.description() << "\n";
+    if (plan.stop) {
+        return stopped(plan.stop, s);
+    }
+    if (!plan.live.usable) {
+        return restoreInPlaceOfUnusable(base, given, plan, yes, s);
+    }
+    const QString copy = describeCopy(plan.copy);
+    if (!yes) {
+        s.out << "Putting back " << copy
+              << (plan.differences.empty() ? " would change no batch.\n"
+                                           : " would change these batches:\n");
+        printDifferences(plan.differences, false, {"comes back", "goes", "changes"}, s);
+        s.out << "kiv2200 restore " << given << " --yes puts it back.\n";
         return kStopped;
     }
+    const kiv::commands::RestoreDone done = kiv::commands::restore(base, plan, waitTold(s));
+    if (!done.failure.isEmpty()) {
+        s.out << done.failure << "\n";
+        return kStopped;
+    }
+    s.out << "Put back " << copy << ".\n";
+    if (done.keptBefore.isEmpty()) {
+        s.out << "No copy of the database as it stood was kept ([backup] keep=0).\n";
+    } else {
+        s.out << "The database as it stood is kept as " << QFileInfo(done.keptBefore).fileName()
+              << ".\n";
+    }
+    printDifferences(done.differences, !done.keptBefore.isEmpty(), {"came back", "went", "changed"},
+                     s);
     return kOk;
 }
 

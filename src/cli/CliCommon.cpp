@@ -1,10 +1,9 @@
 #include "cli/CliCommon.h"
 
-#include <QFileInfo>
+#include <QCommandLineParser>
 
-#include "database/Failure.h"
-#include "store/PackageDatabase.h"
-#include "store/PackagePaths.h"
+#include "commands/OtherWorkstations.h"
+#include "commands/PackageSetup.h"
 
 namespace kiv::cli {
 
@@ -14,22 +13,43 @@ const char* const kMoreHelp = "kiv2200 --help for more";
 }  // namespace
 
 Options parseOptions(const QStringList& args, const QStringList& valueNames,
-                     const QStringList& flagNames) {
+                     const QStringList& flagNames, int arguments) {
     Options o;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (valueNames.contains(a)) {
-            if (i + 1 >= args.size() || args[i + 1].startsWith("--")) {
-                o.error = a + " needs a value";
-                return o;
-            }
-            o.values[a] = args[++i];
-        } else if (flagNames.contains(a)) {
-            o.flags << a;
-        } else {
-            o.error = "unknown option " + a;
+    QCommandLineParser parser;
+    for (const QString& name : valueNames) {
+        parser.addOption(QCommandLineOption(name.mid(2), QString(), QStringLiteral("value")));
+    }
+    for (const QString& name : flagNames) {
+        parser.addOption(QCommandLineOption(name.mid(2)));
+    }
+    // The parser would take the next option for the value.
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (valueNames.contains(args[i]) &&
+            (i + 1 >= args.size() || args[i + 1].startsWith("--"))) {
+            o.error = args[i] + " needs a value";
             return o;
         }
+    }
+    if (!parser.parse(QStringList{QStringLiteral("kiv2200")} + args)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        o.error = unknown.isEmpty() ? parser.errorText()
+                                    : "unknown option " +
+                                          QString(unknown[0].size() == 1 ? "-" : "--") + unknown[0];
+        return o;
+    }
+    for (const QString& name : valueNames) {
+        if (parser.isSet(name.mid(2))) {
+            o.values[name] = parser.value(name.mid(2));
+        }
+    }
+    for (const QString& name : flagNames) {
+        if (parser.isSet(name.mid(2))) {
+            o.flags << name;
+        }
+    }
+    o.arguments = parser.positionalArguments();
+    if (o.arguments.size() > arguments) {
+        o.error = "unknown option " + o.arguments[arguments];
     }
     return o;
 }
@@ -78,10 +98,10 @@ QString readGroupOption(const Options& o, qint64& group) {
     return ok ? QString() : QStringLiteral("--group takes a payment-group id");
 }
 
-kiv::store::ListChoice chooseEntry(const kiv::store::ListFill& list, const QString& key, Streams s,
-                                   const QString& given) {
+kiv::commands::ListChoice chooseEntry(const kiv::commands::ListFill& list, const QString& key,
+                                      Streams s, const QString& given) {
     QStringList held;
-    for (const kiv::store::ListEntry& e : list.entries) {
+    for (const kiv::commands::ListEntry& e : list.entries) {
         if (e.key == key) {
             return {e.text, e.key};
         }
@@ -96,21 +116,26 @@ kiv::store::ListChoice chooseEntry(const kiv::store::ListFill& list, const QStri
 }
 
 bool reportMissingDatabase(const QString& base, Streams s) {
-    const QString database = kiv::store::databasePath(base);
-    if (QFileInfo::exists(database)) {
+    const std::optional<QString> missing = kiv::commands::missingDatabaseFile(base);
+    if (!missing) {
         return false;
     }
-    try {
-        if (kiv::store::readServerSettings(base)) {
-            return false;  // the database is on a server
-        }
-    } catch (const kiv::database::Failure&) {
-        return false;  // settings that cannot be read: the command says what is wrong with them
-    }
-    s.err << "kiv2200: 找不到資料庫檔案 " << database
+    s.err << "kiv2200: 找不到資料庫檔案 " << *missing
           << "。請以 kiv2200 init-db 建立空的資料庫、以 kiv2200 demo 建立示範套件，"
              "或以 --base 指定套件的資料夾。\n";
     return true;
+}
+
+kiv::commands::LockWait waitTold(Streams s) {
+    kiv::commands::LockWait wait;
+    wait.waiting = [err = &s.err, shown = -1](int seconds) mutable {
+        if (seconds != shown) {
+            *err << "kiv2200: " << kiv::commands::lockWaitText(seconds) << "\n";
+            err->flush();
+            shown = seconds;
+        }
+    };
+    return wait;
 }
 
 }  // namespace kiv::cli

@@ -1,16 +1,16 @@
 #include "cli/ListCommand.h"
 
 #include "cli/CliCommon.h"
-#include "database/DatabaseErrors.h"
-#include "database/Values.h"
-#include "store/SelectionLists.h"
+#include "commands/DateForms.h"
 
 namespace kiv::cli {
 
 namespace {
 
-using kiv::store::ListChoice;
-using kiv::store::ListFill;
+using kiv::commands::ListChoice;
+using kiv::commands::ListFill;
+using kiv::commands::ListKind;
+using kiv::screen::Tab;
 
 const QStringList kTabNames = {"generate", "delete", "apply", "recollect"};
 
@@ -21,86 +21,94 @@ int tabOf(const QString& text) {
     return ok ? (n >= 0 && n <= 3 ? n : -1) : int(kTabNames.indexOf(text));
 }
 
+// The options of `list`: which list, and what it is read for. An empty text when they are valid.
+QString readListOptions(const QStringList& args, int& tab, ListKind& kind, QDate& date,
+                        Options& o) {
+    o = parseOptions(args, {"--tab", "--group", "--date"}, {}, 1);
+    if (!o.error.isEmpty()) {
+        return o.error;
+    }
+    if (o.arguments.size() != 1 || (o.arguments[0] != "groups" && o.arguments[0] != "dates")) {
+        return "list takes groups or dates";
+    }
+    kind = o.arguments[0] == "groups" ? ListKind::Groups : ListKind::Dates;
+    tab = tabOf(o.values.value("--tab"));
+    if (tab < 0) {
+        return "--tab takes 0 to 3 or generate, delete, apply, recollect";
+    }
+    const Tab t = Tab(tab);
+    if (!kiv::commands::hasList(t, kind)) {
+        return "tab 0 (generate) has no date list: any date from today is taken";
+    }
+    // A date list of tabs 2 and 3 lists the dates of one group; group lists need no date.
+    const bool needsGroup = kiv::commands::dependsOn(t, kind) == ListKind::Groups;
+    if (needsGroup != o.values.contains("--group")) {
+        return needsGroup ? "--group is required" : "--group does not belong here";
+    }
+    const bool takesDate = kiv::commands::dependsOn(t, kind) == ListKind::Dates;
+    if (o.values.contains("--date") && !takesDate) {
+        return "--date belongs only to the group list of tab 1 (delete)";
+    }
+    return o.values.contains("--date") ? readDateOption(o, "--date", date) : QString();
+}
+
+// The entry chosen in the list that (tab, kind) depends on; nothing read when the option that
+// names it matched no entry (said on err), or when that list could not be read (`fill` says).
+std::optional<ListChoice> chosenFor(const QString& base, Tab tab, ListKind kind, const QDate& date,
+                                    const Options& o, Streams s, ListFill& fill) {
+    const std::optional<ListKind> other = kiv::commands::dependsOn(tab, kind);
+    if (!other) {
+        return ListChoice{};
+    }
+    // Without a date, tab 刪除's groups with an unsettled batch on any date.
+    if (*other == ListKind::Dates && !date.isValid()) {
+        return ListChoice{QStringLiteral("*"), std::nullopt};
+    }
+    const QString option = *other == ListKind::Dates ? "--date" : "--group";
+    const QString key = *other == ListKind::Dates ? kiv::commands::collectionDateText(date)
+                                                  : o.values.value("--group");
+    fill = kiv::commands::readTabList(base, tab, *other);
+    const ListChoice chosen = chooseEntry(fill, key, s, option + " " + o.values.value(option));
+    if (fill.readFailed || (!chosen.key && *other == ListKind::Dates)) {
+        return std::nullopt;
+    }
+    return chosen;
+}
+
 }  // namespace
 
 int listCommand(const QString& base, const QStringList& args, Streams s) {
-    if (args.isEmpty() || (args[0] != "groups" && args[0] != "dates")) {
-        return usageError(s, "list takes groups or dates");
-    }
-    const bool groups = args[0] == "groups";
-    const Options o = parseOptions(args.mid(1), {"--tab", "--group", "--date"}, {});
-    if (!o.error.isEmpty()) {
-        return usageError(s, o.error);
-    }
-    const int tab = tabOf(o.values.value("--tab"));
-    if (tab < 0) {
-        return usageError(s, "--tab takes 0 to 3 or generate, delete, apply, recollect");
-    }
-    if (!groups && tab == 0) {
-        return usageError(s, "tab 0 (generate) has no date list: any date from today is taken");
-    }
-    // A date list of tabs 2 and 3 lists the dates of one group; group lists need no date.
-    const bool needsGroup = !groups && tab >= 2;
-    if (needsGroup != o.values.contains("--group")) {
-        return usageError(s, needsGroup ? "--group is required" : "--group does not belong here");
-    }
-    const bool takesDate = groups && tab == 1;
-    if (o.values.contains("--date") && !takesDate) {
-        return usageError(s, "--date belongs only to the group list of tab 1 (delete)");
-    }
+    int tab = 0;
+    ListKind kind = ListKind::Groups;
     QDate date;
-    if (o.values.contains("--date")) {
-        if (const QString error = readDateOption(o, "--date", date); !error.isEmpty()) {
-            return usageError(s, error);
-        }
+    Options o;
+    if (const QString error = readListOptions(args, tab, kind, date, o); !error.isEmpty()) {
+        return usageError(s, error);
     }
     if (reportMissingDatabase(base, s)) {
         return kStopped;
     }
     QString step;
     ListFill fill;
-    if (groups) {
-        if (tab == 0) {
-            fill = kiv::store::insert_CBO(base, step);
-        } else if (tab == 1) {
-            // Without a date, the groups with an unsettled batch on any date.
-            ListChoice day{QStringLiteral("*"), std::nullopt};
-            if (date.isValid()) {
-                const ListFill dates = kiv::store::insert_CBO_TranDay(base);
-                day = chooseEntry(dates, kiv::database::collectionDateText(date), s,
-                                  "--date " + o.values["--date"]);
-                fill = dates;
-            }
-            if (day.key || !date.isValid()) {
-                fill = kiv::store::insert_CBO2(base, day);
-            } else if (!fill.readFailed) {
-                return kStopped;  // the date that matched nothing, named above
-            }
-        } else {
-            fill = tab == 2 ? kiv::store::insert_CBO3(base) : kiv::store::insert_CBO4(base);
-        }
-    } else if (tab == 1) {
-        fill = kiv::store::insert_CBO_TranDay(base);
-    } else {
-        const QString key = o.values["--group"];
-        const ListFill groupList =
-            tab == 2 ? kiv::store::insert_CBO3(base) : kiv::store::insert_CBO4(base);
-        const ListChoice group = chooseEntry(groupList, key, s, "--group " + key);
-        fill = groupList.readFailed ? groupList
-               : tab == 2           ? kiv::store::insert_CBO_TranDay3(base, group)
-                                    : kiv::store::insert_CBO_TranDay4(base, group);
+    if (const std::optional<ListChoice> chosen =
+            chosenFor(base, Tab(tab), kind, date, o, s, fill)) {
+        fill = kiv::commands::readTabList(base, Tab(tab), kind, *chosen, {}, &step);
+    } else if (!fill.readFailed) {
+        return kStopped;  // the option that matched nothing, named above
     }
     if (!fill.status.ok && !fill.readFailed && !fill.status.description.isEmpty()) {
         return kStopped;  // the group that matched nothing, named above
     }
     if (fill.readFailed) {
-        s.err << "kiv2200: " << kiv::database::withStepCode(fill.status.description, step) << "\n";
+        s.err << "kiv2200: " << kiv::commands::withStepCode(fill.status.description, step) << "\n";
         return kStopped;
     }
-    for (const kiv::store::ListEntry& e : fill.entries) {
+    for (const kiv::commands::ListEntry& e : fill.entries) {
         // Dates as kiv2200 takes them back; group keys as they are.
         const QString key =
-            groups ? e.key : kiv::database::dateFromCollectionText(e.key).toString(Qt::ISODate);
+            kind == ListKind::Groups
+                ? e.key
+                : kiv::commands::isoDate(kiv::commands::dateFromCollectionText(e.key));
         s.out << key << "\t" << e.text << "\n";
     }
     return kOk;

@@ -8,14 +8,12 @@
 #include <optional>
 
 #include "cli/CliCommon.h"
-#include "database/Connection.h"
-#include "database/Failure.h"
-#include "database/Values.h"
+#include "commands/BatchReports.h"
+#include "commands/DateForms.h"
 #include "report/BatchReport.h"
 #include "report/ReportCsv.h"
 #include "report/ReportPdf.h"
 #include "report/ReportText.h"
-#include "store/PackageDatabase.h"
 
 namespace kiv::cli {
 
@@ -72,17 +70,15 @@ int reportCommand(const QString& base, const QStringList& args, Streams s) {
     if (reportMissingDatabase(base, s)) {
         return kStopped;
     }
-    std::optional<kiv::report::BatchReport> report;
-    try {
-        kiv::database::Connection connection(kiv::store::locateDatabase(base));
-        report = kiv::report::readBatchReport(connection, day, group);
-    } catch (const kiv::database::Failure& f) {
-        s.err << "kiv2200: " << f.description() << "\n";
+    const kiv::commands::ReportRead read = kiv::commands::readReport(base, day, group);
+    if (!read.failure.isEmpty()) {
+        s.err << "kiv2200: " << read.failure << "\n";
         return kStopped;
     }
+    const std::optional<kiv::report::BatchReport>& report = read.report;
     if (!report) {
         s.err << "kiv2200: group " << group << " has no batch on "
-              << kiv::database::rocDateText(day) << " (" << kiv::database::isoDate(day) << ")\n";
+              << kiv::commands::rocDateText(day) << " (" << kiv::commands::isoDate(day) << ")\n";
         return kStopped;
     }
     if (!pdf && !csv) {

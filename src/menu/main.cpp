@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "store/PackagePaths.h"
+#include "commands/PackageFolders.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
 
     QObject::connect(start, &QPushButton::clicked, &window, [&] {
         const QString program = QCoreApplication::applicationDirPath() + "/" +
-                                kiv::store::programFileName(kiv::store::kWindowProgram);
+                                kiv::commands::programFileName(kiv::commands::kWindowProgram);
         if (!QProcess::startDetached(program, {fields}, QCoreApplication::applicationDirPath())) {
             QMessageBox::warning(&window, "Kiv0000P1", "無法啟動 " + program);
             return;

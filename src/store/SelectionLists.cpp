@@ -85,7 +85,8 @@ Statement groupsWithBatches() {
         .sql(" order by A.GrpID");
 }
 
-ListFill datesOfGroup(const QString& baseFolder, const ListChoice& group, const LockWait& wait) {
+ListFill datesOfGroupFill(const QString& baseFolder, const ListChoice& group,
+                          const LockWait& wait) {
     if (group.text.isEmpty()) {
         ListFill unchanged;
         unchanged.cleared = false;
@@ -108,7 +109,12 @@ ListFill datesOfGroup(const QString& baseFolder, const ListChoice& group, const 
 
 }  // namespace
 
-ListFill insert_CBO(const QString& baseFolder, QString& step, const LockWait& wait) {
+ListFill fillBatchDatesOfGroup(const QString& baseFolder, const ListChoice& group,
+                               const LockWait& wait) {
+    return datesOfGroupFill(baseFolder, group, wait);
+}
+
+ListFill fillAllGroups(const QString& baseFolder, QString& step, const LockWait& wait) {
     step = "AS001";
     return onConnection(baseFolder, wait, [&](Connection& c) {
         step = "AS002";
@@ -124,7 +130,8 @@ ListFill insert_CBO(const QString& baseFolder, QString& step, const LockWait& wa
     });
 }
 
-ListFill insert_CBO2(const QString& baseFolder, const ListChoice& tranDay, const LockWait& wait) {
+ListFill fillGroupsWithUnsettledBatch(const QString& baseFolder, const ListChoice& tranDay,
+                                      const LockWait& wait) {
     return onConnection(baseFolder, wait, [&](Connection& c) {
         if (tranDay.text.isEmpty()) {
             return ListFill{};
@@ -142,32 +149,18 @@ ListFill insert_CBO2(const QString& baseFolder, const ListChoice& tranDay, const
     });
 }
 
-ListFill insert_CBO3(const QString& baseFolder, const LockWait& wait) {
+ListFill fillGroupsWithBatches(const QString& baseFolder, const LockWait& wait) {
     return onConnection(baseFolder, wait,
                         [](Connection& c) { return fill(c, groupsWithBatches(), idAndNameEntry); });
 }
 
-ListFill insert_CBO4(const QString& baseFolder, const LockWait& wait) {
-    return insert_CBO3(baseFolder, wait);
-}
-
-ListFill insert_CBO_TranDay(const QString& baseFolder, const LockWait& wait) {
+ListFill fillUnsettledDates(const QString& baseFolder, const LockWait& wait) {
     return onConnection(baseFolder, wait, [](Connection& c) {
         const Statement s = Statement("select distinct TranDay from KIV10_Agency")
                                 .sql(" where PayStas = 0")
                                 .sql(" order by TranDay DESC");
         return fill(c, s, dateEntry);
     });
-}
-
-ListFill insert_CBO_TranDay3(const QString& baseFolder, const ListChoice& group,
-                             const LockWait& wait) {
-    return datesOfGroup(baseFolder, group, wait);
-}
-
-ListFill insert_CBO_TranDay4(const QString& baseFolder, const ListChoice& group,
-                             const LockWait& wait) {
-    return datesOfGroup(baseFolder, group, wait);
 }
 
 }  // namespace kiv::store

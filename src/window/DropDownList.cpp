@@ -13,7 +13,7 @@ DropDownList::DropDownList(const QString& name, QWidget* parent) : QComboBox(par
     lineEdit()->setObjectName(name + "_text");
 }
 
-void DropDownList::setEntries(const std::vector<kiv::store::ListEntry>& entries) {
+void DropDownList::setEntries(const std::vector<kiv::commands::ListEntry>& entries) {
     clearAll();
     for (const auto& e : entries) {
         addItem(e.text, e.key);
@@ -43,12 +43,12 @@ std::optional<QString> DropDownList::chosenKey() const {
     return itemData(i).toString();
 }
 
-kiv::store::ListChoice DropDownList::choice() const {
+kiv::commands::ListChoice DropDownList::choice() const {
     return {currentText(), chosenKey()};
 }
 
-std::vector<kiv::store::ListEntry> DropDownList::entries() const {
-    std::vector<kiv::store::ListEntry> out;
+std::vector<kiv::commands::ListEntry> DropDownList::entries() const {
+    std::vector<kiv::commands::ListEntry> out;
     for (int i = 0; i < count(); ++i) {
         out.push_back({itemText(i), itemData(i).toString()});
     }

@@ -13,11 +13,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "commands/PackageFolders.h"
+#include "commands/TabLists.h"
 #include "commands/TabPipelines.h"
-#include "database/DatabaseErrors.h"
-#include "database/Values.h"
-#include "store/PackagePaths.h"
-#include "store/SelectionLists.h"
 #include "window/EmptyCaption.h"
 
 namespace kiv::window {
@@ -112,7 +110,7 @@ bool MainWindow::Form_Load(const QString& commandLine, const QString& programFol
     if (parsed.outcome == commands::CommandLine::Outcome::Empty) {
         return false;
     }
-    const std::optional<QString> base = kiv::store::baseFolderOf(programFolder);
+    const std::optional<QString> base = commands::baseFolderOf(programFolder);
     if (parsed.outcome == commands::CommandLine::Outcome::Malformed || !base) {
         showMessage(strStep, Title::Application, Icon::None);
         return false;
@@ -137,19 +135,20 @@ void MainWindow::clear_Text() {
 }
 
 bool MainWindow::fillGroupListAtStartUp() {
-    const kiv::store::ListFill fill = kiv::store::insert_CBO(m_base, strStep);
+    const commands::ListFill fill =
+        commands::readTabList(m_base, Tab::Generate, commands::ListKind::Groups, {}, {}, &strStep);
     if (fill.cleared) {
         m_tab0->CBO_GrpID->setEntries(fill.entries);
     }
     if (!fill.status.ok) {
-        showMessage(kiv::database::withStepCode(fill.status.description, strStep), Title::Default,
+        showMessage(commands::withStepCode(fill.status.description, strStep), Title::Default,
                     Icon::None);
         return false;
     }
     return true;
 }
 
-void MainWindow::applyFill(DropDownList* list, const kiv::store::ListFill& fill) {
+void MainWindow::applyFill(DropDownList* list, const commands::ListFill& fill) {
     if (fill.cleared) {
         list->setEntries(fill.entries);
     }
@@ -175,24 +174,29 @@ bool MainWindow::reportUnreadList(std::initializer_list<DropDownList*> lists) {
 }
 
 void MainWindow::connectDropDowns() {
-    connect(m_tab1->CBO_GrpID2, &DropDownList::aboutToDropDown, this, [this] {
-        applyFill(m_tab1->CBO_GrpID2,
-                  kiv::store::insert_CBO2(m_base, m_tab1->CBO_TranDay->choice()));
-    });
-    connect(m_tab2->groupList, &DropDownList::aboutToDropDown, this,
-            [this] { applyFill(m_tab2->groupList, kiv::store::insert_CBO3(m_base)); });
-    connect(m_tab3->groupList, &DropDownList::aboutToDropDown, this,
-            [this] { applyFill(m_tab3->groupList, kiv::store::insert_CBO4(m_base)); });
-    connect(m_tab1->CBO_TranDay, &DropDownList::aboutToDropDown, this,
-            [this] { applyFill(m_tab1->CBO_TranDay, kiv::store::insert_CBO_TranDay(m_base)); });
-    connect(m_tab2->dateList, &DropDownList::aboutToDropDown, this, [this] {
-        applyFill(m_tab2->dateList,
-                  kiv::store::insert_CBO_TranDay3(m_base, m_tab2->groupList->choice()));
-    });
-    connect(m_tab3->dateList, &DropDownList::aboutToDropDown, this, [this] {
-        applyFill(m_tab3->dateList,
-                  kiv::store::insert_CBO_TranDay4(m_base, m_tab3->groupList->choice()));
-    });
+    using commands::ListKind;
+    // Every list but tab 產生's groups is read again each time it opens; tab 產生's is read once,
+    // at start-up.
+    const struct {
+        DropDownList* list;
+        Tab tab;
+        ListKind kind;
+        DropDownList* chosenIn;  // the list it depends on, if any
+    } lists[] = {
+        {m_tab1->CBO_TranDay, Tab::Delete, ListKind::Dates, nullptr},
+        {m_tab1->CBO_GrpID2, Tab::Delete, ListKind::Groups, m_tab1->CBO_TranDay},
+        {m_tab2->groupList, Tab::Apply, ListKind::Groups, nullptr},
+        {m_tab2->dateList, Tab::Apply, ListKind::Dates, m_tab2->groupList},
+        {m_tab3->groupList, Tab::Recollect, ListKind::Groups, nullptr},
+        {m_tab3->dateList, Tab::Recollect, ListKind::Dates, m_tab3->groupList},
+    };
+    for (const auto& l : lists) {
+        connect(l.list, &DropDownList::aboutToDropDown, this, [this, l] {
+            applyFill(l.list, commands::readTabList(
+                                  m_base, l.tab, l.kind,
+                                  l.chosenIn ? l.chosenIn->choice() : commands::ListChoice{}));
+        });
+    }
 }
 
 // ---- the screen ----
@@ -381,16 +385,16 @@ void MainWindow::cmd_confirm4_Click() {
 }
 
 void MainWindow::Cmd_exit_Click() {
-    call_exe(kiv::store::kMenuProgram);
+    call_exe(commands::kMenuProgram);
 }
 void MainWindow::Cmd_exit2_Click() {
     Cmd_exit_Click();
 }
 void MainWindow::Cmd_exit3_Click() {
-    call_exe(kiv::store::kMenuProgram);
+    call_exe(commands::kMenuProgram);
 }
 void MainWindow::Cmd_exit4_Click() {
-    call_exe(kiv::store::kMenuProgram);
+    call_exe(commands::kMenuProgram);
 }
 
 void MainWindow::call_exe(const QString& prog_name) {
@@ -399,9 +403,9 @@ void MainWindow::call_exe(const QString& prog_name) {
         return;
     }
     QProcess process;
-    process.setProgram(kiv::store::packageProgramPath(m_base, prog_name));
+    process.setProgram(commands::packageProgramPath(m_base, prog_name));
     process.setArguments({m_fields.handBack()});
-    process.setWorkingDirectory(kiv::store::programFolder(m_base));
+    process.setWorkingDirectory(commands::programFolder(m_base));
     qint64 pid = 0;
     if (!process.startDetached(&pid)) {
         showMessage(process.errorString(), Title::Application, Icon::None);

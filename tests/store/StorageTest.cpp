@@ -277,7 +277,7 @@ TEST(Lists, eachListOfOneSchoolWithItsTextsKeysOrderAndSteps) {
     TestBase base;
     const QString p = base.path();
     QString step;
-    expectFill("no groups", insert_CBO(p, step), {});
+    expectFill("no groups", fillAllGroups(p, step), {});
     base.addGroup(5, "  五年級學費 ");
     base.addGroup(2, "註冊費");
     base.addGroup(9, QVariant());  // an unnamed group must not stop the program
@@ -286,46 +286,46 @@ TEST(Lists, eachListOfOneSchoolWithItsTextsKeysOrderAndSteps) {
         "insert into KIV10_Agency(TranDay,Grpid,PayStas) values('2012-06-07',5,0),"
         "('2012-06-07',2,0),('2012-06-07',9,-1),('2012-06-07',12,0),('2010-12-31',5,0),"
         "('2012-07-01',5,-1),('2012-08-01',6,0),('2012-08-01',4,-1)");
-    expectFill("groups", insert_CBO(p, step), {{"註冊費", "2"}, {"  五年級學費 ", "5"}, {"", "9"}});
+    expectFill("groups", fillAllGroups(p, step),
+               {{"註冊費", "2"}, {"  五年級學費 ", "5"}, {"", "9"}});
     EXPECT_EQ(step, "AS005");
     expectFill(
-        "unsettled dates", insert_CBO_TranDay(p),
+        "unsettled dates", fillUnsettledDates(p),
         {{"101/08/01", "08/01/2012"}, {"101/06/07", "06/07/2012"}, {"99/12/31", "12/31/2010"}});
     const std::vector<ListEntry> datesOf5 = {
         {"101/07/01", "07/01/2012"}, {"101/06/07", "06/07/2012"}, {"99/12/31", "12/31/2010"}};
-    expectFill("dates of group 5", insert_CBO_TranDay3(p, {"5:", "5"}), datesOf5);
-    expectFill("dates of group 5, fourth", insert_CBO_TranDay4(p, {"5:", "5"}), datesOf5);
-    expectFill("no group text", insert_CBO_TranDay3(p, {"", std::nullopt}), {}, false, false);
-    expectFill("group text of no entry", insert_CBO_TranDay4(p, {"abc", std::nullopt}), {}, false,
+    expectFill("dates of group 5", fillBatchDatesOfGroup(p, {"5:", "5"}), datesOf5);
+    expectFill("no group text", fillBatchDatesOfGroup(p, {"", std::nullopt}), {}, false, false);
+    expectFill("group text of no entry", fillBatchDatesOfGroup(p, {"abc", std::nullopt}), {}, false,
                true, "繳費群組不在清單中");
-    expectFill("no date text", insert_CBO2(p, {"", std::nullopt}), {}, false);
-    expectFill("groups of the date", insert_CBO2(p, {"101/06/07", "06/07/2012"}),
+    expectFill("no date text", fillGroupsWithUnsettledBatch(p, {"", std::nullopt}), {}, false);
+    expectFill("groups of the date", fillGroupsWithUnsettledBatch(p, {"101/06/07", "06/07/2012"}),
                {{"註冊費", "2"}, {"五年級學費", "5"}, {"", "12"}});
-    expectFill("date text of no entry", insert_CBO2(p, {"%", std::nullopt}),
+    expectFill("date text of no entry", fillGroupsWithUnsettledBatch(p, {"%", std::nullopt}),
                {{"註冊費", "2"}, {"五年級學費", "5"}, {"", "6"}, {"", "12"}});
     const std::vector<ListEntry> withBatch = {{"2:註冊費", "2"}, {"4:", "4"}, {"5:五年級學費", "5"},
                                               {"6:", "6"},       {"9:", "9"}, {"12:", "12"}};
-    expectFill("groups with a batch", insert_CBO3(p), withBatch);
-    expectFill("groups with a batch, fourth", insert_CBO4(p), withBatch);
+    expectFill("groups with a batch", fillGroupsWithBatches(p), withBatch);
+    expectFill("groups with a batch, fourth", fillGroupsWithBatches(p), withBatch);
     // More than 501 groups are all listed with their keys.
     base.exec(
         "insert into KIV6_Group(GrpID,GrpName) with recursive n(x) as (select 1000 union all "
         "select x + 1 from n where x < 1599) select x, 'G' || x from n");
-    const ListFill many = insert_CBO(p, step);
+    const ListFill many = fillAllGroups(p, step);
     ASSERT_EQ(many.entries.size(), 603u);
     EXPECT_EQ(many.entries.back(), (ListEntry{"G1599", "1599"}));
     base.exec("drop table KIV6_Group");
-    const ListFill broken = insert_CBO(p, step);
+    const ListFill broken = fillAllGroups(p, step);
     EXPECT_FALSE(broken.status.ok);
     EXPECT_EQ(step, "AS003");
     EXPECT_TRUE(broken.status.description.toLower().contains("kiv6_group"));
     // A missing database fails every list, the group list at its first step, and leaves each as
     // it was; one that opens but fails is emptied.
     EXPECT_TRUE(broken.cleared);
-    for (const ListFill& f :
-         {insert_CBO(p + "/none", step), insert_CBO2(p + "/none", {"x", std::nullopt}),
-          insert_CBO3(p + "/none"), insert_CBO_TranDay(p + "/none"),
-          insert_CBO_TranDay3(p + "/none", {"5:", QString("5")})}) {
+    for (const ListFill& f : {fillAllGroups(p + "/none", step),
+                              fillGroupsWithUnsettledBatch(p + "/none", {"x", std::nullopt}),
+                              fillGroupsWithBatches(p + "/none"), fillUnsettledDates(p + "/none"),
+                              fillBatchDatesOfGroup(p + "/none", {"5:", QString("5")})}) {
         EXPECT_FALSE(f.status.ok);
         EXPECT_TRUE(f.entries.empty() && !f.cleared);
         EXPECT_FALSE(f.status.description.isEmpty());

@@ -1,13 +1,15 @@
 #pragma once
-// What the commands of kiv2200 share: exit codes, option parsing, usage errors, the date forms
-// it reads and the message for a package without its database.
+// What the commands of kiv2200 share: exit codes, reading a command's options (Qt's command-line
+// parser), usage errors, the date forms it reads, choosing a list entry as a clerk would, the
+// message for a package without its database, and the wait told while another workstation writes.
 
 #include <QDate>
 #include <QMap>
 #include <QStringList>
 
 #include "cli/Cli.h"
-#include "store/SelectionLists.h"
+#include "commands/OtherWorkstations.h"
+#include "commands/TabLists.h"
 
 namespace kiv::cli {
 
@@ -15,15 +17,18 @@ inline constexpr int kOk = 0;
 inline constexpr int kStopped = 1;
 inline constexpr int kUsage = 2;
 
-// The options of one command: --name value pairs and --flag switches.
+// The options of one command: --name value pairs, --flag switches and the other arguments.
 struct Options {
-    QMap<QString, QString> values;
+    QMap<QString, QString> values;  // by the option's name with its dashes: "--date"
     QStringList flags;
-    QString error;  // the first option that could not be read, said as a usage error
+    QStringList arguments;  // the arguments that are no option, in order
+    QString error;          // the first thing that could not be read, said as a usage error
 };
 
+// Reads `args` with Qt's command-line parser. A value option followed by another option has no
+// value; an argument that is no option is an error unless the command takes `arguments` of them.
 Options parseOptions(const QStringList& args, const QStringList& valueNames,
-                     const QStringList& flagNames);
+                     const QStringList& flagNames, int arguments = 0);
 
 // Prints the one line that says what is wrong and where to read more; answers kUsage.
 int usageError(Streams s, const QString& what);
@@ -45,11 +50,14 @@ QString readGroupOption(const Options& o, qint64& group);
 // list gives a text that matches no entry, which the input checks treat as an empty list; then,
 // when the list was read, the option (`given`) that matched nothing is named on standard error
 // with what the list holds.
-kiv::store::ListChoice chooseEntry(const kiv::store::ListFill& list, const QString& key, Streams s,
-                                   const QString& given);
+kiv::commands::ListChoice chooseEntry(const kiv::commands::ListFill& list, const QString& key,
+                                      Streams s, const QString& given);
 
 // A package without its database file (and no server named in KIV.ini): says which file is missing
 // and how to make one, and answers true.
 bool reportMissingDatabase(const QString& base, Streams s);
+
+// The wait for another workstation's lock, told on standard error once a second.
+kiv::commands::LockWait waitTold(Streams s);
 
 }  // namespace kiv::cli

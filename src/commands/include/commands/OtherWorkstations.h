@@ -13,6 +13,8 @@
 
 namespace kiv::commands {
 
+using kiv::database::LockWait;
+
 // The wait for a lock of a command on `tab`: its busy label counts the seconds waited (and
 // `*waited` becomes true) while the window keeps repainting.
 kiv::database::LockWait lockWaitOn(const CommandContext& ctx, kiv::screen::Tab tab,

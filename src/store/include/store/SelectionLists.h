@@ -1,8 +1,8 @@
 #pragma once
-// The seven fillers of the drop-down lists: each reads the database afresh and answers the items
-// to show, each with the key it stands for (a group id, or a collection date as mm/dd/yyyy).
-// An entry always carries both, so a list can never show an item without a key. The window
-// applies the answer to its list; nothing here touches a widget.
+// The fillers of the drop-down lists: each reads the database afresh and answers the items to
+// show, each with the key it stands for (a group id, or a collection date as mm/dd/yyyy). An
+// entry always carries both, so a list can never show an item without a key. Which list of which
+// tab each one feeds is said in one place, the commands' tab lists; nothing here touches a widget.
 
 #include <QString>
 
@@ -33,21 +33,20 @@ struct ListFill {
     std::vector<ListEntry> entries;
 };
 
-// CBO_GrpID: every payment group. Records its step code (AS001 to AS005) in step as it goes; on
-// a failure the window shows the error's description followed by that code.
-ListFill insert_CBO(const QString& baseFolder, QString& step, const database::LockWait& wait = {});
-// CBO_GrpID2: groups with an unsettled batch, on the date chosen in CBO_TranDay if one is chosen.
-ListFill insert_CBO2(const QString& baseFolder, const ListChoice& tranDay,
-                     const database::LockWait& wait = {});
-// CBO_GrpID3, CBO_GrpID4: every group that has a batch, as "id:name".
-ListFill insert_CBO3(const QString& baseFolder, const database::LockWait& wait = {});
-ListFill insert_CBO4(const QString& baseFolder, const database::LockWait& wait = {});
-// CBO_TranDay: dates with an unsettled batch, newest first.
-ListFill insert_CBO_TranDay(const QString& baseFolder, const database::LockWait& wait = {});
-// CBO_TranDay3, CBO_TranDay4: the dates of the chosen group's batches, newest first.
-ListFill insert_CBO_TranDay3(const QString& baseFolder, const ListChoice& group,
-                             const database::LockWait& wait = {});
-ListFill insert_CBO_TranDay4(const QString& baseFolder, const ListChoice& group,
-                             const database::LockWait& wait = {});
+// Every payment group (the list CBO_GrpID of tab 產生; the package knows it as insert_CBO).
+// Records its step code (AS001 to AS005) in `step` as it goes; on a failure the window shows the
+// error's description followed by that code.
+ListFill fillAllGroups(const QString& baseFolder, QString& step,
+                       const database::LockWait& wait = {});
+// The groups with an unsettled batch, on the chosen date when one is chosen (CBO_GrpID2).
+ListFill fillGroupsWithUnsettledBatch(const QString& baseFolder, const ListChoice& tranDay,
+                                      const database::LockWait& wait = {});
+// Every group that has a batch, as "id:name" (CBO_GrpID3, CBO_GrpID4).
+ListFill fillGroupsWithBatches(const QString& baseFolder, const database::LockWait& wait = {});
+// The dates with an unsettled batch, newest first (CBO_TranDay).
+ListFill fillUnsettledDates(const QString& baseFolder, const database::LockWait& wait = {});
+// The dates of the chosen group's batches, newest first (CBO_TranDay3, CBO_TranDay4).
+ListFill fillBatchDatesOfGroup(const QString& baseFolder, const ListChoice& group,
+                               const database::LockWait& wait = {});
 
 }  // namespace kiv::store

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "store/SelectionLists.h"
+#include "commands/TabLists.h"
 
 namespace kiv::window {
 
@@ -17,14 +17,14 @@ public:
     explicit DropDownList(const QString& name, QWidget* parent = nullptr);
 
     // Replaces every item; the text and the chosen entry are cleared.
-    void setEntries(const std::vector<kiv::store::ListEntry>& entries);
+    void setEntries(const std::vector<kiv::commands::ListEntry>& entries);
     // Removes every item and the text.
     void clearAll();
     // The entry whose text the list shows, or -1: a typed text that matches no entry chooses none.
     int chosenIndex() const;
     std::optional<QString> chosenKey() const;
-    kiv::store::ListChoice choice() const;
-    std::vector<kiv::store::ListEntry> entries() const;
+    kiv::commands::ListChoice choice() const;
+    std::vector<kiv::commands::ListEntry> entries() const;
 
     // Refreshes the items (aboutToDropDown) before the list opens, unless a handler held it.
     void showPopup() override;

@@ -73,7 +73,7 @@ private:
     void clear_Text();
     bool fillGroupListAtStartUp();
     void connectDropDowns();
-    void applyFill(DropDownList* list, const kiv::store::ListFill& fill);
+    void applyFill(DropDownList* list, const commands::ListFill& fill);
     // Shows why a list with nothing chosen could not be read, when it could not; true if shown.
     bool reportUnreadList(std::initializer_list<DropDownList*> lists);
     void call_exe(const QString& prog_name);

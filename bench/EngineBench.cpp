@@ -32,7 +32,7 @@ public:
     void setBusyVisible(Tab, bool) override {}
     void setConfirmEnabled(Tab, bool) override {}
     void setBusyPointer(bool) override {}
-    void setFocus(const QString&) override {}
+    void setFocus(kiv::screen::Field) override {}
     void processEvents() override { ++yields; }
 
     QString label;

@@ -4,15 +4,16 @@
 
 namespace kiv::commands {
 
+using kiv::screen::Field;
 using kiv::screen::Icon;
 using kiv::screen::Screen;
 using kiv::screen::Title;
 
 namespace {
 
-std::optional<CommandKeys> refuse(Screen& screen, const char* message, const QString& control) {
+std::optional<CommandKeys> refuse(Screen& screen, const char* message, Field field) {
     screen.showMessage(QString::fromUtf8(message), Title::Application, Icon::None);
-    screen.setFocus(control);
+    screen.setFocus(field);
     return std::nullopt;
 }
 
@@ -22,28 +23,28 @@ bool chosen(const kiv::store::ListChoice& c) {
     return c.key.has_value();
 }
 
-struct ReissueControls {
-    const char* dateList;
-    const char* groupList;
-    const char* calendar;
+struct ReissueFields {
+    Field oldDate;
+    Field group;
+    Field newDate;
 };
 
 std::optional<CommandKeys> checkReissue(const ReissueInputs& in, const QDate& today, Screen& screen,
-                                        const ReissueControls& controls) {
+                                        const ReissueFields& fields) {
     if (!chosen(in.oldDate)) {
-        return refuse(screen, kDateRequired, controls.dateList);
+        return refuse(screen, kDateRequired, fields.oldDate);
     }
     const QDate old = kiv::database::dateFromCollectionText(*in.oldDate.key);
     if (!chosen(in.group)) {
-        return refuse(screen, kGroupRequired, controls.groupList);
+        return refuse(screen, kGroupRequired, fields.group);
     }
     // Dates compare as yyyy/mm/dd texts, whose text order is date order.
     const QString newDay = kiv::database::yearFirstText(in.newDate);
     if (newDay < kiv::database::yearFirstText(today)) {
-        return refuse(screen, kDateBeforeToday, controls.calendar);
+        return refuse(screen, kDateBeforeToday, fields.newDate);
     }
     if (newDay <= kiv::database::yearFirstText(old)) {
-        return refuse(screen, kNewDateNotAfterOld, controls.calendar);
+        return refuse(screen, kNewDateNotAfterOld, fields.newDate);
     }
     return CommandKeys{old, in.newDate, in.group.key->toLongLong()};
 }
@@ -53,33 +54,35 @@ std::optional<CommandKeys> checkReissue(const ReissueInputs& in, const QDate& to
 std::optional<CommandKeys> check_Text(const GenerateInputs& in, const QDate& today,
                                       Screen& screen) {
     if (kiv::database::yearFirstText(in.date) < kiv::database::yearFirstText(today)) {
-        return refuse(screen, kDateBeforeToday, "CC_TranDay");
+        return refuse(screen, kDateBeforeToday, Field::GenerateDate);
     }
     if (!chosen(in.group)) {
-        return refuse(screen, kGroupRequired, "CBO_GrpID");
+        return refuse(screen, kGroupRequired, Field::GenerateGroup);
     }
     return CommandKeys{in.date, QDate(), in.group.key->toLongLong()};
 }
 
 std::optional<CommandKeys> Check_Text2(const DeleteInputs& in, Screen& screen) {
     if (!chosen(in.date)) {
-        return refuse(screen, kDateRequired, "CBO_TranDay");
+        return refuse(screen, kDateRequired, Field::DeleteDate);
     }
     const QDate day = kiv::database::dateFromCollectionText(*in.date.key);
     if (!chosen(in.group)) {
-        return refuse(screen, kGroupRequired, "CBO_GrpID2");
+        return refuse(screen, kGroupRequired, Field::DeleteGroup);
     }
     return CommandKeys{day, QDate(), in.group.key->toLongLong()};
 }
 
 std::optional<CommandKeys> Check_Text3(const ReissueInputs& in, const QDate& today,
                                        Screen& screen) {
-    return checkReissue(in, today, screen, {"CBO_TranDay3", "CBO_GrpID3", "CC_TranDay3"});
+    return checkReissue(in, today, screen,
+                        {Field::ApplyOldDate, Field::ApplyGroup, Field::ApplyNewDate});
 }
 
 std::optional<CommandKeys> Check_Text4(const ReissueInputs& in, const QDate& today,
                                        Screen& screen) {
-    return checkReissue(in, today, screen, {"CBO_TranDay4", "CBO_GrpID4", "CC_TranDay4"});
+    return checkReissue(in, today, screen,
+                        {Field::RecollectOldDate, Field::RecollectGroup, Field::RecollectNewDate});
 }
 
 }  // namespace kiv::commands

@@ -15,18 +15,18 @@ PacedScreen::PacedScreen(kiv::screen::Screen& inner, const Ticker& ticker,
 void PacedScreen::flush() {
     if (m_held) {
         const HeldCount held = *std::exchange(m_held, std::nullopt);
-        m_inner.setBusyText(held.tab, held.text);
+        m_inner.setProgress(held.tab, held.count);
     }
     if (std::exchange(m_eventsHeld, false)) {
         m_inner.processEvents();
     }
 }
 
+void PacedScreen::setProgress(Tab tab, qint64 count) {
+    m_held = HeldCount{tab, count};
+}
+
 void PacedScreen::setBusyText(Tab tab, const QString& text) {
-    if (kiv::screen::isCountText(text)) {
-        m_held = HeldCount{tab, text};
-        return;
-    }
     flush();
     m_inner.setBusyText(tab, text);
     m_afterStep = true;
@@ -66,9 +66,9 @@ void PacedScreen::setBusyPointer(bool busy) {
     m_inner.setBusyPointer(busy);
 }
 
-void PacedScreen::setFocus(const QString& controlName) {
+void PacedScreen::setFocus(kiv::screen::Field field) {
     flush();
-    m_inner.setFocus(controlName);
+    m_inner.setFocus(field);
 }
 
 }  // namespace kiv::commands

@@ -122,7 +122,7 @@ private:
         m_progress = database::checkedAdd<qint64>(m_progress, 1, "progress");
         // The clerk sees every fifth bill counted, and always the last one of a pass.
         if (lastOfPass || m_progress % 5 == 1) {
-            m_screen.setBusyText(Tab::Generate, screen::countText(m_progress));
+            m_screen.setProgress(Tab::Generate, m_progress);
             m_screen.processEvents();
         }
     }

@@ -208,7 +208,7 @@ void Run::close(const Student& s, bool last) {
     m_count = database::checkedAdd<qint64>(m_count, 1, "student count");
     // The clerk sees every fifth student counted, and always the last one.
     if (last || m_count % 5 == 1) {
-        m_screen.setBusyText(m_engine.tab, screen::countText(m_count));
+        m_screen.setProgress(m_engine.tab, m_count);
         m_screen.processEvents();
     }
     const bool transfer = s.channel == m_engine.transferChannel;

@@ -291,10 +291,12 @@ void MainWindow::setBusyPointer(bool busy) {
     }
 }
 
-void MainWindow::setFocus(const QString& controlName) {
-    if (auto* w = findChild<QWidget*>(controlName)) {
-        w->setFocus(Qt::OtherFocusReason);
-    }
+void MainWindow::setFocus(kiv::screen::Field field) {
+    QWidget* const controls[] = {m_tab0->CC_TranDay, m_tab0->CBO_GrpID, m_tab1->CBO_TranDay,
+                                 m_tab1->CBO_GrpID2, m_tab2->dateList,  m_tab2->groupList,
+                                 m_tab2->calendar,   m_tab3->dateList,  m_tab3->groupList,
+                                 m_tab3->calendar};
+    controls[int(field)]->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::processEvents() {

@@ -6,6 +6,7 @@
 // "busyVisible[0] 1", "confirm[2] 0", "pointer busy", "focus CBO_GrpID", "events",
 // "ask[Empty] ..." ; message texts keep their carriage returns.
 
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <deque>
@@ -52,7 +53,7 @@ public:
         record(QString("confirm[%1] %2").arg(int(tab)).arg(enabled ? 1 : 0));
     }
     void setBusyPointer(bool busy) override { record(busy ? "pointer busy" : "pointer normal"); }
-    void setFocus(const QString& controlName) override { record("focus " + controlName); }
+    void setFocus(kiv::screen::Field field) override { record("focus " + controlName(field)); }
     void processEvents() override { record("events"); }
 
     const QStringList& calls() const { return m_calls; }
@@ -85,6 +86,13 @@ private:
         int nth;
         std::function<void()> action;
     };
+    // The window's control of each field, as the records name it.
+    static QString controlName(kiv::screen::Field f) {
+        static const char* const names[] = {
+            "CC_TranDay", "CBO_GrpID",   "CBO_TranDay",  "CBO_GrpID2", "CBO_TranDay3",
+            "CBO_GrpID3", "CC_TranDay3", "CBO_TranDay4", "CBO_GrpID4", "CC_TranDay4"};
+        return names[int(f)];
+    }
     static QString name(Title t) {
         return t == Title::Application ? "Application" : t == Title::Empty ? "Empty" : "Default";
     }
@@ -104,6 +112,11 @@ private:
     std::deque<bool> m_answers;
 };
 
+inline bool isCountText(const QString& text) {
+    static const QRegularExpression count(QStringLiteral("^執行第\\d+筆$"));
+    return count.match(text).hasMatch();
+}
+
 // Progress as a screen or a log got it: the counts ("執行第N筆", alone or as a busy text), the
 // last count before each other line, the other lines in order, and the event requests.
 struct CountStretches {
@@ -117,7 +130,7 @@ inline CountStretches countStretches(const QStringList& lines) {
         const qsizetype text = line.startsWith("busyText[") ? line.indexOf("] ") + 2 : 0;
         if (line == "events") {
             ++s.events;
-        } else if (kiv::screen::isCountText(line.mid(text))) {
+        } else if (isCountText(line.mid(text))) {
             s.counts << (last = line);
         } else {
             if (!last.isEmpty()) {

@@ -27,7 +27,7 @@ public:
     void setBusyVisible(kiv::screen::Tab, bool visible) override;
     void setConfirmEnabled(kiv::screen::Tab, bool) override {}
     void setBusyPointer(bool) override {}
-    void setFocus(const QString&) override {}
+    void setFocus(kiv::screen::Field) override {}
     void processEvents() override {}
 
 private:

@@ -4,9 +4,9 @@
 // times a run, and each one repaints the window or prints a line.
 //
 // A count is held back and an event request is passed on only when `interval` has gone by since
-// the last one passed on, or right after a step (any busy text that is not a count). A step and
-// every other call first show the count held back (and the events held back), so every step is
-// shown in its order and the last count of a pass always reaches the screen.
+// the last one passed on, or right after a step (a busy text). A step and every other call first
+// show the count held back (and the events held back), so every step is shown in its order and
+// the last count of a pass always reaches the screen.
 
 #include <chrono>
 #include <optional>
@@ -25,10 +25,11 @@ public:
                      kiv::screen::Icon icon) override;
     bool askYesNo(const QString& text, kiv::screen::Title title) override;
     void setBusyText(kiv::screen::Tab tab, const QString& text) override;
+    void setProgress(kiv::screen::Tab tab, qint64 count) override;
     void setBusyVisible(kiv::screen::Tab tab, bool visible) override;
     void setConfirmEnabled(kiv::screen::Tab tab, bool enabled) override;
     void setBusyPointer(bool busy) override;
-    void setFocus(const QString& controlName) override;
+    void setFocus(kiv::screen::Field field) override;
     void processEvents() override;
 
     // Shows what is held back now.
@@ -37,7 +38,7 @@ public:
 private:
     struct HeldCount {
         kiv::screen::Tab tab;
-        QString text;
+        qint64 count;
     };
 
     kiv::screen::Screen& m_inner;

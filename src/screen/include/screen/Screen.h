@@ -1,6 +1,7 @@
 #pragma once
 // What the engines and the tab pipelines need from whoever shows them: messages, the overwrite
-// question, each tab's busy label and confirm button, the pointer, the focus and event processing.
+// question, each tab's busy label (its steps and its count) and confirm button, the pointer, the
+// field that has the focus, and event processing.
 // The window implements it with widgets, kiv2200 prints, tests record. Nothing here may block
 // except showMessage and askYesNo, which wait for the clerk like a modal box.
 
@@ -19,25 +20,24 @@ enum class Title { Application, Default, Empty };
 
 inline constexpr const char* kApplicationTitle = "Feltrane";
 
-// The busy text that counts the bills (or students) written so far. Front-ends may hold counts
-// back to show them at their own pace; every other busy text is a step and is shown at once.
+// The busy text that counts the bills (or students) written so far.
 inline QString countText(qint64 count) {
     return QStringLiteral("執行第%1筆").arg(count);
 }
-inline bool isCountText(const QString& text) {
-    static const QString head = QStringLiteral("執行第");
-    static const QString tail = QStringLiteral("筆");
-    if (!text.startsWith(head) || !text.endsWith(tail) ||
-        text.size() <= head.size() + tail.size()) {
-        return false;
-    }
-    for (qsizetype i = head.size(); i < text.size() - tail.size(); ++i) {
-        if (!text[i].isDigit()) {
-            return false;
-        }
-    }
-    return true;
-}
+
+// The input fields a check sends the clerk back to, by tab.
+enum class Field {
+    GenerateDate,
+    GenerateGroup,
+    DeleteDate,
+    DeleteGroup,
+    ApplyOldDate,
+    ApplyGroup,
+    ApplyNewDate,
+    RecollectOldDate,
+    RecollectGroup,
+    RecollectNewDate,
+};
 
 class Screen {
 public:
@@ -49,12 +49,16 @@ public:
     // A modal Yes/No question; true for Yes.
     virtual bool askYesNo(const QString& text, Title title) = 0;
 
+    // A step of the command, in the tab's busy label.
     virtual void setBusyText(Tab tab, const QString& text) = 0;
+    // How many bills (or students) the command has written so far: the busy text countText(count),
+    // at once unless the front-end paces the counts (an engine counts thousands of times a run).
+    virtual void setProgress(Tab tab, qint64 count) { setBusyText(tab, countText(count)); }
     virtual void setBusyVisible(Tab tab, bool visible) = 0;
     virtual void setConfirmEnabled(Tab tab, bool enabled) = 0;
     virtual void setBusyPointer(bool busy) = 0;
-    // Moves the focus to the control of that name (CBO_GrpID, CC_TranDay, ...).
-    virtual void setFocus(const QString& controlName) = 0;
+    // Moves the focus to the field.
+    virtual void setFocus(Field field) = 0;
     // Lets the window repaint and handle input that is waiting.
     virtual void processEvents() = 0;
 };

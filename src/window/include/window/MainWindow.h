@@ -45,7 +45,7 @@ public:
     void setBusyVisible(kiv::screen::Tab tab, bool visible) override;
     void setConfirmEnabled(kiv::screen::Tab tab, bool enabled) override;
     void setBusyPointer(bool busy) override;
-    void setFocus(const QString& controlName) override;
+    void setFocus(kiv::screen::Field field) override;
     void processEvents() override;
 
     // Alt+S and Alt+E on the current tab; true when the key was a shortcut and was used.

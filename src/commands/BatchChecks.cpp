@@ -117,20 +117,8 @@ QString overwriteQuestion() {
     return QString("此 筆 資 料 已 存 在,") + kCrCr + "是 否 要 覆 蓋 之 前 所 有 的 資 料";
 }
 
-BatchCheck check_KIV10_Agency(const CommandContext& ctx, const CommandKeys& keys) {
-    return readBatch(ctx, keys, Tab::Generate, true);
-}
-
-BatchCheck check_KIV10_Agency2(const CommandContext& ctx, const CommandKeys& keys) {
-    return readBatch(ctx, keys, Tab::Delete, true);
-}
-
-BatchCheck check_KIV10_Agency3(const CommandContext& ctx, const CommandKeys& keys) {
-    return readBatch(ctx, keys, Tab::Apply, false);
-}
-
-BatchCheck check_KIV10_Agency4(const CommandContext& ctx, const CommandKeys& keys) {
-    return readBatch(ctx, keys, Tab::Recollect, false);
+BatchCheck checkExistingBatch(const CommandContext& ctx, Tab tab, const CommandKeys& keys) {
+    return readBatch(ctx, keys, tab, tab == Tab::Generate || tab == Tab::Delete);
 }
 
 }  // namespace kiv::commands

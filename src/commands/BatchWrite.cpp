@@ -6,6 +6,7 @@
 #include "database/Failure.h"
 #include "database/Trace.h"
 #include "store/Backup.h"
+#include "store/BatchRemoval.h"
 #include "store/PackageDatabase.h"
 
 namespace kiv::commands {
@@ -42,18 +43,42 @@ QString commandName(Tab tab) {
 
 }  // namespace
 
+namespace {
+
+// The batch at the target key goes first, inside the write's transaction.
+void removeTarget(kiv::database::Connection& c, Tab tab, const CommandKeys& keys,
+                  kiv::screen::Screen& screen) {
+    if (tab != Tab::Delete) {
+        screen.setBusyText(tab, "執行刪資料");
+        screen.processEvents();
+    }
+    kiv::store::removeBatch(c, targetDay(tab, keys), keys.group);
+}
+
+}  // namespace
+
 WriteEnd writeBatch(const CommandContext& ctx, Tab tab, const CommandKeys& keys,
-                    const SeenBatches& seen, Removal removal, const Engine& engine) {
+                    const SeenBatches& seen, const Engine& engine) {
     WriteEnd end;
     try {
+        bool waited = false;
         kiv::database::Connection c(kiv::store::locateDatabase(ctx.baseFolder),
-                                    lockWaitOn(ctx, tab));
+                                    lockWaitOn(ctx, tab, &waited));
+        // Tab 刪除 says it deletes once the database is open, and again after a wait.
+        if (tab == Tab::Delete) {
+            ctx.screen.setBusyText(tab, "執行 刪除");
+        }
         kiv::database::Transaction transaction(c);
+        if (tab == Tab::Delete && waited) {
+            ctx.screen.setBusyText(tab, "執行 刪除");
+        }
+        // A payment or a lock recorded since the check, or a batch replaced meanwhile, must not be
+        // written over on the strength of what the check saw.
         if (lookAt(c, tab, keys) != seen) {
             end.changed = true;
             return end;
         }
-        // A batch about to be overwritten is kept first, with the whole file as it stands.
+        // A batch about to be replaced or deleted is kept first, with the whole file as it stands.
         kiv::store::CopyBeforeWrite kept;
         if (!ctx.dryRun) {
             kiv::store::removeUnfinishedCopies(c, ctx.baseFolder);
@@ -62,8 +87,8 @@ WriteEnd writeBatch(const CommandContext& ctx, Tab tab, const CommandKeys& keys,
                     c, ctx.baseFolder, {commandName(tab), targetDay(tab, keys), keys.group});
             }
         }
-        removal(c, keys, ctx.screen);
-        end.result = engine(c, keys);
+        removeTarget(c, tab, keys, ctx.screen);
+        end.result = engine ? engine(c, keys) : EngineResult{EngineResult::Ending::Written, {}};
         if (ctx.dryRun) {
             if (end.result.ending == EngineResult::Ending::Written) {
                 end.dryRun = readDryRunFigures(c, targetDay(tab, keys), keys.group, seen.target);

@@ -51,8 +51,8 @@ std::optional<CommandKeys> checkReissue(const ReissueInputs& in, const QDate& to
 
 }  // namespace
 
-std::optional<CommandKeys> check_Text(const GenerateInputs& in, const QDate& today,
-                                      Screen& screen) {
+std::optional<CommandKeys> checkGenerateInputs(const GenerateInputs& in, const QDate& today,
+                                               Screen& screen) {
     if (kiv::database::yearFirstText(in.date) < kiv::database::yearFirstText(today)) {
         return refuse(screen, kDateBeforeToday, Field::GenerateDate);
     }
@@ -62,7 +62,7 @@ std::optional<CommandKeys> check_Text(const GenerateInputs& in, const QDate& tod
     return CommandKeys{in.date, QDate(), in.group.key->toLongLong()};
 }
 
-std::optional<CommandKeys> Check_Text2(const DeleteInputs& in, Screen& screen) {
+std::optional<CommandKeys> checkDeleteInputs(const DeleteInputs& in, Screen& screen) {
     if (!chosen(in.date)) {
         return refuse(screen, kDateRequired, Field::DeleteDate);
     }
@@ -73,16 +73,14 @@ std::optional<CommandKeys> Check_Text2(const DeleteInputs& in, Screen& screen) {
     return CommandKeys{day, QDate(), in.group.key->toLongLong()};
 }
 
-std::optional<CommandKeys> Check_Text3(const ReissueInputs& in, const QDate& today,
-                                       Screen& screen) {
-    return checkReissue(in, today, screen,
-                        {Field::ApplyOldDate, Field::ApplyGroup, Field::ApplyNewDate});
-}
-
-std::optional<CommandKeys> Check_Text4(const ReissueInputs& in, const QDate& today,
-                                       Screen& screen) {
-    return checkReissue(in, today, screen,
-                        {Field::RecollectOldDate, Field::RecollectGroup, Field::RecollectNewDate});
+std::optional<CommandKeys> checkReissueInputs(kiv::screen::Tab tab, const ReissueInputs& in,
+                                              const QDate& today, Screen& screen) {
+    return tab == kiv::screen::Tab::Apply
+               ? checkReissue(in, today, screen,
+                              {Field::ApplyOldDate, Field::ApplyGroup, Field::ApplyNewDate})
+               : checkReissue(
+                     in, today, screen,
+                     {Field::RecollectOldDate, Field::RecollectGroup, Field::RecollectNewDate});
 }
 
 }  // namespace kiv::commands

@@ -2,7 +2,7 @@
 
 namespace kiv::commands {
 
-CommandLine get_Command(const QString& commandLine) {
+CommandLine splitCommandLine(const QString& commandLine) {
     CommandLine out;
     if (commandLine.isEmpty()) {
         return out;

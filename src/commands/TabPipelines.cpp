@@ -4,7 +4,6 @@
 #include <optional>
 
 #include "commands/BatchChecks.h"
-#include "commands/BatchRemovalSteps.h"
 #include "commands/BatchWrite.h"
 #include "commands/BusyState.h"
 #include "commands/InputChecks.h"
@@ -26,25 +25,30 @@ using kiv::screen::Title;
 
 namespace {
 
-struct WritingTab {
-    Tab tab;
-    BatchCheck (*existingBatchCheck)(const CommandContext&, const CommandKeys&);
-    Removal removal;
-};
-
 // A check that could not read the database: a lock that never came free, or the description.
 QString failureMessage(const CommandContext& ctx, const kiv::database::Failure& f) {
     return f.kind() == kiv::database::FailureKind::Busy ? busyMessage(ctx.lockWait)
                                                         : f.description();
 }
 
-// What a refused check shows on tabs "產生", "套用" and "補收轉帳不成功", in the order the clerk
-// sees it; false when the command stops.
-bool goOnAfterCheck(const CommandContext& ctx, Tab tab, BusyState& busy, const BatchCheck& check) {
+// What the existing-batch check found, shown in the order the clerk sees it on `tab`; false when
+// the command stops. Tabs 產生, 套用 and 補收轉帳不成功 leave the tab idle when they stop; tab 刪除
+// leaves the rest to its pipeline, deletes an unpaid batch without a question and refuses a batch
+// of which not a row is left (another workstation deleted it after the clerk chose it).
+bool goOnAfterCheck(const CommandContext& ctx, Tab tab, BusyState& busy, const BatchCheck& check,
+                    const CommandKeys& keys) {
     Screen& s = ctx.screen;
+    const bool deleting = tab == Tab::Delete;
     using Verdict = BatchCheck::Verdict;
     switch (check.verdict) {
         case Verdict::Absent:
+            if (deleting && !check.seen.target.exists()) {
+                busy.button(true);
+                busy.pointer(false);
+                s.showMessage(changedMeanwhileMessage(keys.tranDay, keys.group), Title::Application,
+                              Icon::None);
+                return false;
+            }
             return true;
         case Verdict::Failed:
             busy.button(true);
@@ -53,10 +57,15 @@ bool goOnAfterCheck(const CommandContext& ctx, Tab tab, BusyState& busy, const B
             s.showMessage(failureMessage(ctx, *check.failure), Title::Application, Icon::None);
             return false;
         case Verdict::Locked:
+            if (deleting) {
+                busy.labelText("");
+            }
             s.showMessage(lockedMessage(tab), Title::Application, Icon::None);
             busy.button(true);
-            busy.label(false);
-            busy.pointer(false);
+            if (!deleting) {
+                busy.label(false);
+                busy.pointer(false);
+            }
             return false;
         case Verdict::Settled:
             busy.pointer(false);
@@ -66,7 +75,7 @@ bool goOnAfterCheck(const CommandContext& ctx, Tab tab, BusyState& busy, const B
             return false;
         case Verdict::Unsettled:
             busy.pointer(false);
-            if (s.askYesNo(overwriteQuestion(), Title::Empty)) {
+            if (deleting || s.askYesNo(overwriteQuestion(), Title::Empty)) {
                 return true;
             }
             busy.button(true);
@@ -104,13 +113,35 @@ bool reportWrite(const CommandContext& ctx, Tab tab, BusyState& busy, const Writ
     return end.written();
 }
 
+// After a batch was written: the dry run's figures, or the compaction; then the success message.
+Outcome finishWriting(const CommandContext& ctx, BusyState& busy, const WriteEnd& end) {
+    Screen& s = ctx.screen;
+    if (end.dryRun) {
+        busy.pointer(false);
+        busy.label(false);
+        s.showMessage(dryRunText(*end.dryRun), Title::Application, Icon::None);
+        busy.button(true);
+        return Outcome::Done;
+    }
+    const kiv::database::Result compacted =
+        kiv::store::compactDatabase(ctx.baseFolder, {ctx.lockWait, {}});
+    if (!compacted.ok) {
+        s.showMessage(kiv::store::compactionMessage(compacted), Title::Empty, Icon::Critical);
+    }
+    busy.pointer(false);
+    busy.label(false);
+    s.showMessage(kAdded, Title::Application, Icon::None);
+    busy.button(true);
+    return Outcome::Done;
+}
+
 // The pipeline of the tabs that write a batch; `check` is the tab's input check, `beforeWrite`
 // shows what must be read before the write transaction begins, `engine` writes inside it.
 template <typename CheckFn>
-Outcome runWriting(const CommandContext& ctx, const WritingTab& t, CheckFn check,
+Outcome runWriting(const CommandContext& ctx, Tab tab, CheckFn check,
                    const std::function<void()>& beforeWrite, const Engine& engine) {
     Screen& s = ctx.screen;
-    BusyState busy(s, t.tab);
+    BusyState busy(s, tab);
     busy.button(false);
     busy.pointer(true);
     const std::optional<CommandKeys> keys = check();
@@ -122,36 +153,20 @@ Outcome runWriting(const CommandContext& ctx, const WritingTab& t, CheckFn check
     busy.labelText("執 行 中, 請 稍 後");
     busy.label(true);
     s.processEvents();
-    const BatchCheck found = t.existingBatchCheck(ctx, *keys);
-    if (!goOnAfterCheck(ctx, t.tab, busy, found)) {
+    const BatchCheck found = checkExistingBatch(ctx, tab, *keys);
+    if (!goOnAfterCheck(ctx, tab, busy, found, *keys)) {
         return Outcome::Stopped;
     }
     busy.pointer(true);
     if (beforeWrite) {
         beforeWrite();
     }
-    const WriteEnd end = writeBatch(ctx, t.tab, *keys, found.seen, t.removal, engine);
-    if (!reportWrite(ctx, t.tab, busy, end, *keys)) {
+    const WriteEnd end = writeBatch(ctx, tab, *keys, found.seen, engine);
+    if (!reportWrite(ctx, tab, busy, end, *keys)) {
         busy.idle();
         return Outcome::Stopped;
     }
-    if (end.dryRun) {
-        busy.pointer(false);
-        busy.label(false);
-        s.showMessage(dryRunText(*end.dryRun), Title::Application, Icon::None);
-        busy.button(true);
-        return Outcome::Done;
-    }
-    const kiv::database::Result compacted =
-        kiv::store::compress_mdb(ctx.baseFolder, {ctx.lockWait, {}});
-    if (!compacted.ok) {
-        s.showMessage(kiv::store::compactionMessage(compacted), Title::Empty, Icon::Critical);
-    }
-    busy.pointer(false);
-    busy.label(false);
-    s.showMessage(kAdded, Title::Application, Icon::None);
-    busy.button(true);
-    return Outcome::Done;
+    return finishWriting(ctx, busy, end);
 }
 
 }  // namespace
@@ -172,8 +187,7 @@ bool tellGoneBatch(const CommandContext& ctx, const QDate& day, qint64 group) {
 
 Outcome runGenerate(const CommandContext& ctx, const GenerateInputs& in) {
     return runWriting(
-        ctx, {Tab::Generate, check_KIV10_Agency, Kiv2200exe_delete_data},
-        [&] { return check_Text(in, ctx.today, ctx.screen); },
+        ctx, Tab::Generate, [&] { return checkGenerateInputs(in, ctx.today, ctx.screen); },
         [&] {
             if (in.deadline) {
                 kiv::generation::showDeadlineNotices(ctx.baseFolder, ctx.screen);
@@ -186,8 +200,8 @@ Outcome runGenerate(const CommandContext& ctx, const GenerateInputs& in) {
 
 Outcome runApply(const CommandContext& ctx, const ReissueInputs& in) {
     return runWriting(
-        ctx, {Tab::Apply, check_KIV10_Agency3, Kiv2200exe_delete_data3},
-        [&] { return Check_Text3(in, ctx.today, ctx.screen); }, {},
+        ctx, Tab::Apply, [&] { return checkReissueInputs(Tab::Apply, in, ctx.today, ctx.screen); },
+        {},
         [&](kiv::database::Connection& c, const CommandKeys& k) {
             return kiv::reissue::applyBatch(c, k.tranDay, k.newTranDay, k.group, ctx.screen);
         });
@@ -195,8 +209,8 @@ Outcome runApply(const CommandContext& ctx, const ReissueInputs& in) {
 
 Outcome runRecollect(const CommandContext& ctx, const ReissueInputs& in) {
     return runWriting(
-        ctx, {Tab::Recollect, check_KIV10_Agency4, Kiv2200exe_delete_data4},
-        [&] { return Check_Text4(in, ctx.today, ctx.screen); }, {},
+        ctx, Tab::Recollect,
+        [&] { return checkReissueInputs(Tab::Recollect, in, ctx.today, ctx.screen); }, {},
         [&](kiv::database::Connection& c, const CommandKeys& k) {
             return kiv::reissue::recollectBatch(c, k.tranDay, k.newTranDay, k.group, ctx.screen);
         });
@@ -205,80 +219,39 @@ Outcome runRecollect(const CommandContext& ctx, const ReissueInputs& in) {
 Outcome runDelete(const CommandContext& ctx, const DeleteInputs& in) {
     Screen& s = ctx.screen;
     BusyState busy(s, Tab::Delete);
+    const auto hideLabel = [&] {
+        busy.label(false);
+        busy.labelText("");
+    };
     // The label is not painted until the next message box or the end of the command lets the
     // window repaint.
     busy.label(true);
     busy.labelText("執行中,請稍後");
-    const std::optional<CommandKeys> keys = Check_Text2(in, s);
+    const std::optional<CommandKeys> keys = checkDeleteInputs(in, s);
     if (!keys) {
-        busy.label(false);
-        busy.labelText("");
+        hideLabel();
         return Outcome::Stopped;
     }
     busy.button(false);
     busy.pointer(true);
-    const BatchCheck found = check_KIV10_Agency2(ctx, *keys);
-    using Verdict = BatchCheck::Verdict;
-    bool goOn = false;
-    switch (found.verdict) {
-        case Verdict::Absent:
-            // The clerk chose the batch from the list; not a row of it is left: another
-            // workstation deleted it meanwhile, and a success here would say otherwise.
-            if (!found.seen.target.exists()) {
-                busy.button(true);
-                busy.pointer(false);
-                s.showMessage(changedMeanwhileMessage(keys->tranDay, keys->group),
-                              Title::Application, Icon::None);
-                break;
-            }
-            goOn = true;
-            break;
-        case Verdict::Unsettled:
-            // An unpaid batch is deleted without a question, under the normal pointer.
-            busy.pointer(false);
-            goOn = true;
-            break;
-        case Verdict::Failed:
-            busy.button(true);
-            busy.label(false);
-            busy.pointer(false);
-            s.showMessage(failureMessage(ctx, *found.failure), Title::Application, Icon::None);
-            break;
-        case Verdict::Locked:
-            busy.labelText("");
-            s.showMessage(lockedMessage(Tab::Delete), Title::Application, Icon::None);
-            busy.button(true);
-            break;
-        case Verdict::Settled:
-            busy.pointer(false);
-            busy.label(false);
-            s.showMessage(paidMessage(Tab::Delete), Title::Application, Icon::None);
-            busy.button(true);
-            break;
-    }
-    if (!goOn) {
-        busy.label(false);
-        busy.labelText("");
+    const BatchCheck found = checkExistingBatch(ctx, Tab::Delete, *keys);
+    if (!goOnAfterCheck(ctx, Tab::Delete, busy, found, *keys)) {
+        hideLabel();
         busy.pointer(false);
         return Outcome::Stopped;
     }
-    const WriteEnd end = Kiv2200exe_delete_data2(ctx, *keys, found.seen);
-    if (end.changed || end.failure) {
-        busy.pointer(false);
-        const bool busyDatabase = end.busy();
-        s.showMessage(end.changed    ? changedMeanwhileMessage(keys->tranDay, keys->group)
-                      : busyDatabase ? busyMessage(ctx.lockWait)
-                                     : end.failure->description(),
-                      end.failure && !busyDatabase ? Title::Default : Title::Application,
-                      Icon::None);
+    const WriteEnd end = writeBatch(ctx, Tab::Delete, *keys, found.seen);
+    if (end.written()) {
+        s.setBusyText(Tab::Delete, "執行 刪除結束");
+    } else {
+        reportWrite(ctx, Tab::Delete, busy, end, *keys);
     }
     busy.button(true);
     busy.pointer(false);
     if (end.written()) {
         s.showMessage(kDeleted, Title::Application, Icon::None);
     }
-    busy.label(false);
-    busy.labelText("");
+    hideLabel();
     return end.written() ? Outcome::Done : Outcome::Stopped;
 }
 

@@ -97,7 +97,7 @@ QString writePastBatches(const QString& baseFolder, const QDate& today) {
     }
     // As the tabs leave a written batch: compacted, or on a server with fresh statistics, without
     // which the changes below would be planned for empty tables.
-    if (const kiv::database::Result r = kiv::store::compress_mdb(baseFolder); !r.ok) {
+    if (const kiv::database::Result r = kiv::store::compactDatabase(baseFolder); !r.ok) {
         throw kiv::database::Failure(kiv::database::FailureKind::Database,
                                      kiv::store::compactionMessage(r));
     }

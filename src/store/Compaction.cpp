@@ -17,7 +17,7 @@ QString compactionMessage(const Result& r) {
            r.step + ")";
 }
 
-Result compress_mdb(const QString& baseFolder, const LockWait& wait) {
+Result compactDatabase(const QString& baseFolder, const LockWait& wait) {
     Result done;
     done.step = "A006";
     QString step = "A001";

@@ -82,14 +82,14 @@ MainWindow::MainWindow(const commands::Clock& clock, QWidget* parent)
     auto* outer = new QVBoxLayout(this);
     outer->addWidget(m_frame);
 
-    connect(m_tab0->buttons.confirm, &QPushButton::clicked, this, &MainWindow::cmd_confirm_Click);
-    connect(m_tab1->buttons.confirm, &QPushButton::clicked, this, &MainWindow::Cmd_confirm2_Click);
-    connect(m_tab2->buttons.confirm, &QPushButton::clicked, this, &MainWindow::cmd_confirm3_Click);
-    connect(m_tab3->buttons.confirm, &QPushButton::clicked, this, &MainWindow::cmd_confirm4_Click);
-    connect(m_tab0->buttons.exit, &QPushButton::clicked, this, &MainWindow::Cmd_exit_Click);
-    connect(m_tab1->buttons.exit, &QPushButton::clicked, this, &MainWindow::Cmd_exit2_Click);
-    connect(m_tab2->buttons.exit, &QPushButton::clicked, this, &MainWindow::Cmd_exit3_Click);
-    connect(m_tab3->buttons.exit, &QPushButton::clicked, this, &MainWindow::Cmd_exit4_Click);
+    connect(m_tab0->buttons.confirm, &QPushButton::clicked, this, &MainWindow::confirmGenerate);
+    connect(m_tab1->buttons.confirm, &QPushButton::clicked, this, &MainWindow::confirmDelete);
+    connect(m_tab2->buttons.confirm, &QPushButton::clicked, this, &MainWindow::confirmApply);
+    connect(m_tab3->buttons.confirm, &QPushButton::clicked, this, &MainWindow::confirmRecollect);
+    connect(m_tab0->buttons.exit, &QPushButton::clicked, this, &MainWindow::exitToMenu);
+    connect(m_tab1->buttons.exit, &QPushButton::clicked, this, &MainWindow::exitToMenu);
+    connect(m_tab2->buttons.exit, &QPushButton::clicked, this, &MainWindow::exitToMenu);
+    connect(m_tab3->buttons.exit, &QPushButton::clicked, this, &MainWindow::exitToMenu);
     connectDropDowns();
 
     // The window sees every key before the focused control: an editable list would otherwise
@@ -104,26 +104,26 @@ MainWindow::~MainWindow() {
     }
 }
 
-bool MainWindow::Form_Load(const QString& commandLine, const QString& programFolder) {
-    strStep = "D001";
-    const commands::CommandLine parsed = commands::get_Command(commandLine);
+bool MainWindow::start(const QString& commandLine, const QString& programFolder) {
+    m_step = "D001";
+    const commands::CommandLine parsed = commands::splitCommandLine(commandLine);
     if (parsed.outcome == commands::CommandLine::Outcome::Empty) {
         return false;
     }
     const std::optional<QString> base = commands::baseFolderOf(programFolder);
     if (parsed.outcome == commands::CommandLine::Outcome::Malformed || !base) {
-        showMessage(strStep, Title::Application, Icon::None);
+        showMessage(m_step, Title::Application, Icon::None);
         return false;
     }
     m_fields = parsed.fields;
     m_base = *base;
     setWindowTitle("Feltrane(" + m_base + ")");
-    clear_Text();
+    resetInputs();
     m_tabs->setCurrentIndex(0);
     return fillGroupListAtStartUp();
 }
 
-void MainWindow::clear_Text() {
+void MainWindow::resetInputs() {
     for (DropDownList* list : {m_tab0->CBO_GrpID, m_tab1->CBO_GrpID2, m_tab2->groupList,
                                m_tab2->dateList, m_tab3->groupList, m_tab3->dateList}) {
         list->setEditText(QString());
@@ -136,12 +136,12 @@ void MainWindow::clear_Text() {
 
 bool MainWindow::fillGroupListAtStartUp() {
     const commands::ListFill fill =
-        commands::readTabList(m_base, Tab::Generate, commands::ListKind::Groups, {}, {}, &strStep);
+        commands::readTabList(m_base, Tab::Generate, commands::ListKind::Groups, {}, {}, &m_step);
     if (fill.cleared) {
         m_tab0->CBO_GrpID->setEntries(fill.entries);
     }
     if (!fill.status.ok) {
-        showMessage(commands::withStepCode(fill.status.description, strStep), Title::Default,
+        showMessage(commands::withStepCode(fill.status.description, m_step), Title::Default,
                     Icon::None);
         return false;
     }
@@ -313,34 +313,25 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         const int shiftState = (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
                                (m & Qt::AltModifier ? 4 : 0);
         // Any other Alt combination does nothing either: it must not type into a list.
-        if (Form_KeyDown(key->key(), shiftState) || (m & Qt::AltModifier)) {
+        if (handleShortcut(key->key(), shiftState) || (m & Qt::AltModifier)) {
             return true;
         }
     }
     return QWidget::eventFilter(watched, event);
 }
 
-bool MainWindow::Form_KeyDown(int keyCode, int shiftState) {
+bool MainWindow::handleShortcut(int keyCode, int shiftState) {
     if (shiftState != 4 || (keyCode != Qt::Key_S && keyCode != Qt::Key_E)) {
         return false;
     }
-    const bool confirm = keyCode == Qt::Key_S;
-    switch (m_tabs->currentIndex()) {
-        case 0:
-            confirm ? cmd_confirm_Click() : Cmd_exit_Click();
-            break;
-        case 1:
-            confirm ? Cmd_confirm2_Click() : Cmd_exit2_Click();
-            break;
-        case 2:
-            confirm ? cmd_confirm3_Click() : Cmd_exit3_Click();
-            break;
-        case 3:
-            confirm ? cmd_confirm4_Click() : Cmd_exit4_Click();
-            break;
-        default:
-            return false;
+    if (keyCode == Qt::Key_E) {
+        exitToMenu();
+        return true;
     }
+    void (MainWindow::*const confirm[])() = {&MainWindow::confirmGenerate,
+                                             &MainWindow::confirmDelete, &MainWindow::confirmApply,
+                                             &MainWindow::confirmRecollect};
+    (this->*confirm[m_tabs->currentIndex()])();
     return true;
 }
 
@@ -350,7 +341,7 @@ commands::CommandContext MainWindow::context() {
     return {m_base, m_clock.today(), m_paced};
 }
 
-void MainWindow::cmd_confirm_Click() {
+void MainWindow::confirmGenerate() {
     CommandGuard guard(m_commandRunning);
     if (guard.acquired()) {
         commands::runGenerate(context(),
@@ -359,7 +350,7 @@ void MainWindow::cmd_confirm_Click() {
     }
 }
 
-void MainWindow::Cmd_confirm2_Click() {
+void MainWindow::confirmDelete() {
     CommandGuard guard(m_commandRunning);
     if (guard.acquired() && !reportUnreadList({m_tab1->CBO_TranDay, m_tab1->CBO_GrpID2}) &&
         commands::runDelete(context(), {m_tab1->CBO_TranDay->choice(),
@@ -370,7 +361,7 @@ void MainWindow::Cmd_confirm2_Click() {
     }
 }
 
-void MainWindow::cmd_confirm3_Click() {
+void MainWindow::confirmApply() {
     CommandGuard guard(m_commandRunning);
     if (guard.acquired() && !reportUnreadList({m_tab2->dateList, m_tab2->groupList})) {
         commands::runApply(context(), {m_tab2->dateList->choice(), m_tab2->groupList->choice(),
@@ -378,7 +369,7 @@ void MainWindow::cmd_confirm3_Click() {
     }
 }
 
-void MainWindow::cmd_confirm4_Click() {
+void MainWindow::confirmRecollect() {
     CommandGuard guard(m_commandRunning);
     if (guard.acquired() && !reportUnreadList({m_tab3->dateList, m_tab3->groupList})) {
         commands::runRecollect(context(), {m_tab3->dateList->choice(), m_tab3->groupList->choice(),
@@ -386,20 +377,11 @@ void MainWindow::cmd_confirm4_Click() {
     }
 }
 
-void MainWindow::Cmd_exit_Click() {
-    call_exe(commands::kMenuProgram);
-}
-void MainWindow::Cmd_exit2_Click() {
-    Cmd_exit_Click();
-}
-void MainWindow::Cmd_exit3_Click() {
-    call_exe(commands::kMenuProgram);
-}
-void MainWindow::Cmd_exit4_Click() {
-    call_exe(commands::kMenuProgram);
+void MainWindow::exitToMenu() {
+    startAndEnd(commands::kMenuProgram);
 }
 
-void MainWindow::call_exe(const QString& prog_name) {
+void MainWindow::startAndEnd(const QString& prog_name) {
     CommandGuard guard(m_commandRunning);
     if (!guard.acquired()) {
         return;
@@ -413,12 +395,12 @@ void MainWindow::call_exe(const QString& prog_name) {
         showMessage(process.errorString(), Title::Application, Icon::None);
         return;
     }
-    wait_Seconds(2);
+    waitSeconds(2);
     close();
     emit programEnded();
 }
 
-void MainWindow::wait_Seconds(int seconds) {
+void MainWindow::waitSeconds(int seconds) {
     // A monotonic clock: the wait is the same length across midnight or a change of the time.
     QElapsedTimer elapsed;
     elapsed.start();

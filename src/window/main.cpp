@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     }
     kiv::commands::SystemClock clock;
     kiv::window::MainWindow window(clock);
-    if (!window.Form_Load(commandLine, QCoreApplication::applicationDirPath())) {
+    if (!window.start(commandLine, QCoreApplication::applicationDirPath())) {
         return 0;
     }
     QObject::connect(&window, &kiv::window::MainWindow::programEnded, &app,

@@ -22,7 +22,7 @@ TEST(GetCommand, splitsTheThreeFieldsAndIgnoresAnythingAfterAThirdSlash) {
         {"", O::Empty, "", "", ""},
     };
     for (const Case& c : cases) {
-        const CommandLine r = get_Command(c.line);
+        const CommandLine r = splitCommandLine(c.line);
         EXPECT_EQ(r.outcome, c.outcome) << c.line;
         if (c.outcome == O::Ok) {
             EXPECT_EQ(r.fields.arg1, c.a1) << c.line;
@@ -31,6 +31,6 @@ TEST(GetCommand, splitsTheThreeFieldsAndIgnoresAnythingAfterAThirdSlash) {
             EXPECT_EQ(r.fields.command, c.line);
         }
     }
-    EXPECT_EQ(get_Command("a/b/c/d").fields.handBack(), "a/b/c");
-    EXPECT_EQ(get_Command("a/b/").fields.handBack(), "a/b/");
+    EXPECT_EQ(splitCommandLine("a/b/c/d").fields.handBack(), "a/b/c");
+    EXPECT_EQ(splitCommandLine("a/b/").fields.handBack(), "a/b/");
 }

@@ -337,7 +337,7 @@ TEST(Compaction, compactsInPlaceKeepingTheFileItsModeItsLinkAndItsConnections) {
     TestBase base;
     const qint64 sum = fill(base);
     if (TestBase::onServer()) {  // which vacuums by itself: the step succeeds without work
-        const Result r = compress_mdb(base.path());
+        const Result r = compactDatabase(base.path());
         EXPECT_TRUE(r.ok && r.step == "A006") << compactionMessage(r).toStdString();
         EXPECT_EQ(base.scalar("select sum(ItemAmt) from KIV9_Payitem").toLongLong(), sum);
         return;
@@ -358,7 +358,7 @@ TEST(Compaction, compactsInPlaceKeepingTheFileItsModeItsLinkAndItsConnections) {
     // A connection opened before the compaction still writes into the database after it.
     OtherConnection other(base.dbFile());
     ASSERT_EQ(other.exec("select count(*) from KIV6_Group"), SQLITE_OK);
-    const Result r = compress_mdb(base.path());
+    const Result r = compactDatabase(base.path());
     EXPECT_TRUE(r.ok) << compactionMessage(r).toStdString();
     EXPECT_EQ(r.step, "A006");
     stat(real.constData(), &is);
@@ -372,7 +372,7 @@ TEST(Compaction, compactsInPlaceKeepingTheFileItsModeItsLinkAndItsConnections) {
     EXPECT_EQ(base.scalar("select GrpName from KIV6_Group where GrpID=7").toString(), "other");
     // Without KIV.mdb it touches nothing.
     ASSERT_TRUE(QFile::rename(base.dbFile(), base.path() + "/mdb/KIV1.mdb"));
-    const Result missing = compress_mdb(base.path());
+    const Result missing = compactDatabase(base.path());
     EXPECT_FALSE(missing.ok);
     EXPECT_EQ(compactionMessage(missing), "錯 誤:找不到資料庫檔案 " + base.dbFile() + "(2)(A001)");
     EXPECT_EQ(files(), (QStringList{"KIV1.mdb", "kiv6200tmp.mdb"}));
@@ -390,7 +390,7 @@ TEST(Compaction, waitsForAnotherConnectionsTransactionAndNeverLosesItsWrite) {
                                    : "BEGIN; select count(*) from KIV9_Payitem"),
                   SQLITE_OK);
         // Held for longer than the compaction waits: it gives up and says so.
-        const Result r = compress_mdb(base.path(), {200ms, {}});
+        const Result r = compactDatabase(base.path(), {200ms, {}});
         EXPECT_FALSE(r.ok);
         EXPECT_EQ(r.step, "A002-01");
         EXPECT_EQ(r.number & 0xff, SQLITE_BUSY) << compactionMessage(r).toStdString();
@@ -399,7 +399,7 @@ TEST(Compaction, waitsForAnotherConnectionsTransactionAndNeverLosesItsWrite) {
             std::this_thread::sleep_for(150ms);
             other.exec("COMMIT");
         });
-        const Result waited = compress_mdb(base.path(), {5000ms, {}});
+        const Result waited = compactDatabase(base.path(), {5000ms, {}});
         release.join();
         EXPECT_TRUE(waited.ok) << compactionMessage(waited).toStdString();
         EXPECT_EQ(base.scalar("select count(*) from KIV6_Group").toInt(), write ? 1 : 0);

@@ -45,7 +45,7 @@ struct Fixture {
     }
     bool start(const QString& line = "a/b/c", const QString& folder = {}) {
         window = std::make_unique<MainWindow>(clock);
-        const bool ok = window->Form_Load(line, folder.isEmpty() ? base.path() + "/exe" : folder);
+        const bool ok = window->start(line, folder.isEmpty() ? base.path() + "/exe" : folder);
         window->setVisible(ok);
         QApplication::processEvents();
         return ok;
@@ -68,7 +68,7 @@ struct Fixture {
     }
     // Puts the real focus in a list of a tab, as the clerk clicks into it.
     QWidget* focus(int tab, const char* list) {
-        window->SSTab1()->setCurrentIndex(tab);
+        window->tabs()->setCurrentIndex(tab);
         QApplication::setActiveWindow(window.get());
         get(list)->setFocus();
         QApplication::processEvents();
@@ -196,15 +196,15 @@ TEST(Controls, focusNamesKeyFiltersAndWhatEachButtonAndAltKeyStart) {
     const QDate today = f.today;
     const kiv::store::ListChoice none{"", std::nullopt}, group{"學費", QString("1")};
     const kiv::store::ListChoice oldDay{"115/12/07", QString("12/07/2026")};
-    check_Text({today.addDays(-1), none, false}, today, screen);
-    check_Text({today, none, false}, today, screen);
-    Check_Text2({none, none}, screen);
-    Check_Text2({oldDay, none}, screen);
-    for (auto check : {Check_Text3, Check_Text4}) {
-        check({none, none, today}, today, screen);
-        check({oldDay, none, today}, today, screen);
-        check({oldDay, group, today.addDays(-1)}, today, screen);
-        check({oldDay, group, today}, today, screen);
+    checkGenerateInputs({today.addDays(-1), none, false}, today, screen);
+    checkGenerateInputs({today, none, false}, today, screen);
+    checkDeleteInputs({none, none}, screen);
+    checkDeleteInputs({oldDay, none}, screen);
+    for (const kiv::screen::Tab tab : {kiv::screen::Tab::Apply, kiv::screen::Tab::Recollect}) {
+        checkReissueInputs(tab, {none, none, today}, today, screen);
+        checkReissueInputs(tab, {oldDay, none, today}, today, screen);
+        checkReissueInputs(tab, {oldDay, group, today.addDays(-1)}, today, screen);
+        checkReissueInputs(tab, {oldDay, group, today}, today, screen);
     }
     const QStringList focused = screen.calls().filter(QRegularExpression("^focus "));
     EXPECT_EQ(focused.size(), 12);
@@ -254,7 +254,7 @@ TEST(Controls, focusNamesKeyFiltersAndWhatEachButtonAndAltKeyStart) {
         }
     }
     EXPECT_TRUE(ended.isEmpty() && f.window->isVisible());
-    EXPECT_FALSE(f.window->Form_KeyDown(Qt::Key_S, 5) || f.window->Form_KeyDown(Qt::Key_X, 4));
+    EXPECT_FALSE(f.window->handleShortcut(Qt::Key_S, 5) || f.window->handleShortcut(Qt::Key_X, 4));
 }
 
 TEST(Commands, eachRunsOnItsTabsInputsNoOtherStartsMeanwhileAndExitHandsBack) {
@@ -283,8 +283,8 @@ TEST(Commands, eachRunsOnItsTabsInputsNoOtherStartsMeanwhileAndExitHandsBack) {
         f.whileBoxOpen = [&] {
             EXPECT_EQ(busyControls(f), (QStringList{t.confirm, t.label}));
             EXPECT_TRUE(f.window->commandRunning());
-            f.window->Form_KeyDown(Qt::Key_S, 4);
-            f.window->Form_KeyDown(Qt::Key_E, 4);
+            f.window->handleShortcut(Qt::Key_S, 4);
+            f.window->handleShortcut(Qt::Key_E, 4);
         };
         f.alt(t.tab, t.groups, Qt::Key_S);
         ASSERT_EQ(f.boxes.size(), before + 1);
@@ -312,7 +312,7 @@ TEST(Commands, eachRunsOnItsTabsInputsNoOtherStartsMeanwhileAndExitHandsBack) {
     menu.close();
     QSignalSpy ended(f.window.get(), &MainWindow::programEnded);
     QTimer::singleShot(300, f.window.get(), [&] { f.get<QPushButton>("Cmd_exit")->click(); });
-    f.window->SSTab1()->setCurrentIndex(2);
+    f.window->tabs()->setCurrentIndex(2);
     QElapsedTimer t;
     t.start();
     f.get<QPushButton>("Cmd_exit3")->click();

@@ -44,13 +44,12 @@ struct BatchCheck {
     std::optional<kiv::database::Failure> failure;  // when Failed
 };
 
-// Tab "產生": locks and header of (tranDay, group).
-BatchCheck check_KIV10_Agency(const CommandContext& ctx, const CommandKeys& keys);
-// Tab "刪除": locks and header of (tranDay, group); shows its progress in the busy label.
-BatchCheck check_KIV10_Agency2(const CommandContext& ctx, const CommandKeys& keys);
-// Tabs "套用" and "補收轉帳不成功": the header of the batch at the new date; locks are not counted.
-BatchCheck check_KIV10_Agency3(const CommandContext& ctx, const CommandKeys& keys);
-BatchCheck check_KIV10_Agency4(const CommandContext& ctx, const CommandKeys& keys);
+// Looks at the batch `tab`'s command is about to replace or delete: its locks (where the tab
+// counts them: 產生 and 刪除), its header, and what the write re-checks; on tab 刪除 it shows its
+// progress in the busy label. (check_KIV10_Agency, ...2, ...3, ...4 to the package's other
+// programs.)
+BatchCheck checkExistingBatch(const CommandContext& ctx, kiv::screen::Tab tab,
+                              const CommandKeys& keys);
 
 // The messages, parts joined by two carriage returns.
 QString lockedMessage(kiv::screen::Tab tab);

@@ -1,7 +1,7 @@
 #pragma once
-// The write of tabs "產生", "套用" and "補收轉帳不成功": one transaction that begins by taking the
-// write lock, re-checks under it what the existing-batch check saw (and the clerk answered to),
-// removes the batch at the target key and runs the tab's engine. Only a batch written commits:
+// The write of every tab: one transaction that begins by taking the write lock, re-checks under it
+// what the existing-batch check saw (and the clerk answered to), removes the batch at the target
+// key and, on the tabs that build a batch, runs the tab's engine. Only a batch written commits:
 // an error, a crash, a full disk, a busy database or an engine that finds nothing to write leaves
 // the old batch whole, and the copy kept before the overwrite goes with the write.
 
@@ -16,7 +16,6 @@
 
 namespace kiv::commands {
 
-using Removal = void (*)(kiv::database::Connection&, const CommandKeys&, kiv::screen::Screen&);
 using Engine =
     std::function<kiv::generation::EngineResult(kiv::database::Connection&, const CommandKeys&)>;
 
@@ -33,9 +32,10 @@ struct WriteEnd {
     bool busy() const;
 };
 
-// Under the write lock: re-checks `seen`, removes the batch at the target key, runs the engine;
-// commits when the engine wrote a batch, or in a dry run reads the figures and commits nothing.
+// Under the write lock: re-checks `seen`, keeps a copy of a batch it replaces, removes the batch at
+// the target key and runs the engine; commits when the engine wrote a batch, or in a dry run reads
+// the figures and commits nothing. On tab 刪除 there is no engine: the removal is the whole write.
 WriteEnd writeBatch(const CommandContext& ctx, kiv::screen::Tab tab, const CommandKeys& keys,
-                    const SeenBatches& seen, Removal removal, const Engine& engine);
+                    const SeenBatches& seen, const Engine& engine = {});
 
 }  // namespace kiv::commands

@@ -16,12 +16,13 @@ inline constexpr const char* kGroupRequired = "繳 費 群 組 必 須 選 取";
 inline constexpr const char* kDateRequired = "收 款 日 期 必 須 輸 入";
 inline constexpr const char* kNewDateNotAfterOld = "新 收 款 日 期 必 須 大 於 原 收 款 日 期";
 
-std::optional<CommandKeys> check_Text(const GenerateInputs& in, const QDate& today,
-                                      kiv::screen::Screen& screen);
-std::optional<CommandKeys> Check_Text2(const DeleteInputs& in, kiv::screen::Screen& screen);
-std::optional<CommandKeys> Check_Text3(const ReissueInputs& in, const QDate& today,
-                                       kiv::screen::Screen& screen);
-std::optional<CommandKeys> Check_Text4(const ReissueInputs& in, const QDate& today,
-                                       kiv::screen::Screen& screen);
+// Tab 產生 (check_Text to the package's other programs).
+std::optional<CommandKeys> checkGenerateInputs(const GenerateInputs& in, const QDate& today,
+                                               kiv::screen::Screen& screen);
+// Tab 刪除 (Check_Text2).
+std::optional<CommandKeys> checkDeleteInputs(const DeleteInputs& in, kiv::screen::Screen& screen);
+// Tabs 套用 and 補收轉帳不成功 (Check_Text3, Check_Text4): `tab` says which fields are at fault.
+std::optional<CommandKeys> checkReissueInputs(kiv::screen::Tab tab, const ReissueInputs& in,
+                                              const QDate& today, kiv::screen::Screen& screen);
 
 }  // namespace kiv::commands

@@ -29,6 +29,6 @@ struct CommandLine {
 };
 
 // Splits the command line into its three fields; anything after a third "/" is ignored.
-CommandLine get_Command(const QString& commandLine);
+CommandLine splitCommandLine(const QString& commandLine);
 
 }  // namespace kiv::commands

@@ -12,7 +12,7 @@
 namespace kiv::store {
 
 // The step codes reached: A001 (open), A002-01 (compact), A006 (done).
-database::Result compress_mdb(const QString& baseFolder, const database::LockWait& wait = {});
+database::Result compactDatabase(const QString& baseFolder, const database::LockWait& wait = {});
 
 // "錯 誤:" + description + "(" + number + ")" + "(" + step + ")"
 QString compactionMessage(const database::Result& result);

@@ -29,13 +29,13 @@ public:
     ~MainWindow() override;
 
     // Start-up. False when the program must end (nothing to show); any message was shown.
-    bool Form_Load(const QString& commandLine, const QString& programFolder);
+    bool start(const QString& commandLine, const QString& programFolder);
 
     const commands::LaunchFields& launchFields() const { return m_fields; }
     const QString& baseFolder() const { return m_base; }
     bool commandRunning() const { return m_commandRunning; }
 
-    QTabWidget* SSTab1() const { return m_tabs; }
+    QTabWidget* tabs() const { return m_tabs; }
 
     // The screen, shown with widgets.
     void showMessage(const QString& text, kiv::screen::Title title,
@@ -49,17 +49,15 @@ public:
     void processEvents() override;
 
     // Alt+S and Alt+E on the current tab; true when the key was a shortcut and was used.
-    bool Form_KeyDown(int keyCode, int shiftState);
+    bool handleShortcut(int keyCode, int shiftState);
 
 public slots:
-    void cmd_confirm_Click();
-    void Cmd_confirm2_Click();
-    void cmd_confirm3_Click();
-    void cmd_confirm4_Click();
-    void Cmd_exit_Click();
-    void Cmd_exit2_Click();
-    void Cmd_exit3_Click();
-    void Cmd_exit4_Click();
+    void confirmGenerate();
+    void confirmDelete();
+    void confirmApply();
+    void confirmRecollect();
+    // Every tab's exit button: hands back to the menu program and ends.
+    void exitToMenu();
 
 signals:
     // The window has handed back to the menu program and closed: the program ends.
@@ -70,14 +68,14 @@ protected:
 
 private:
     commands::CommandContext context();
-    void clear_Text();
+    void resetInputs();
     bool fillGroupListAtStartUp();
     void connectDropDowns();
     void applyFill(DropDownList* list, const commands::ListFill& fill);
     // Shows why a list with nothing chosen could not be read, when it could not; true if shown.
     bool reportUnreadList(std::initializer_list<DropDownList*> lists);
-    void call_exe(const QString& prog_name);
-    void wait_Seconds(int seconds);
+    void startAndEnd(const QString& prog_name);
+    void waitSeconds(int seconds);
     QLabel* busyLabel(kiv::screen::Tab tab) const;
     QWidget* confirmButton(kiv::screen::Tab tab) const;
 
@@ -88,7 +86,7 @@ private:
     commands::PacedScreen m_paced{*this, m_ticker, std::chrono::milliseconds(50)};
     commands::LaunchFields m_fields;
     QString m_base;
-    QString strStep;
+    QString m_step;
     bool m_commandRunning = false;
     QHash<DropDownList*, QString> m_unreadLists;  // the last fill of each failed: why
     bool m_pointerBusy = false;

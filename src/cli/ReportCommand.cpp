@@ -42,27 +42,36 @@ QString writeWhole(const QString& path, const QByteArray& bytes) {
     return file.errorString();
 }
 
+// The options of report; an empty text when they are valid.
+QString readReportOptions(const QStringList& args, Options& o, QDate& day, qint64& group) {
+    o = parseOptions(args, {"--date", "--group", "--pdf", "--csv"}, {});
+    if (!o.error.isEmpty()) {
+        return o.error;
+    }
+    for (const QString& error : {readDateOption(o, "--date", day), readGroupOption(o, group)}) {
+        if (!error.isEmpty()) {
+            return error;
+        }
+    }
+    if (o.values.contains("--pdf") && o.values.contains("--csv") &&
+        QFileInfo(o.values["--pdf"]).absoluteFilePath() ==
+            QFileInfo(o.values["--csv"]).absoluteFilePath()) {
+        return "--pdf and --csv name the same file";
+    }
+    return {};
+}
+
 }  // namespace
 
 int reportCommand(const QString& base, const QStringList& args, Streams s) {
-    const Options o = parseOptions(args, {"--date", "--group", "--pdf", "--csv"}, {});
-    if (!o.error.isEmpty()) {
-        return usageError(s, o.error);
-    }
+    Options o;
     QDate day;
     qint64 group = 0;
-    for (const QString& error : {readDateOption(o, "--date", day), readGroupOption(o, group)}) {
-        if (!error.isEmpty()) {
-            return usageError(s, error);
-        }
+    if (const QString error = readReportOptions(args, o, day, group); !error.isEmpty()) {
+        return usageError(s, error);
     }
     const bool pdf = o.values.contains("--pdf");
     const bool csv = o.values.contains("--csv");
-    if (pdf && csv &&
-        QFileInfo(o.values["--pdf"]).absoluteFilePath() ==
-            QFileInfo(o.values["--csv"]).absoluteFilePath()) {
-        return usageError(s, "--pdf and --csv name the same file");
-    }
     if (pdf && !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         s.err << "kiv2200: the PDF is drawn with fonts, which this program was started without\n";
         return kStopped;

@@ -95,6 +95,11 @@ QString writePastBatches(const QString& baseFolder, const QDate& today) {
                       .arg(b.group)
                       .arg(written ? QString(b.what) : QString("none, nobody owes anything"));
     }
+    return report;
+}
+
+// What happened to the past batches since: failed transfers, payments, locks.
+void markPastBatches(const QString& baseFolder, const QDate& today) {
     // As the tabs leave a written batch: compacted, or on a server with fresh statistics, without
     // which the changes below would be planned for empty tables.
     if (const kiv::database::Result r = kiv::store::compactDatabase(baseFolder); !r.ok) {
@@ -145,7 +150,6 @@ QString writePastBatches(const QString& baseFolder, const QDate& today) {
     placed(Statement("update KIV8_PayMent set lock_data = '1'"), 14, kTextbookGroup, "'1','2'",
            "n % 7 = 0");
     t.commit();
-    return report;
 }
 
 }  // namespace
@@ -177,6 +181,7 @@ DemoSummary layOutDemoPackage(const QString& baseFolder, const QString& programF
     try {
         counts = writeSchool(baseFolder, shape);
         batches = writePastBatches(baseFolder, options.today);
+        markPastBatches(baseFolder, options.today);
     } catch (const kiv::database::Failure& f) {
         s.status = kiv::database::Result::of(f);
         return s;

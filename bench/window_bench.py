@@ -27,7 +27,7 @@ sys.dont_write_bytecode = True  # nothing written beside the sources
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 
 from package import TUITION, TUITION_DAY, day, roc
-from xsession import Window, XServer, wait_until
+from xsession import Window, XServer, install_probe, wait_until
 
 CAPTION = r"^Feltrane\(.*\)$"
 FELTRANE, PROGRAM = "Feltrane", "Kiv2200P1"
@@ -55,6 +55,7 @@ def lay_out(programs, base, students):
     shutil.rmtree(base, ignore_errors=True)
     subprocess.run([os.path.join(programs, "kiv2200"), "--base", base, "demo", "--students",
                     str(students)], check=True, stdout=subprocess.DEVNULL, timeout=LONG)
+    install_probe(programs, os.path.join(base, "exe"))
 
 
 def fresh_copy(pristine, base):

@@ -15,6 +15,7 @@ Usage: screenshots.py --programs BUILD/bin --out DIR [--only SHOT] [--base DEMO]
 import argparse
 import os
 import re
+import shutil
 import sqlite3
 import subprocess
 import sys
@@ -25,7 +26,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 
 from package import (AFTER_SCHOOL, AFTER_SCHOOL_DAY, TUITION, TUITION_DAY, DemoPackage, day, roc,
                      summary_text)
-from xsession import WAIT, Window, XServer, wait_until
+from xsession import WAIT, Window, XServer, install_probe, wait_until
 
 CAPTION = r"^Feltrane\(.*\)$"
 # The shots that run a command; --only also takes "demo", the window as the demo opens it.
@@ -144,7 +145,13 @@ def shoot(programs, out, only, base):
 
 def shoot_tabs(x, programs, out, only_demo, base, work, made):
     if base:
-        exe = os.path.join(base, "exe")
+        # The probe runs from a package of its own on the same database: the demo package keeps
+        # its own window program.
+        probe_base = os.path.join(work, "probe")
+        exe = os.path.join(probe_base, "exe")
+        shutil.copytree(os.path.join(base, "exe"), exe)
+        os.symlink(os.path.abspath(os.path.join(base, "mdb")), os.path.join(probe_base, "mdb"))
+        install_probe(programs, exe)
     else:
         exe = DemoPackage(programs, os.path.join(work, "school"), record_menu=False).exe
     win = Window(x, os.path.join(exe, "Kiv2200P1"), ["a/b/c"], exe, work, caption=CAPTION)

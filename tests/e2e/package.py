@@ -8,6 +8,8 @@ import stat
 import subprocess
 import time
 
+from xsession import install_probe
+
 
 def _today_for_a_whole_run(margin_seconds=240):
     """Today, after midnight has passed if it is near: the demo, calendars and checks follow it."""
@@ -48,6 +50,7 @@ class DemoPackage:
                        stdout=subprocess.DEVNULL, timeout=120)
         self.exe = os.path.join(base, "exe")
         self.window = os.path.join(self.exe, "Kiv2200P1")
+        install_probe(programs, self.exe)
         self.menu = os.path.join(self.exe, "Kiv0000P1")
         self.database = os.path.join(base, "mdb", "KIV.mdb")
         if record_menu:

@@ -1,7 +1,8 @@
 """An Xvfb of our own and a Qt window in it, driven with real input events through xdotool.
 
-The controls are no X windows: KIV2200_CONTROL_MAP makes the program keep a file of its visible
-controls ("name x y w h text"; "name#i" for tabs and open list entries, "box" for a message box).
+The controls are no X windows: KIV2200_CONTROL_MAP makes the window's probe program keep a file of
+its visible controls ("name x y w h text"; "name#i" for tabs and open list entries, "box" for a
+message box). The probe is Kiv2200P1 with that map; install_probe puts it in a package's exe.
 """
 
 import datetime
@@ -17,6 +18,14 @@ import time
 # A loaded machine is slow: waits are generous, and a wait that is met returns at once.
 WAIT = float(os.environ.get("KIV_E2E_WAIT", "30"))
 POLL = 0.05
+
+
+def install_probe(programs, exe):
+    """Makes exe/Kiv2200P1 the window's probe program (Kiv2200P1 with its control map)."""
+    target = os.path.join(exe, "Kiv2200P1")
+    if os.path.exists(target):
+        os.remove(target)
+    shutil.copy2(os.path.join(programs, "Kiv2200P1_probe"), target)
 
 
 class Timeout(AssertionError):

@@ -1,4 +1,4 @@
-#include "window/ControlMap.h"
+#include "ControlMap.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -15,7 +15,7 @@
 #include <QTimer>
 #include <memory>
 
-namespace kiv::window {
+namespace kiv::test {
 
 namespace {
 
@@ -120,4 +120,4 @@ void startControlMap(QWidget* window) {
     timer->start(100);
 }
 
-}  // namespace kiv::window
+}  // namespace kiv::test

@@ -84,13 +84,6 @@ struct Student {
     qint32 total = 0;
 };
 
-std::optional<qint64> nullableNumber(const database::Rows& rows, int column, const QString& name) {
-    if (rows.isNull(column)) {
-        return std::nullopt;
-    }
-    return rows.number(column, name);
-}
-
 // The old bill's way of payment, a text such as '1', as a number.
 qint16 preWayNumber(const QVariant& value) {
     const QString column = QStringLiteral("PreWay");
@@ -190,8 +183,8 @@ bool Run::copyItems(database::Rows& rows) {
             }
             current = Student{id, channelOf(id, rows.value(1)), 0};
         }
-        const std::optional<qint64> itemId = nullableNumber(rows, 2, "Itemid");
-        const std::optional<qint64> itemAmt = nullableNumber(rows, 3, "ItemAmt");
+        const std::optional<qint64> itemId = rows.optionalNumber(2, "Itemid");
+        const std::optional<qint64> itemAmt = rows.optionalNumber(3, "ItemAmt");
         m_writer->writeItem(current->id, itemId, itemAmt);
         current->total = database::checkedAdd<qint32>(
             current->total, database::narrow<qint32>(*itemAmt, "ItemAmt"), "bill total");

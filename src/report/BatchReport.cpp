@@ -33,10 +33,6 @@ Statement& ofBatch(Statement& s, const QString& alias, const QDate& day, qint64 
         .number(groupId);
 }
 
-std::optional<qint64> optionalNumber(const Rows& r, int column, const QString& name) {
-    return r.isNull(column) ? std::nullopt : std::optional(r.number(column, name));
-}
-
 std::optional<BatchHeader> readHeader(database::Connection& c, const QDate& day, qint64 groupId) {
     Statement s("select G.GrpName, A." + kHeaderColumns.join(", A.") +
                 " from KIV10_Agency A left outer join KIV6_Group G on G.GrpID = A.Grpid");
@@ -45,7 +41,7 @@ std::optional<BatchHeader> readHeader(database::Connection& c, const QDate& day,
         return std::nullopt;
     }
     // Column i of the header list stands at i + 1, after the group name.
-    const auto number = [&](int i) { return optionalNumber(r, i + 1, kHeaderColumns[i]); };
+    const auto number = [&](int i) { return r.optionalNumber(i + 1, kHeaderColumns[i]); };
     const auto text = [&](int i) { return r.text(i + 1); };
     const auto bands = [&](int first) {
         return FeeBands{number(first), number(first + 1), number(first + 2), number(first + 3),
@@ -83,9 +79,9 @@ std::vector<Bill> readBills(database::Connection& c, const QDate& day, qint64 gr
         b.stdid = r.text(0);
         b.way = r.text(1);
         b.channel = store::channelOf(b.way);
-        b.amount = optionalNumber(r, 2, "PayAmt");
-        b.fee = optionalNumber(r, 3, "Fee");
-        b.settled = optionalNumber(r, 4, "PayStas").value_or(0) != 0;
+        b.amount = r.optionalNumber(2, "PayAmt");
+        b.fee = r.optionalNumber(3, "Fee");
+        b.settled = r.optionalNumber(4, "PayStas").value_or(0) != 0;
         b.failure = r.text(5);
         b.locked = r.text(6) == "1";
         bills.push_back(std::move(b));
@@ -105,7 +101,7 @@ QHash<QString, ClassKey> readClasses(database::Connection& c, const QDate& day, 
     while (r.next()) {
         const QString id = database::trimBlanks(r.text(0));
         if (!classes.contains(id)) {
-            classes.insert(id, {optionalNumber(r, 1, "Grade"), optionalNumber(r, 2, "Clsid")});
+            classes.insert(id, {r.optionalNumber(1, "Grade"), r.optionalNumber(2, "Clsid")});
         }
     }
     return classes;
@@ -132,7 +128,7 @@ std::vector<qint64> placeItems(database::Connection& c, const QDate& day, qint64
         Rows r(c, ofBatch(s, "", day, groupId));
         while (r.next()) {
             const qint64 item = r.number(1, "ItemId");
-            byStudent[r.text(0)].push_back({item, optionalNumber(r, 2, "ItemAmt")});
+            byStudent[r.text(0)].push_back({item, r.optionalNumber(2, "ItemAmt")});
             if (std::find(itemIds.begin(), itemIds.end(), item) == itemIds.end()) {
                 itemIds.push_back(item);
             }

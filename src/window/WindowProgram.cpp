@@ -40,8 +40,7 @@ int runWindowProgram(int argc, char** argv, const std::function<void(QWidget*)>&
     if (!window.start(commandLine, QCoreApplication::applicationDirPath())) {
         return 0;
     }
-    QObject::connect(&window, &MainWindow::programEnded, &app,
-                     &QCoreApplication::quit);
+    QObject::connect(&window, &MainWindow::programEnded, &app, &QCoreApplication::quit);
     window.show();
     if (shown) {
         shown(&window);

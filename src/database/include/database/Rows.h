@@ -6,6 +6,7 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
+#include <optional>
 
 #include "database/Statement.h"
 
@@ -28,6 +29,10 @@ public:
     bool isNull(int column) const;
     // The whole number of the column; Null is a NullUse failure named after `name`.
     qint64 number(int column, const QString& name) const;
+    // The whole number of the column, or nothing for a Null.
+    std::optional<qint64> optionalNumber(int column, const QString& name) const {
+        return isNull(column) ? std::nullopt : std::optional(number(column, name));
+    }
     // The column's text; Null reads as empty.
     QString text(int column) const;
     // The column's text where one is required (an id); Null is a NullUse failure named `name`.

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "CliRun.h"
 #include "QtPrinting.h"
 #include "TestBase.h"
 #include "TestClocks.h"
@@ -25,27 +26,13 @@ namespace {
 using kiv::test::kToday;
 using kiv::test::kTodayClock;
 
-struct Said {
-    int status;
-    QString out, err;
-};
-
-Said run(int (*command)(const QString&, const QStringList&, kiv::cli::Streams), const QString& base,
-         const QStringList& args) {
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    const int status = command(base, args, {o, e});
-    o.flush();
-    e.flush();
-    return {status, out, err};
-}
+using Said = kiv::test::CliRun;
 
 void generate(const QString& base, const QDate& day) {
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    const QStringList args = {"--base",  base, "generate", "--date", day.toString(Qt::ISODate),
-                              "--group", "1",  "--yes",    "--quiet"};
-    ASSERT_EQ(kiv::cli::runCli(args, "/nonexistent/exe", {o, e}, kTodayClock), 0);
+    ASSERT_EQ(kiv::test::runOn(base, {"generate", "--date", day.toString(Qt::ISODate), "--group",
+                                      "1", "--yes", "--quiet"})
+                  .status,
+              0);
 }
 
 // A copy as the removal of the batch takes it, then the removal.
@@ -83,14 +70,14 @@ TEST(CliBackups, aDeletedBatchIsShownComingBackAndPutBackRowForRow) {
     const QString name = QFileInfo(deleteWithCopy(pkg.path(), deleted)).fileName();
     generate(pkg.path(), since);  // written after the copy
 
-    const Said listed = run(kiv::cli::backupsCommand, pkg.path(), {});
+    const Said listed = kiv::test::runOn(pkg.path(), {"backups"});
     EXPECT_EQ(listed.status, 0);
     EXPECT_TRUE(listed.out.startsWith(name + "\t")) << listed.out.toStdString();
     EXPECT_TRUE(listed.out.contains("\tdelete " + gone + " group 1\t")) << listed.out.toStdString();
 
     // Without --yes: what would come back and what would go, and nothing changes.
     const QByteArray live = digest(pkg.dbFile());
-    const Said preview = run(kiv::cli::restoreCommand, pkg.path(), {name});
+    const Said preview = kiv::test::runOn(pkg.path(), {"restore", name});
     EXPECT_EQ(preview.status, 1) << preview.err.toStdString();
     EXPECT_TRUE(preview.out.contains("  comes back " + gone + " group 1: "))
         << preview.out.toStdString();
@@ -98,7 +85,7 @@ TEST(CliBackups, aDeletedBatchIsShownComingBackAndPutBackRowForRow) {
     EXPECT_TRUE(preview.out.endsWith("kiv2200 restore " + name + " --yes puts it back.\n"));
     EXPECT_EQ(digest(pkg.dbFile()), live);
 
-    const Said restored = run(kiv::cli::restoreCommand, pkg.path(), {"--yes", name});
+    const Said restored = kiv::test::runOn(pkg.path(), {"restore", "--yes", name});
     EXPECT_EQ(restored.status, 0) << restored.err.toStdString();
     EXPECT_EQ(pkg.batchRows(deleted.toString(Qt::ISODate)), rows);
     EXPECT_EQ(pkg.batchRows(since.toString(Qt::ISODate)), QStringList{});
@@ -111,7 +98,7 @@ TEST(CliBackups, aDeletedBatchIsShownComingBackAndPutBackRowForRow) {
     ASSERT_EQ(copies.size(), 2u);
     EXPECT_EQ(copies[0].reason.command, "restore");
     EXPECT_TRUE(restored.out.contains("kept as " + QFileInfo(copies[0].path).fileName()));
-    EXPECT_EQ(run(kiv::cli::restoreCommand, pkg.path(), {copies[0].path, "--yes"}).status, 0);
+    EXPECT_EQ(kiv::test::runOn(pkg.path(), {"restore", copies[0].path, "--yes"}).status, 0);
     EXPECT_EQ(pkg.batchRows(deleted.toString(Qt::ISODate)), QStringList{});
     EXPECT_FALSE(pkg.batchRows(since.toString(Qt::ISODate)).isEmpty());
     EXPECT_EQ(pkg.strayFiles(), QStringList{});
@@ -197,7 +184,7 @@ TEST(CliBackups, aCopyThatIsNotThisPackagesOwnSoundCopyIsRefusedAndNothingChange
         generate(pkg.path(), kToday.addDays(1));
         const QString copy = s.spoil(deleteWithCopy(pkg.path(), kToday.addDays(1)));
         const QByteArray live = digest(pkg.dbFile());
-        const Said r = run(kiv::cli::restoreCommand, pkg.path(), {copy, "--yes"});
+        const Said r = kiv::test::runOn(pkg.path(), {"restore", copy, "--yes"});
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.out, "");
         EXPECT_TRUE(r.err.startsWith("kiv2200: " + copy + " is not put back: ") &&
@@ -241,13 +228,13 @@ TEST(CliBackups, anUnusableDatabaseIsSetAsideAndTheCopyPutInItsPlace) {
         s.spoil(pkg.dbFile());
         const QByteArray spoilt = digest(pkg.dbFile());
 
-        const Said preview = run(kiv::cli::restoreCommand, pkg.path(), {name});
+        const Said preview = kiv::test::runOn(pkg.path(), {"restore", name});
         EXPECT_EQ(preview.status, 1) << preview.err.toStdString();
         EXPECT_TRUE(preview.out.startsWith("無法與目前的資料庫比對："))
             << preview.out.toStdString();
         EXPECT_EQ(digest(pkg.dbFile()), spoilt);
 
-        const Said restored = run(kiv::cli::restoreCommand, pkg.path(), {name, "--yes"});
+        const Said restored = kiv::test::runOn(pkg.path(), {"restore", name, "--yes"});
         EXPECT_EQ(restored.status, 0) << restored.out.toStdString() << restored.err.toStdString();
         EXPECT_EQ(pkg.batchRows(day.toString(Qt::ISODate)), rows);
         EXPECT_EQ(pkg.scalar("pragma integrity_check").toString(), "ok");
@@ -260,7 +247,7 @@ TEST(CliBackups, anUnusableDatabaseIsSetAsideAndTheCopyPutInItsPlace) {
         EXPECT_EQ(pkg.strayFiles(), QStringList{});
         // The package is whole again: its next deletion keeps a copy that goes back.
         const QString again = deleteWithCopy(pkg.path(), day);
-        EXPECT_EQ(run(kiv::cli::restoreCommand, pkg.path(), {again, "--yes"}).status, 0);
+        EXPECT_EQ(kiv::test::runOn(pkg.path(), {"restore", again, "--yes"}).status, 0);
     }
 }
 
@@ -285,11 +272,9 @@ TEST(CliBackups, keptCopiesArePrivateAndOnlyThoseOfCommittedWritesCount) {
     // Three overwrites that fail after their copy was taken.
     pkg.refuseWrites("KIV8_PayMent", "insert", "rejected");
     for (int i = 0; i < 3; ++i) {
-        QString out, err;
-        QTextStream o(&out), e(&err);
-        EXPECT_EQ(kiv::cli::runCli({"--base", pkg.path(), "generate", "--date",
-                                    second.toString(Qt::ISODate), "--group", "1", "--yes"},
-                                   "/nonexistent/exe", {o, e}, kTodayClock),
+        EXPECT_EQ(kiv::test::runOn(pkg.path(), {"generate", "--date", second.toString(Qt::ISODate),
+                                                "--group", "1", "--yes"})
+                      .status,
                   1);
     }
     pkg.allowWrites("KIV8_PayMent");
@@ -309,7 +294,7 @@ TEST(CliBackups, keptCopiesArePrivateAndOnlyThoseOfCommittedWritesCount) {
     QFile leftover(kiv::store::backupFolder(pkg.path()) + "/~KIV-killed.tmp");
     ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
     leftover.close();
-    EXPECT_EQ(run(kiv::cli::restoreCommand, pkg.path(), {deleted, "--yes"}).status, 0);
+    EXPECT_EQ(kiv::test::runOn(pkg.path(), {"restore", deleted, "--yes"}).status, 0);
     qputenv("TMPDIR", tmpWas);
     umask(umaskWas);
     EXPECT_EQ(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{});
@@ -327,10 +312,9 @@ TEST(CliBackups, theServersCopiesAreTheServersAndUsageErrorsAreSaid) {
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
     ini.write("[server]\ndriver=QPSQL\nhost=127.0.0.1\nport=1\n");
     ini.close();
-    for (const auto& [command, args] :
-         {std::pair{&kiv::cli::backupsCommand, QStringList{}},
-          std::pair{&kiv::cli::restoreCommand, QStringList{"KIV-20261207-101500-delete.mdb"}}}) {
-        const Said r = run(command, dir.path(), args);
+    for (const QStringList& args :
+         {QStringList{"backups"}, QStringList{"restore", "KIV-20261207-101500-delete.mdb"}}) {
+        const Said r = kiv::test::runOn(dir.path(), args);
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.err.count('\n'), 1);
         EXPECT_TRUE(r.err.contains("copies of a server database are the server's business"))
@@ -341,7 +325,7 @@ TEST(CliBackups, theServersCopiesAreTheServersAndUsageErrorsAreSaid) {
         {{"a.mdb", "b.mdb"}, "restore puts back one copy"},
         {{"a.mdb", "--what"}, "unknown option --what"}};
     for (const auto& [args, what] : usages) {
-        const Said r = run(kiv::cli::restoreCommand, dir.path(), args);
+        const Said r = kiv::test::runOn(dir.path(), QStringList{"restore"} + args);
         EXPECT_EQ(r.status, 2);
         EXPECT_TRUE(r.err.startsWith(QString("kiv2200: ") + what)) << r.err.toStdString();
     }

@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 #include <optional>
 
+#include "CliRun.h"
 #include "RecordingScreen.h"
 #include "TestBase.h"
 #include "TestClocks.h"
@@ -23,19 +24,10 @@ namespace {
 using kiv::test::kToday;
 using kiv::test::kTodayClock;
 
-struct CliRun {
-    int status;
-    QString out, err;
-    QString said() const { return QString::number(status) + " " + out; }
-};
+using kiv::test::CliRun;
 
 CliRun run(const QStringList& args, const QString& programFolder = "/nonexistent/exe") {
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    const int status = kiv::cli::runCli(args, programFolder, {o, e}, kTodayClock);
-    o.flush();
-    e.flush();
-    return {status, out, err};
+    return kiv::test::runKiv2200(args, programFolder);
 }
 
 QVariant scalar(const QString& base, const QString& sql) {
@@ -436,22 +428,17 @@ TEST(CliProgress, aLineRewrittenAtATerminalACountASecondInALogNoneWhenQuiet) {
     // The batch is generated again each time; the fake clock moves at each event request.
     const auto generate = [&](bool terminal, milliseconds step, const QStringList& more = {},
                               milliseconds* elapsed = nullptr) {
-        QString out, err;
-        QTextStream o(&out), e(&err);
         const kiv::test::SteppingTicker ticker(step);
-        const QStringList args =
-            QStringList{"--base", pkg.path(), "generate", "--date", iso, "--group", "2", "--yes"} +
-            more;
         // At a terminal out and err end up on the same screen: one stream here.
-        EXPECT_EQ(kiv::cli::runCli(args, "/nonexistent/exe",
-                                   {o, terminal ? o : e, nullptr, terminal, &ticker}, kTodayClock),
-                  0);
-        o.flush();
-        e.flush();
+        const CliRun r = kiv::test::runKiv2200(
+            QStringList{"--base", pkg.path(), "generate", "--date", iso, "--group", "2", "--yes"} +
+                more,
+            "/nonexistent/exe", terminal, &ticker, terminal);
+        EXPECT_EQ(r.status, 0);
         if (elapsed) {
             *elapsed = ticker.now();
         }
-        return std::pair{out, err};
+        return std::pair{r.out, r.err};
     };
     generate(false, milliseconds(0));  // from here on each run replaces the batch
     // Every count the engine gives, with a clock that makes each one due.

@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "CliRun.h"
 #include "TestBase.h"
 #include "TestClocks.h"
 #include "cli/Cli.h"
@@ -30,18 +31,10 @@ using kiv::test::kTodayClock;
 const QDate kDay = kToday.addDays(1);
 const QString kIso = kDay.toString(Qt::ISODate);
 
-struct Said {
-    int status;
-    QString out, err;
-};
+using Said = kiv::test::CliRun;
 
 Said report(const QString& base, const QStringList& args) {
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    const int status = kiv::cli::reportCommand(base, args, {o, e});
-    o.flush();
-    e.flush();
-    return {status, out, err};
+    return kiv::test::runOn(base, QStringList{"report"} + args);
 }
 
 // A school with the lunch batch of kDay generated: its bills, no-bill records and items.
@@ -49,11 +42,9 @@ class ReportTest : public ::testing::Test {
 protected:
     void SetUp() override {
         kiv::demo::writeSchool(pkg.path(), {.students = 150});
-        QString out, err;
-        QTextStream o(&out), e(&err);
-        ASSERT_EQ(kiv::cli::runCli({"--base", pkg.path(), "generate", "--date", kIso, "--group",
-                                    "2", "--yes", "--quiet"},
-                                   "/nonexistent/exe", {o, e}, kTodayClock),
+        ASSERT_EQ(kiv::test::runOn(pkg.path(),
+                                   {"generate", "--date", kIso, "--group", "2", "--yes", "--quiet"})
+                      .status,
                   0);
     }
     qint64 sql(const QString& select) const { return pkg.scalar(select).toLongLong(); }
@@ -127,11 +118,9 @@ TEST_F(ReportTest, totalsAreTheDatabaseSumsAsBillsArePaidFailAndAreLocked) {
         pkg.arrange(s.steps);
         if (s.recollect) {
             const QString later = kDay.addDays(14).toString(Qt::ISODate);
-            QString out, err;
-            QTextStream o(&out), e(&err);
-            ASSERT_EQ(kiv::cli::runCli({"--base", pkg.path(), "recollect", "--from", kIso, "--to",
-                                        later, "--group", "2", "--yes", "--quiet"},
-                                       "/nonexistent/exe", {o, e}, kTodayClock),
+            ASSERT_EQ(kiv::test::runOn(pkg.path(), {"recollect", "--from", kIso, "--to", later,
+                                                    "--group", "2", "--yes", "--quiet"})
+                          .status,
                       0);
             for (const char* table : {"KIV8_PayMent", "KIV9_Payitem", "KIV10_Agency"}) {
                 pkg.exec(QString("delete from %1 where TranDay = ?").arg(table), {kIso});

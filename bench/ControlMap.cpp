@@ -15,7 +15,7 @@
 #include <QTimer>
 #include <memory>
 
-namespace kiv::test {
+namespace kiv::bench {
 
 namespace {
 
@@ -120,4 +120,4 @@ void startControlMap(QWidget* window) {
     timer->start(100);
 }
 
-}  // namespace kiv::test
+}  // namespace kiv::bench

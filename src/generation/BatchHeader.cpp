@@ -4,39 +4,32 @@ namespace kiv::generation {
 
 database::Statement batchHeaderStatement(const QDate& tranDay, qint64 groupId,
                                          const FeeSchedule& s) {
-    database::Statement st(
-        "insert into KIV10_Agency(TranDay,Grpid,Tranfee,SndAmt,TrdAmt,SmallFee,BtwnFee,ExcdFee");
-    st.sql(",NetSndAmt,NetTrdAmt,NetSmallFee,NetBtwnFee,NetExcdFee");
-    st.sql(",NetATMsndamt,NetATMTrdAmt,NetATMsmallFee,NetATMBtwnFee,NetATMexcdFee");
-    if (s.IsUseCVS) {
-        st.sql(",IsUseCVS,CVSName,CVSItem1,CVSItem2,CVSItem3");
-        st.sql(
-            ",CVSSmallamt,CVSSmallUserFee,CVSSmallGiroFee,CVSBtwnAmt,CVSBtwnUserFee,"
-            "CVSBtwnGiroFee,CVSMaxAmt");
-        st.sql(",CVSExcdUserFee,CVSExcdGiroFee)");
-    } else {
-        st.sql(")");
-    }
-    st.sql(" values(").date(tranDay).sql(",").number(groupId);
-    for (const qint64 v :
-         {qint64{s.TranFee}, qint64{s.SndAmt}, qint64{s.TrdAmt}, qint64{s.SmallFee},
-          qint64{s.BtwnFee}, qint64{s.ExcdFee}, qint64{s.NetSndAmt}, qint64{s.NetTrdAmt},
-          qint64{s.NetSmallFee}, qint64{s.NetBtwnFee}, qint64{s.NetExcdFee}, qint64{s.NetATMsndamt},
-          qint64{s.NetATMTrdAmt}, qint64{s.NetATMsmallFee}, qint64{s.NetATMBtwnFee},
-          qint64{s.NetATMexcdFee}}) {
-        st.sql(",").number(v);
-    }
     // Without convenience-store payment the store columns stay unset in the header.
-    if (s.IsUseCVS) {
-        st.sql(",").yesNo(true);
-        st.sql(",").text(s.CVSName).sql(",").text(s.CVSItem1);
-        st.sql(",").text(s.CVSItem2).sql(",").text(s.CVSItem3);
-        for (const qint64 v :
-             {qint64{s.CVSSmallamt}, qint64{s.CVSSmallUserFee}, qint64{s.CVSSmallGiroFee},
-              qint64{s.CVSBtwnAmt}, qint64{s.CVSBtwnUserFee}, qint64{s.CVSBtwnGiroFee},
-              qint64{s.CVSMaxAmt}, qint64{s.CVSExcdUserFee}, qint64{s.CVSExcdGiroFee}}) {
-            st.sql(",").number(v);
+    std::vector<const ScheduleColumn*> written;
+    for (const ScheduleColumn& c : scheduleColumns()) {
+        if (c.band == ScheduleColumn::Band::Fees || s.IsUseCVS) {
+            written.push_back(&c);
         }
+    }
+    database::Statement st("insert into KIV10_Agency(TranDay,Grpid");
+    for (const ScheduleColumn* c : written) {
+        st.sql(",").sql(QString::fromLatin1(c->headerName));
+    }
+    st.sql(")").sql(" values(").date(tranDay).sql(",").number(groupId);
+    for (const ScheduleColumn* c : written) {
+        st.sql(",");
+        std::visit(
+            [&](auto field) {
+                using T = std::remove_cvref_t<decltype(s.*field)>;
+                if constexpr (std::is_same_v<T, QString>) {
+                    st.text(s.*field);
+                } else if constexpr (std::is_same_v<T, bool>) {
+                    st.yesNo(s.*field);
+                } else {
+                    st.number(s.*field);
+                }
+            },
+            c->field);
     }
     st.sql(")");
     return st;

@@ -7,79 +7,93 @@ namespace kiv::generation {
 
 namespace {
 
-class RowReader {
-public:
-    explicit RowReader(const database::Rows& row) : m_row(row) {}
+using Band = ScheduleColumn::Band;
 
-    template <std::integral T>
-    void number(T& field, const char* column) const {
-        const QString name = QString::fromLatin1(column);
-        field = database::readInt<T>(cell(name), name);
-    }
-    // A Null text reads as empty; blanks around a code do not count.
-    void text(QString& field, const char* column) const {
-        field = database::trimBlanks(database::readText(cell(QString::fromLatin1(column))));
-    }
-    bool yesNo(const char* column) const {
-        const QString name = QString::fromLatin1(column);
-        return database::readYesNo(cell(name), name);
-    }
-
-private:
-    // A column the query lacks reads as Null.
-    QVariant cell(const QString& name) const {
-        const int at = m_row.column(name);
-        return at < 0 ? QVariant() : m_row.value(at);
-    }
-    const database::Rows& m_row;
-};
+// A column the query lacks reads as Null.
+QVariant cell(const database::Rows& row, const char* column) {
+    const int at = row.column(QString::fromLatin1(column));
+    return at < 0 ? QVariant() : row.value(at);
+}
 
 }  // namespace
 
+const std::vector<ScheduleColumn>& scheduleColumns() {
+    using S = FeeSchedule;
+    static const std::vector<ScheduleColumn> columns = {
+        {"TranFee", "Tranfee", Band::Fees, &S::TranFee},
+        {"SndAmt", "SndAmt", Band::Fees, &S::SndAmt},
+        {"TrdAmt", "TrdAmt", Band::Fees, &S::TrdAmt},
+        {"SmallFee", "SmallFee", Band::Fees, &S::SmallFee},
+        {"BtwnFee", "BtwnFee", Band::Fees, &S::BtwnFee},
+        {"ExcdFee", "ExcdFee", Band::Fees, &S::ExcdFee},
+        {"NetSndAmt", "NetSndAmt", Band::Fees, &S::NetSndAmt},
+        {"NetTrdAmt", "NetTrdAmt", Band::Fees, &S::NetTrdAmt},
+        {"NetSmallFee", "NetSmallFee", Band::Fees, &S::NetSmallFee},
+        {"NetBtwnFee", "NetBtwnFee", Band::Fees, &S::NetBtwnFee},
+        {"NetExcdFee", "NetExcdFee", Band::Fees, &S::NetExcdFee},
+        {"NetATMsndamt", "NetATMsndamt", Band::Fees, &S::NetATMsndamt},
+        {"NetATMTrdAmt", "NetATMTrdAmt", Band::Fees, &S::NetATMTrdAmt},
+        {"NetATMsmallFee", "NetATMsmallFee", Band::Fees, &S::NetATMsmallFee},
+        {"NetATMBtwnFee", "NetATMBtwnFee", Band::Fees, &S::NetATMBtwnFee},
+        {"NetATMexcdFee", "NetATMexcdFee", Band::Fees, &S::NetATMexcdFee},
+        {"IsUseCVS", "IsUseCVS", Band::StoreSwitch, &S::IsUseCVS},
+        {"CVSName", "CVSName", Band::Store, &S::CVSName},
+        {"CVSItem1", "CVSItem1", Band::Store, &S::CVSItem1},
+        {"CVSItem2", "CVSItem2", Band::Store, &S::CVSItem2},
+        {"CVSItem3", "CVSItem3", Band::Store, &S::CVSItem3},
+        {"CVSSmallamt", "CVSSmallamt", Band::Store, &S::CVSSmallamt},
+        {"CVSSmallUserFee", "CVSSmallUserFee", Band::Store, &S::CVSSmallUserFee},
+        {"CVSSmallGiroFee", "CVSSmallGiroFee", Band::Store, &S::CVSSmallGiroFee},
+        {"CVSBtwnAmt", "CVSBtwnAmt", Band::StoreMiddle, &S::CVSBtwnAmt},
+        {"CVSBtwnUserFee", "CVSBtwnUserFee", Band::StoreMiddle, &S::CVSBtwnUserFee},
+        {"CVSBtwnGiroFee", "CVSBtwnGiroFee", Band::StoreMiddle, &S::CVSBtwnGiroFee},
+        {"CVSMaxAmt", "CVSMaxAmt", Band::StoreExcess, &S::CVSMaxAmt},
+        {"CVSExcdUserFee", "CVSExcdUserFee", Band::StoreExcess, &S::CVSExcdUserFee},
+        {"CVSExcdGiroFee", "CVSExcdGiroFee", Band::StoreExcess, &S::CVSExcdGiroFee},
+    };
+    return columns;
+}
+
+bool bandInUse(Band band, const FeeSchedule& s) {
+    switch (band) {
+        case Band::Fees:
+        case Band::StoreSwitch:
+            return true;
+        case Band::Store:
+            return s.IsUseCVS;
+        case Band::StoreMiddle:
+            return s.IsUseCVS && !s.CVSItem2.isEmpty();
+        case Band::StoreExcess:
+            break;
+    }
+    return s.IsUseCVS && !s.CVSItem2.isEmpty() && !s.CVSItem3.isEmpty();
+}
+
+// The columns in table order: a band's condition is met or not by the columns read before it. A
+// school without convenience-store payment may hold anything in the store columns: they are never
+// looked at.
 FeeSchedule readFeeSchedule(const database::Rows& row) {
-    const RowReader r(row);
     FeeSchedule s;
-    r.number(s.TranFee, "TranFee");
-    r.number(s.SndAmt, "SndAmt");
-    r.number(s.TrdAmt, "TrdAmt");
-    r.number(s.SmallFee, "SmallFee");
-    r.number(s.BtwnFee, "BtwnFee");
-    r.number(s.ExcdFee, "ExcdFee");
-    r.number(s.NetSndAmt, "NetSndAmt");
-    r.number(s.NetTrdAmt, "NetTrdAmt");
-    r.number(s.NetSmallFee, "NetSmallFee");
-    r.number(s.NetBtwnFee, "NetBtwnFee");
-    r.number(s.NetExcdFee, "NetExcdFee");
-    r.number(s.NetATMsndamt, "NetATMsndamt");
-    r.number(s.NetATMTrdAmt, "NetATMTrdAmt");
-    r.number(s.NetATMsmallFee, "NetATMsmallFee");
-    r.number(s.NetATMBtwnFee, "NetATMBtwnFee");
-    r.number(s.NetATMexcdFee, "NetATMexcdFee");
-    s.IsUseCVS = r.yesNo("IsUseCVS");
-    // A school without convenience-store payment may hold anything in the store columns; they
-    // are never looked at.
-    if (!s.IsUseCVS) {
-        return s;
+    for (const ScheduleColumn& c : scheduleColumns()) {
+        if (!bandInUse(c.band, s)) {
+            continue;
+        }
+        const QString name = QString::fromLatin1(c.name);
+        const QVariant value = cell(row, c.name);
+        std::visit(
+            [&](auto field) {
+                using T = std::remove_reference_t<decltype(s.*field)>;
+                if constexpr (std::is_same_v<T, QString>) {
+                    // A Null text reads as empty; blanks around a code do not count.
+                    s.*field = database::trimBlanks(database::readText(value));
+                } else if constexpr (std::is_same_v<T, bool>) {
+                    s.*field = database::readYesNo(value, name);
+                } else {
+                    s.*field = database::readInt<T>(value, name);
+                }
+            },
+            c.field);
     }
-    r.text(s.CVSName, "CVSName");
-    r.text(s.CVSItem1, "CVSItem1");
-    r.text(s.CVSItem2, "CVSItem2");
-    r.text(s.CVSItem3, "CVSItem3");
-    r.number(s.CVSSmallUserFee, "CVSSmallUserFee");
-    r.number(s.CVSSmallGiroFee, "CVSSmallGiroFee");
-    r.number(s.CVSSmallamt, "CVSSmallamt");
-    if (s.CVSItem2.isEmpty()) {
-        return s;
-    }
-    r.number(s.CVSBtwnAmt, "CVSBtwnAmt");
-    r.number(s.CVSBtwnUserFee, "CVSBtwnUserFee");
-    r.number(s.CVSBtwnGiroFee, "CVSBtwnGiroFee");
-    if (s.CVSItem3.isEmpty()) {
-        return s;
-    }
-    r.number(s.CVSMaxAmt, "CVSMaxAmt");
-    r.number(s.CVSExcdUserFee, "CVSExcdUserFee");
-    r.number(s.CVSExcdGiroFee, "CVSExcdGiroFee");
     return s;
 }
 

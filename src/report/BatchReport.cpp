@@ -8,6 +8,7 @@
 #include "database/Rows.h"
 #include "database/Statement.h"
 #include "database/Values.h"
+#include "generation/FeeSchedule.h"
 
 namespace kiv::report {
 
@@ -15,15 +16,6 @@ namespace {
 
 using database::Rows;
 using database::Statement;
-
-// The header's columns after the group name, in the order they are read.
-const QStringList kHeaderColumns = {
-    "Tranfee",         "SndAmt",          "TrdAmt",       "SmallFee",       "BtwnFee",
-    "ExcdFee",         "NetSndAmt",       "NetTrdAmt",    "NetSmallFee",    "NetBtwnFee",
-    "NetExcdFee",      "NetATMsndamt",    "NetATMTrdAmt", "NetATMsmallFee", "NetATMBtwnFee",
-    "NetATMexcdFee",   "IsUseCVS",        "CVSName",      "CVSItem1",       "CVSSmallamt",
-    "CVSSmallUserFee", "CVSSmallGiroFee", "CVSItem2",     "CVSBtwnAmt",     "CVSBtwnUserFee",
-    "CVSBtwnGiroFee",  "CVSItem3",        "CVSMaxAmt",    "CVSExcdUserFee", "CVSExcdGiroFee"};
 
 // Narrows a selection to the rows of the batch; `alias` is the table's, with its dot.
 Statement& ofBatch(Statement& s, const QString& alias, const QDate& day, qint64 groupId) {
@@ -34,15 +26,20 @@ Statement& ofBatch(Statement& s, const QString& alias, const QDate& day, qint64 
 }
 
 std::optional<BatchHeader> readHeader(database::Connection& c, const QDate& day, qint64 groupId) {
-    Statement s("select G.GrpName, A." + kHeaderColumns.join(", A.") +
-                " from KIV10_Agency A left outer join KIV6_Group G on G.GrpID = A.Grpid");
+    const std::vector<generation::ScheduleColumn>& columns = generation::scheduleColumns();
+    QString select = QStringLiteral("select G.GrpName");
+    for (const generation::ScheduleColumn& column : columns) {
+        select += QStringLiteral(", A.") + QString::fromLatin1(column.headerName);
+    }
+    Statement s(select + " from KIV10_Agency A left outer join KIV6_Group G on G.GrpID = A.Grpid");
     Rows r(c, ofBatch(s, "A.", day, groupId));
     if (!r.next()) {
         return std::nullopt;
     }
-    // Column i of the header list stands at i + 1, after the group name.
-    const auto number = [&](int i) { return r.optionalNumber(i + 1, kHeaderColumns[i]); };
-    const auto text = [&](int i) { return r.text(i + 1); };
+    // Column i of the schedule's table stands at i + 1, after the group name.
+    const auto number = [&](int i) {
+        return r.optionalNumber(i + 1, QString::fromLatin1(columns[size_t(i)].name));
+    };
     const auto bands = [&](int first) {
         return FeeBands{number(first), number(first + 1), number(first + 2), number(first + 3),
                         number(first + 4)};
@@ -57,14 +54,16 @@ std::optional<BatchHeader> readHeader(database::Connection& c, const QDate& day,
     h.atm = bands(11);
     h.usesStores = number(16).value_or(0) != 0;
     if (h.usesStores) {
-        h.storeName = text(17);
+        h.storeName = r.text(18);
+        // Item codes 1 to 3 stand at 18 to 20, each band's bound and fees three by three from 21.
         // The middle band only with its item code, the excess band only with both.
-        for (int first = 18; first <= 26; first += 4) {
-            const QString item = database::trimBlanks(text(first));
+        for (int band = 0; band < 3; ++band) {
+            const QString item = database::trimBlanks(r.text(19 + band));
             if (item.isEmpty()) {
                 break;
             }
-            h.storeBands.push_back({item, number(first + 1), number(first + 2), number(first + 3)});
+            const int first = 21 + 3 * band;
+            h.storeBands.push_back({item, number(first), number(first + 1), number(first + 2)});
         }
     }
     return h;

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QtGlobal>
 #include <optional>
+#include <variant>
+#include <vector>
 
 #include "database/Connection.h"
 #include "database/Rows.h"
@@ -53,6 +55,30 @@ struct FeeSchedule {
 
     bool operator==(const FeeSchedule&) const = default;
 };
+
+// The schedule's columns, once: in the order a batch header stores them, each with the field it
+// fills and the band it belongs to. Reading a schedule, writing a header and the report's header
+// follow this table; only the two queries keep the column order the package has always used.
+struct ScheduleColumn {
+    enum class Band {
+        Fees,         // the transfer fee and the counter, online and ATM bands
+        StoreSwitch,  // IsUseCVS
+        Store,        // the store's name, the item codes and the small band
+        StoreMiddle,  // read only with a CVSItem2
+        StoreExcess,  // read only with a CVSItem3 as well
+    };
+    const char* name;        // as Kiv2_school spells it
+    const char* headerName;  // as a header in KIV10_Agency is written
+    Band band;
+    std::variant<qint16 FeeSchedule::*, qint32 FeeSchedule::*, QString FeeSchedule::*,
+                 bool FeeSchedule::*>
+        field;
+};
+const std::vector<ScheduleColumn>& scheduleColumns();
+
+// Whether a column of `band` holds anything in `s`: the store's columns only when it is used, its
+// middle band only with a CVSItem2, its excess band only with a CVSItem3 as well.
+bool bandInUse(ScheduleColumn::Band band, const FeeSchedule& s);
 
 // Reads a schedule from one row, by column name (names match without regard to case, so a
 // header row's Tranfee answers to TranFee). The store fields are read only when IsUseCVS is

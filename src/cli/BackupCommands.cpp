@@ -4,6 +4,7 @@
 #include <QLocale>
 
 #include "cli/CliCommon.h"
+#include "cli/JournalCommands.h"
 #include "commands/DateForms.h"
 #include "commands/KeptCopies.h"
 
@@ -173,6 +174,12 @@ int restoreCommand(const QString& base, const QStringList& args, Streams s) {
               << (plan.differences.empty() ? " would change no batch.\n"
                                            : " would change these batches:\n");
         printDifferences(plan.differences, false, {"comes back", "goes", "changes"}, s);
+        if (!plan.undone.empty()) {
+            s.out << "It undoes these writes of the journal, made since the copy was taken:\n";
+            for (const kiv::commands::JournalEntry& e : plan.undone) {
+                s.out << "  " << journalLine(e) << "\n";
+            }
+        }
         s.out << "kiv2200 restore " << given << " --yes puts it back.\n";
         return kStopped;
     }

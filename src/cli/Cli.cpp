@@ -6,6 +6,7 @@
 #include "cli/BackupCommands.h"
 #include "cli/BatchCommands.h"
 #include "cli/CliCommon.h"
+#include "cli/JournalCommands.h"
 #include "cli/ListCommand.h"
 #include "cli/ReportCommand.h"
 #include "cli/SetupCommands.h"
@@ -43,6 +44,8 @@ const std::map<QString, CommandUnit>& commandUnits() {
         u["report"] = [](const Invocation& i) { return reportCommand(i.base, i.args, i.s); };
         u["backups"] = [](const Invocation& i) { return backupsCommand(i.base, i.args, i.s); };
         u["restore"] = [](const Invocation& i) { return restoreCommand(i.base, i.args, i.s); };
+        u["history"] = [](const Invocation& i) { return historyCommand(i.base, i.args, i.s); };
+        u["undo"] = [](const Invocation& i) { return undoCommand(i.base, i.args, i.s, i.today); };
         return u;
     }();
     return units;

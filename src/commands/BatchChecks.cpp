@@ -8,6 +8,7 @@
 #include "database/Rows.h"
 #include "database/Trace.h"
 #include "database/Values.h"
+#include "store/Journal.h"
 #include "store/PackageDatabase.h"
 
 namespace kiv::commands {
@@ -96,6 +97,7 @@ QDate targetDay(Tab tab, const CommandKeys& keys) {
 SeenBatches lookAt(kiv::database::Connection& connection, Tab tab, const CommandKeys& keys) {
     SeenBatches seen;
     seen.target = kiv::store::readBatchState(connection, targetDay(tab, keys), keys.group);
+    seen.lastEntry = kiv::store::latestEntryOf(connection, targetDay(tab, keys), keys.group);
     if (tab == Tab::Apply || tab == Tab::Recollect) {
         seen.source = kiv::store::readBatchState(connection, keys.tranDay, keys.group);
     }

@@ -7,6 +7,8 @@
 #include "database/Trace.h"
 #include "store/Backup.h"
 #include "store/BatchRemoval.h"
+#include "store/BatchState.h"
+#include "store/Journal.h"
 #include "store/PackageDatabase.h"
 
 namespace kiv::commands {
@@ -55,6 +57,24 @@ void removeTarget(kiv::database::Connection& c, Tab tab, const CommandKeys& keys
     kiv::store::removeBatch(c, targetDay(tab, keys), keys.group);
 }
 
+// The write's journal entry, after the journal has let go of what it keeps no longer.
+qint64 openJournalEntry(kiv::database::Connection& c, const CommandContext& ctx, Tab tab,
+                        const CommandKeys& keys, const kiv::store::BatchState& before) {
+    const kiv::store::JournalKeeping keeping = kiv::store::journalKeeping(ctx.baseFolder);
+    kiv::store::ensureJournal(c);
+    kiv::store::pruneJournal(c, keeping.keepDays, keeping.undoDays);
+    kiv::store::JournalEntry e;
+    e.writer = kiv::store::thisWriter(QStringLiteral(KIV_VERSION));
+    e.command = commandName(tab);
+    e.tranDay = targetDay(tab, keys);
+    e.group = keys.group;
+    if (tab == Tab::Apply || tab == Tab::Recollect) {
+        e.fromDay = keys.tranDay;
+    }
+    e.before = before;
+    return kiv::store::beginEntry(c, e);
+}
+
 }  // namespace
 
 WriteEnd writeBatch(const CommandContext& ctx, Tab tab, const CommandKeys& keys,
@@ -76,6 +96,8 @@ WriteEnd writeBatch(const CommandContext& ctx, Tab tab, const CommandKeys& keys,
         // written over on the strength of what the check saw.
         if (lookAt(c, tab, keys) != seen) {
             end.changed = true;
+            end.changedBy = kiv::store::latestEntryOf(c, targetDay(tab, keys), keys.group,
+                                                      seen.lastEntry ? seen.lastEntry->id : 0);
             return end;
         }
         // A batch about to be replaced or deleted is kept first, with the whole file as it stands.
@@ -87,6 +109,7 @@ WriteEnd writeBatch(const CommandContext& ctx, Tab tab, const CommandKeys& keys,
                     c, ctx.baseFolder, {commandName(tab), targetDay(tab, keys), keys.group});
             }
         }
+        const qint64 entry = ctx.dryRun ? 0 : openJournalEntry(c, ctx, tab, keys, seen.target);
         removeTarget(c, tab, keys, ctx.screen);
         end.result = engine ? engine(c, keys) : EngineResult{EngineResult::Ending::Written, {}};
         if (ctx.dryRun) {
@@ -98,6 +121,8 @@ WriteEnd writeBatch(const CommandContext& ctx, Tab tab, const CommandKeys& keys,
         // Only a batch written commits: whatever else the engine came to, the removal goes back
         // with it and the old batch stays exactly as it was, kept copy and all.
         if (end.result.ending == EngineResult::Ending::Written) {
+            kiv::store::finishEntry(
+                c, entry, kiv::store::readBatchState(c, targetDay(tab, keys), keys.group));
             transaction.commit();
             kept.writeCommitted();
         }

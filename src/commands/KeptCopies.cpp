@@ -67,6 +67,11 @@ RestorePlan planRestore(const QString& baseFolder, const QString& given, bool pr
         if (plan.live.usable && (preview || store::copiesToKeep(baseFolder) == 0)) {
             plan.differences = compare(baseFolder, plan.path, wait);
         }
+        if (plan.live.usable && preview) {
+            database::Connection live(store::locateDatabase(baseFolder), wait);
+            plan.undone = store::readJournal(
+                live, {std::nullopt, std::nullopt, store::lastEntryIdOfFile(plan.path), 1000});
+        }
     } catch (const database::Failure& f) {
         plan.stop = {CopiesStop::Why::Refused, f.description()};
     }
@@ -77,7 +82,8 @@ RestoreDone restore(const QString& baseFolder, const RestorePlan& plan,
                     const database::LockWait& wait) {
     RestoreDone done;
     try {
-        const store::Restored restored = store::restoreCopy(baseFolder, plan.path, wait);
+        const store::Restored restored = store::restoreCopy(
+            baseFolder, plan.path, wait, store::thisWriter(QStringLiteral(KIV_VERSION)));
         done.keptBefore = restored.keptBefore;
         done.setAside = restored.setAside;
         done.differences = done.keptBefore.isEmpty() ? plan.differences

@@ -1,5 +1,7 @@
 #include "commands/OtherWorkstations.h"
 
+#include <QMap>
+
 #include "database/Values.h"
 
 namespace kiv::commands {
@@ -28,11 +30,22 @@ kiv::database::LockWait lockWaitOn(const CommandContext& ctx, Tab tab, bool* wai
     return wait;
 }
 
-QString changedMeanwhileMessage(const QDate& day, qint64 group) {
-    return QString("另一個工作站在您確認之後變更了這批資料（收款日期 %1，繳費群組 %2）。")
-               .arg(kiv::database::rocDateText(day))
-               .arg(group) +
-           kCrCr + "本次沒有寫入任何資料，請重新執行一次。";
+QString commandVerb(const QString& command) {
+    static const QMap<QString, QString> verbs = {{"generate", "產生"},  {"apply", "套用"},
+                                                 {"recollect", "補收"}, {"delete", "刪除"},
+                                                 {"undo", "復原"},      {"restore", "放回備份"}};
+    return verbs.value(command, command);
+}
+
+QString changedMeanwhileMessage(const QDate& day, qint64 group,
+                                const std::optional<kiv::store::JournalEntry>& by) {
+    const QString batch =
+        QString("（收款日期 %1，繳費群組 %2）").arg(kiv::database::rocDateText(day)).arg(group);
+    const QString what =
+        by ? QString("工作站 %1（使用者 %2）於 %3 %4了這批資料")
+                 .arg(by->writer.host, by->writer.user, by->at.mid(11, 8), commandVerb(by->command))
+           : QString("另一個工作站在您確認之後變更了這批資料");
+    return what + batch + "。" + kCrCr + "本次沒有寫入任何資料，請重新執行一次。";
 }
 
 QString goneBatchMessage(const QDate& day, qint64 group) {

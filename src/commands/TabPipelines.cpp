@@ -31,6 +31,12 @@ QString failureMessage(const CommandContext& ctx, const kiv::database::Failure& 
                                                         : f.description();
 }
 
+// The deletion that left nothing of a batch, when the journal's newest entry of it is one.
+std::optional<kiv::store::JournalEntry> deletedBy(const BatchCheck& check) {
+    const std::optional<kiv::store::JournalEntry>& last = check.seen.lastEntry;
+    return last && last->command == QLatin1String("delete") ? last : std::nullopt;
+}
+
 // What the existing-batch check found, shown in the order the clerk sees it on `tab`; false when
 // the command stops. Tabs 產生, 套用 and 補收轉帳不成功 leave the tab idle when they stop; tab 刪除
 // leaves the rest to its pipeline, deletes an unpaid batch without a question and refuses a batch
@@ -45,8 +51,8 @@ bool goOnAfterCheck(const CommandContext& ctx, Tab tab, BusyState& busy, const B
             if (deleting && !check.seen.target.exists()) {
                 busy.button(true);
                 busy.pointer(false);
-                s.showMessage(changedMeanwhileMessage(keys.tranDay, keys.group), Title::Application,
-                              Icon::None);
+                s.showMessage(changedMeanwhileMessage(keys.tranDay, keys.group, deletedBy(check)),
+                              Title::Application, Icon::None);
                 return false;
             }
             return true;
@@ -93,8 +99,8 @@ bool reportWrite(const CommandContext& ctx, Tab tab, BusyState& busy, const Writ
     using Ending = kiv::generation::EngineResult::Ending;
     if (end.changed) {
         busy.pointer(false);
-        s.showMessage(changedMeanwhileMessage(targetDay(tab, keys), keys.group), Title::Application,
-                      Icon::None);
+        s.showMessage(changedMeanwhileMessage(targetDay(tab, keys), keys.group, end.changedBy),
+                      Title::Application, Icon::None);
     } else if (end.busy()) {
         busy.pointer(false);
         s.showMessage(busyMessage(ctx.lockWait), Title::Application, Icon::None);
@@ -172,16 +178,21 @@ Outcome runWriting(const CommandContext& ctx, Tab tab, CheckFn check,
 }  // namespace
 
 bool tellGoneBatch(const CommandContext& ctx, const QDate& day, qint64 group) {
+    BatchCheck check;
     try {
         kiv::database::Connection c(kiv::store::locateDatabase(ctx.baseFolder),
                                     lockWaitOn(ctx, Tab::Delete));
-        if (kiv::store::readBatchState(c, day, group).exists()) {
-            return false;
-        }
+        check.seen = lookAt(c, Tab::Delete, {day, QDate(), group});
     } catch (const kiv::database::Failure&) {
         return false;  // the tab's own steps read the database again and tell what fails
     }
-    ctx.screen.showMessage(goneBatchMessage(day, group), Title::Application, Icon::None);
+    if (check.seen.target.exists()) {
+        return false;
+    }
+    const std::optional<kiv::store::JournalEntry> by = deletedBy(check);
+    ctx.screen.showMessage(
+        by ? changedMeanwhileMessage(day, group, by) : goneBatchMessage(day, group),
+        Title::Application, Icon::None);
     return true;
 }
 

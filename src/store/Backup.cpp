@@ -146,23 +146,7 @@ QString backupFolder(const QString& baseFolder) {
 }
 
 int copiesToKeep(const QString& baseFolder) {
-    const QString path = settingsPath(baseFolder);
-    if (!QFileInfo::exists(path)) {
-        return kDefaultCopiesKept;
-    }
-    const QVariant keep =
-        QSettings(path, QSettings::IniFormat).value(QStringLiteral("backup/keep"));
-    if (!keep.isValid()) {
-        return kDefaultCopiesKept;
-    }
-    bool ok = false;
-    const int n = keep.toString().trimmed().toInt(&ok);
-    if (!ok || n < 0) {
-        throw Failure(FailureKind::Database,
-                      QStringLiteral("資料庫設定檔 %1 的 [backup] keep「%2」不是 0 或更大的整數")
-                          .arg(path, keep.toString()));
-    }
-    return n;
+    return wholeNumberSetting(baseFolder, QStringLiteral("backup/keep"), kDefaultCopiesKept);
 }
 
 CopyBeforeWrite::CopyBeforeWrite(QString path, QString baseFolder, int keep)

@@ -133,6 +133,7 @@ public:
     Scratch& operator=(const Scratch&) = delete;
 
     sqlite3* handle() const { return m_file->handle(); }
+    const QString& path() const { return m_path; }
     // Closes the scratch and renames it to `path`; throws when it cannot.
     void moveTo(const QString& path) {
         m_file.reset();
@@ -168,9 +169,19 @@ QString setAside(const QString& baseFolder) {
     return aside;
 }
 
+// The restore's own entry in the journal.
+JournalEntry restoreEntry(const QString& path, const Writer& writer) {
+    JournalEntry e;
+    e.writer = writer;
+    e.command = QStringLiteral("restore");
+    e.detail = QFileInfo(path).fileName();
+    return e;
+}
+
 Restored putInPlaceOfUnusable(const QString& baseFolder, const QString& path,
-                              const KeptCopy& record) {
+                              const KeptCopy& record, const Writer& writer) {
     Scratch scratch(baseFolder, path, record.package);
+    carryJournal(QString(), scratch.path(), restoreEntry(path, writer));
     Restored done;
     if (QFileInfo::exists(databasePath(baseFolder))) {
         // The scratch already has the unusable file's mode and group.
@@ -307,7 +318,8 @@ void checkCopy(const QString& baseFolder, const QString& path, const LiveFile& l
     }
 }
 
-Restored restoreCopy(const QString& baseFolder, const QString& path, const LockWait& wait) {
+Restored restoreCopy(const QString& baseFolder, const QString& path, const LockWait& wait,
+                     const Writer& writer) {
     const QString copyFile = QFileInfo(path).canonicalFilePath();
     if (!copyFile.isEmpty() &&
         copyFile == QFileInfo(databasePath(baseFolder)).canonicalFilePath()) {
@@ -317,7 +329,7 @@ Restored restoreCopy(const QString& baseFolder, const QString& path, const LockW
     checkCopy(baseFolder, path, usable);
     const KeptCopy record = readKeptCopy(path);
     if (!usable.usable) {
-        return putInPlaceOfUnusable(baseFolder, path, record);
+        return putInPlaceOfUnusable(baseFolder, path, record, writer);
     }
     Connection live(locateDatabase(baseFolder), wait);
     sqlite3* db = live.sqliteHandle();
@@ -338,6 +350,7 @@ Restored restoreCopy(const QString& baseFolder, const QString& path, const LockW
                 givePackageId(live, package);
             }
             scratch = std::make_unique<Scratch>(baseFolder, path, package);
+            carryJournal(databasePath(baseFolder), scratch->path(), restoreEntry(path, writer));
             t.commit();
         }
         const unsigned seen = dataVersion(db);

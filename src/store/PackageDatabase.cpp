@@ -76,6 +76,26 @@ std::optional<database::ServerSettings> readServerSettings(const QString& baseFo
     return s;
 }
 
+int wholeNumberSetting(const QString& baseFolder, const QString& key, int fallback) {
+    const QString path = settingsPath(baseFolder);
+    if (!QFileInfo::exists(path)) {
+        return fallback;
+    }
+    const QVariant value = QSettings(path, QSettings::IniFormat).value(key);
+    if (!value.isValid()) {
+        return fallback;
+    }
+    bool ok = false;
+    const int n = value.toString().trimmed().toInt(&ok);
+    if (!ok || n < 0) {
+        throw Failure(
+            FailureKind::Database,
+            QStringLiteral("資料庫設定檔 %1 的 [%2] %3「%4」不是 0 或更大的整數")
+                .arg(path, key.section('/', 0, 0), key.section('/', 1), value.toString()));
+    }
+    return n;
+}
+
 QString databaseLocation(const QString& baseFolder) {
     if (const std::optional<database::ServerSettings> server = readServerSettings(baseFolder)) {
         return QStringLiteral("the server database (%1)").arg(server->describe());

@@ -7,6 +7,7 @@
 #include "database/Rows.h"
 #include "database/SqliteFile.h"
 #include "database/Values.h"
+#include "store/Schema.h"
 
 using namespace kiv::database;
 
@@ -29,12 +30,7 @@ const QString kCountOnFile = QStringLiteral(
     "select count(*) from sqlite_master where type = 'table' and lower(name) = 'kiv_package'");
 
 bool hasTable(Connection& c) {
-    Rows q(c,
-           Statement().sql(
-               kCountOnFile, kCountOnFile,
-               QStringLiteral("select count(*) from information_schema.tables where "
-                              "table_schema = current_schema() and table_name = 'kiv_package'")));
-    return q.next() && q.number(0, QStringLiteral("count")) > 0;
+    return store::hasTable(c, QStringLiteral("kiv_package"));
 }
 
 bool hasTable(SqliteFile& f) {

@@ -117,6 +117,50 @@ const QStringList& serverSchemaStatements() {
 }
 
 namespace {
+
+// The CREATE statement of a package table.
+QString createStatementOf(const QString& table) {
+    const QString head = QStringLiteral("CREATE TABLE ") + table + QStringLiteral(" (");
+    for (const QString& s : schemaStatements()) {
+        if (s.startsWith(head, Qt::CaseInsensitive)) {
+            return s;
+        }
+    }
+    throw Failure(FailureKind::Database, QStringLiteral("no table %1 in the schema").arg(table));
+}
+
+}  // namespace
+
+QStringList packageColumns(const QString& table) {
+    const QString create = createStatementOf(table);
+    const qsizetype open = create.indexOf('(');
+    QStringList columns;
+    for (const QString& column :
+         create.mid(open + 1, create.lastIndexOf(')') - open - 1).split(',')) {
+        columns << column.trimmed().section(' ', 0, 0);
+    }
+    return columns;
+}
+
+QString createLike(const QString& table, const QString& name, const QString& firstColumns) {
+    const QString create = createStatementOf(table);
+    return QStringLiteral("CREATE TABLE ") + name + QStringLiteral(" (") + firstColumns +
+           QStringLiteral(", ") + create.mid(create.indexOf('(') + 1);
+}
+
+bool hasTable(Connection& c, const QString& name) {
+    const QString onFile = QStringLiteral(
+        "select count(*) from sqlite_master where type = 'table' and lower(name) = ");
+    Statement s;
+    s.sql(onFile, onFile,
+          QStringLiteral("select count(*) from information_schema.tables where "
+                         "table_schema = current_schema() and table_name = "))
+        .text(name.toLower());
+    Rows q(c, s);
+    return q.next() && q.number(0, QStringLiteral("count")) > 0;
+}
+
+namespace {
 Result initServerDatabase(const QString& baseFolder) {
     try {
         Connection c(locateDatabase(baseFolder));

@@ -97,3 +97,28 @@ TEST(PacedScreen, countsAndRepaintsFollowTheClockStepsAndTheLastCountAllReachThe
         }
     }
 }
+
+// Whatever the screen is asked next, a count held back reaches it first.
+TEST(PacedScreen, aHeldCountIsShownBeforeAnyOtherCall) {
+    using kiv::screen::Tab;
+    const std::pair<const char*, std::function<void(kiv::screen::Screen&)>> calls[] = {
+        {"message", [](auto& s) { s.showMessage("m", kiv::screen::Title::Default); }},
+        {"ask", [](auto& s) { s.askYesNo("q", kiv::screen::Title::Empty); }},
+        {"busyText", [](auto& s) { s.setBusyText(Tab::Apply, "step"); }},
+        {"busyVisible", [](auto& s) { s.setBusyVisible(Tab::Apply, false); }},
+        {"confirm", [](auto& s) { s.setConfirmEnabled(Tab::Apply, true); }},
+        {"pointer", [](auto& s) { s.setBusyPointer(false); }},
+        {"focus", [](auto& s) { s.setFocus(kiv::screen::Field::ApplyGroup); }},
+    };
+    for (const auto& [name, call] : calls) {
+        SCOPED_TRACE(name);
+        RecordingScreen inner;
+        kiv::test::SteppingTicker ticker;
+        PacedScreen screen(inner, ticker, kInterval);
+        screen.setProgress(Tab::Apply, 7);
+        EXPECT_EQ(inner.calls(), QStringList{});
+        call(screen);
+        ASSERT_EQ(inner.calls().size(), 2);
+        EXPECT_EQ(inner.calls()[0], "busyText[2] 執行第7筆");
+    }
+}

@@ -163,7 +163,7 @@ TEST(KeptCopies, aRestoreWaitsForAnotherWriterAndTheOtherConnectionsReadWhatWasP
         sqlite3_open(QFile::encodeName(base.dbFile()).constData(), &writer);
         ASSERT_EQ(sqlite3_exec(writer, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
         try {
-            restoreCopy(base.path(), copy, LockWait{200ms, {}});
+            restoreCopy(base.path(), copy, LockWait{200ms, {}}, thisWriter("test"));
             ADD_FAILURE() << "put back under another writer's lock";
         } catch (const Failure& f) {
             EXPECT_EQ(f.kind(), FailureKind::Busy);
@@ -172,11 +172,12 @@ TEST(KeptCopies, aRestoreWaitsForAnotherWriterAndTheOtherConnectionsReadWhatWasP
     }
     EXPECT_EQ(headers(other), 0);
     EXPECT_EQ(listKeptCopies(base.path()).size(), 1u);
-    const QString before = restoreCopy(base.path(), copy, {}).keptBefore;
+    const QString before = restoreCopy(base.path(), copy, {}, thisWriter("test")).keptBefore;
     EXPECT_EQ(headers(other), 1);
     EXPECT_EQ(readKeptCopy(before).reason.command, "restore");
     EXPECT_EQ(base.scalar("select count(*) from sqlite_master where name = 'kiv_kept_copy'"), 0);
-    EXPECT_THROW(restoreCopy(base.path(), base.dbFile(), {}), Failure);  // the live file itself
+    EXPECT_THROW(restoreCopy(base.path(), base.dbFile(), {}, thisWriter("test")),
+                 Failure);  // the live file itself
 }
 
 TEST(KeptCopies, theServerKeepsNone) {

@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
+#include <QSysInfo>
 #include <deque>
 #include <functional>
 #include <utility>
@@ -111,6 +112,15 @@ private:
     std::vector<Hook> m_hooks;
     std::deque<bool> m_answers;
 };
+
+// The changed-meanwhile message naming this workstation's write with `verb` (產生, 刪除, ...) of
+// the batch `batch` ("115/12/07，繳費群組 1"), at any time, by any user.
+inline QRegularExpression changedByThisWorkstation(const QString& verb, const QString& batch) {
+    return QRegularExpression("^工作站 " + QRegularExpression::escape(QSysInfo::machineHostName()) +
+                              "（使用者 [^）]+）於 \\d\\d:\\d\\d:\\d\\d " + verb +
+                              "了這批資料（收款日期 " + QRegularExpression::escape(batch) +
+                              "）。\r\r本次沒有寫入任何資料，請重新執行一次。$");
+}
 
 inline bool isCountText(const QString& text) {
     static const QRegularExpression count(QStringLiteral("^執行第\\d+筆$"));

@@ -13,6 +13,7 @@
 #include "database/Failure.h"
 #include "screen/Screen.h"
 #include "store/BatchState.h"
+#include "store/Journal.h"
 
 namespace kiv::commands {
 
@@ -22,7 +23,13 @@ namespace kiv::commands {
 struct SeenBatches {
     kiv::store::BatchState target;
     std::optional<kiv::store::BatchState> source;
-    bool operator==(const SeenBatches&) const = default;
+    // The newest journal entry of the target batch when it was seen: whoever wrote it after that
+    // is named if the write finds it changed.
+    std::optional<kiv::store::JournalEntry> lastEntry;
+    // Whether the batches are as they were seen (the journal mark aside).
+    bool operator==(const SeenBatches& other) const {
+        return target == other.target && source == other.source;
+    }
 };
 
 // Where a tab's command writes, and where tabs "套用" and "補收轉帳不成功" copy from.

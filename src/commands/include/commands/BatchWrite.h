@@ -13,6 +13,7 @@
 #include "commands/DryRunFigures.h"
 #include "commands/TabInputs.h"
 #include "generation/EngineResult.h"
+#include "store/Journal.h"
 
 namespace kiv::commands {
 
@@ -23,6 +24,8 @@ using Engine =
 // clerk.
 struct WriteEnd {
     bool changed = false;  // another workstation changed the batch meanwhile
+    // The journal's entry of the write that changed it, when the journal knows it.
+    std::optional<kiv::store::JournalEntry> changedBy;
     std::optional<kiv::database::Failure> failure;  // the lock, the removal or the commit failed
     kiv::generation::EngineResult result;           // what the engine came to, when it ran
     std::optional<DryRunFigures> dryRun;  // a dry run's figures, when its engine wrote a batch
@@ -32,9 +35,10 @@ struct WriteEnd {
     bool busy() const;
 };
 
-// Under the write lock: re-checks `seen`, keeps a copy of a batch it replaces, removes the batch at
-// the target key and runs the engine; commits when the engine wrote a batch, or in a dry run reads
-// the figures and commits nothing. On tab 刪除 there is no engine: the removal is the whole write.
+// Under the write lock: re-checks `seen`, keeps a copy of a batch it replaces, opens the write's
+// journal entry (which keeps the rows it removes), removes the batch at the target key and runs
+// the engine; commits when the engine wrote a batch, or in a dry run reads the figures and commits
+// nothing (and writes no entry). On tab 刪除 there is no engine: the removal is the whole write.
 WriteEnd writeBatch(const CommandContext& ctx, kiv::screen::Tab tab, const CommandKeys& keys,
                     const SeenBatches& seen, const Engine& engine = {});
 

@@ -44,6 +44,8 @@ struct RestorePlan {
     LiveFile live;  // the database file as it is now
     // What putting it back would change, read when asked for and the live file can be compared.
     std::vector<BatchDifference> differences;
+    // The journal's entries written since the copy was taken: the writes the restore undoes.
+    std::vector<store::JournalEntry> undone;
 };
 // Finds the copy that `given` names (a file, or a name that listCopies lists) and checks it;
 // with `preview`, reads what putting it back would change.

@@ -10,6 +10,7 @@
 #include "commands/CommandContext.h"
 #include "database/LockWait.h"
 #include "screen/Screen.h"
+#include "store/Journal.h"
 
 namespace kiv::commands {
 
@@ -24,8 +25,12 @@ kiv::database::LockWait lockWaitOn(const CommandContext& ctx, kiv::screen::Tab t
 QString lockWaitText(int secondsWaited);
 // The lock could not be had within the wait: another workstation kept writing.
 QString busyMessage(std::chrono::milliseconds waited = kiv::database::kDefaultLockWait);
-// Another workstation changed the batch between the check (and the clerk's answer) and the write.
-QString changedMeanwhileMessage(const QDate& day, qint64 group);
+// Another workstation changed the batch between the check (and the clerk's answer) and the write;
+// when the journal knows the write that changed it, who wrote what and when.
+QString changedMeanwhileMessage(const QDate& day, qint64 group,
+                                const std::optional<kiv::store::JournalEntry>& by = {});
+// What an entry's command did, as the clerk reads it: 產生, 刪除, ...
+QString commandVerb(const QString& command);
 // A batch named by kiv2200 of which not a row is left, when it may have been deleted by another
 // workstation before the command read the lists.
 QString goneBatchMessage(const QDate& day, qint64 group);

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include "database/LockWait.h"
+#include "store/Journal.h"
 
 namespace kiv::database {
 class SqliteFile;
@@ -48,8 +49,9 @@ struct Restored {
 // page for page through a connection on it, so that the other workstations' connections read the
 // restored database at once; another workstation's lock is waited for as `wait` says. An unusable
 // live file is set aside as backup/KIV-damaged-YYYYMMDD-HHMMSS.mdb and the copy takes its place.
-// Throws Failure; on failure the database is as it was.
-Restored restoreCopy(const QString& baseFolder, const QString& path,
-                     const database::LockWait& wait);
+// The journal goes back as it stands, never as the copy holds it, with an entry of the restore by
+// `writer`. Throws Failure; on failure the database is as it was.
+Restored restoreCopy(const QString& baseFolder, const QString& path, const database::LockWait& wait,
+                     const Writer& writer);
 
 }  // namespace kiv::store

@@ -18,6 +18,10 @@ QString settingsPath(const QString& baseFolder);
 // than QPSQL, or with a port that is no number, throws a Database failure that says so.
 std::optional<database::ServerSettings> readServerSettings(const QString& baseFolder);
 
+// A whole number from 0 up that the settings file holds under `key` ("backup/keep"), or
+// `fallback` when it holds none. Anything else throws a Database failure that names the file.
+int wholeNumberSetting(const QString& baseFolder, const QString& key, int fallback);
+
 // Where the package's database is, for messages: the file's path, or the server as described.
 QString databaseLocation(const QString& baseFolder);
 

@@ -7,6 +7,10 @@
 
 #include "database/Result.h"
 
+namespace kiv::database {
+class Connection;
+}  // namespace kiv::database
+
 namespace kiv::store {
 
 inline constexpr int kSchemaVersion = 1;
@@ -17,6 +21,14 @@ const QStringList& schemaStatements();
 // The same tables on the server, with a sequence on the tables whose first-written row counts,
 // and the version in a table kiv_schema (the file keeps it as its user_version).
 const QStringList& serverSchemaStatements();
+
+// The columns of one of the package's tables, as its CREATE statement lists them, in order.
+QStringList packageColumns(const QString& table);
+// That table's CREATE statement with another name and, first, the columns `firstColumns`.
+QString createLike(const QString& table, const QString& name, const QString& firstColumns);
+
+// Whether the database holds a table of that name (without regard to case).
+bool hasTable(database::Connection& connection, const QString& name);
 
 // Creates BASE/mdb/KIV.mdb (and the mdb folder) with the schema and a package id of its own, or,
 // when the package names a server, the tables in the server's database. Refuses, with an error

@@ -1,0 +1,128 @@
+#include "commands/BatchJournal.h"
+
+#include "commands/OtherWorkstations.h"
+#include "database/Connection.h"
+#include "database/Failure.h"
+#include "database/Values.h"
+#include "store/BatchRemoval.h"
+#include "store/BatchState.h"
+#include "store/PackageDatabase.h"
+
+namespace kiv::commands {
+
+namespace {
+
+using kiv::database::Connection;
+
+// Why entry `e` cannot be undone now, with the batch as it stands; empty when it can.
+QString refusalOf(const std::optional<JournalEntry>& e, qint64 id, const store::BatchState& now,
+                  const std::optional<JournalEntry>& later) {
+    if (!e) {
+        return QStringLiteral("日誌中沒有第 %1 筆紀錄").arg(id);
+    }
+    if (!e->tranDay.isValid()) {
+        return QStringLiteral("第 %1 筆紀錄是%2，不是一批資料的寫入，不能復原")
+            .arg(id)
+            .arg(commandVerb(e->command));
+    }
+    if (!e->rowsKept) {
+        return QStringLiteral("第 %1 筆紀錄已超過保留期限，它刪除的資料已不保留，不能復原").arg(id);
+    }
+    if (later) {
+        return QStringLiteral(
+                   "第 %1 筆紀錄之後，工作站 %2（使用者 %3）於 %4 又%5了這批資料"
+                   "（第 %6 筆紀錄）；請先復原該筆")
+            .arg(id)
+            .arg(later->writer.host, later->writer.user, later->at.left(19).replace('T', ' '),
+                 commandVerb(later->command))
+            .arg(later->id);
+    }
+    if (now != e->after) {
+        return QStringLiteral("第 %1 筆紀錄之後，這批資料已被其他程式變更（例如繳費或上鎖）")
+            .arg(id);
+    }
+    return {};
+}
+
+// The entry, the batch as it stands and what refuses the undo, read on `c`.
+UndoPlan look(Connection& c, qint64 id) {
+    UndoPlan plan;
+    plan.entry = store::readEntry(c, id);
+    if (plan.entry && plan.entry->tranDay.isValid()) {
+        plan.now = store::readBatchState(c, plan.entry->tranDay, plan.entry->group);
+        plan.later = store::latestEntryOf(c, plan.entry->tranDay, plan.entry->group, id);
+    }
+    plan.refusal = refusalOf(plan.entry, id, plan.now, plan.later);
+    return plan;
+}
+
+}  // namespace
+
+HistoryRead readHistory(const QString& baseFolder, const JournalFilter& filter) {
+    HistoryRead read;
+    try {
+        Connection c(store::locateDatabase(baseFolder));
+        read.entries = store::readJournal(c, filter);
+    } catch (const database::Failure& f) {
+        read.failure = f.description();
+    }
+    return read;
+}
+
+EntryRead readHistoryEntry(const QString& baseFolder, qint64 id) {
+    EntryRead read;
+    try {
+        Connection c(store::locateDatabase(baseFolder));
+        read.entry = store::readEntry(c, id);
+    } catch (const database::Failure& f) {
+        read.failure = f.description();
+    }
+    return read;
+}
+
+UndoPlan planUndo(const QString& baseFolder, qint64 id) {
+    try {
+        Connection c(store::locateDatabase(baseFolder));
+        database::ReadTransaction view(c);
+        return look(c, id);
+    } catch (const database::Failure& f) {
+        UndoPlan plan;
+        plan.failure = f.description();
+        return plan;
+    }
+}
+
+UndoDone undo(const CommandContext& ctx, qint64 id) {
+    UndoDone done;
+    try {
+        Connection c(store::locateDatabase(ctx.baseFolder), lockWaitOn(ctx, screen::Tab::Delete));
+        database::Transaction transaction(c);
+        const UndoPlan plan = look(c, id);
+        if (!plan.refusal.isEmpty()) {
+            done.refusal = plan.refusal;
+            return done;
+        }
+        const store::JournalKeeping keeping = store::journalKeeping(ctx.baseFolder);
+        store::pruneJournal(c, keeping.keepDays, keeping.undoDays);
+        JournalEntry e;
+        e.writer = store::thisWriter(QStringLiteral(KIV_VERSION));
+        e.command = QStringLiteral("undo");
+        e.tranDay = plan.entry->tranDay;
+        e.group = plan.entry->group;
+        e.undoes = id;
+        e.before = plan.now;
+        done.entry = store::beginEntry(c, e);
+        store::removeBatch(c, e.tranDay, e.group);
+        store::putBackRows(c, id);
+        done.after = store::readBatchState(c, e.tranDay, e.group);
+        store::finishEntry(c, done.entry, done.after);
+        transaction.commit();
+    } catch (const database::Failure& f) {
+        done.failure =
+            f.kind() == database::FailureKind::Busy ? busyMessage(ctx.lockWait) : f.description();
+        done.entry = 0;
+    }
+    return done;
+}
+
+}  // namespace kiv::commands

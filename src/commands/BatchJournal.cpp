@@ -1,5 +1,8 @@
 #include "commands/BatchJournal.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "commands/OtherWorkstations.h"
 #include "database/Connection.h"
 #include "database/Failure.h"
@@ -44,13 +47,34 @@ QString refusalOf(const std::optional<JournalEntry>& e, qint64 id, const store::
     return {};
 }
 
+// The newest write of the batch after entry `id` that no later undo took back.
+std::optional<JournalEntry> laterWrite(Connection& c, const JournalEntry& e) {
+    std::vector<JournalEntry> later =
+        store::readJournal(c, {e.tranDay, e.group, e.id, std::numeric_limits<int>::max()});
+    // Newest first: an undo takes back an entry below it.
+    for (size_t i = 0; i < later.size(); ++i) {
+        if (later[i].command != QLatin1String("undo")) {
+            continue;
+        }
+        const auto undone =
+            std::find_if(later.begin() + qsizetype(i) + 1, later.end(),
+                         [&](const JournalEntry& x) { return x.id == later[i].undoes; });
+        if (undone != later.end()) {
+            later.erase(undone);
+            later.erase(later.begin() + qsizetype(i));
+            --i;
+        }
+    }
+    return later.empty() ? std::nullopt : std::optional(later.front());
+}
+
 // The entry, the batch as it stands and what refuses the undo, read on `c`.
 UndoPlan look(Connection& c, qint64 id) {
     UndoPlan plan;
     plan.entry = store::readEntry(c, id);
     if (plan.entry && plan.entry->tranDay.isValid()) {
         plan.now = store::readBatchState(c, plan.entry->tranDay, plan.entry->group);
-        plan.later = store::latestEntryOf(c, plan.entry->tranDay, plan.entry->group, id);
+        plan.later = laterWrite(c, *plan.entry);
     }
     plan.refusal = refusalOf(plan.entry, id, plan.now, plan.later);
     return plan;

@@ -154,6 +154,12 @@ void markPastBatches(const QString& baseFolder, const QDate& today) {
 
 }  // namespace
 
+QString writeDemoBatches(const QString& baseFolder, const QDate& today) {
+    const QString written = writePastBatches(baseFolder, today);
+    markPastBatches(baseFolder, today);
+    return written;
+}
+
 DemoSummary layOutDemoPackage(const QString& baseFolder, const QString& programFolder,
                               const DemoOptions& options) {
     QElapsedTimer timer;
@@ -180,8 +186,7 @@ DemoSummary layOutDemoPackage(const QString& baseFolder, const QString& programF
     QString batches;
     try {
         counts = writeSchool(baseFolder, shape);
-        batches = writePastBatches(baseFolder, options.today);
-        markPastBatches(baseFolder, options.today);
+        batches = writeDemoBatches(baseFolder, options.today);
     } catch (const kiv::database::Failure& f) {
         s.status = kiv::database::Result::of(f);
         return s;

@@ -82,6 +82,9 @@ TEST(CliBackups, aDeletedBatchIsShownComingBackAndPutBackRowForRow) {
     EXPECT_TRUE(preview.out.contains("  comes back " + gone + " group 1: "))
         << preview.out.toStdString();
     EXPECT_TRUE(preview.out.contains("  goes       " + later + " group 1: "));
+    // The journal's write made since the copy, which the restore undoes, is named.
+    EXPECT_TRUE(preview.out.contains("made since the copy was taken:\n  2\t"))
+        << preview.out.toStdString();
     EXPECT_TRUE(preview.out.endsWith("kiv2200 restore " + name + " --yes puts it back.\n"));
     EXPECT_EQ(digest(pkg.dbFile()), live);
 
@@ -92,6 +95,12 @@ TEST(CliBackups, aDeletedBatchIsShownComingBackAndPutBackRowForRow) {
     EXPECT_TRUE(restored.out.contains("  came back  " + gone + " group 1: "))
         << restored.out.toStdString();
     EXPECT_TRUE(restored.out.contains("  went       " + later + " group 1: "));
+    // The journal is not rolled back with the file: it keeps both writes and tells the restore.
+    const QStringList journal = kiv::test::runOn(pkg.path(), {"history"}).out.split('\n');
+    ASSERT_GE(journal.size(), 4);
+    EXPECT_TRUE(journal[1].startsWith("3\t") && journal[1].contains("\t放回備份\t" + name))
+        << journal[1].toStdString();
+    EXPECT_TRUE(journal[2].startsWith("2\t") && journal[3].startsWith("1\t"));
 
     // The database as it stood is the newest copy, and putting that back undoes the restore.
     const std::vector<kiv::store::KeptCopy> copies = kiv::store::listKeptCopies(pkg.path());

@@ -11,6 +11,7 @@
 
 #include "PipelineSchool.h"
 #include "commands/BatchChecks.h"
+#include "commands/BatchJournal.h"
 #include "commands/OtherWorkstations.h"
 #include "store/Backup.h"
 
@@ -173,6 +174,7 @@ TEST(Workstations, anOverwriteThatStopsKeepsTheOldBatchWholeAndNoCopy) {
         }
         school.exec("update KIV8_PayMent set Fee=99 where Stdid='S1'");
         const QStringList before = school.batchRows(day);
+        const QVariant entries = school.scalar("select count(*) from kiv_journal");
         school.arrange({c.arrange});
 
         RecordingScreen r;
@@ -190,7 +192,27 @@ TEST(Workstations, anOverwriteThatStopsKeepsTheOldBatchWholeAndNoCopy) {
             << r.messages().last().toStdString();
         EXPECT_EQ(kiv::store::listKeptCopies(school.path()).size(), 0u);
         EXPECT_EQ(school.strayFiles(), QStringList{});
+        EXPECT_EQ(school.scalar("select count(*) from kiv_journal"), entries);  // no entry
     }
+}
+
+TEST(Workstations, anUndoWaitsForAnotherWriterAndWritesNothingWhenTheWaitRunsOut) {
+    School school;
+    RecordingScreen setUp;
+    ASSERT_EQ(generate(school, setUp), Outcome::Done);
+    const QStringList before = school.batchRows(kDay);
+    {
+        OtherWriter other(school, "BEGIN IMMEDIATE");
+        RecordingScreen r;
+        const UndoDone done = undo({school.path(), kToday, r, 300ms}, 1);
+        EXPECT_EQ(done.failure, busyMessage(300ms));
+        EXPECT_TRUE(r.busyTexts(Tab::Delete).contains("等候其他工作站寫入完成… 0 秒"));
+    }
+    EXPECT_EQ(school.batchRows(kDay), before);
+    // With the lock free the batch goes: entry 1 generated it on a free date.
+    RecordingScreen r;
+    EXPECT_EQ(undo({school.path(), kToday, r}, 1).entry, 2);
+    EXPECT_EQ(school.bills(kDay), 0);
 }
 
 TEST(Workstations, aBusyDatabaseIsWaitedForThenToldOnEveryTab) {

@@ -23,6 +23,11 @@ struct DemoSummary {
     QString report;  // what was laid out, for the person who asked
 };
 
+// The demo school's past batches around `today` (failed transfers, a partly settled batch,
+// locked bills, an unpaid one), written on a database that holds the demo school; answers what
+// was written, a line a batch. Throws database::Failure.
+QString writeDemoBatches(const QString& baseFolder, const QDate& today);
+
 DemoSummary layOutDemoPackage(const QString& baseFolder, const QString& programFolder,
                               const DemoOptions& options);
 

@@ -25,6 +25,7 @@ import time
 
 sys.dont_write_bytecode = True  # nothing written beside the sources
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from package import TUITION, TUITION_DAY, day, roc
 from xsession import Window, XServer, install_probe, wait_until

@@ -23,6 +23,7 @@ import tempfile
 
 sys.dont_write_bytecode = True  # nothing written beside the sources
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "bench"))
 
 from package import (AFTER_SCHOOL, AFTER_SCHOOL_DAY, TUITION, TUITION_DAY, DemoPackage, day, roc,
                      summary_text)

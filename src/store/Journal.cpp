@@ -131,10 +131,10 @@ void ensureJournal(Connection& c) {
                figureColumns(QStringLiteral("_before INTEGER")) + QStringLiteral(", ") +
                figureColumns(QStringLiteral("_after INTEGER")) + QStringLiteral(")"));
     c.runFixed(QStringLiteral("CREATE INDEX kiv_journal_batch ON kiv_journal (tranday, grpid)"));
+    // The kept rows have no index: one would cost every write more than an undo saves.
     for (const KeptTable& t : kKeptTables) {
         c.runFixed(createLike(QString::fromLatin1(t.table), QString::fromLatin1(t.kept),
                               QStringLiteral("entry INTEGER")));
-        c.runFixed(QStringLiteral("CREATE INDEX %1_entry ON %1 (entry)").arg(t.kept));
     }
 }
 
@@ -171,7 +171,6 @@ qint64 beginEntry(Connection& c, const JournalEntry& e) {
         Statement copy(QStringLiteral("INSERT INTO %1 (entry, %2) SELECT ").arg(t.kept, list));
         copy.number(id).sql(QStringLiteral(", %1 FROM %2 WHERE TranDay = ").arg(list, t.table));
         copy.date(e.tranDay).sql(QStringLiteral(" AND Grpid = ")).number(e.group);
-        copy.sql(QStringLiteral(" ORDER BY rowid"), QStringLiteral(" ORDER BY rowid"), QString());
         c.run(copy);
     }
     return id;
@@ -302,14 +301,20 @@ void putBackRows(Connection& c, qint64 id) {
             packageColumns(QString::fromLatin1(t.table)).join(QStringLiteral(", "));
         Statement s(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3 WHERE entry = ")
                         .arg(t.table, list, t.kept));
-        s.number(id).sql(QStringLiteral(" ORDER BY rowid"), QStringLiteral(" ORDER BY rowid"),
-                         QString());
-        c.run(s);
+        c.run(s.number(id));
     }
 }
 
 void pruneJournal(Connection& c, int keepDays, int undoDays) {
     ensureJournal(c);
+    // The kept rows are read whole to prune them: only when an entry is due.
+    Statement due(
+        QStringLiteral("SELECT count(*) FROM kiv_journal WHERE rows_kept <> 0 AND at < "));
+    daysAgo(due, undoDays).sql(QStringLiteral(" OR at < "));
+    Rows dueRows(c, daysAgo(due, keepDays));
+    if (!dueRows.next() || dueRows.number(0, QStringLiteral("count")) == 0) {
+        return;
+    }
     const auto olderThan = [](const QString& head, int days) {
         Statement s(head + QStringLiteral(" WHERE at < "));
         return daysAgo(s, days);

@@ -8,6 +8,7 @@
 #include "SchoolData.h"
 #include "demo/EngineAlone.h"
 #include "generation/BatchHeader.h"
+#include "generation/FeeSchedule.h"
 #include "reissue/ReissueRun.h"
 
 using namespace kiv::test;
@@ -18,11 +19,13 @@ namespace {
 const QDate kOld(2012, 6, 7), kNew(2012, 7, 1);
 
 // The fee columns that a header shares with Kiv2_school.
-const QString kFees =
-    "TranFee,SndAmt,TrdAmt,SmallFee,BtwnFee,ExcdFee,NetSndAmt,NetTrdAmt,NetSmallFee,NetBtwnFee,"
-    "NetExcdFee,NetATMsndamt,NetATMTrdAmt,NetATMsmallFee,NetATMBtwnFee,NetATMexcdFee,IsUseCVS,"
-    "CVSName,CVSItem1,CVSItem2,CVSItem3,CVSSmallamt,CVSSmallUserFee,CVSSmallGiroFee,CVSBtwnAmt,"
-    "CVSBtwnUserFee,CVSBtwnGiroFee,CVSMaxAmt,CVSExcdUserFee,CVSExcdGiroFee";
+const QString kFees = [] {
+    QStringList names;
+    for (const kiv::generation::ScheduleColumn& c : kiv::generation::scheduleColumns()) {
+        names << c.name;
+    }
+    return names.join(',');
+}();
 
 class ReissueData : public SchoolData {
 public:

@@ -11,7 +11,9 @@
 #include "TestBase.h"
 #include "database/Connection.h"
 #include "database/Rows.h"
+#include "database/SqliteFile.h"
 #include "database/Values.h"
+#include "store/BackupRestore.h"
 #include "store/BatchRemoval.h"
 #include "store/BatchState.h"
 #include "store/Compaction.h"
@@ -129,32 +131,11 @@ TEST(Storage, valuesReadWithinTheirWidthsAndForms) {
     EXPECT_EQ(packageProgramPath("/srv/feltrane", "Kiv0000P1"), "/srv/feltrane/exe/Kiv0000P1");
 }
 
-TEST(Schema, initDbCreatesEveryTableColumnAndIndexAndRefusesAnExistingFile) {
+TEST(Schema, initDbCreatesEveryTableAndIndexAndRefusesAnExistingFile) {
     TestBase base;
-    // Each table, then its columns in their order.
-    const QString contract =
-        "Kiv2_school TranFee SndAmt TrdAmt SmallFee BtwnFee ExcdFee NetSndAmt NetTrdAmt "
-        "NetSmallFee NetBtwnFee NetExcdFee NetATMsndamt NetATMTrdAmt NetATMsmallFee NetATMBtwnFee "
-        "NetATMexcdFee IsUseCVS CVSName CVSItem1 CVSItem2 CVSItem3 CVSSmallamt CVSBtwnAmt "
-        "CVSMaxAmt CVSSmallUserFee CVSBtwnUserFee CVSExcdUserFee CVSSmallGiroFee CVSBtwnGiroFee "
-        "CVSExcdGiroFee;KIV6_Group GrpID GrpName;Kiv7_student Stdid Giro Grade Clsid "
-        "delmark;Kiv13_ClsGrpitem Grpid Grade Clsid Itemid ItemAmt;KIV14_StuStas stdid "
-        "stsid;KIV5_StsItem stsid Itemid allsub subamt addamt reviseRate onethird "
-        "twothirds;KIV8_PayMent Stdid TranDay Grpid PayAmt Fee PreWay lock_data Netfee NetATMfee "
-        "CanUseCVS CVSFee CVSItem Check_DL TranDay2 PayStas FailFac;KIV9_Payitem Stdid TranDay "
-        "Grpid ItemId ItemAmt;KIV10_Agency TranDay Grpid Tranfee SndAmt TrdAmt SmallFee BtwnFee "
-        "ExcdFee NetSndAmt NetTrdAmt NetSmallFee NetBtwnFee NetExcdFee NetATMsndamt NetATMTrdAmt "
-        "NetATMsmallFee NetATMBtwnFee NetATMexcdFee IsUseCVS CVSName CVSItem1 CVSItem2 CVSItem3 "
-        "CVSSmallamt CVSSmallUserFee CVSSmallGiroFee CVSBtwnAmt CVSBtwnUserFee CVSBtwnGiroFee "
-        "CVSMaxAmt CVSExcdUserFee CVSExcdGiroFee PayStas";
-    const QString columns =
-        TestBase::onServer()
-            ? "select string_agg(column_name, ' ' order by ordinal_position) from "
-              "information_schema.columns where table_name=lower(?) and column_name<>'kiv_seq'"
-            : "select group_concat(name, ' ') from pragma_table_info(?)";
-    for (const QString& table : contract.split(';')) {
-        EXPECT_EQ(base.scalar(columns, {table.section(' ', 0, 0)}).toString(),
-                  TestBase::onServer() ? table.section(' ', 1).toLower() : table.section(' ', 1));
+    if (!TestBase::onServer()) {
+        kiv::database::SqliteFile file(base.dbFile(), kiv::database::SqliteFile::Mode::ReadOnly);
+        EXPECT_EQ(schemaProblems(file), QStringList{});  // every table and column, with its type
     }
     base.addGroup(1, "kept");
     const Result made = initDatabase(base.path());

@@ -1,4 +1,5 @@
-"""An Xvfb of our own and a Qt window in it, driven with real input events through xdotool.
+"""An Xvfb of our own and a Qt window in it, driven with real input events through xdotool: the
+driver of the window benchmark, which the end-to-end tests and the screenshots use too.
 
 The controls are no X windows: KIV2200_CONTROL_MAP makes the window's probe program keep a file of
 its visible controls ("name x y w h text"; "name#i" for tabs and open list entries, "box" for a

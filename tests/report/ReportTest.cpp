@@ -220,14 +220,9 @@ TEST_F(ReportTest, summaryUsageErrorsAndAMissingBatch) {
     EXPECT_EQ(none.out, "");
     EXPECT_TRUE(none.err.contains("group 3 has no batch on 115/12/08")) << none.err.toStdString();
     EXPECT_EQ(report(files.path(), {"--date", kIso, "--group", "2"}).status, 1);  // no database
+    // The options' common errors are kiv2200's; this one is the report's own.
     const std::pair<const char*, const char*> usages[] = {
-        {"", "--date is required"},
-        {"--date 2026-12-08", "--group is required"},
-        {"--date soon --group 2", "--date takes a date as 2026-12-20"},
-        {"--date 2026-12-08 --group lunch", "--group takes a payment-group id"},
-        {"--date 2026-12-08 --group 2 --pdf", "--pdf needs a value"},
-        {"--date 2026-12-08 --group 2 --pdf a --csv ./a", "--pdf and --csv name the same file"},
-        {"--date 2026-12-08 --group 2 --yes", "unknown option --yes"}};
+        {"--date 2026-12-08 --group 2 --pdf a --csv ./a", "--pdf and --csv name the same file"}};
     for (const auto& [usage, what] : usages) {
         const Said r = report(pkg.path(), QString(usage).split(' ', Qt::SkipEmptyParts));
         EXPECT_EQ(r.status, 2) << usage;

@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
     }
     const QString base = QString::fromLocal8Bit(argv[2]);
     if (mode == "fail") {
-        kiv::database::Connection c(kiv::store::locateDatabase(base));
+        kiv::store::PackageConnection c(base);
         // The server has no rowid: a row's place in the table (ctid order; the table holds that
         // batch only) stands for it.
         const char* fifth = c.dialect() == kiv::database::Dialect::Server
@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
     long long students = 0;
     long long rows = 0;
     {
-        kiv::database::Connection c(kiv::store::locateDatabase(base));
+        kiv::store::PackageConnection c(base);
         const QString day = written.toString("yyyy-MM-dd");
         students = count(c, "select count(*) from Kiv7_student where delmark = 0");
         rows = count(c, QString("select count(*) from KIV9_Payitem where TranDay='%1' and Grpid=1")

@@ -39,7 +39,7 @@ const QDate kBatch(2030, 1, 15);
 
 // The overwrite as a tab writes it, with or without the journal's entry.
 bool overwrite(const QString& base, bool journal, QuietScreen& screen) {
-    kiv::database::Connection c(kiv::store::locateDatabase(base));
+    kiv::store::PackageConnection c(base);
     kiv::database::Transaction t(c);
     qint64 entry = 0;
     if (journal) {
@@ -66,7 +66,7 @@ bool overwrite(const QString& base, bool journal, QuietScreen& screen) {
 }
 
 long long journalBytes(const QString& base) {
-    kiv::database::Connection c(kiv::store::locateDatabase(base));
+    kiv::store::PackageConnection c(base);
     const QString onFile = QStringLiteral(
         "select coalesce(sum(pgsize), 0) from dbstat where name like 'kiv_journal%'");
     kiv::database::Rows r(

@@ -8,6 +8,7 @@
 #include "cli/CliCommon.h"
 #include "cli/JournalCommands.h"
 #include "cli/ListCommand.h"
+#include "cli/MoveCommands.h"
 #include "cli/ReportCommand.h"
 #include "cli/SetupCommands.h"
 #include "commands/PackageFolders.h"
@@ -44,6 +45,12 @@ const std::map<QString, CommandUnit>& commandUnits() {
         u["report"] = [](const Invocation& i) { return reportCommand(i.base, i.args, i.s); };
         u["backups"] = [](const Invocation& i) { return backupsCommand(i.base, i.args, i.s); };
         u["restore"] = [](const Invocation& i) { return restoreCommand(i.base, i.args, i.s); };
+        u["move-to-server"] = [](const Invocation& i) {
+            return moveToServerCommand(i.base, i.args, i.s);
+        };
+        u["move-to-file"] = [](const Invocation& i) {
+            return moveToFileCommand(i.base, i.args, i.s);
+        };
         u["history"] = [](const Invocation& i) { return historyCommand(i.base, i.args, i.s); };
         u["undo"] = [](const Invocation& i) { return undoCommand(i.base, i.args, i.s, i.today); };
         return u;

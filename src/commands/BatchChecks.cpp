@@ -59,8 +59,7 @@ BatchCheck readBatch(const CommandContext& ctx, const CommandKeys& keys, Tab tab
     }
     try {
         bool waited = false;
-        kiv::database::Connection c(kiv::store::locateDatabase(ctx.baseFolder),
-                                    lockWaitOn(ctx, tab, &waited));
+        kiv::store::PackageConnection c(ctx.baseFolder, lockWaitOn(ctx, tab, &waited));
         // What the decision rests on is what the write re-checks: one view for all the reads.
         kiv::database::ReadTransaction view(c);
         const QDate day = targetDay(tab, keys);

@@ -85,7 +85,7 @@ UndoPlan look(Connection& c, qint64 id) {
 HistoryRead readHistory(const QString& baseFolder, const JournalFilter& filter) {
     HistoryRead read;
     try {
-        Connection c(store::locateDatabase(baseFolder));
+        store::PackageConnection c(baseFolder);
         read.entries = store::readJournal(c, filter);
     } catch (const database::Failure& f) {
         read.failure = f.description();
@@ -96,7 +96,7 @@ HistoryRead readHistory(const QString& baseFolder, const JournalFilter& filter) 
 EntryRead readHistoryEntry(const QString& baseFolder, qint64 id) {
     EntryRead read;
     try {
-        Connection c(store::locateDatabase(baseFolder));
+        store::PackageConnection c(baseFolder);
         read.entry = store::readEntry(c, id);
     } catch (const database::Failure& f) {
         read.failure = f.description();
@@ -106,7 +106,7 @@ EntryRead readHistoryEntry(const QString& baseFolder, qint64 id) {
 
 UndoPlan planUndo(const QString& baseFolder, qint64 id) {
     try {
-        Connection c(store::locateDatabase(baseFolder));
+        store::PackageConnection c(baseFolder);
         database::ReadTransaction view(c);
         return look(c, id);
     } catch (const database::Failure& f) {
@@ -119,7 +119,7 @@ UndoPlan planUndo(const QString& baseFolder, qint64 id) {
 UndoDone undo(const CommandContext& ctx, qint64 id) {
     UndoDone done;
     try {
-        Connection c(store::locateDatabase(ctx.baseFolder), lockWaitOn(ctx, screen::Tab::Delete));
+        store::PackageConnection c(ctx.baseFolder, lockWaitOn(ctx, screen::Tab::Delete));
         database::Transaction transaction(c);
         const UndoPlan plan = look(c, id);
         if (!plan.refusal.isEmpty()) {

@@ -9,7 +9,7 @@ namespace kiv::commands {
 ReportRead readReport(const QString& baseFolder, const QDate& day, qint64 group) {
     ReportRead read;
     try {
-        database::Connection connection(store::locateDatabase(baseFolder));
+        kiv::store::PackageConnection connection(baseFolder);
         read.report = report::readBatchReport(connection, day, group);
     } catch (const database::Failure& f) {
         read.failure = f.description();

@@ -82,8 +82,7 @@ WriteEnd writeBatch(const CommandContext& ctx, Tab tab, const CommandKeys& keys,
     WriteEnd end;
     try {
         bool waited = false;
-        kiv::database::Connection c(kiv::store::locateDatabase(ctx.baseFolder),
-                                    lockWaitOn(ctx, tab, &waited));
+        kiv::store::PackageConnection c(ctx.baseFolder, lockWaitOn(ctx, tab, &waited));
         // Tab 刪除 says it deletes once the database is open, and again after a wait.
         if (tab == Tab::Delete) {
             ctx.screen.setBusyText(tab, "執行 刪除");

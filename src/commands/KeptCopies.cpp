@@ -23,7 +23,7 @@ CopiesStop stopOnServer(const QString& baseFolder) {
 
 std::vector<BatchDifference> compare(const QString& baseFolder, const QString& copy,
                                      const database::LockWait& wait) {
-    database::Connection live(store::locateDatabase(baseFolder), wait);
+    kiv::store::PackageConnection live(baseFolder, wait);
     return store::compareWithLive(live, copy);
 }
 
@@ -68,7 +68,7 @@ RestorePlan planRestore(const QString& baseFolder, const QString& given, bool pr
             plan.differences = compare(baseFolder, plan.path, wait);
         }
         if (plan.live.usable && preview) {
-            database::Connection live(store::locateDatabase(baseFolder), wait);
+            kiv::store::PackageConnection live(baseFolder, wait);
             plan.undone = store::readJournal(
                 live, {std::nullopt, std::nullopt, store::lastEntryIdOfFile(plan.path), 1000});
         }

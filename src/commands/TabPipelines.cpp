@@ -180,8 +180,7 @@ Outcome runWriting(const CommandContext& ctx, Tab tab, CheckFn check,
 bool tellGoneBatch(const CommandContext& ctx, const QDate& day, qint64 group) {
     BatchCheck check;
     try {
-        kiv::database::Connection c(kiv::store::locateDatabase(ctx.baseFolder),
-                                    lockWaitOn(ctx, Tab::Delete));
+        kiv::store::PackageConnection c(ctx.baseFolder, lockWaitOn(ctx, Tab::Delete));
         check.seen = lookAt(c, Tab::Delete, {day, QDate(), group});
     } catch (const kiv::database::Failure&) {
         return false;  // the tab's own steps read the database again and tell what fails

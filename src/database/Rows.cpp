@@ -106,6 +106,9 @@ QVariant Rows::value(int column) const {
             return QVariant(sqlite3_column_double(m_stmt, column));
         case SQLITE_NULL:
             return QVariant();
+        case SQLITE_BLOB:
+            return QByteArray(static_cast<const char*>(sqlite3_column_blob(m_stmt, column)),
+                              sqlite3_column_bytes(m_stmt, column));
         default:
             return text(column);
     }

@@ -43,6 +43,9 @@ QByteArray copyText(const QVariant& value) {
     if (value.isNull()) {
         return QByteArray("\\N");
     }
+    if (value.typeId() == QMetaType::QByteArray) {
+        return "\\\\x" + value.toByteArray().toHex();  // bytea's hex form, its backslash escaped
+    }
     QByteArray out;
     const QByteArray text = value.toString().toUtf8();
     out.reserve(text.size());
@@ -145,6 +148,9 @@ QString ServerCopy::shownRow(const QByteArray& rows, qsizetype line) const {
                 break;
             case Statement::Form::YesNo:
                 shown.setYesNo(v, text != QStringLiteral("0") && text != QStringLiteral("false"));
+                break;
+            case Statement::Form::Any:
+                shown.setValue(v, text);
                 break;
         }
     }

@@ -49,6 +49,12 @@ void bindValues(sqlite3_stmt* stmt, const Statement& statement, BoundText boundT
             rc = sqlite3_bind_text16(
                 stmt, i + 1, text.utf16(), int(text.size() * sizeof(char16_t)),
                 boundText == BoundText::Kept ? SQLITE_STATIC : SQLITE_TRANSIENT);
+        } else if (v.typeId() == QMetaType::Double) {
+            rc = sqlite3_bind_double(stmt, i + 1, v.toDouble());
+        } else if (v.typeId() == QMetaType::QByteArray) {
+            const QByteArray bytes = v.toByteArray();
+            rc = sqlite3_bind_blob(stmt, i + 1, bytes.constData(), int(bytes.size()),
+                                   SQLITE_TRANSIENT);
         } else {
             rc = sqlite3_bind_int64(stmt, i + 1, v.toLongLong());
         }

@@ -46,6 +46,10 @@ Statement& Statement::yesNo(bool value) {
     return addValue(Form::YesNo, value ? -1 : 0);
 }
 
+Statement& Statement::value(const QVariant& value) {
+    return addValue(Form::Any, value);
+}
+
 Statement& Statement::null(Form form) {
     const QMetaType type = (form == Form::Number || form == Form::YesNo)
                                ? QMetaType::fromType<qlonglong>()
@@ -77,6 +81,9 @@ void Statement::setNumber(int i, qint64 value) {
 void Statement::setYesNo(int i, bool value) {
     m_values[static_cast<size_t>(i)] = {Form::YesNo, value ? -1 : 0};
 }
+void Statement::setValue(int i, const QVariant& value) {
+    m_values[static_cast<size_t>(i)] = {Form::Any, value};
+}
 void Statement::setNull(int i) {
     auto& v = m_values[static_cast<size_t>(i)];
     v = {v.form, QVariant(v.bound.metaType())};
@@ -100,8 +107,18 @@ QString Statement::literal(const Value& v) {
             return QString::number(v.bound.toLongLong());
         case Form::YesNo:
             return v.bound.toInt() != 0 ? QStringLiteral("True") : QStringLiteral("False");
+        case Form::Any:
+            break;
     }
-    return {};
+    switch (v.bound.typeId()) {
+        case QMetaType::QString:
+            return u'\'' + v.bound.toString() + u'\'';
+        case QMetaType::QByteArray:
+            return QStringLiteral("X'") + QString::fromLatin1(v.bound.toByteArray().toHex()) +
+                   u'\'';
+        default:
+            return v.bound.toString();
+    }
 }
 
 QString Statement::displayText() const {

@@ -106,7 +106,7 @@ void markPastBatches(const QString& baseFolder, const QDate& today) {
         throw kiv::database::Failure(kiv::database::FailureKind::Database,
                                      kiv::store::compactionMessage(r));
     }
-    kiv::database::Connection c(kiv::store::locateDatabase(baseFolder));
+    kiv::store::PackageConnection c(baseFolder);
     kiv::database::Transaction t(c);
     auto day = [&](int offset) { return today.addDays(offset); };
     // `update` (an "update KIV8_PayMent set ...") on the bills of a batch whose place in
@@ -195,7 +195,7 @@ DemoSummary layOutDemoPackage(const QString& baseFolder, const QString& programF
     s.report = QString(
                    "demo package in %1 (%2 s)\n"
                    "  programs: %1/exe/Kiv2200P1, Kiv0000P1, kiv2200\n"
-                   "  database: %1/mdb/KIV.mdb: %3 students (%4 active) in %5 classes, "
+                   "  database: %9: %3 students (%4 active) in %5 classes, "
                    "%6 payment groups, %7 statuses\n"
                    "%8"
                    "  start:    %1/exe/Kiv2200P1 a/b/c\n")
@@ -206,7 +206,9 @@ DemoSummary layOutDemoPackage(const QString& baseFolder, const QString& programF
                    .arg(counts.classes)
                    .arg(counts.groups)
                    .arg(counts.statuses)
-                   .arg(batches);
+                   .arg(batches)
+                   // The file's path, or the server the package's settings name.
+                   .arg(kiv::store::databaseLocation(baseFolder));
     return s;
 }
 

@@ -162,7 +162,7 @@ SchoolCounts writeSchool(const QString& baseFolder, const SchoolShape& shape) {
     const int perGrade = (shape.students + kGrades - 1) / kGrades;
     const int classesPerGrade = std::max(1, (perGrade + kPerClass - 1) / kPerClass);
 
-    Connection c(kiv::store::locateDatabase(baseFolder));
+    kiv::store::PackageConnection c(baseFolder);
     Transaction t(c);
     writeFeeSchedule(c);
     counts.groups = writeGroups(c);

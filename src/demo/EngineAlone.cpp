@@ -14,7 +14,7 @@ bool runEngineAlone(const QString& baseFolder, const QString& routine, kiv::scre
                     const EngineRun& engine) {
     EngineResult result;
     try {
-        database::Connection connection(kiv::store::locateDatabase(baseFolder));
+        kiv::store::PackageConnection connection(baseFolder);
         database::Transaction transaction(connection);
         result = engine(connection);
         if (result.ending == EngineResult::Ending::Written) {

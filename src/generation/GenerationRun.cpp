@@ -141,7 +141,7 @@ private:
 
 void showDeadlineNotices(const QString& baseFolder, Screen& screen) {
     try {
-        database::Connection connection(kiv::store::locateDatabase(baseFolder));
+        kiv::store::PackageConnection connection(baseFolder);
         if (!loadFeeSchedule(connection)) {
             return;
         }

@@ -331,7 +331,7 @@ Restored restoreCopy(const QString& baseFolder, const QString& path, const LockW
     if (!usable.usable) {
         return putInPlaceOfUnusable(baseFolder, path, record, writer);
     }
-    Connection live(locateDatabase(baseFolder), wait);
+    PackageConnection live(baseFolder, wait);
     sqlite3* db = live.sqliteHandle();
     if (db == nullptr) {
         refuse(QStringLiteral("資料庫在伺服器上，它的備份由伺服器負責"));

@@ -26,7 +26,7 @@ Result compactDatabase(const QString& baseFolder, const LockWait& wait) {
         // behind a batch just written; planned without them, the next command's reads of that
         // batch can take many times as long. They are refreshed for the batch tables.
         if (readServerSettings(baseFolder)) {
-            Connection c(locateDatabase(baseFolder), wait);
+            PackageConnection c(baseFolder, wait);
             step = "A002-01";
             c.runFixed(QStringLiteral("ANALYZE KIV8_PayMent, KIV9_Payitem, KIV10_Agency"));
             return done;
@@ -39,7 +39,7 @@ Result compactDatabase(const QString& baseFolder, const LockWait& wait) {
         return Result::failed("找不到資料庫檔案 " + database, ENOENT, "A001");
     }
     try {
-        Connection c(locateDatabase(baseFolder), wait);
+        PackageConnection c(baseFolder, wait);
         step = "A002-01";
         c.runFixed(QStringLiteral("VACUUM"));
     } catch (const Failure& f) {

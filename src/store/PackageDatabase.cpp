@@ -8,6 +8,7 @@
 
 #include "database/Failure.h"
 #include "store/PackagePaths.h"
+#include "store/Schema.h"
 
 using namespace kiv::database;
 
@@ -76,6 +77,32 @@ std::optional<database::ServerSettings> readServerSettings(const QString& baseFo
     return s;
 }
 
+void writeServerSettings(const QString& baseFolder,
+                         const std::optional<database::ServerSettings>& server) {
+    const QString path = settingsPath(baseFolder);
+    QSettings file(path, QSettings::IniFormat);
+    file.remove(QStringLiteral("server"));
+    if (server) {
+        file.beginGroup(QStringLiteral("server"));
+        file.setValue(QStringLiteral("driver"), kDriver);
+        const std::pair<const char*, QString> keys[] = {
+            {"host", server->host},
+            {"port", server->port > 0 ? QString::number(server->port) : QString()},
+            {"database", server->database},
+            {"user", server->user}};
+        for (const auto& [key, value] : keys) {
+            if (!value.isEmpty()) {
+                file.setValue(QString::fromLatin1(key), value);
+            }
+        }
+        file.endGroup();
+    }
+    file.sync();
+    if (file.status() != QSettings::NoError) {
+        failSettings(path, QStringLiteral("無法寫入"));
+    }
+}
+
 int wholeNumberSetting(const QString& baseFolder, const QString& key, int fallback) {
     const QString path = settingsPath(baseFolder);
     if (!QFileInfo::exists(path)) {
@@ -101,6 +128,13 @@ QString databaseLocation(const QString& baseFolder) {
         return QStringLiteral("the server database (%1)").arg(server->describe());
     }
     return QDir::cleanPath(databasePath(baseFolder));
+}
+
+PackageConnection::PackageConnection(const QString& baseFolder, database::LockWait wait)
+    : Connection(locateDatabase(baseFolder), std::move(wait)) {
+    if (dialect() == database::Dialect::Server) {
+        upgradeServerSchema(*this);
+    }
 }
 
 database::DatabaseLocation locateDatabase(const QString& baseFolder) {

@@ -67,7 +67,7 @@ template <class Body>
 ListFill onConnection(const QString& baseFolder, const LockWait& wait, Body body) {
     bool opened = false;
     try {
-        Connection c(locateDatabase(baseFolder), wait);
+        PackageConnection c(baseFolder, wait);
         opened = true;
         return body(c);
     } catch (const Failure& f) {

@@ -143,7 +143,7 @@ TEST(Schema, initDbCreatesEveryTableAndIndexAndRefusesAnExistingFile) {
     EXPECT_TRUE(made.description.contains("already")) << made.description.toStdString();
     EXPECT_EQ(base.scalar("select GrpName from KIV6_Group").toString(), "kept");
     if (TestBase::onServer()) {
-        EXPECT_EQ(base.scalar("select version from kiv_schema").toInt(), kSchemaVersion);
+        EXPECT_EQ(base.scalar("select version from kiv_schema").toInt(), kServerSchemaVersion);
         return;
     }
     EXPECT_EQ(base.scalar("PRAGMA user_version").toInt(), kSchemaVersion);
@@ -385,4 +385,21 @@ TEST(Compaction, waitsForAnotherConnectionsTransactionAndNeverLosesItsWrite) {
         EXPECT_TRUE(waited.ok) << compactionMessage(waited).toStdString();
         EXPECT_EQ(base.scalar("select count(*) from KIV6_Group").toInt(), write ? 1 : 0);
     }
+}
+
+// A server database of the first schema version takes the status marks as text once the first
+// connection of this version has brought it up to date, under the write lock.
+TEST(Schema, aServerDatabaseOfTheFirstVersionIsBroughtUpToDate) {
+    if (!TestBase::onServer()) {
+        GTEST_SKIP() << "the server's schema";
+    }
+    TestBase base;
+    base.exec("ALTER TABLE KIV5_StsItem ALTER COLUMN onethird TYPE integer USING null");
+    base.exec("ALTER TABLE KIV5_StsItem ALTER COLUMN twothirds TYPE integer USING null");
+    base.exec("UPDATE kiv_schema SET version = 1");
+    { kiv::store::PackageConnection c(base.path()); }
+    EXPECT_EQ(base.scalar("select version from kiv_schema").toInt(), kServerSchemaVersion);
+    base.exec(
+        "insert into KIV5_StsItem(stsid, Itemid, onethird, twothirds) values(1, 1, 'Y', 'x')");
+    EXPECT_EQ(base.scalar("select onethird || twothirds from KIV5_StsItem").toString(), "Yx");
 }

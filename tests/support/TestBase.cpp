@@ -41,6 +41,15 @@ void writeSettings(const QString& base, const QString& database) {
 }
 }  // namespace
 
+EmptyServerDatabase::EmptyServerDatabase()
+    : m_name("kiv_test_" + QUuid::createUuid().toString(QUuid::Id128).left(16).toLower()) {
+    onMaintenanceDatabase("CREATE DATABASE " + m_name);
+}
+
+EmptyServerDatabase::~EmptyServerDatabase() {
+    onMaintenanceDatabase("DROP DATABASE " + m_name + " WITH (FORCE)");
+}
+
 bool TestBase::onServer() {
     return qEnvironmentVariable("KIV_TEST_STORE") == "server";
 }

@@ -28,6 +28,19 @@ private:
     QSqlDatabase m_db;
 };
 
+// An empty database of its own on the test server, dropped when it goes.
+class EmptyServerDatabase {
+public:
+    EmptyServerDatabase();
+    ~EmptyServerDatabase();
+    EmptyServerDatabase(const EmptyServerDatabase&) = delete;
+    EmptyServerDatabase& operator=(const EmptyServerDatabase&) = delete;
+    const QString& name() const { return m_name; }
+
+private:
+    QString m_name;
+};
+
 class TestBase {
 public:
     // The text encoding of the database file: another program of the package may create it UTF-16.

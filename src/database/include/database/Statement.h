@@ -17,7 +17,9 @@ namespace kiv::database {
 
 class Statement {
 public:
-    enum class Form { Text, Date, Number, YesNo };
+    // Any: a value of whatever kind it holds (a whole number, a real, a text, bytes), for the
+    // tables of other programs that a move copies as they are.
+    enum class Form { Text, Date, Number, YesNo, Any };
 
     Statement() = default;
     explicit Statement(const QString& piece) { sql(piece); }
@@ -36,6 +38,7 @@ public:
     Statement& date(const QDate& value);
     Statement& number(qint64 value);
     Statement& yesNo(bool value);
+    Statement& value(const QVariant& value);
     // A value that is unset: bound as Null, shown as Null.
     Statement& null(Form form);
     // Unset values of these forms, separated by commas: the value list of an insert whose values
@@ -48,6 +51,7 @@ public:
     void setDate(int i, const QDate& value);
     void setNumber(int i, qint64 value);
     void setYesNo(int i, bool value);
+    void setValue(int i, const QVariant& value);
     void setNull(int i);
     // A Null bound as Null but shown as an empty place, as a statement that splices its values
     // into its text reads where the value is missing ("values(1,,5)").

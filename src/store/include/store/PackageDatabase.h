@@ -6,6 +6,7 @@
 #include <QString>
 #include <optional>
 
+#include "database/Connection.h"
 #include "database/DatabaseLocation.h"
 
 namespace kiv::store {
@@ -22,11 +23,24 @@ std::optional<database::ServerSettings> readServerSettings(const QString& baseFo
 // `fallback` when it holds none. Anything else throws a Database failure that names the file.
 int wholeNumberSetting(const QString& baseFolder, const QString& key, int fallback);
 
+// Names `server` in the settings file's [server] section, or (with nothing) removes that section;
+// the file's other sections stay. Throws a Database failure that names the file.
+void writeServerSettings(const QString& baseFolder,
+                         const std::optional<database::ServerSettings>& server);
+
 // Where the package's database is, for messages: the file's path, or the server as described.
 QString databaseLocation(const QString& baseFolder);
 
 // Where the package's database is, for a connection: the server the settings name, or the file.
 // Throws, as readServerSettings does, for settings that cannot be read.
 database::DatabaseLocation locateDatabase(const QString& baseFolder);
+
+// A connection to the package's database: its file, or the server its settings name. A server
+// database made by an earlier version is first brought up to date, under the write lock, by the
+// first connection that finds it so. Throws Failure.
+class PackageConnection : public database::Connection {
+public:
+    explicit PackageConnection(const QString& baseFolder, database::LockWait wait = {});
+};
 
 }  // namespace kiv::store

@@ -13,7 +13,10 @@ class Connection;
 
 namespace kiv::store {
 
+// The file's schema version (its user_version) and the server's (the table kiv_schema): the
+// server's second version keeps the status marks as text.
 inline constexpr int kSchemaVersion = 1;
+inline constexpr int kServerSchemaVersion = 2;
 
 // The statements that create an empty database of the current version, in order.
 const QStringList& schemaStatements();
@@ -21,6 +24,11 @@ const QStringList& schemaStatements();
 // The same tables on the server, with a sequence on the tables whose first-written row counts,
 // and the version in a table kiv_schema (the file keeps it as its user_version).
 const QStringList& serverSchemaStatements();
+// What brings a server database of the first version to the second.
+const QStringList& serverUpgradeStatements();
+// Brings a server database of an earlier version up to date, under the write lock; nothing for
+// one that is current, or that holds no schema yet.
+void upgradeServerSchema(database::Connection& connection);
 
 // The columns of one of the package's tables, as its CREATE statement lists them, in order.
 QStringList packageColumns(const QString& table);

@@ -1,0 +1,185 @@
+#include "commands/DatabaseMoves.h"
+
+#include <QDate>
+#include <QFile>
+#include <QFileInfo>
+#include <QUuid>
+
+#include "database/Connection.h"
+#include "database/Failure.h"
+#include "store/PackageDatabase.h"
+#include "store/PackagePaths.h"
+
+namespace kiv::commands {
+
+namespace {
+
+using database::Connection;
+using database::DatabaseLocation;
+using database::Failure;
+using database::Transaction;
+
+[[noreturn]] void fail(const QString& why) {
+    throw Failure(database::FailureKind::Database, why);
+}
+
+// Every table copied into `to` inside its transaction, and the same rows found on both sides.
+std::vector<MovedTable> copyAndCompare(Connection& from, Connection& to,
+                                       const MoveProgress& progress) {
+    Transaction t(to);
+    std::vector<MovedTable> tables = store::copyTables(from, to, progress);
+    store::compareTables(from, to, tables);
+    for (const MovedTable& m : tables) {
+        if (!m.same()) {
+            fail(QStringLiteral("資料表 %1 搬移後不一致（%2 列 %3，%4 列 %5），沒有搬移")
+                     .arg(m.name)
+                     .arg(m.rowsFrom)
+                     .arg(m.digestFrom)
+                     .arg(m.rowsTo)
+                     .arg(m.digestTo));
+        }
+    }
+    t.commit();
+    return tables;
+}
+
+QStringList namesOf(const std::vector<MovedTable>& tables) {
+    QStringList out;
+    for (const MovedTable& m : tables) {
+        out << m.name;
+    }
+    return out;
+}
+
+// The settings file as it was, to be put back when the move does not finish.
+struct SettingsFile {
+    QString path;
+    std::optional<QByteArray> bytes;
+    explicit SettingsFile(const QString& p) : path(p) {
+        QFile f(p);
+        if (f.open(QIODevice::ReadOnly)) {
+            bytes = f.readAll();
+        }
+    }
+    void putBack() const {
+        if (!bytes) {
+            QFile::remove(path);
+            return;
+        }
+        QFile f(path);
+        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            f.write(*bytes);
+        }
+    }
+};
+
+QString asideName(const QString& baseFolder) {
+    const QString stem = store::databaseFolder(baseFolder) + "/KIV-moved-to-server-" +
+                         QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
+    QString name = stem + ".mdb";
+    for (int n = 2; QFileInfo::exists(name); ++n) {
+        name = stem + "-" + QString::number(n) + ".mdb";
+    }
+    return name;
+}
+
+void moveFileToServer(const QString& baseFolder, const ServerSettings& target,
+                      const database::LockWait& wait, const MoveProgress& progress,
+                      MoveReport& report) {
+    if (const std::optional<ServerSettings> on = store::readServerSettings(baseFolder)) {
+        fail(QStringLiteral("這個套件的資料庫已在資料庫伺服器 %1 上").arg(on->describe()));
+    }
+    report.file = store::databasePath(baseFolder);
+    if (!QFileInfo::exists(report.file)) {
+        fail(QStringLiteral("找不到資料庫檔案 ") + report.file);
+    }
+    store::PackageConnection file(baseFolder, wait);
+    Transaction lock(file);  // held, never written, until the file is set aside
+    Connection server(DatabaseLocation{QString(), target});
+    const QStringList present = store::tablesPresent(server, store::tablesToMove(file));
+    if (!present.isEmpty()) {
+        fail(QStringLiteral("資料庫伺服器 %1 已有本套件的資料表：%2；沒有搬移")
+                 .arg(report.server, present.join("、")));
+    }
+    report.tables = copyAndCompare(file, server, progress);
+    const SettingsFile settings(store::settingsPath(baseFolder));
+    const QString aside = asideName(baseFolder);
+    try {
+        store::writeServerSettings(baseFolder, target);
+        if (!QFile::rename(report.file, aside)) {
+            fail(QStringLiteral("無法將資料庫檔案 %1 改名為 %2").arg(report.file, aside));
+        }
+    } catch (const Failure&) {
+        settings.putBack();
+        store::dropTables(server, namesOf(report.tables));
+        throw;
+    }
+    report.file = aside;
+}
+
+void moveServerToFile(const QString& baseFolder, const database::LockWait& wait,
+                      const MoveProgress& progress, MoveReport& report) {
+    const std::optional<ServerSettings> on = store::readServerSettings(baseFolder);
+    if (!on) {
+        fail(QStringLiteral("資料庫設定檔 %1 沒有指定資料庫伺服器")
+                 .arg(store::settingsPath(baseFolder)));
+    }
+    report.server = on->describe();
+    report.file = store::databasePath(baseFolder);
+    if (QFileInfo::exists(report.file)) {
+        fail(QStringLiteral("資料庫檔案 %1 已經存在，沒有覆蓋它").arg(report.file));
+    }
+    store::PackageConnection server(baseFolder, wait);
+    Transaction lock(server);  // held, never written, until the file is in place
+    // Made under a name of its own and named KIV.mdb once it is whole.
+    const QString making = store::databaseFolder(baseFolder) + "/~KIV-moving-" +
+                           QUuid::createUuid().toString(QUuid::Id128) + ".mdb";
+    try {
+        {
+            Connection file(DatabaseLocation{making, std::nullopt}, Connection::Mode::CreateNew);
+            report.tables = copyAndCompare(server, file, progress);
+        }
+        if (!QFile::rename(making, report.file)) {
+            fail(QStringLiteral("無法將 %1 改名為 %2").arg(making, report.file));
+        }
+    } catch (const Failure&) {
+        QFile::remove(making);
+        QFile::remove(making + "-journal");
+        throw;
+    }
+    const SettingsFile settings(store::settingsPath(baseFolder));
+    try {
+        store::writeServerSettings(baseFolder, std::nullopt);
+    } catch (const Failure&) {
+        settings.putBack();
+        QFile::remove(report.file);
+        throw;
+    }
+}
+
+}  // namespace
+
+MoveReport moveToServer(const QString& baseFolder, const ServerSettings& target,
+                        const database::LockWait& wait, const MoveProgress& progress) {
+    MoveReport report;
+    report.server = target.describe();
+    try {
+        moveFileToServer(baseFolder, target, wait, progress, report);
+    } catch (const Failure& f) {
+        report.failure = f.description();
+    }
+    return report;
+}
+
+MoveReport moveToFile(const QString& baseFolder, const database::LockWait& wait,
+                      const MoveProgress& progress) {
+    MoveReport report;
+    try {
+        moveServerToFile(baseFolder, wait, progress, report);
+    } catch (const Failure& f) {
+        report.failure = f.description();
+    }
+    return report;
+}
+
+}  // namespace kiv::commands

@@ -1,0 +1,186 @@
+// A school moved from its file to the test server and back, with a table of another program and
+// text marks in the status columns, against the same round on a file that stayed; and what a move
+// refuses, leaving the file, KIV.ini and the server as they were.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include "CliRun.h"
+#include "QtPrinting.h"
+#include "TestBase.h"
+#include "commands/DatabaseMoves.h"
+#include "demo/DemoPackage.h"
+#include "demo/DemoSchool.h"
+
+namespace {
+
+using kiv::test::CliRun;
+using kiv::test::kToday;
+using kiv::test::runOn;
+
+QString day(int days) {
+    return kToday.addDays(days).toString(Qt::ISODate);
+}
+
+// The rows of a table, every column, sorted: the same on either store for what a move copies.
+QStringList rowsOf(const QString& base, const QString& table) {
+    kiv::test::RawDatabase raw(base);
+    QSqlQuery q(raw.db());
+    EXPECT_TRUE(q.exec("select * from " + table)) << table.toStdString();
+    QStringList rows;
+    while (q.next()) {
+        QStringList cells;
+        for (int i = 0; i < q.record().count(); ++i) {
+            if (q.record().fieldName(i) != "kiv_seq") {
+                cells << (q.isNull(i) ? QString("-") : q.value(i).toString());
+            }
+        }
+        rows << cells.join('|');
+    }
+    rows.sort();
+    return rows;
+}
+
+// A demo school on its file, with a table of another program and text marks for the statuses.
+void layOut(const QString& base) {
+    ASSERT_EQ(runOn(base, {"init-db"}).status, 0);
+    kiv::demo::writeSchool(base, {.students = 200});
+    kiv::demo::writeDemoBatches(base, kToday);
+    kiv::test::RawDatabase raw(base);
+    QSqlQuery q(raw.db());
+    for (const char* sql :
+         {"create table other_prog (id INTEGER, note TEXT, ratio REAL, raw BLOB, taken DATE)",
+          "insert into other_prog values (1, 'a\ttab', 0.1, x'00ff', '2026-12-07'), "
+          "(2, null, 1e20, null, null)",
+          "update KIV5_StsItem set onethird = 'Y' where onethird is not null",
+          "update KIV5_StsItem set twothirds = '是' where twothirds is not null"}) {
+        EXPECT_TRUE(q.exec(sql)) << sql;
+    }
+}
+
+// The README's round of writes.
+void round(const QString& base) {
+    for (const QString& args :
+         {"generate --date " + day(3) + " --group 3 --yes",
+          "apply --from " + day(3) + " --to " + day(33) + " --group 3 --yes",
+          "recollect --from " + day(-30) + " --to " + day(10) + " --group 1 --yes",
+          "delete --date " + day(33) + " --group 3"}) {
+        EXPECT_EQ(runOn(base, args.split(' ')).status, 0) << args.toStdString();
+    }
+}
+
+QStringList toServer(const QString& database) {
+    return {"move-to-server",
+            "--host",
+            qEnvironmentVariable("PGHOST"),
+            "--port",
+            qEnvironmentVariable("PGPORT"),
+            "--database",
+            database,
+            "--user",
+            qEnvironmentVariable("PGUSER"),
+            "--quiet"};
+}
+
+QByteArray digest(const QString& file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly)
+               ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1)
+               : QByteArray();
+}
+
+}  // namespace
+
+TEST(Move, aSchoolRunsOnTheServerAndComesBackAsTheSameRoundLeavesItOnItsFile) {
+    if (!kiv::test::TestBase::onServer()) {
+        GTEST_SKIP() << "the move needs the test server";
+    }
+    QTemporaryDir dir;
+    const QString moved = dir.path() + "/moved", stayed = dir.path() + "/stayed";
+    layOut(moved);
+    layOut(stayed);
+    kiv::test::EmptyServerDatabase server;
+    const CliRun there = runOn(moved, toServer(server.name()));
+    EXPECT_EQ(there.status, 0) << there.out.toStdString();
+    EXPECT_TRUE(there.out.contains("other_prog\t2 rows ")) << there.out.toStdString();
+    EXPECT_EQ(
+        QDir(moved + "/mdb").entryList({"KIV*.mdb"}),
+        QStringList{"KIV-moved-to-server-" + QDate::currentDate().toString("yyyyMMdd") + ".mdb"});
+    round(moved);
+    round(stayed);
+    const CliRun back = runOn(moved, {"move-to-file", "--quiet"});
+    EXPECT_EQ(back.status, 0) << back.out.toStdString();
+    QFile settings(moved + "/mdb/KIV.ini");
+    EXPECT_TRUE(!settings.open(QIODevice::ReadOnly) || !settings.readAll().contains("server"));
+    for (const char* table : {"KIV8_PayMent", "KIV9_Payitem", "KIV10_Agency", "KIV5_StsItem",
+                              "Kiv7_student", "other_prog"}) {
+        EXPECT_TRUE(rowsOf(moved, table) == rowsOf(stayed, table)) << table;
+    }
+    EXPECT_EQ(rowsOf(moved, "(select distinct onethird, twothirds from KIV5_StsItem)"),
+              (QStringList{"-|-", "-|是", "Y|-"}));
+}
+
+TEST(Move, aMoveThatCannotFinishLeavesFileSettingsAndServerAsTheyWere) {
+    if (!kiv::test::TestBase::onServer()) {
+        GTEST_SKIP() << "the move needs the test server";
+    }
+    kiv::test::TestBase holding;  // a server database with the package's tables
+    QTemporaryDir dir;
+    const QString base = dir.path() + "/school";
+    layOut(base);
+    kiv::test::EmptyServerDatabase empty;
+    const struct {
+        const char* name;
+        QStringList args;
+        QString told;
+        const char* arrange;
+    } cases[] = {
+        {"a server database that holds the tables", toServer(holding.serverDatabase()),
+         "已有本套件的資料表：KIV10_Agency", nullptr},
+        {"a server that cannot be reached",
+         {"move-to-server", "--host", "127.0.0.1", "--port", "1", "--database", "x"},
+         "無法連線到資料庫伺服器 127.0.0.1:1",
+         nullptr},
+        {"a row the server refuses", toServer(empty.name()), "\"abc\"",
+         "update Kiv7_student set Giro = 'abc' where rowid = 7"},
+        {"no server to move back from", {"move-to-file"}, "沒有指定資料庫伺服器", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.arrange) {
+            kiv::test::RawDatabase raw(base);
+            EXPECT_TRUE(QSqlQuery(raw.db()).exec(c.arrange));
+        }
+        const QByteArray file = digest(base + "/mdb/KIV.mdb");
+        const CliRun r = runOn(base, c.args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_TRUE(r.out.contains(c.told)) << r.out.toStdString();
+        EXPECT_EQ(digest(base + "/mdb/KIV.mdb"), file);
+        EXPECT_FALSE(QFile::exists(base + "/mdb/KIV.ini"));
+    }
+    // The server database that refused a row holds none of the package's tables afterwards.
+    QFile ini(base + "/mdb/KIV.ini");
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write(("[server]\ndriver=QPSQL\ndatabase=" + empty.name() + "\n").toUtf8());
+    ini.close();
+    EXPECT_TRUE(runOn(base, {"list", "groups", "--tab", "0"}).err.contains("資料庫中沒有資料表"));
+    QFile::remove(ini.fileName());
+    // A file another workstation holds locked: the move waits, then stops with nothing done.
+    sqlite3* other = nullptr;
+    sqlite3_open(QFile::encodeName(base + "/mdb/KIV.mdb").constData(), &other);
+    sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    kiv::database::ServerSettings target{qEnvironmentVariable("PGHOST"),
+                                         qEnvironmentVariable("PGPORT").toInt(), empty.name(),
+                                         qEnvironmentVariable("PGUSER")};
+    const kiv::commands::MoveReport locked =
+        kiv::commands::moveToServer(base, target, {std::chrono::milliseconds(300), {}}, {});
+    sqlite3_close(other);
+    EXPECT_TRUE(locked.failure.contains("資料庫正由其他工作站使用中"))
+        << locked.failure.toStdString();
+    EXPECT_TRUE(QFile::exists(base + "/mdb/KIV.mdb"));
+}

@@ -138,6 +138,26 @@ int restoreInPlaceOfUnusable(const QString& base, const QString& given,
 
 }  // namespace
 
+namespace {
+
+// What putting the copy back would change, and the command that does it.
+int previewRestore(const kiv::commands::RestorePlan& plan, const QString& given, Streams s) {
+    s.out << "Putting back " << describeCopy(plan.copy)
+          << (plan.differences.empty() ? " would change no batch.\n"
+                                       : " would change these batches:\n");
+    printDifferences(plan.differences, false, {"comes back", "goes", "changes"}, s);
+    if (!plan.undone.empty()) {
+        s.out << "It undoes these writes of the journal, made since the copy was taken:\n";
+        for (const kiv::commands::JournalEntry& e : plan.undone) {
+            s.out << "  " << journalLine(e) << "\n";
+        }
+    }
+    s.out << "kiv2200 restore " << given << " --yes puts it back.\n";
+    return kStopped;
+}
+
+}  // namespace
+
 int restoreCommand(const QString& base, const QStringList& args, Streams s) {
     const Options o = parseOptions(args, {}, {"--yes"}, 2);
     if (!o.error.isEmpty()) {
@@ -170,18 +190,7 @@ int restoreCommand(const QString& base, const QStringList& args, Streams s) {
     }
     const QString copy = describeCopy(plan.copy);
     if (!yes) {
-        s.out << "Putting back " << copy
-              << (plan.differences.empty() ? " would change no batch.\n"
-                                           : " would change these batches:\n");
-        printDifferences(plan.differences, false, {"comes back", "goes", "changes"}, s);
-        if (!plan.undone.empty()) {
-            s.out << "It undoes these writes of the journal, made since the copy was taken:\n";
-            for (const kiv::commands::JournalEntry& e : plan.undone) {
-                s.out << "  " << journalLine(e) << "\n";
-            }
-        }
-        s.out << "kiv2200 restore " << given << " --yes puts it back.\n";
-        return kStopped;
+        return previewRestore(plan, given, s);
     }
     const kiv::commands::RestoreDone done = kiv::commands::restore(base, plan, waitTold(s));
     if (!done.failure.isEmpty()) {

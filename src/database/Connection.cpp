@@ -12,6 +12,7 @@
 #include <QSqlDriver>
 #include <QThread>
 
+#include "ServerLink.h"
 #include "database/DatabaseErrors.h"
 #include "database/Failure.h"
 #include "database/ServerCopy.h"
@@ -36,53 +37,6 @@ bool loginRefused(const QString& text) {
            text.contains(QStringLiteral("pg_hba.conf")) ||
            (text.contains(QStringLiteral("role")) &&
             text.contains(QStringLiteral("does not exist")));
-}
-
-// The server's message without its severity word and details, which reads as the file's do:
-// "ERROR:  rejected\nCONTEXT: ..." becomes "rejected".
-QString serverMessage(const QString& text) {
-    static const QRegularExpression severity(QStringLiteral("^(ERROR|FATAL|PANIC):\\s+"));
-    return text.section(QLatin1Char('\n'), 0, 0).remove(severity).trimmed();
-}
-
-PGconn* serverHandleOf(const QSqlDriver* driver) {
-    const QVariant v = driver->handle();
-    // libpq's PGconn is its struct pg_conn; Qt names the handle's type either way.
-    if (!v.isValid() ||
-        (qstrcmp(v.typeName(), "PGconn*") != 0 && qstrcmp(v.typeName(), "pg_conn*") != 0)) {
-        return nullptr;
-    }
-    return *static_cast<PGconn* const*>(v.constData());
-}
-
-// A failed statement leaves the server's transaction refusing everything but its end, the
-// freeing of prepared statements included. It is ended at once, and a read-only one takes its
-// place until its owner ends it: a later write fails instead of being committed alone.
-void endFailedTransaction(PGconn* conn) {
-    if (conn != nullptr && PQtransactionStatus(conn) == PQTRANS_INERROR) {
-        PQclear(PQexec(conn, "ROLLBACK; BEGIN READ ONLY"));
-    }
-}
-
-// The SQLSTATE of a failed result; without a result, a broken connection counts as lost.
-QString sqlStateOf(PGconn* conn, const PGresult* result) {
-    if (result) {
-        return QString::fromLatin1(PQresultErrorField(result, PG_DIAG_SQLSTATE));
-    }
-    return PQstatus(conn) == CONNECTION_BAD ? QStringLiteral("08006") : QString();
-}
-
-[[noreturn]] void failServer(PGconn* conn, PGresult* result) {
-    const QString text = serverMessage(
-        QString::fromUtf8(result ? PQresultErrorMessage(result) : PQerrorMessage(conn)));
-    const QString state = sqlStateOf(conn, result);
-    if (result) {
-        PQclear(result);
-    }
-    endFailedTransaction(conn);
-    throw Failure(
-        FailureKind::Database,
-        describeServerError(state, text.isEmpty() ? QStringLiteral("database error") : text));
 }
 
 void bindAll(QSqlQuery& q, const Statement& s) {
@@ -124,6 +78,10 @@ Connection::Connection(const DatabaseLocation& where, LockWait wait) : Connectio
 
 sqlite3* Connection::sqliteHandle() const {
     return sqliteHandleOf(m_db);
+}
+
+pg_conn* Connection::serverHandle() const {
+    return m_dialect == Dialect::Server ? serverHandleOf(m_db.driver()) : nullptr;
 }
 
 void Connection::open(const QString& filePath, Mode mode) {

@@ -3,9 +3,12 @@
 #include <QCryptographicHash>
 #include <QRegularExpression>
 #include <QtEndian>
+#include <algorithm>
+#include <charconv>
 
 #include "database/Connection.h"
 #include "database/Rows.h"
+#include "database/TableText.h"
 #include "store/Journal.h"
 #include "store/Schema.h"
 
@@ -70,32 +73,35 @@ QString quoted(const QString& name) {
 
 // A column of another program's table, in the store it goes to.
 QString typeIn(Dialect to, const QString& declared) {
-    const QString t = declared.toUpper();
-    const bool integer = t.contains(QLatin1String("INT"));
-    const bool real = t.contains(QLatin1String("REAL")) || t.contains(QLatin1String("FLOA")) ||
-                      t.contains(QLatin1String("DOUB"));
-    const bool blob = t.contains(QLatin1String("BLOB")) || t == QLatin1String("BYTEA");
-    const bool numeric = t.contains(QLatin1String("NUMERIC")) || t.contains(QLatin1String("DEC"));
-    if (to == Dialect::Server) {
-        return integer   ? QStringLiteral("bigint")
-               : real    ? QStringLiteral("double precision")
-               : blob    ? QStringLiteral("bytea")
-               : numeric ? QStringLiteral("numeric")
-                         : QStringLiteral("text");
+    const bool server = to == Dialect::Server;
+    switch (columnKindOf(declared)) {
+        case ColumnKind::Integer:
+            return server ? QStringLiteral("bigint") : QStringLiteral("INTEGER");
+        case ColumnKind::Real:
+            return server ? QStringLiteral("double precision") : QStringLiteral("REAL");
+        case ColumnKind::Blob:
+            return server ? QStringLiteral("bytea") : QStringLiteral("BLOB");
+        case ColumnKind::Numeric:
+            return server ? QStringLiteral("numeric") : QStringLiteral("NUMERIC");
+        case ColumnKind::Text:
+            break;
     }
-    return integer   ? QStringLiteral("INTEGER")
-           : real    ? QStringLiteral("REAL")
-           : blob    ? QStringLiteral("BLOB")
-           : numeric ? QStringLiteral("NUMERIC")
-                     : QStringLiteral("TEXT");
+    return server ? QStringLiteral("text") : QStringLiteral("TEXT");
 }
 
 // The package's schema for `to`'s store, the journal's tables, then every other table of `from`.
-void makeTables(Connection& from, Connection& to, const QStringList& tables) {
+// The package's indexes are made once the rows are in (each built in one pass instead of row by
+// row): they are returned for afterwards.
+QStringList makeTables(Connection& from, Connection& to, const QStringList& tables) {
     const QStringList schema =
         to.dialect() == Dialect::Server ? serverSchemaStatements() : schemaStatements();
+    QStringList indexes;
     for (const QString& s : schema) {
-        to.runFixed(s);
+        if (s.startsWith(QLatin1String("CREATE INDEX "))) {
+            indexes << s;
+        } else {
+            to.runFixed(s);
+        }
     }
     ensureJournal(to);
     for (const QString& table : tables) {
@@ -108,56 +114,138 @@ void makeTables(Connection& from, Connection& to, const QStringList& tables) {
         }
         to.runFixed(QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(table), columns.join(", ")));
     }
+    return indexes;
 }
 
-// The rows of `table` in the order they were written: rowid on the file, the sequence column
-// or the heap on the server.
-Statement readAll(Connection& from, const QString& table, const std::vector<Column>& columns) {
+// The columns' names, as a statement holds them.
+QStringList namesOf(const std::vector<Column>& columns) {
     QStringList names;
     for (const Column& c : columns) {
         names << quoted(c.name);
     }
-    Statement s(QStringLiteral("SELECT ") + names.join(", ") + QStringLiteral(" FROM ") +
-                quoted(table));
+    return names;
+}
+
+// The rows of `table` in the order they were written: rowid on the file, the sequence column
+// or the heap on the server.
+QString selectAll(Connection& from, const QString& table, const std::vector<Column>& columns) {
+    const QString select =
+        QStringLiteral("SELECT %1 FROM %2").arg(namesOf(columns).join(", "), quoted(table));
     if (from.dialect() == Dialect::File) {
-        return s.sql(QStringLiteral(" ORDER BY rowid"));
+        return select + QStringLiteral(" ORDER BY rowid");
     }
     const bool sequenced = table.compare(QLatin1String("Kiv2_school"), Qt::CaseInsensitive) == 0 ||
                            table.compare(QLatin1String("Kiv7_student"), Qt::CaseInsensitive) == 0;
-    return s.sql(sequenced ? QStringLiteral(" ORDER BY kiv_seq")
-                           : QStringLiteral(" ORDER BY ctid"));
+    return select +
+           (sequenced ? QStringLiteral(" ORDER BY kiv_seq") : QStringLiteral(" ORDER BY ctid"));
 }
 
-qint64 copyRows(Connection& from, Connection& to, const QString& table,
-                const MoveProgress& progress) {
-    const std::vector<Column> columns = columnsOf(from, table);
-    QStringList names, marks;
+bool isNumeric(ColumnKind k) {
+    return k == ColumnKind::Real || k == ColumnKind::Numeric;
+}
+
+// Each of `columns` (of `from`) as `to` declares it, found by name.
+std::vector<Column> sameColumnsIn(Connection& to, const QString& table,
+                                  const std::vector<Column>& columns) {
+    const std::vector<Column> there = columnsOf(to, table);
+    std::vector<Column> out;
     for (const Column& c : columns) {
-        names << quoted(c.name);
-        marks << QStringLiteral("?");
+        const auto found = std::find_if(there.begin(), there.end(), [&c](const Column& t) {
+            return t.name.compare(c.name, Qt::CaseInsensitive) == 0;
+        });
+        out.push_back(found != there.end() ? *found : Column{c.name, QStringLiteral("TEXT")});
     }
-    Statement insert(
-        QStringLiteral("insert into %1(%2) values(").arg(quoted(table), names.join(u',')));
-    for (size_t i = 0; i < columns.size(); ++i) {
-        insert.sql(i ? QStringLiteral(",") : QString()).value(QVariant());
+    return out;
+}
+
+// The count and an order-free digest of a table's rows: the sum of each row's hash over its COPY
+// text, in which both stores give the same rows alike once reals and decimals are in one form
+// (the file's 1.5 is the server's 1.50 of a numeric column).
+class RowDigest {
+public:
+    explicit RowDigest(std::vector<bool> numeric) : m_numeric(std::move(numeric)) {
+        m_anyNumeric = std::find(m_numeric.begin(), m_numeric.end(), true) != m_numeric.end();
     }
-    PreparedStatement write(to, insert.sql(QStringLiteral(")")));
-    Rows rows(from, readAll(from, table, columns));
-    qint64 n = 0;
+    void add(const QByteArray& line) {
+        m_hash.reset();
+        m_hash.addData(m_anyNumeric ? canonical(line) : QByteArrayView(line));
+        m_sum += qFromBigEndian<quint64>(m_hash.resultView().data());
+        ++m_rows;
+    }
+    qint64 rows() const { return m_rows; }
+    QString text() const { return QString::number(m_sum, 16).rightJustified(16, u'0'); }
+
+private:
+    QByteArrayView canonical(const QByteArray& line) {
+        m_line.resize(0);
+        qsizetype at = 0;
+        for (size_t i = 0; at <= line.size(); ++i) {
+            qsizetype end = line.indexOf('\t', at);
+            end = end < 0 ? line.size() : end;
+            const QByteArrayView field(line.constData() + at, end - at);
+            double value = 0;
+            const char* last = field.data() + field.size();
+            const std::from_chars_result r =
+                i < m_numeric.size() && m_numeric[i] && !field.isEmpty()
+                    ? std::from_chars(field.data(), last, value)
+                    : std::from_chars_result{field.data(), std::errc::invalid_argument};
+            if (r.ec == std::errc() && r.ptr == last) {
+                char digits[32];
+                m_line.append(digits,
+                              std::to_chars(digits, digits + sizeof digits, value).ptr - digits);
+            } else {
+                m_line.append(field);
+            }
+            m_line.append('\t');
+            at = end + 1;
+        }
+        return m_line;
+    }
+
+    std::vector<bool> m_numeric;
+    bool m_anyNumeric = false;
+    QCryptographicHash m_hash{QCryptographicHash::Sha1};
+    quint64 m_sum = 0;
+    qint64 m_rows = 0;
+    QByteArray m_line;
+};
+
+// Which of `columns` hold reals or decimals on either side.
+std::vector<bool> numericColumns(const std::vector<Column>& from, const std::vector<Column>& to) {
+    std::vector<bool> out;
+    for (size_t i = 0; i < from.size(); ++i) {
+        out.push_back(isNumeric(columnKindOf(from[i].type)) || isNumeric(columnKindOf(to[i].type)));
+    }
+    return out;
+}
+
+MovedTable copyRows(Connection& from, Connection& to, const QString& table,
+                    const MoveProgress& progress) {
+    const std::vector<Column> columns = columnsOf(from, table);
+    const std::vector<Column> target = sameColumnsIn(to, table, columns);
+    std::vector<ColumnKind> kinds;
+    for (const Column& c : target) {
+        kinds.push_back(columnKindOf(c.type));
+    }
+    TableTextReader rows(from, selectAll(from, table, columns));
+    TableTextWriter write(to, quoted(table), namesOf(columns), std::move(kinds));
+    RowDigest digest(numericColumns(columns, target));
     while (rows.next()) {
-        for (int i = 0; i < int(columns.size()); ++i) {
-            write.statement().setValue(i, rows.value(i));
-        }
-        write.run();
-        if (++n % kProgressRows == 0 && progress) {
-            progress(table, n);
+        write.add(rows.line());
+        digest.add(rows.line());
+        if (digest.rows() % kProgressRows == 0 && progress) {
+            progress(table, digest.rows());
         }
     }
-    to.flush();
+    write.finish();
     if (progress) {
-        progress(table, n);
+        progress(table, digest.rows());
     }
-    return n;
+    MovedTable m;
+    m.name = table;
+    m.rowsFrom = digest.rows();
+    m.digestFrom = digest.text();
+    return m;
 }
 
 // A journal's numbers go on from where they stood.
@@ -167,30 +255,6 @@ void continueJournalNumbers(Connection& to) {
             QStringLiteral("SELECT setval(pg_get_serial_sequence('kiv_journal', 'id'), "
                            "coalesce(max(id), 0) + 1, false) FROM kiv_journal"));
     }
-}
-
-// The count and an order-free digest of a table's rows: the sum of each row's hash, over the
-// values as text (which both stores give alike for what the move copied).
-std::pair<qint64, QString> digest(Connection& c, const QString& table) {
-    const std::vector<Column> columns = columnsOf(c, table);
-    Rows rows(c, readAll(c, table, columns));
-    quint64 sum = 0;
-    qint64 n = 0;
-    QByteArray line;
-    while (rows.next()) {
-        line.clear();
-        for (int i = 0; i < int(columns.size()); ++i) {
-            const QVariant v = rows.value(i);
-            line += v.isNull()                            ? QByteArray("\x01")
-                    : v.typeId() == QMetaType::QByteArray ? v.toByteArray().toHex()
-                                                          : v.toString().toUtf8();
-            line += '\x1f';
-        }
-        const QByteArray hash = QCryptographicHash::hash(line, QCryptographicHash::Sha1);
-        sum += qFromBigEndian<quint64>(hash.constData());
-        ++n;
-    }
-    return {n, QString::number(sum, 16).rightJustified(16, u'0')};
 }
 
 }  // namespace
@@ -224,13 +288,13 @@ QStringList tablesPresent(Connection& to, const QStringList& tables) {
 
 std::vector<MovedTable> copyTables(Connection& from, Connection& to, const MoveProgress& progress) {
     const QStringList tables = tablesToMove(from);
-    makeTables(from, to, tables);
+    const QStringList indexes = makeTables(from, to, tables);
     std::vector<MovedTable> moved;
     for (const QString& table : tables) {
-        MovedTable m;
-        m.name = table;
-        m.rowsFrom = copyRows(from, to, table, progress);
-        moved.push_back(m);
+        moved.push_back(copyRows(from, to, table, progress));
+    }
+    for (const QString& index : indexes) {
+        to.runFixed(index);
     }
     continueJournalNumbers(to);
     return moved;
@@ -238,8 +302,15 @@ std::vector<MovedTable> copyTables(Connection& from, Connection& to, const MoveP
 
 void compareTables(Connection& from, Connection& to, std::vector<MovedTable>& tables) {
     for (MovedTable& t : tables) {
-        std::tie(t.rowsFrom, t.digestFrom) = digest(from, t.name);
-        std::tie(t.rowsTo, t.digestTo) = digest(to, t.name);
+        const std::vector<Column> columns = columnsOf(from, t.name);
+        const std::vector<Column> target = sameColumnsIn(to, t.name, columns);
+        TableTextReader rows(to, selectAll(to, t.name, target));
+        RowDigest digest(numericColumns(columns, target));
+        while (rows.next()) {
+            digest.add(rows.line());
+        }
+        t.rowsTo = digest.rows();
+        t.digestTo = digest.text();
     }
 }
 

@@ -54,9 +54,12 @@ void layOut(const QString& base) {
     kiv::test::RawDatabase raw(base);
     QSqlQuery q(raw.db());
     for (const char* sql :
-         {"create table other_prog (id INTEGER, note TEXT, ratio REAL, raw BLOB, taken DATE)",
-          "insert into other_prog values (1, 'a\ttab', 0.1, x'00ff', '2026-12-07'), "
-          "(2, null, 1e20, null, null)",
+         {"create table other_prog (id INTEGER, note TEXT, ratio REAL, raw BLOB, taken DATE, "
+          "amount NUMERIC)",
+          // A backslash and every control character that COPY text escapes.
+          "insert into other_prog values (1, 'a\\b' || char(8, 9, 10, 11, 12, 13), 0.1, x'00ff', "
+          "'2026-12-07', 1.5), (2, null, 1e20, null, null, 12), (3, '', 0.30000000000000004, "
+          "x'', 'x', null)",
           "update KIV5_StsItem set onethird = 'Y' where onethird is not null",
           "update KIV5_StsItem set twothirds = '是' where twothirds is not null"}) {
         EXPECT_TRUE(q.exec(sql)) << sql;
@@ -107,7 +110,7 @@ TEST(Move, aSchoolRunsOnTheServerAndComesBackAsTheSameRoundLeavesItOnItsFile) {
     kiv::test::EmptyServerDatabase server;
     const CliRun there = runOn(moved, toServer(server.name()));
     EXPECT_EQ(there.status, 0) << there.out.toStdString();
-    EXPECT_TRUE(there.out.contains("other_prog\t2 rows ")) << there.out.toStdString();
+    EXPECT_TRUE(there.out.contains("other_prog\t3 rows ")) << there.out.toStdString();
     EXPECT_EQ(
         QDir(moved + "/mdb").entryList({"KIV*.mdb"}),
         QStringList{"KIV-moved-to-server-" + QDate::currentDate().toString("yyyyMMdd") + ".mdb"});

@@ -20,6 +20,7 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+struct pg_conn;
 
 namespace kiv::database {
 
@@ -61,7 +62,11 @@ private:
     QSqlQuery query();
     // Keeps a bulk insert's rows until the next flush.
     ServerCopy* keepCopy(ServerCopy copy);
+    // The libpq connection behind a connection to the server; nullptr on the file.
+    pg_conn* serverHandle() const;
     friend class Transaction;
+    friend class TableTextReader;
+    friend class TableTextWriter;
     friend class ReadTransaction;
     friend class PreparedStatement;
     friend class Rows;

@@ -38,12 +38,12 @@ QStringList tablesToMove(database::Connection& from);
 // Which of `tables` the database holds already (without regard to case).
 QStringList tablesPresent(database::Connection& to, const QStringList& tables);
 
-// Inside a transaction of `to`: makes every table of `from` in `to` and copies its rows. Throws
-// Failure.
+// Inside a transaction of `to`: makes every table of `from` in `to`, copies its rows, and counts
+// and digests the rows it read. Throws Failure.
 std::vector<MovedTable> copyTables(database::Connection& from, database::Connection& to,
                                    const MoveProgress& progress);
 
-// Counts and digests the rows of each table on both sides.
+// Counts and digests the rows that `to` holds of each table copied from `from`.
 void compareTables(database::Connection& from, database::Connection& to,
                    std::vector<MovedTable>& tables);
 

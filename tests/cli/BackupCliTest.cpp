@@ -274,6 +274,7 @@ TEST(CliBackups, keptCopiesArePrivateAndOnlyThoseOfCommittedWritesCount) {
     ini.write("[backup]\nkeep=3\n");
     ini.close();
     ASSERT_TRUE(QFile::setPermissions(pkg.dbFile(), QFile::ReadOwner | QFile::WriteOwner));
+    const QFileDevice::Permissions liveMode = QFileInfo(pkg.dbFile()).permissions();
     const QDate first = kToday.addDays(1), second = kToday.addDays(2);
     generate(pkg.path(), first);
     generate(pkg.path(), second);
@@ -311,7 +312,8 @@ TEST(CliBackups, keptCopiesArePrivateAndOnlyThoseOfCommittedWritesCount) {
     copies = kiv::store::listKeptCopies(pkg.path());
     ASSERT_EQ(copies.size(), 2u);
     EXPECT_EQ(copies[0].reason.command, "restore");
-    EXPECT_EQ(QFileInfo(copies[0].path).permissions(), QFileInfo(pkg.dbFile()).permissions());
+    EXPECT_EQ(QFileInfo(copies[0].path).permissions(), liveMode);
+    EXPECT_EQ(QFileInfo(pkg.dbFile()).permissions(), liveMode);  // the copy put back, as private
 }
 
 TEST(CliBackups, theServersCopiesAreTheServersAndUsageErrorsAreSaid) {

@@ -241,6 +241,13 @@ TEST(Workstations, aBusyDatabaseIsWaitedForThenToldOnEveryTab) {
             EXPECT_EQ(outcome, Outcome::Stopped);
             ASSERT_FALSE(r.messages().isEmpty());
             EXPECT_EQ(r.messages().last(), busyMessage(kWait));
+            // Read with the normal pointer.
+            const QStringList& calls = r.calls();
+            qsizetype at = calls.indexOf("message[Application] " + busyMessage(kWait));
+            while (at > 0 && !calls[at].startsWith("pointer ")) {
+                --at;
+            }
+            EXPECT_EQ(calls.value(at), "pointer normal");
             EXPECT_TRUE(r.busyTexts(tab).contains("等候其他工作站寫入完成… 0 秒"));
             EXPECT_TRUE(r.calls().contains(QString("confirm[%1] 1").arg(int(tab))));
         }

@@ -24,10 +24,10 @@ TEST(ServerSettings, aSettingsFileNamesTheServerAndEveryFailureSaysWhatAndWhereN
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(text);
     };
-    write("[server]\ndriver=qpsql\nhost=db.school.lan\nport=6543\ndatabase=kiv\nuser=clerk\n");
+    write("[server]\ndriver=qpsql\nhost=db.school.lan\nport=65535\ndatabase=kiv\nuser=clerk\n");
     const std::optional<ServerSettings> s = readServerSettings(base);
     ASSERT_TRUE(s.has_value());
-    EXPECT_EQ(s->describe(), "db.school.lan:6543，資料庫 kiv，使用者 clerk");
+    EXPECT_EQ(s->describe(), "db.school.lan:65535，資料庫 kiv，使用者 clerk");
 
     // A password in the environment never shows in a message; the server's own is put back after.
     const QByteArray password = qgetenv("PGPASSWORD");
@@ -41,6 +41,7 @@ TEST(ServerSettings, aSettingsFileNamesTheServerAndEveryFailureSaysWhatAndWhereN
         {"[server]\ndriver=QMYSQL\n", "指定的資料庫驅動程式「QMYSQL」不支援（只支援 QPSQL）"},
         {"[server]\nhost=x\n", "的 [server] 段沒有指定 driver"},
         {"[server]\ndriver=QPSQL\nport=many\n", "的連接埠「many」不是有效的號碼"},
+        {"[server]\ndriver=QPSQL\nport=65536\n", "的連接埠「65536」不是有效的號碼"},
         // Nothing listens on port 1: the server cannot be reached.
         {"[server]\ndriver=QPSQL\nhost=127.0.0.1\nport=1\ndatabase=kiv\nuser=clerk\n",
          "無法連線到資料庫伺服器 127.0.0.1:1，資料庫 kiv，使用者 clerk："},

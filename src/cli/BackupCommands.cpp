@@ -5,8 +5,10 @@
 
 #include "cli/CliCommon.h"
 #include "cli/JournalCommands.h"
+#include "cli/Texts.h"
 #include "commands/DateForms.h"
 #include "commands/KeptCopies.h"
+#include "generation/BatchHeader.h"
 
 namespace kiv::cli {
 
@@ -18,9 +20,12 @@ using kiv::store::BatchState;
 // A command that stops before it does anything: on the server, settings that cannot be read.
 int stopped(const kiv::commands::CopiesStop& stop, Streams s) {
     if (stop.why == kiv::commands::CopiesStop::Why::OnServer) {
-        s.err << "kiv2200: the database is on the server " << stop.text
-              << "; copies of a server database are the server's business (its own backups, "
-                 "pg_dump)\n";
+        s.err << "kiv2200: "
+              << Texts::tr(
+                     "the database is on the server %1; copies of a server database are the "
+                     "server's business (its own backups, pg_dump)")
+                     .arg(stop.text)
+              << "\n";
     } else {
         s.err << "kiv2200: " << stop.text << "\n";
     }
@@ -31,25 +36,28 @@ QString reasonText(const kiv::commands::CopyReason& r) {
     if (!r.tranDay.isValid()) {
         return r.command;
     }
-    return QString("%1 %2 group %3")
-        .arg(r.command, kiv::commands::rocDateText(r.tranDay))
+    return Texts::tr("%1 %2 group %3")
+        .arg(r.command, kiv::commands::rocAndIsoText(r.tranDay))
         .arg(r.group);
 }
 
-// A stored batch date in the lists' form (115/12/20); as stored when it is no date.
+// A stored batch date in the lists' form with ISO beside it; as stored when it is no date.
 QString batchText(const BatchDifference& d) {
     const QDate day = QDate::fromString(d.tranDay.left(10), Qt::ISODate);
-    return (day.isValid() ? kiv::commands::rocDateText(day) : d.tranDay) + " group " +
-           QString::number(d.group);
+    return Texts::tr("%1 group %2")
+        .arg(day.isValid() ? kiv::commands::rocAndIsoText(day) : d.tranDay)
+        .arg(d.group);
 }
 
+// The batch in the dry run's words: its payment records are one per student, those without a
+// bill among them; its fee items are the item lines of its bills.
 QString stateText(const BatchState& s) {
-    return QString("%1 bills (%2 items), total %3, %4 settled, %5 locked")
-        .arg(s.bills)
-        .arg(s.items)
-        .arg(s.billTotal)
-        .arg(s.settledBills)
-        .arg(s.lockedBills);
+    using kiv::generation::groupedNumber;
+    return Texts::tr(
+               "%1 payment records (including those without a bill), %2 fee items, %3 yuan "
+               "in all, %4 settled, %5 locked")
+        .arg(groupedNumber(s.bills), groupedNumber(s.items), groupedNumber(s.billTotal),
+             groupedNumber(s.settledBills), groupedNumber(s.lockedBills));
 }
 
 // One line per batch. The side that is replaced is the live database in a preview and the copy kept
@@ -60,8 +68,8 @@ void printDifferences(const std::vector<BatchDifference>& differences, bool copy
     for (const BatchDifference& d : differences) {
         const std::optional<BatchState>& before = copyIsBefore ? d.inCopy : d.live;
         const std::optional<BatchState>& after = copyIsBefore ? d.live : d.inCopy;
-        s.out << "  " << (before ? (after ? verbs[2] : verbs[1]) : verbs[0]).leftJustified(11)
-              << batchText(d) << ": ";
+        s.out << "  " << (before ? (after ? verbs[2] : verbs[1]) : verbs[0]) << " " << batchText(d)
+              << Texts::tr(": ");
         if (before && after) {
             s.out << stateText(*before) << " -> " << stateText(*after);
         } else {
@@ -74,8 +82,8 @@ void printDifferences(const std::vector<BatchDifference>& differences, bool copy
 QString describeCopy(const kiv::commands::KeptCopy& c) {
     QString text = QFileInfo(c.path).fileName();
     if (c.recordRead) {
-        text += " (taken " + c.taken.toString("yyyy-MM-dd HH:mm:ss") + " before " +
-                reasonText(c.reason) + ")";
+        text += Texts::tr(" (taken %1 before %2)")
+                    .arg(c.taken.toString("yyyy-MM-dd HH:mm:ss"), reasonText(c.reason));
     }
     return text;
 }
@@ -91,23 +99,33 @@ int backupsCommand(const QString& base, const QStringList& args, Streams s) {
         return stopped(list.stop, s);
     }
     if (list.copies.empty()) {
-        s.out << "no copies kept in " << list.folder << "\n";
+        s.out << Texts::tr("no copies kept in %1").arg(list.folder) << "\n";
+    } else {
+        s.out << Texts::tr("copy\ttaken\tkept before\tsize\tworkstation") << "\n";
     }
     for (const kiv::commands::KeptCopy& c : list.copies) {
         s.out << QFileInfo(c.path).fileName() << "\t" << c.taken.toString("yyyy-MM-dd HH:mm:ss")
               << "\t"
               << (c.recordRead ? reasonText(c.reason)
-                               : c.reason.command + " (what it was taken before cannot be read)")
+                               : Texts::tr("%1 (what it was taken before cannot be read)")
+                                     .arg(c.reason.command))
               << "\t"
               << QLocale::c().formattedDataSize(c.size, 1, QLocale::DataSizeTraditionalFormat)
               << "\t" << c.host << "\n";
+    }
+    if (!list.copies.empty()) {
+        s.out << Texts::tr(
+                     "workstation: the host name of the computer whose write kept the "
+                     "copy, as the copy records it (blank when its record cannot be read)")
+              << "\n";
     }
     if (list.stop) {
         return stopped(list.stop, s);
     }
     if (list.keepingOff) {
-        s.err << "kiv2200: keeping copies is off ([backup] keep=0 in " << list.settingsFile
-              << ")\n";
+        s.err << "kiv2200: "
+              << Texts::tr("keeping copies is off ([backup] keep=0 in %1)").arg(list.settingsFile)
+              << "\n";
     }
     return kOk;
 }
@@ -117,11 +135,11 @@ namespace {
 // A live file that cannot be compared with: what restore --yes does about it.
 int restoreInPlaceOfUnusable(const QString& base, const QString& given,
                              const kiv::commands::RestorePlan& plan, bool yes, Streams s) {
-    s.out << "無法與目前的資料庫比對：" << plan.live.problem << "。\n";
+    s.out << Texts::tr("The database cannot be compared with: %1.").arg(plan.live.problem) << "\n";
     if (!yes) {
-        s.out << "kiv2200 restore " << given << " --yes 會把它移到 "
-              << QFileInfo(plan.path).absolutePath() << "，再放回 " << describeCopy(plan.copy)
-              << "。\n";
+        s.out << Texts::tr("kiv2200 restore %1 --yes moves it aside in %2, then puts back %3.")
+                     .arg(given, QFileInfo(plan.path).absolutePath(), describeCopy(plan.copy))
+              << "\n";
         return kStopped;
     }
     const kiv::commands::RestoreDone done = kiv::commands::restore(base, plan, waitTold(s));
@@ -129,9 +147,10 @@ int restoreInPlaceOfUnusable(const QString& base, const QString& given,
         s.out << done.failure << "\n";
         return kStopped;
     }
-    s.out << "Put back " << describeCopy(plan.copy) << ".\n";
+    s.out << Texts::tr("Put back %1.").arg(describeCopy(plan.copy)) << "\n";
     if (!done.setAside.isEmpty()) {
-        s.out << "無法使用的資料庫檔案已移到 " << done.setAside << "。\n";
+        s.out << Texts::tr("The unusable database file was moved to %1.").arg(done.setAside)
+              << "\n";
     }
     return kOk;
 }
@@ -142,17 +161,20 @@ namespace {
 
 // What putting the copy back would change, and the command that does it.
 int previewRestore(const kiv::commands::RestorePlan& plan, const QString& given, Streams s) {
-    s.out << "Putting back " << describeCopy(plan.copy)
-          << (plan.differences.empty() ? " would change no batch.\n"
-                                       : " would change these batches:\n");
-    printDifferences(plan.differences, false, {"comes back", "goes", "changes"}, s);
+    s.out << (plan.differences.empty() ? Texts::tr("Putting back %1 would change no batch.")
+                                       : Texts::tr("Putting back %1 would change these batches:"))
+                 .arg(describeCopy(plan.copy))
+          << "\n";
+    printDifferences(plan.differences, false,
+                     {Texts::tr("comes back"), Texts::tr("goes"), Texts::tr("changes")}, s);
     if (!plan.undone.empty()) {
-        s.out << "It undoes these writes of the journal, made since the copy was taken:\n";
+        s.out << Texts::tr("It undoes these writes of the journal, made since the copy was taken:")
+              << "\n";
         for (const kiv::commands::JournalEntry& e : plan.undone) {
             s.out << "  " << journalLine(e) << "\n";
         }
     }
-    s.out << "kiv2200 restore " << given << " --yes puts it back.\n";
+    s.out << Texts::tr("kiv2200 restore %1 --yes puts it back.").arg(given) << "\n";
     return kStopped;
 }
 
@@ -164,9 +186,10 @@ int restoreCommand(const QString& base, const QStringList& args, Streams s) {
         return usageError(s, o.error);
     }
     if (o.arguments.size() != 1) {
-        return usageError(s, o.arguments.isEmpty() ? "restore needs the copy to put back: a file "
-                                                     "or a name that kiv2200 backups lists"
-                                                   : "restore puts back one copy");
+        return usageError(s, o.arguments.isEmpty()
+                                 ? Texts::tr("restore needs the copy to put back: a file or a name "
+                                             "that kiv2200 backups lists")
+                                 : Texts::tr("restore puts back one copy"));
     }
     const QString given = o.arguments[0];
     const bool yes = o.flags.contains("--yes");
@@ -174,12 +197,15 @@ int restoreCommand(const QString& base, const QStringList& args, Streams s) {
         kiv::commands::planRestore(base, given, !yes, waitTold(s));
     using Why = kiv::commands::CopiesStop::Why;
     if (plan.stop.why == Why::NoSuchCopy) {
-        s.err << "kiv2200: " << given
-              << " is neither a file nor the name of a copy that kiv2200 backups lists\n";
+        s.err << "kiv2200: "
+              << Texts::tr("%1 is neither a file nor the name of a copy that kiv2200 backups lists")
+                     .arg(given)
+              << "\n";
         return kStopped;
     }
     if (plan.stop.why == Why::Refused) {
-        s.err << "kiv2200: " << given << " is not put back: " << plan.stop.text << "\n";
+        s.err << "kiv2200: " << Texts::tr("%1 is not put back: %2").arg(given, plan.stop.text)
+              << "\n";
         return kStopped;
     }
     if (plan.stop) {
@@ -197,15 +223,17 @@ int restoreCommand(const QString& base, const QStringList& args, Streams s) {
         s.out << done.failure << "\n";
         return kStopped;
     }
-    s.out << "Put back " << copy << ".\n";
+    s.out << Texts::tr("Put back %1.").arg(copy) << "\n";
     if (done.keptBefore.isEmpty()) {
-        s.out << "No copy of the database as it stood was kept ([backup] keep=0).\n";
+        s.out << Texts::tr("No copy of the database as it stood was kept ([backup] keep=0).")
+              << "\n";
     } else {
-        s.out << "The database as it stood is kept as " << QFileInfo(done.keptBefore).fileName()
-              << ".\n";
+        s.out << Texts::tr("The database as it stood is kept as %1.")
+                     .arg(QFileInfo(done.keptBefore).fileName())
+              << "\n";
     }
-    printDifferences(done.differences, !done.keptBefore.isEmpty(), {"came back", "went", "changed"},
-                     s);
+    printDifferences(done.differences, !done.keptBefore.isEmpty(),
+                     {Texts::tr("came back"), Texts::tr("went"), Texts::tr("changed")}, s);
     return kOk;
 }
 

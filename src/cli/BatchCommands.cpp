@@ -4,6 +4,7 @@
 
 #include "cli/CliCommon.h"
 #include "cli/ConsoleScreen.h"
+#include "cli/Texts.h"
 #include "commands/DateForms.h"
 #include "commands/PacedScreen.h"
 #include "commands/TabPipelines.h"
@@ -55,7 +56,7 @@ QString readBatchOptions(const QString& command, const QStringList& args, BatchO
     const QStringList dates = oneDate ? QStringList{"--date"} : QStringList{"--from", "--to"};
     for (const QString& name : o.values.keys()) {
         if (name != "--group" && !dates.contains(name)) {
-            return name + " does not belong to " + command;
+            return Texts::tr("%1 does not belong to %2").arg(name, command);
         }
     }
     for (const QString& name : dates) {

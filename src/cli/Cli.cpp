@@ -11,6 +11,7 @@
 #include "cli/MoveCommands.h"
 #include "cli/ReportCommand.h"
 #include "cli/SetupCommands.h"
+#include "cli/Texts.h"
 #include "commands/PackageFolders.h"
 
 namespace kiv::cli {
@@ -37,7 +38,9 @@ const std::map<QString, CommandUnit>& commandUnits() {
                 return batchCommand(name, i.base, i.args, i.s, i.today);
             };
         }
-        u["init-db"] = [](const Invocation& i) { return initDbCommand(i.base, i.args, i.s); };
+        u["init-db"] = [](const Invocation& i) {
+            return initDbCommand(i.base, i.programFolder, i.args, i.s);
+        };
         u["demo"] = [](const Invocation& i) {
             return demoCommand(i.base, i.programFolder, i.args, i.s, i.today);
         };
@@ -71,7 +74,7 @@ int runCli(const QStringList& argsIn, const QString& programFolder, Streams s,
         base = *derived;
     }
     if (args.isEmpty()) {
-        return usageError(s, "no command given");
+        return usageError(s, Texts::tr("no command given"));
     }
     const QString command = args.takeFirst();
     if (command == "--help" || command == "-h" || command == "help") {
@@ -84,10 +87,10 @@ int runCli(const QStringList& argsIn, const QString& programFolder, Streams s,
     }
     const auto unit = commandUnits().find(command);
     if (unit == commandUnits().end()) {
-        return usageError(s, "unknown command " + command);
+        return usageError(s, Texts::tr("unknown command %1").arg(command));
     }
     if (base.isEmpty()) {
-        return usageError(s, "no base folder: give --base DIR");
+        return usageError(s, Texts::tr("no base folder: give --base DIR"));
     }
     return unit->second({base, args, s, programFolder, clock.today()});
 }

@@ -2,13 +2,22 @@
 
 #include <QCommandLineParser>
 
+#include "cli/Texts.h"
+#include "commands/DateForms.h"
 #include "commands/OtherWorkstations.h"
 #include "commands/PackageSetup.h"
 
 namespace kiv::cli {
 
 namespace {
-const char* const kMoreHelp = "kiv2200 --help for more";
+
+// An entry as a list that matched nothing names it: a date list's entry (whose key is its date)
+// as the date in the lists' form with ISO beside it, any other as its text and key.
+QString heldEntryText(const kiv::commands::ListEntry& e) {
+    const QDate day = kiv::commands::dateFromCollectionText(e.key);
+    return day.isValid() ? kiv::commands::rocAndIsoText(day)
+                         : (e.text + " (" + e.key + ")").trimmed();
+}
 
 }  // namespace
 
@@ -26,15 +35,16 @@ Options parseOptions(const QStringList& args, const QStringList& valueNames,
     for (qsizetype i = 0; i < args.size(); ++i) {
         if (valueNames.contains(args[i]) &&
             (i + 1 >= args.size() || args[i + 1].startsWith("--"))) {
-            o.error = args[i] + " needs a value";
+            o.error = Texts::tr("%1 needs a value").arg(args[i]);
             return o;
         }
     }
     if (!parser.parse(QStringList{QStringLiteral("kiv2200")} + args)) {
         const QStringList unknown = parser.unknownOptionNames();
-        o.error = unknown.isEmpty() ? parser.errorText()
-                                    : "unknown option " +
-                                          QString(unknown[0].size() == 1 ? "-" : "--") + unknown[0];
+        o.error = unknown.isEmpty()
+                      ? parser.errorText()
+                      : Texts::tr("unknown option %1")
+                            .arg(QString(unknown[0].size() == 1 ? "-" : "--") + unknown[0]);
         return o;
     }
     for (const QString& name : valueNames) {
@@ -49,53 +59,35 @@ Options parseOptions(const QStringList& args, const QStringList& valueNames,
     }
     o.arguments = parser.positionalArguments();
     if (o.arguments.size() > arguments) {
-        o.error = "unknown option " + o.arguments[arguments];
+        o.error = Texts::tr("unknown option %1").arg(o.arguments[arguments]);
     }
     return o;
 }
 
 int usageError(Streams s, const QString& what) {
-    s.err << "kiv2200: " << what << "\n" << kMoreHelp << "\n";
+    s.err << "kiv2200: " << what << "\n" << Texts::tr("kiv2200 --help for more") << "\n";
     s.err.flush();
     return kUsage;
 }
 
-// A date as 2026-12-20, 2026/12/20 or the lists' own Republic-of-China form 115/12/20.
-QDate parseDate(const QString& text) {
-    for (const char* format : {"yyyy-MM-dd", "yyyy/MM/dd"}) {
-        const QDate d = QDate::fromString(text, QString::fromLatin1(format));
-        if (d.isValid()) {
-            return d;
-        }
-    }
-    const QStringList parts = text.split('/');
-    if (parts.size() == 3 && parts[0].size() <= 3 && parts[1].size() == 2 && parts[2].size() == 2) {
-        bool y = false, m = false, d = false;
-        const int year = parts[0].toInt(&y);
-        const QDate roc(year + 1911, parts[1].toInt(&m), parts[2].toInt(&d));
-        // The lists' years start at 1; a sign or a year 0 is no date of theirs.
-        if (y && m && d && year >= 1 && !parts[0].startsWith('+') && roc.isValid()) {
-            return roc;
-        }
-    }
-    return {};
-}
-
 QString readDateOption(const Options& o, const QString& name, QDate& date) {
     if (!o.values.contains(name)) {
-        return name + " is required";
+        return Texts::tr("%1 is required").arg(name);
     }
-    date = parseDate(o.values[name]);
-    return date.isValid() ? QString() : name + " takes a date as " + kDateForms;
+    const kiv::commands::DateReading reading = kiv::commands::readTypedDate(o.values[name]);
+    date = reading.date;
+    return reading.problem.isEmpty()
+               ? QString()
+               : QStringLiteral("%1 %2: %3").arg(name, o.values[name], reading.problem);
 }
 
 QString readGroupOption(const Options& o, qint64& group) {
     if (!o.values.contains("--group")) {
-        return QStringLiteral("--group is required");
+        return Texts::tr("%1 is required").arg("--group");
     }
     bool ok = false;
     group = o.values["--group"].toLongLong(&ok);
-    return ok ? QString() : QStringLiteral("--group takes a payment-group id");
+    return ok ? QString() : Texts::tr("--group takes a payment-group id");
 }
 
 kiv::commands::ListChoice chooseEntry(const kiv::commands::ListFill& list, const QString& key,
@@ -105,11 +97,15 @@ kiv::commands::ListChoice chooseEntry(const kiv::commands::ListFill& list, const
         if (e.key == key) {
             return {e.text, e.key};
         }
-        held << (e.text + " (" + e.key + ")").trimmed();
+        held << heldEntryText(e);
     }
     if (list.status.ok) {
-        s.err << "kiv2200: " << given << " matches no entry of the list, which holds "
-              << (held.isEmpty() ? QStringLiteral("nothing") : held.join(", ")) << "\n";
+        s.err << "kiv2200: "
+              << (held.isEmpty()
+                      ? Texts::tr("%1 matches no entry of the list, which is empty").arg(given)
+                      : Texts::tr("%1 matches no entry of the list, which holds %2")
+                            .arg(given, held.join(", ")))
+              << "\n";
         s.err.flush();  // before the tab's own message, which stays the last
     }
     return {key, std::nullopt};
@@ -120,9 +116,12 @@ bool reportMissingDatabase(const QString& base, Streams s) {
     if (!missing) {
         return false;
     }
-    s.err << "kiv2200: 找不到資料庫檔案 " << *missing
-          << "。請以 kiv2200 init-db 建立空的資料庫、以 kiv2200 demo 建立示範套件，"
-             "或以 --base 指定套件的資料夾。\n";
+    s.err << "kiv2200: "
+          << Texts::tr(
+                 "no database file %1. Make an empty one with kiv2200 init-db, a demo "
+                 "package with kiv2200 demo, or name the package's folder with --base.")
+                 .arg(*missing)
+          << "\n";
     return true;
 }
 

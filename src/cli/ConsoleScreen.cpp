@@ -1,4 +1,5 @@
 #include "cli/ConsoleScreen.h"
+#include "cli/Texts.h"
 
 namespace kiv::cli {
 
@@ -36,7 +37,8 @@ bool ConsoleScreen::askYesNo(const QString& text, kiv::screen::Title) {
         return true;
     }
     if (m_answers == Answers::No || !m_in) {
-        m_err << "kiv2200: answered No, with no terminal to ask at; --yes answers Yes\n";
+        m_err << "kiv2200: "
+              << Texts::tr("answered No, with no terminal to ask at; --yes answers Yes") << "\n";
         m_err.flush();
         return false;
     }
@@ -44,7 +46,7 @@ bool ConsoleScreen::askYesNo(const QString& text, kiv::screen::Title) {
     m_err.flush();
     const QString answer = m_in->readLine().trimmed().toLower();
     if (answer != "y" && answer != "yes") {
-        m_err << "kiv2200: answered No; --yes answers Yes\n";
+        m_err << "kiv2200: " << Texts::tr("answered No; --yes answers Yes") << "\n";
         m_err.flush();
         return false;
     }

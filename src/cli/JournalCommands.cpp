@@ -1,7 +1,10 @@
 #include "cli/JournalCommands.h"
 
+#include <algorithm>
+
 #include "cli/CliCommon.h"
 #include "cli/ConsoleScreen.h"
+#include "cli/Texts.h"
 #include "commands/BatchJournal.h"
 #include "commands/DateForms.h"
 #include "commands/OtherWorkstations.h"
@@ -21,13 +24,11 @@ QString batchOf(const JournalEntry& e) {
     if (!e.tranDay.isValid()) {
         return e.detail;
     }
-    return QStringLiteral("%1 (%2) group %3")
-        .arg(kiv::commands::rocDateText(e.tranDay), kiv::commands::isoDate(e.tranDay))
-        .arg(e.group);
+    return Texts::tr("%1 group %2").arg(kiv::commands::rocAndIsoText(e.tranDay)).arg(e.group);
 }
 
 QString billsAndTotal(const kiv::store::BatchState& s) {
-    return QStringLiteral("%1 bills %2")
+    return Texts::tr("%1 bills %2")
         .arg(kiv::generation::groupedNumber(s.bills), kiv::generation::groupedNumber(s.billTotal));
 }
 
@@ -37,11 +38,11 @@ QString journalLine(const JournalEntry& e) {
     QString text = QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6")
                        .arg(e.id)
                        .arg(when(e), e.writer.host, e.writer.user,
-                            kiv::commands::commandVerb(e.command), batchOf(e));
+                            kiv::commands::commandVerbShown(e.command), batchOf(e));
     if (e.tranDay.isValid()) {
         text += "\t" + billsAndTotal(e.before) + " -> " + billsAndTotal(e.after);
         if (!e.rowsKept) {
-            text += " (no longer undoable)";
+            text += Texts::tr(" (no longer undoable)");
         }
     }
     return text;
@@ -50,37 +51,52 @@ QString journalLine(const JournalEntry& e) {
 namespace {
 
 QString figures(const kiv::store::BatchState& s) {
-    return QStringLiteral("%1 header(s)%2, %3 bills (%4 settled, %5 locked), %6 items, total %7")
+    return (s.settledHeaders
+                ? Texts::tr("%1 header(s), settled, %2 bills (%3 settled, %4 locked), "
+                            "%5 items, total %6")
+                : Texts::tr("%1 header(s), %2 bills (%3 settled, %4 locked), %5 items, "
+                            "total %6"))
         .arg(s.headers)
-        .arg(s.settledHeaders ? QStringLiteral(", settled") : QString())
         .arg(kiv::generation::groupedNumber(s.bills))
         .arg(s.settledBills)
         .arg(s.lockedBills)
         .arg(kiv::generation::groupedNumber(s.items), kiv::generation::groupedNumber(s.billTotal));
 }
 
+// One labelled line of an entry shown whole, the values in one column: a Chinese character takes
+// two columns of a terminal.
+void field(Streams s, const QString& label, const QString& value) {
+    constexpr int kValueColumn = 13;
+    int width = 0;
+    for (const QChar c : label) {
+        width += c.unicode() >= 0x1100 ? 2 : 1;
+    }
+    s.out << label << QString(std::max(1, kValueColumn - width), ' ') << value << "\n";
+}
+
 void printWhole(const JournalEntry& e, Streams s) {
-    s.out << "entry:       " << e.id << "\n"
-          << "time:        " << when(e) << "\n"
-          << "workstation: " << e.writer.host << "\n"
-          << "user:        " << e.writer.user << "\n"
-          << "program:     " << e.writer.program << " " << e.writer.version << "\n"
-          << "command:     " << kiv::commands::commandVerb(e.command) << " (" << e.command << ")\n";
+    field(s, Texts::tr("entry:"), QString::number(e.id));
+    field(s, Texts::tr("time:"), when(e));
+    field(s, Texts::tr("workstation:"), e.writer.host);
+    field(s, Texts::tr("user:"), e.writer.user);
+    field(s, Texts::tr("program:"), e.writer.program + " " + e.writer.version);
+    field(s, Texts::tr("command:"),
+          kiv::commands::commandVerbShown(e.command) + " (" + e.command + ")");
     if (e.undoes) {
-        s.out << "undoes:      entry " << e.undoes << "\n";
+        field(s, Texts::tr("undoes:"), Texts::tr("entry %1").arg(e.undoes));
     }
     if (!e.tranDay.isValid()) {
-        s.out << "copy:        " << e.detail << "\n";
+        field(s, Texts::tr("copy:"), e.detail);
         return;
     }
-    s.out << "batch:       " << batchOf(e) << "\n";
+    field(s, Texts::tr("batch:"), batchOf(e));
     if (e.fromDay.isValid()) {
-        s.out << "from:        " << kiv::commands::rocDateText(e.fromDay) << " ("
-              << kiv::commands::isoDate(e.fromDay) << ")\n";
+        field(s, Texts::tr("from:"), kiv::commands::rocAndIsoText(e.fromDay));
     }
-    s.out << "before:      " << figures(e.before) << "\n"
-          << "after:       " << figures(e.after) << "\n"
-          << "undoable:    " << (e.rowsKept ? "yes" : "no, its rows are no longer kept") << "\n";
+    field(s, Texts::tr("before:"), figures(e.before));
+    field(s, Texts::tr("after:"), figures(e.after));
+    field(s, Texts::tr("undoable:"),
+          e.rowsKept ? Texts::tr("yes") : Texts::tr("no, its rows are no longer kept"));
 }
 
 // N, the entry's number, as given on the command line.
@@ -90,43 +106,19 @@ bool readEntryNumber(const Options& o, qint64& id) {
     return ok && id > 0;
 }
 
-}  // namespace
-
-int historyCommand(const QString& base, const QStringList& args, Streams s) {
-    const Options o = parseOptions(args, {"--date", "--group", "--limit"}, {}, 1);
-    if (!o.error.isEmpty()) {
-        return usageError(s, o.error);
-    }
-    if (reportMissingDatabase(base, s)) {
-        return kStopped;
-    }
-    if (!o.arguments.isEmpty()) {
-        qint64 id = 0;
-        if (!readEntryNumber(o, id)) {
-            return usageError(s, "history takes the number of an entry");
-        }
-        const kiv::commands::EntryRead read = kiv::commands::readHistoryEntry(base, id);
-        if (!read.failure.isEmpty() || !read.entry) {
-            s.err << "kiv2200: "
-                  << (read.failure.isEmpty() ? QStringLiteral("no entry %1").arg(id) : read.failure)
-                  << "\n";
-            return kStopped;
-        }
-        printWhole(*read.entry, s);
-        return kOk;
-    }
-    kiv::commands::JournalFilter filter;
+// The options that narrow `history`; answers the usage error, empty when they are valid.
+QString readJournalFilter(const Options& o, kiv::commands::JournalFilter& filter) {
     if (o.values.contains("--date")) {
         QDate day;
         if (const QString error = readDateOption(o, "--date", day); !error.isEmpty()) {
-            return usageError(s, error);
+            return error;
         }
         filter.tranDay = day;
     }
     if (o.values.contains("--group")) {
         qint64 group = 0;
         if (const QString error = readGroupOption(o, group); !error.isEmpty()) {
-            return usageError(s, error);
+            return error;
         }
         filter.group = group;
     }
@@ -134,15 +126,49 @@ int historyCommand(const QString& base, const QStringList& args, Streams s) {
         bool ok = false;
         filter.limit = o.values["--limit"].toInt(&ok);
         if (!ok || filter.limit < 1) {
-            return usageError(s, "--limit takes a whole number from 1");
+            return Texts::tr("--limit takes a whole number from 1");
         }
+    }
+    return {};
+}
+
+}  // namespace
+
+int historyCommand(const QString& base, const QStringList& args, Streams s) {
+    const Options o = parseOptions(args, {"--date", "--group", "--limit"}, {}, 1);
+    kiv::commands::JournalFilter filter;
+    // A value that cannot be read is a usage error, whatever the package holds.
+    if (const QString error = o.error.isEmpty() ? readJournalFilter(o, filter) : o.error;
+        !error.isEmpty()) {
+        return usageError(s, error);
+    }
+    if (reportMissingDatabase(base, s)) {
+        return kStopped;
+    }
+    if (!o.arguments.isEmpty()) {
+        qint64 id = 0;
+        if (!readEntryNumber(o, id)) {
+            return usageError(s, Texts::tr("history takes the number of an entry"));
+        }
+        const kiv::commands::EntryRead read = kiv::commands::readHistoryEntry(base, id);
+        if (!read.failure.isEmpty() || !read.entry) {
+            s.err << "kiv2200: "
+                  << (read.failure.isEmpty() ? Texts::tr("no entry %1").arg(id) : read.failure)
+                  << "\n";
+            return kStopped;
+        }
+        printWhole(*read.entry, s);
+        return kOk;
     }
     const kiv::commands::HistoryRead read = kiv::commands::readHistory(base, filter);
     if (!read.failure.isEmpty()) {
         s.err << "kiv2200: " << read.failure << "\n";
         return kStopped;
     }
-    s.out << "entry\ttime\tworkstation\tuser\tcommand\tbatch\tbills and total before -> after\n";
+    s.out << Texts::tr(
+                 "entry\ttime\tworkstation\tuser\tcommand\tbatch\tbills and total before -> "
+                 "after")
+          << "\n";
     for (const JournalEntry& e : read.entries) {
         s.out << journalLine(e) << "\n";
     }
@@ -153,7 +179,8 @@ int undoCommand(const QString& base, const QStringList& args, Streams s, const Q
     const Options o = parseOptions(args, {}, {"--yes"}, 1);
     qint64 id = 0;
     if (!o.error.isEmpty() || !readEntryNumber(o, id)) {
-        return usageError(s, o.error.isEmpty() ? "undo takes the number of an entry" : o.error);
+        return usageError(
+            s, o.error.isEmpty() ? Texts::tr("undo takes the number of an entry") : o.error);
     }
     if (reportMissingDatabase(base, s)) {
         return kStopped;
@@ -163,10 +190,12 @@ int undoCommand(const QString& base, const QStringList& args, Streams s, const Q
         s.out << (plan.failure.isEmpty() ? plan.refusal : plan.failure) << "\n";
         return kStopped;
     }
-    s.out << "Undoing entry " << id << " puts back " << batchOf(*plan.entry) << ": "
-          << figures(plan.now) << " -> " << figures(plan.entry->before) << "\n";
+    s.out << Texts::tr("Undoing entry %1 puts back %2: %3 -> %4")
+                 .arg(id)
+                 .arg(batchOf(*plan.entry), figures(plan.now), figures(plan.entry->before))
+          << "\n";
     if (!o.flags.contains("--yes")) {
-        s.out << "kiv2200 undo " << id << " --yes does it.\n";
+        s.out << Texts::tr("kiv2200 undo %1 --yes does it.").arg(id) << "\n";
         return kStopped;
     }
     ConsoleScreen console(s.out, s.err, ConsoleScreen::Answers::Yes, nullptr,
@@ -176,8 +205,12 @@ int undoCommand(const QString& base, const QStringList& args, Streams s, const Q
         s.out << (done.failure.isEmpty() ? done.refusal : done.failure) << "\n";
         return kStopped;
     }
-    s.out << "Undone: entry " << done.entry << " puts back what entry " << id
-          << " changed; kiv2200 undo " << done.entry << " undoes it again.\n";
+    s.out << Texts::tr(
+                 "Undone: entry %1 puts back what entry %2 changed; kiv2200 undo %1 undoes "
+                 "it again.")
+                 .arg(done.entry)
+                 .arg(id)
+          << "\n";
     return kOk;
 }
 

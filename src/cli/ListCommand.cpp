@@ -1,6 +1,7 @@
 #include "cli/ListCommand.h"
 
 #include "cli/CliCommon.h"
+#include "cli/Texts.h"
 #include "commands/DateForms.h"
 
 namespace kiv::cli {
@@ -29,25 +30,26 @@ QString readListOptions(const QStringList& args, int& tab, ListKind& kind, QDate
         return o.error;
     }
     if (o.arguments.size() != 1 || (o.arguments[0] != "groups" && o.arguments[0] != "dates")) {
-        return "list takes groups or dates";
+        return Texts::tr("list takes groups or dates");
     }
     kind = o.arguments[0] == "groups" ? ListKind::Groups : ListKind::Dates;
     tab = tabOf(o.values.value("--tab"));
     if (tab < 0) {
-        return "--tab takes 0 to 3 or generate, delete, apply, recollect";
+        return Texts::tr("--tab takes 0 to 3 or generate, delete, apply, recollect");
     }
     const Tab t = Tab(tab);
     if (!kiv::commands::hasList(t, kind)) {
-        return "tab 0 (generate) has no date list: any date from today is taken";
+        return Texts::tr("tab 0 (generate) has no date list: any date from today is taken");
     }
     // A date list of tabs 2 and 3 lists the dates of one group; group lists need no date.
     const bool needsGroup = kiv::commands::dependsOn(t, kind) == ListKind::Groups;
     if (needsGroup != o.values.contains("--group")) {
-        return needsGroup ? "--group is required" : "--group does not belong here";
+        return needsGroup ? Texts::tr("%1 is required").arg("--group")
+                          : Texts::tr("%1 does not belong here").arg("--group");
     }
     const bool takesDate = kiv::commands::dependsOn(t, kind) == ListKind::Dates;
     if (o.values.contains("--date") && !takesDate) {
-        return "--date belongs only to the group list of tab 1 (delete)";
+        return Texts::tr("--date belongs only to the group list of tab 1 (delete)");
     }
     return o.values.contains("--date") ? readDateOption(o, "--date", date) : QString();
 }

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 
 #include "cli/CliCommon.h"
+#include "cli/Texts.h"
 #include "commands/DatabaseMoves.h"
 
 namespace kiv::cli {
@@ -28,8 +29,9 @@ kiv::commands::MoveProgress progressTold(Streams s, bool quiet) {
 
 int told(const kiv::commands::MoveReport& r, Streams s) {
     for (const kiv::commands::MovedTable& t : r.tables) {
-        s.out << t.name << "\t" << t.rowsFrom << " rows " << t.digestFrom << "\t" << t.rowsTo
-              << " rows " << t.digestTo << "\t" << (t.same() ? "same" : "DIFFERENT") << "\n";
+        s.out << t.name << "\t" << Texts::tr("%1 rows %2").arg(t.rowsFrom).arg(t.digestFrom) << "\t"
+              << Texts::tr("%1 rows %2").arg(t.rowsTo).arg(t.digestTo) << "\t"
+              << (t.same() ? Texts::tr("same") : Texts::tr("DIFFERENT")) << "\n";
     }
     if (!r.failure.isEmpty()) {
         s.out << r.failure << "\n";
@@ -47,7 +49,7 @@ int moveToServerCommand(const QString& base, const QStringList& args, Streams s)
     }
     for (const char* required : {"--host", "--database"}) {
         if (!o.values.contains(required)) {
-            return usageError(s, QString(required) + " is required");
+            return usageError(s, Texts::tr("%1 is required").arg(required));
         }
     }
     kiv::commands::ServerSettings target{o.values["--host"], 0, o.values["--database"],
@@ -56,7 +58,7 @@ int moveToServerCommand(const QString& base, const QStringList& args, Streams s)
         bool ok = false;
         target.port = o.values["--port"].toInt(&ok);
         if (!ok || target.port < 1 || target.port > 65535) {
-            return usageError(s, "--port takes a port number from 1 to 65535");
+            return usageError(s, Texts::tr("--port takes a port number from 1 to 65535"));
         }
     }
     const kiv::commands::MoveReport r = kiv::commands::moveToServer(
@@ -64,8 +66,11 @@ int moveToServerCommand(const QString& base, const QStringList& args, Streams s)
     if (told(r, s) != kOk) {
         return kStopped;
     }
-    s.out << "The database is on the server " << r.server << " now; KIV.ini names it. The file is "
-          << "set aside as " << r.file << ".\n";
+    s.out << Texts::tr(
+                 "The database is on the server %1 now; KIV.ini names it. The file is set "
+                 "aside as %2.")
+                 .arg(r.server, r.file)
+          << "\n";
     return kOk;
 }
 
@@ -79,8 +84,11 @@ int moveToFileCommand(const QString& base, const QStringList& args, Streams s) {
     if (told(r, s) != kOk) {
         return kStopped;
     }
-    s.out << "The database is in " << r.file << " now; KIV.ini names no server. The server "
-          << r.server << " keeps its copy of the data as it is.\n";
+    s.out << Texts::tr(
+                 "The database is in %1 now; KIV.ini names no server. The server %2 keeps "
+                 "its copy of the data as it is.")
+                 .arg(r.file, r.server)
+          << "\n";
     return kOk;
 }
 

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "cli/CliCommon.h"
+#include "cli/Texts.h"
 #include "commands/BatchReports.h"
 #include "commands/DateForms.h"
 #include "report/BatchReport.h"
@@ -18,6 +19,9 @@
 namespace kiv::cli {
 
 namespace {
+
+// The file name that stands for standard output.
+const QString kStandardOutput = QStringLiteral("-");
 
 // Writes the file through a temporary one renamed over it: a failure leaves what was there
 // before. Answers the reason of a failure, or nothing.
@@ -37,7 +41,7 @@ QString writeWhole(const QString& path, const QByteArray& bytes) {
     // A full disk often fails with no reason that Qt can give.
     const QStorageInfo disk(QFileInfo(path).absolutePath());
     if (disk.isValid() && disk.bytesAvailable() < bytes.size()) {
-        return QStringLiteral("磁碟已滿，無法寫入 (%1)").arg(file.errorString());
+        return Texts::tr("the disk is full (%1)").arg(file.errorString());
     }
     return file.errorString();
 }
@@ -53,12 +57,71 @@ QString readReportOptions(const QStringList& args, Options& o, QDate& day, qint6
             return error;
         }
     }
+    if (o.values.value("--pdf") == kStandardOutput && o.values.value("--csv") == kStandardOutput) {
+        return Texts::tr("only one of --pdf and --csv can write to standard output (-)");
+    }
     if (o.values.contains("--pdf") && o.values.contains("--csv") &&
         QFileInfo(o.values["--pdf"]).absoluteFilePath() ==
             QFileInfo(o.values["--csv"]).absoluteFilePath()) {
-        return "--pdf and --csv name the same file";
+        return Texts::tr("--pdf and --csv name the same file");
     }
     return {};
+}
+
+// The file on standard output, which holds nothing else. A stream on a string, which has no
+// device, takes each byte as the character of that code: its toLatin1() gives the bytes back.
+// Answers the reason of a failure, or nothing.
+QString writeToOutput(QTextStream& out, const QByteArray& bytes) {
+    out.flush();
+    QIODevice* device = out.device();
+    if (!device) {
+        out << QString::fromLatin1(bytes);
+        return {};
+    }
+    auto* file = qobject_cast<QFileDevice*>(device);
+    if (device->write(bytes) != bytes.size() || (file && !file->flush())) {
+        return device->errorString();
+    }
+    return {};
+}
+
+QString wroteText(const QString& option, const QString& path) {
+    if (path != kStandardOutput) {
+        return Texts::tr("wrote %1").arg(path);
+    }
+    return option == "--pdf" ? Texts::tr("wrote the PDF to standard output")
+                             : Texts::tr("wrote the CSV to standard output");
+}
+
+QString notWrittenText(const QString& option, const QString& path, const QString& error) {
+    if (path != kStandardOutput) {
+        return Texts::tr("cannot write %1: %2").arg(path, error);
+    }
+    return option == "--pdf" ? Texts::tr("cannot write the PDF to standard output: %1").arg(error)
+                             : Texts::tr("cannot write the CSV to standard output: %1").arg(error);
+}
+
+// Writes the files that --csv and --pdf ask for, each named on `told` once it is written; stops
+// at the first that cannot be.
+int writeReportFiles(const kiv::report::BatchReport& report, const Options& o, Streams s,
+                     QTextStream& told) {
+    const std::pair<const char*, std::function<QByteArray()>> files[] = {
+        {"--csv", [&] { return kiv::report::reportCsv(report); }},
+        {"--pdf", [&] { return kiv::report::reportPdf(report); }}};
+    for (const auto& [option, bytes] : files) {
+        if (!o.values.contains(option)) {
+            continue;
+        }
+        const QString path = o.values[option];
+        const QString error =
+            path == kStandardOutput ? writeToOutput(s.out, bytes()) : writeWhole(path, bytes());
+        if (!error.isEmpty()) {
+            s.err << "kiv2200: " << notWrittenText(option, path, error) << "\n";
+            return kStopped;
+        }
+        told << wroteText(option, path) << "\n";
+    }
+    return kOk;
 }
 
 }  // namespace
@@ -70,10 +133,11 @@ int reportCommand(const QString& base, const QStringList& args, Streams s) {
     if (const QString error = readReportOptions(args, o, day, group); !error.isEmpty()) {
         return usageError(s, error);
     }
-    const bool pdf = o.values.contains("--pdf");
-    const bool csv = o.values.contains("--csv");
-    if (pdf && !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        s.err << "kiv2200: the PDF is drawn with fonts, which this program was started without\n";
+    if (o.values.contains("--pdf") &&
+        !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        s.err << "kiv2200: "
+              << Texts::tr("the PDF is drawn with fonts, which this program was started without")
+              << "\n";
         return kStopped;
     }
     if (reportMissingDatabase(base, s)) {
@@ -86,33 +150,25 @@ int reportCommand(const QString& base, const QStringList& args, Streams s) {
     }
     const std::optional<kiv::report::BatchReport>& report = read.report;
     if (!report) {
-        s.err << "kiv2200: group " << group << " has no batch on "
-              << kiv::commands::rocDateText(day) << " (" << kiv::commands::isoDate(day) << ")\n";
+        s.err << "kiv2200: "
+              << Texts::tr("group %1 has no batch on %2")
+                     .arg(group)
+                     .arg(kiv::commands::rocAndIsoText(day))
+              << "\n";
         return kStopped;
     }
-    if (!pdf && !csv) {
-        const QStringList lines = kiv::report::headerLines(report->header) + QStringList{""} +
-                                  kiv::report::totalLines(report->totals);
-        for (const QString& line : lines) {
-            s.out << line << "\n";
-        }
-        return kOk;
+    // With a file on standard output, the summary and the files written are told on standard
+    // error.
+    const bool fileOnOutput =
+        o.values.value("--pdf") == kStandardOutput || o.values.value("--csv") == kStandardOutput;
+    QTextStream& told = fileOnOutput ? s.err : s.out;
+    const QStringList lines = kiv::report::headerLines(report->header) + QStringList{""} +
+                              kiv::report::totalLines(report->totals);
+    for (const QString& line : lines) {
+        told << line << "\n";
     }
-    const std::pair<const char*, std::function<QByteArray()>> files[] = {
-        {"--csv", [&] { return kiv::report::reportCsv(*report); }},
-        {"--pdf", [&] { return kiv::report::reportPdf(*report); }}};
-    for (const auto& [option, bytes] : files) {
-        if (!o.values.contains(option)) {
-            continue;
-        }
-        const QString path = o.values[option];
-        if (const QString error = writeWhole(path, bytes()); !error.isEmpty()) {
-            s.err << "kiv2200: cannot write " << path << ": " << error << "\n";
-            return kStopped;
-        }
-        s.out << "wrote " << path << "\n";
-    }
-    return kOk;
+    told.flush();  // before a file that may take long, or whose reader may stop reading
+    return writeReportFiles(*report, o, s, told);
 }
 
 }  // namespace kiv::cli

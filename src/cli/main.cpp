@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "cli/Cli.h"
+#include "cli/Language.h"
 
 namespace {
 
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
         drawsPages ? std::make_unique<QGuiApplication>(argc, argv)
                    : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName("kiv2200");
+    kiv::cli::installLanguage(QLocale::system());
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
     QTextStream out(stdout);

@@ -1,5 +1,6 @@
 #include "commands/BatchJournal.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <limits>
 
@@ -21,27 +22,34 @@ using kiv::database::Connection;
 QString refusalOf(const std::optional<JournalEntry>& e, qint64 id, const store::BatchState& now,
                   const std::optional<JournalEntry>& later) {
     if (!e) {
-        return QStringLiteral("日誌中沒有第 %1 筆紀錄").arg(id);
+        return QCoreApplication::translate("kiv2200", "the journal has no entry %1").arg(id);
     }
     if (!e->tranDay.isValid()) {
-        return QStringLiteral("第 %1 筆紀錄是%2，不是一批資料的寫入，不能復原")
+        return QCoreApplication::translate(
+                   "kiv2200", "entry %1 %2 the database, not one batch: it cannot be undone")
             .arg(id)
-            .arg(commandVerb(e->command));
+            .arg(commandVerbShown(e->command));
     }
     if (!e->rowsKept) {
-        return QStringLiteral("第 %1 筆紀錄已超過保留期限，它刪除的資料已不保留，不能復原").arg(id);
+        return QCoreApplication::translate("kiv2200",
+                                           "entry %1 is past its undo days: the rows it removed "
+                                           "are no longer kept, and it cannot be undone")
+            .arg(id);
     }
     if (later) {
-        return QStringLiteral(
-                   "第 %1 筆紀錄之後，工作站 %2（使用者 %3）於 %4 又%5了這批資料"
-                   "（第 %6 筆紀錄）；請先復原該筆")
+        return QCoreApplication::translate(
+                   "kiv2200",
+                   "after entry %1, workstation %2 (user %3) %5 this batch again at %4 (entry "
+                   "%6); undo that entry first")
             .arg(id)
             .arg(later->writer.host, later->writer.user, later->at.left(19).replace('T', ' '),
-                 commandVerb(later->command))
+                 commandVerbShown(later->command))
             .arg(later->id);
     }
     if (now != e->after) {
-        return QStringLiteral("第 %1 筆紀錄之後，這批資料已被其他程式變更（例如繳費或上鎖）")
+        return QCoreApplication::translate("kiv2200",
+                                           "after entry %1, another program changed this batch "
+                                           "(a payment or a lock, for instance)")
             .arg(id);
     }
     return {};

@@ -1,5 +1,6 @@
 #include "commands/DatabaseMoves.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
@@ -31,7 +32,10 @@ std::vector<MovedTable> copyAndCompare(Connection& from, Connection& to,
     store::compareTables(from, to, tables);
     for (const MovedTable& m : tables) {
         if (!m.same()) {
-            fail(QStringLiteral("資料表 %1 搬移後不一致（%2 列 %3，%4 列 %5），沒有搬移")
+            fail(QCoreApplication::translate(
+                     "kiv2200",
+                     "the table %1 differs after the copy (%2 rows %3, %4 rows %5); "
+                     "nothing was moved")
                      .arg(m.name)
                      .arg(m.rowsFrom)
                      .arg(m.digestFrom)
@@ -87,19 +91,25 @@ void moveFileToServer(const QString& baseFolder, const ServerSettings& target,
                       const database::LockWait& wait, const MoveProgress& progress,
                       MoveReport& report) {
     if (const std::optional<ServerSettings> on = store::readServerSettings(baseFolder)) {
-        fail(QStringLiteral("這個套件的資料庫已在資料庫伺服器 %1 上").arg(on->describe()));
+        fail(QCoreApplication::translate("kiv2200",
+                                         "the package's database is on the server %1 already")
+                 .arg(store::serverShown(*on)));
     }
     report.file = store::databasePath(baseFolder);
     if (!QFileInfo::exists(report.file)) {
-        fail(QStringLiteral("找不到資料庫檔案 ") + report.file);
+        fail(QCoreApplication::translate("kiv2200", "there is no database file %1")
+                 .arg(report.file));
     }
     store::PackageConnection file(baseFolder, wait);
     Transaction lock(file);  // held, never written, until the file is set aside
     Connection server(DatabaseLocation{QString(), target});
     const QStringList present = store::tablesPresent(server, store::tablesToMove(file));
     if (!present.isEmpty()) {
-        fail(QStringLiteral("資料庫伺服器 %1 已有本套件的資料表：%2；沒有搬移")
-                 .arg(report.server, present.join("、")));
+        fail(QCoreApplication::translate(
+                 "kiv2200",
+                 "the server database %1 holds tables of the package already: %2; "
+                 "nothing was moved")
+                 .arg(report.server, present.join(", ")));
     }
     report.tables = copyAndCompare(file, server, progress);
     const SettingsFile settings(store::settingsPath(baseFolder));
@@ -107,7 +117,8 @@ void moveFileToServer(const QString& baseFolder, const ServerSettings& target,
     try {
         store::writeServerSettings(baseFolder, target);
         if (!QFile::rename(report.file, aside)) {
-            fail(QStringLiteral("無法將資料庫檔案 %1 改名為 %2").arg(report.file, aside));
+            fail(QCoreApplication::translate("kiv2200", "cannot rename the database file %1 to %2")
+                     .arg(report.file, aside));
         }
     } catch (const Failure&) {
         settings.putBack();
@@ -121,13 +132,16 @@ void moveServerToFile(const QString& baseFolder, const database::LockWait& wait,
                       const MoveProgress& progress, MoveReport& report) {
     const std::optional<ServerSettings> on = store::readServerSettings(baseFolder);
     if (!on) {
-        fail(QStringLiteral("資料庫設定檔 %1 沒有指定資料庫伺服器")
+        fail(QCoreApplication::translate("kiv2200", "the settings file %1 names no server")
                  .arg(store::settingsPath(baseFolder)));
     }
-    report.server = on->describe();
+    report.server = store::serverShown(*on);
     report.file = store::databasePath(baseFolder);
     if (QFileInfo::exists(report.file)) {
-        fail(QStringLiteral("資料庫檔案 %1 已經存在，沒有覆蓋它").arg(report.file));
+        fail(QCoreApplication::translate("kiv2200",
+                                         "the database file %1 exists already; it was not "
+                                         "overwritten")
+                 .arg(report.file));
     }
     store::PackageConnection server(baseFolder, wait);
     Transaction lock(server);  // held, never written, until the file is in place
@@ -140,7 +154,8 @@ void moveServerToFile(const QString& baseFolder, const database::LockWait& wait,
             report.tables = copyAndCompare(server, file, progress);
         }
         if (!QFile::rename(making, report.file)) {
-            fail(QStringLiteral("無法將 %1 改名為 %2").arg(making, report.file));
+            fail(QCoreApplication::translate("kiv2200", "cannot rename %1 to %2")
+                     .arg(making, report.file));
         }
     } catch (const Failure&) {
         QFile::remove(making);
@@ -162,7 +177,7 @@ void moveServerToFile(const QString& baseFolder, const database::LockWait& wait,
 MoveReport moveToServer(const QString& baseFolder, const ServerSettings& target,
                         const database::LockWait& wait, const MoveProgress& progress) {
     MoveReport report;
-    report.server = target.describe();
+    report.server = store::serverShown(target);
     try {
         moveFileToServer(baseFolder, target, wait, progress, report);
     } catch (const Failure& f) {

@@ -1,5 +1,6 @@
 #include "commands/DryRunFigures.h"
 
+#include "commands/DateForms.h"
 #include "database/Checked.h"
 #include "database/Connection.h"
 #include "database/Rows.h"
@@ -78,7 +79,7 @@ DryRunFigures readDryRunFigures(kiv::database::Connection& connection, const QDa
 QString dryRunText(const DryRunFigures& f) {
     const QString cr = QString(QChar(13));
     QString text = QStringLiteral("試算明細：收款日期 %1，繳費群組 %2")
-                       .arg(kiv::database::rocDateText(f.tranDay))
+                       .arg(rocAndIsoText(f.tranDay))
                        .arg(f.group);
     text += cr + (f.replaced.exists()
                       ? QStringLiteral("將取代原有的 %1 筆繳費資料（含無帳單者），共 %2 元")

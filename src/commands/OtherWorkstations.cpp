@@ -1,5 +1,7 @@
 #include "commands/OtherWorkstations.h"
 
+#include <QCoreApplication>
+
 #include <QMap>
 
 #include "database/Values.h"
@@ -35,6 +37,18 @@ QString commandVerb(const QString& command) {
                                                  {"recollect", "補收"}, {"delete", "刪除"},
                                                  {"undo", "復原"},      {"restore", "放回備份"}};
     return verbs.value(command, command);
+}
+
+QString commandVerbShown(const QString& command) {
+    static const QMap<QString, const char*> verbs = {
+        {"generate", QT_TRANSLATE_NOOP("kiv2200", "generated")},
+        {"apply", QT_TRANSLATE_NOOP("kiv2200", "applied")},
+        {"recollect", QT_TRANSLATE_NOOP("kiv2200", "re-collected")},
+        {"delete", QT_TRANSLATE_NOOP("kiv2200", "deleted")},
+        {"undo", QT_TRANSLATE_NOOP("kiv2200", "undid")},
+        {"restore", QT_TRANSLATE_NOOP("kiv2200", "put back a copy of")}};
+    const auto verb = verbs.find(command);
+    return verb == verbs.end() ? command : QCoreApplication::translate("kiv2200", *verb);
 }
 
 QString changedMeanwhileMessage(const QDate& day, qint64 group,

@@ -5,11 +5,15 @@
 #include "database/Failure.h"
 #include "store/PackageDatabase.h"
 #include "store/PackagePaths.h"
+#include "store/PackagePrograms.h"
 #include "store/Schema.h"
 
 namespace kiv::commands {
 
-Result initDatabase(const QString& baseFolder) {
+Result initDatabase(const QString& baseFolder, const QString& programFolder) {
+    if (store::holdsPrograms(programFolder)) {
+        return store::initPackage(baseFolder, programFolder);
+    }
     return store::initDatabase(baseFolder);
 }
 

@@ -89,6 +89,10 @@ QString rocDateText(const QDate& d) {
     return QString::number(d.year() - 1911) + d.toString(u"/MM/dd");
 }
 
+QString rocAndIsoText(const QDate& d) {
+    return QStringLiteral("%1 (%2)").arg(rocDateText(d), isoDate(d));
+}
+
 QDate dateFromCollectionText(const QString& text) {
     if (text.size() != 10) {
         return {};

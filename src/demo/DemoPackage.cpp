@@ -1,9 +1,9 @@
 #include "demo/DemoPackage.h"
 
+#include <QCoreApplication>
+
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
 
 #include "database/Connection.h"
 #include "database/Failure.h"
@@ -12,6 +12,7 @@
 #include "store/Compaction.h"
 #include "store/PackageDatabase.h"
 #include "store/PackagePaths.h"
+#include "store/PackagePrograms.h"
 #include "store/Schema.h"
 
 namespace kiv::demo {
@@ -19,31 +20,6 @@ namespace kiv::demo {
 using kiv::database::Statement;
 
 namespace {
-
-const char* const kPrograms[] = {kiv::store::kWindowProgram, kiv::store::kCommandLineProgram,
-                                 kiv::store::kMenuProgram};
-
-bool copyPrograms(const QString& baseFolder, const QString& programFolder, QString* error) {
-    const QString exe = kiv::store::programFolder(baseFolder);
-    if (!QDir().mkpath(exe)) {
-        *error = "cannot create " + exe;
-        return false;
-    }
-    for (const char* name : kPrograms) {
-        const QString from = programFolder + "/" + kiv::store::programFileName(name);
-        const QString to = kiv::store::packageProgramPath(baseFolder, name);
-        if (QFileInfo(from).canonicalFilePath() == QFileInfo(to).canonicalFilePath() &&
-            QFileInfo::exists(to)) {
-            continue;  // already in place: the package is being laid out where it runs
-        }
-        QFile::remove(to);
-        if (!QFile::copy(from, to)) {
-            *error = QString("cannot copy %1 to %2").arg(from, to);
-            return false;
-        }
-    }
-    return true;
-}
 
 // The demo's past batches are written by the real engine; nobody watches it.
 class QuietScreen : public kiv::screen::Screen {
@@ -72,10 +48,10 @@ struct PastBatch {
 // collect again, a batch some students have already paid, one with locked bills, and a plain
 // unpaid one that can be generated again, applied or deleted.
 const PastBatch kPastBatches[] = {
-    {kTuitionGroup, -30, "failed transfers"},
-    {kLunchGroup, 7, "partly settled"},
-    {kTextbookGroup, 14, "locked bills"},
-    {kAfterSchoolGroup, 3, "unpaid"},
+    {kTuitionGroup, -30, QT_TRANSLATE_NOOP("kiv2200", "failed transfers")},
+    {kLunchGroup, 7, QT_TRANSLATE_NOOP("kiv2200", "partly settled")},
+    {kTextbookGroup, 14, QT_TRANSLATE_NOOP("kiv2200", "locked bills")},
+    {kAfterSchoolGroup, 3, QT_TRANSLATE_NOOP("kiv2200", "unpaid")},
 };
 
 QString writePastBatches(const QString& baseFolder, const QDate& today) {
@@ -88,12 +64,18 @@ QString writePastBatches(const QString& baseFolder, const QDate& today) {
         if (!written && quiet.lastMessage != "無資料可產生") {
             throw kiv::database::Failure(
                 kiv::database::FailureKind::Database,
-                QString("the demo batch of group %1 could not be generated").arg(b.group));
+                QCoreApplication::translate("kiv2200",
+                                            "the demo batch of group %1 could not be generated")
+                    .arg(b.group));
         }
-        report += QString("  batch:    %1, group %2: %3\n")
+        const QString what =
+            written ? QCoreApplication::translate("kiv2200", b.what)
+                    : QCoreApplication::translate("kiv2200", "none, nobody owes anything");
+        report += QCoreApplication::translate("kiv2200", "  batch:    %1, group %2: %3")
                       .arg(day.toString("yyyy-MM-dd"))
                       .arg(b.group)
-                      .arg(written ? QString(b.what) : QString("none, nobody owes anything"));
+                      .arg(what) +
+                  u'\n';
     }
     return report;
 }
@@ -165,18 +147,8 @@ DemoSummary layOutDemoPackage(const QString& baseFolder, const QString& programF
     QElapsedTimer timer;
     timer.start();
     DemoSummary s;
-    s.status = kiv::store::initDatabase(baseFolder);
+    s.status = kiv::store::initPackage(baseFolder, programFolder);
     if (!s.status.ok) {
-        return s;
-    }
-    QString error;
-    if (!copyPrograms(baseFolder, programFolder, &error)) {
-        // The database file is this run's own: without the programs the package is not laid
-        // out, and without the file the demo can be laid out again once the cause is fixed.
-        if (!kiv::store::readServerSettings(baseFolder)) {
-            QFile::remove(kiv::store::databasePath(baseFolder));
-        }
-        s.status = kiv::database::Result::failed(error);
         return s;
     }
     SchoolShape shape;
@@ -192,13 +164,13 @@ DemoSummary layOutDemoPackage(const QString& baseFolder, const QString& programF
         return s;
     }
     const QString base = QDir(baseFolder).absolutePath();
-    s.report = QString(
-                   "demo package in %1 (%2 s)\n"
-                   "  programs: %1/exe/Kiv2200P1, Kiv0000P1, kiv2200\n"
-                   "  database: %9: %3 students (%4 active) in %5 classes, "
-                   "%6 payment groups, %7 statuses\n"
-                   "%8"
-                   "  start:    %1/exe/Kiv2200P1 a/b/c\n")
+    s.report = QCoreApplication::translate("kiv2200",
+                                           "demo package in %1 (%2 s)\n"
+                                           "  programs: %1/exe/Kiv2200P1, Kiv0000P1, kiv2200\n"
+                                           "  database: %9: %3 students (%4 active) in %5 classes, "
+                                           "%6 payment groups, %7 statuses\n"
+                                           "%8"
+                                           "  start:    %1/exe/Kiv2200P1 a/b/c\n")
                    .arg(base)
                    .arg(timer.elapsed() / 1000.0, 0, 'f', 1)
                    .arg(counts.students)

@@ -9,8 +9,12 @@
 #include <QVBoxLayout>
 
 #include "commands/PackageFolders.h"
+#include "window/DisplayCheck.h"
 
 int main(int argc, char** argv) {
+    if (kiv::window::refuseWithoutDisplay("Kiv0000P1", argc, argv)) {
+        return 1;
+    }
     QApplication app(argc, argv);
     app.setApplicationName("Kiv0000P1");
     if (QFontDatabase::families().contains("Noto Sans CJK TC")) {

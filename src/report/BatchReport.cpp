@@ -180,12 +180,24 @@ BatchTotals totalsOf(const std::vector<Bill>& bills) {
         add(t.channels[static_cast<size_t>(b.channel)], b);
         add(t.classes[{b.grade, b.cls}], b);
         t.fees = database::checkedAdd(t.fees, b.fee.value_or(0), "Fee");
-        t.settled += b.settled ? 1 : 0;
-        t.failed += b.failed() ? 1 : 0;
-        t.locked += b.locked ? 1 : 0;
-        t.unpaid += b.unpaid() ? 1 : 0;
+        const Standing standing = b.standing();
+        ++t.standings[static_cast<size_t>(standing)];
+        t.settledAfterFailure += standing == Standing::Settled && b.failed() ? 1 : 0;
     }
     return t;
+}
+
+Standing Bill::standing() const {
+    if (locked) {
+        return Standing::Locked;
+    }
+    if (settled) {
+        return Standing::Settled;
+    }
+    if (failed()) {
+        return Standing::Failed;
+    }
+    return channel == Channel::NoBill ? Standing::NoBill : Standing::Unpaid;
 }
 
 }  // namespace kiv::report

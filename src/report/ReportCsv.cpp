@@ -64,7 +64,9 @@ QByteArray reportCsv(const BatchReport& report) {
         for (const std::optional<qint64>& item : b.items) {
             row.push_back(plain(item));
         }
-        row.push_back(text(statusText(b, false)));
+        // The status alone, so that a spreadsheet counts each bill once; an earlier failure of
+        // a settled bill stands in the cause's column.
+        row.push_back(text(standingName(b.standing())));
         row.push_back(text(b.failure));
         appendRow(out, row);
     }

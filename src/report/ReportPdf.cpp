@@ -352,6 +352,7 @@ void drawReport(Sheet& sheet, const BatchReport& r, const Style& s, const Column
                 [&](qsizetype i) { return channels[size_t(i)]; });
     sheet.paragraph("手續費合計：" + amountText(t.fees) + " 元", s.body, s.bodyMetrics);
     sheet.paragraph(countsText(t), s.body, s.bodyMetrics);
+    sheet.paragraph(standingsNote(), s.body, s.bodyMetrics);
     sheet.skip(0.6);
     sheet.paragraph("各班合計", s.bold, s.boldMetrics);
     const Columns classColumns = measured({"班級", "筆數", "金額"}, classes, s);
@@ -366,7 +367,7 @@ QByteArray reportPdf(const BatchReport& report) {
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
     writer.setTitle("收款批次報表 " + groupText(report.header) + " " +
-                    database::rocDateText(report.header.day));
+                    database::rocAndIsoText(report.header.day));
     writer.setCreator("kiv2200");
     // The table at full size decides the page's orientation and, where even landscape is too
     // narrow, the scale of the whole report.
@@ -391,7 +392,7 @@ QByteArray reportPdf(const BatchReport& report) {
                                        status, Qt::ElideRight, bills.back().width - 2 * style.pad));
     }
     const QString running = "收款批次報表　繳費群組 " + groupText(report.header) + "　收款日期 " +
-                            database::rocDateText(report.header.day);
+                            database::rocAndIsoText(report.header.day);
     int pages = 0;
     {
         Sheet counting(writer, nullptr, style, running, 0);

@@ -47,22 +47,37 @@ QString totalText(const QString& what, const Total& t) {
 
 }  // namespace
 
-QString statusText(const Bill& bill, bool withCause) {
-    QStringList parts;
-    if (bill.settled) {
-        parts << "已繳";
+QString standingName(Standing standing) {
+    switch (standing) {
+        case Standing::Locked:
+            return QStringLiteral("已鎖定");
+        case Standing::Settled:
+            return QStringLiteral("已繳");
+        case Standing::Failed:
+            return QStringLiteral("轉帳失敗");
+        case Standing::NoBill:
+            return QStringLiteral("無須繳費");
+        case Standing::Unpaid:
+            break;
+    }
+    return QStringLiteral("未繳");
+}
+
+QString statusText(const Bill& bill) {
+    const Standing standing = bill.standing();
+    const QString failure = "轉帳失敗：" + bill.failure;
+    if (standing == Standing::Failed) {
+        return failure;
+    }
+    QStringList also;
+    if (standing == Standing::Locked && bill.settled) {
+        also << "已繳";
     }
     if (bill.failed()) {
-        parts << (withCause ? "轉帳失敗：" + bill.failure : QStringLiteral("轉帳失敗"));
+        also << (bill.settled ? "先前" + failure : failure);
     }
-    if (bill.locked) {
-        parts << "已鎖定";
-    }
-    if (parts.isEmpty()) {
-        return bill.channel == Channel::NoBill ? QStringLiteral("無須繳費")
-                                               : QStringLiteral("未繳");
-    }
-    return parts.join("，");
+    const QString name = standingName(standing);
+    return also.isEmpty() ? name : name + "（" + also.join("；") + "）";
 }
 
 QString amountText(std::optional<qint64> amount) {
@@ -84,7 +99,7 @@ QString groupText(const BatchHeader& header) {
 QStringList headerLines(const BatchHeader& h) {
     return {"收款批次報表",
             "繳費群組：" + groupText(h),
-            "收款日期：" + database::rocDateText(h.day),
+            "收款日期：" + database::rocAndIsoText(h.day),
             "轉帳手續費：" + yuan(h.transferFee),
             "臨櫃手續費：" + bandsText(h.counter),
             "網路銀行手續費：" + bandsText(h.online),
@@ -105,8 +120,22 @@ std::vector<Channel> shownChannels(const BatchTotals& totals) {
 }
 
 QString countsText(const BatchTotals& t) {
-    return "已繳 " + countText(t.settled) + "，轉帳失敗 " + countText(t.failed) + "，已鎖定 " +
-           countText(t.locked) + "，未繳 " + countText(t.unpaid);
+    QStringList parts;
+    for (int s = 0; s < kStandings; ++s) {
+        const Standing standing = static_cast<Standing>(s);
+        QString part = standingName(standing) + " " + countText(t.count(standing));
+        if (standing == Standing::Settled && t.settledAfterFailure > 0) {
+            part += "（其中先前轉帳失敗 " + countText(t.settledAfterFailure) + "）";
+        }
+        parts << part;
+    }
+    return parts.join("，") + "，合計 " + countText(t.all.count);
+}
+
+QString standingsNote() {
+    return QStringLiteral(
+        "每筆只計入一種狀態，依序取第一個符合者：已鎖定（不論其他狀態）、已繳（即使先前轉帳失敗）、"
+        "轉帳失敗、無須繳費（無帳單者）、未繳。");
 }
 
 QStringList totalLines(const BatchTotals& t) {
@@ -117,7 +146,7 @@ QStringList totalLines(const BatchTotals& t) {
     for (const auto& [key, total] : t.classes) {
         lines << totalText(classText(key), total);
     }
-    lines << countsText(t);
+    lines << countsText(t) << standingsNote();
     return lines;
 }
 

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -27,6 +28,11 @@ using namespace kiv::database;
 namespace kiv::store {
 
 namespace {
+
+// What is said here only kiv2200 shows: its texts, in the clerk's language.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(kiv2200)
+};
 
 // How often the restore starts again when another workstation wrote between the copy kept of the
 // database and the moment the restore holds its lock.
@@ -110,7 +116,7 @@ public:
         : m_path(unfinishedCopyPath(baseFolder)) {
         const QString live = databasePath(baseFolder);
         if (!makePrivateFolder(backupFolder(baseFolder), live)) {
-            refuse(QStringLiteral("無法建立資料夾 %1").arg(backupFolder(baseFolder)));
+            refuse(Texts::tr("cannot create the folder %1").arg(backupFolder(baseFolder)));
         }
         m_file = std::make_unique<SqliteFile>(m_path, SqliteFile::Mode::Create);
         giveModeAndGroupOf(m_path, live);
@@ -138,7 +144,7 @@ public:
     void moveTo(const QString& path) {
         m_file.reset();
         if (!QFile::rename(m_path, path)) {
-            refuse(QStringLiteral("無法將 %1 改名為 %2").arg(m_path, path));
+            refuse(Texts::tr("cannot rename %1 to %2").arg(m_path, path));
         }
         m_path.clear();
     }
@@ -159,12 +165,12 @@ QString setAside(const QString& baseFolder) {
         aside = stem + "-" + QString::number(n) + ".mdb";
     }
     if (!QFile::rename(live, aside)) {
-        refuse(QStringLiteral("無法將無法使用的資料庫檔案 %1 移到 %2").arg(live, aside));
+        refuse(Texts::tr("cannot move the unusable database file %1 to %2").arg(live, aside));
     }
     const QString journal = live + "-journal";
     if (QFileInfo::exists(journal) && !QFile::rename(journal, aside + "-journal")) {
         QFile::rename(aside, live);
-        refuse(QStringLiteral("無法將 %1 移到 %2").arg(journal, aside + "-journal"));
+        refuse(Texts::tr("cannot move %1 to %2").arg(journal, aside + "-journal"));
     }
     return aside;
 }
@@ -213,15 +219,15 @@ QStringList schemaProblems(SqliteFile& file) {
         }
         const auto table = has.find(key);
         if (table == has.end()) {
-            problems << QStringLiteral("沒有資料表 %1").arg(wanted.name);
+            problems << Texts::tr("it has no table %1").arg(wanted.name);
             continue;
         }
         for (const auto& [columnKey, column] : wanted.columns) {
             const auto found = table->second.columns.find(columnKey);
             if (found == table->second.columns.end()) {
-                problems << QStringLiteral("資料表 %1 沒有欄位 %2").arg(wanted.name, column.name);
+                problems << Texts::tr("table %1 has no column %2").arg(wanted.name, column.name);
             } else if (affinityOf(found->second.type) != affinityOf(column.type)) {
-                problems << QStringLiteral("欄位 %1.%2 的型態是 %3，應為 %4")
+                problems << Texts::tr("column %1.%2 is of type %3, not %4")
                                 .arg(wanted.name, column.name, found->second.type, column.type);
             }
         }
@@ -233,10 +239,10 @@ LiveFile examineLiveFile(const QString& baseFolder) {
     const QString path = databasePath(baseFolder);
     const QFileInfo info(path);
     if (!info.exists()) {
-        return {false, QStringLiteral("找不到資料庫檔案 %1").arg(path)};
+        return {false, Texts::tr("there is no database file %1").arg(path)};
     }
     if (info.size() == 0) {
-        return {false, QStringLiteral("資料庫檔案 %1 是空的").arg(path)};
+        return {false, Texts::tr("the database file %1 is empty").arg(path)};
     }
     try {
         SqliteFile live(path, SqliteFile::Mode::ReadOnly);
@@ -244,10 +250,12 @@ LiveFile examineLiveFile(const QString& baseFolder) {
         const std::vector<QVariantList> check =
             live.rows(Statement(QStringLiteral("PRAGMA quick_check")));
         if (check.empty() || readText(check.front().value(0)) != QLatin1String("ok")) {
-            return {false, QStringLiteral("資料庫檔案已損毀 %1").arg(path)};
+            return {false, Texts::tr("the database file %1 is damaged").arg(path)};
         }
         if (const QStringList problems = schemaProblems(live); !problems.isEmpty()) {
-            return {false, QStringLiteral("資料庫檔案 %1 %2").arg(path, problems.join("，"))};
+            return {
+                false,
+                Texts::tr("the database file %1: %2").arg(path, problems.join(Texts::tr(", ")))};
         }
     } catch (const Failure& f) {
         const qint64 primary = f.number() & 0xff;
@@ -259,8 +267,10 @@ LiveFile examineLiveFile(const QString& baseFolder) {
     return {};
 }
 
-void checkCopy(const QString& baseFolder, const QString& path, const LiveFile& live) {
-    SqliteFile copy(path, SqliteFile::Mode::ReadOnly);
+namespace {
+
+// Refuses a copy that is damaged or of another schema version.
+void checkSoundAndOfThisVersion(SqliteFile& copy, const QString& path) {
     const std::vector<QVariantList> problems =
         copy.rows(Statement(QStringLiteral("PRAGMA integrity_check")));
     if (problems.empty() || readText(problems.front().value(0)) != QLatin1String("ok")) {
@@ -268,30 +278,40 @@ void checkCopy(const QString& baseFolder, const QString& path, const LiveFile& l
         for (size_t i = 0; i < problems.size() && i < 3; ++i) {
             said << readText(problems[i].value(0));
         }
-        refuse(QStringLiteral("資料庫檔案已損毀 %1 (%2)").arg(path, said.join("; ")));
+        refuse(Texts::tr("the database file %1 is damaged (%2)").arg(path, said.join("; ")));
     }
     const std::vector<QVariantList> version =
         copy.rows(Statement(QStringLiteral("PRAGMA user_version")));
     const qint64 v = readNumber(version.front().value(0), QStringLiteral("user_version"));
     if (v != kSchemaVersion) {
-        refuse(QStringLiteral("%1 的資料庫版本是 %2，本程式使用的是版本 %3")
+        refuse(Texts::tr("%1 is a database of version %2; this program uses version %3")
                    .arg(path)
                    .arg(v)
                    .arg(kSchemaVersion));
     }
+}
+
+}  // namespace
+
+void checkCopy(const QString& baseFolder, const QString& path, const LiveFile& live) {
+    SqliteFile copy(path, SqliteFile::Mode::ReadOnly);
+    checkSoundAndOfThisVersion(copy, path);
     const KeptCopy record = readKeptCopy(path);
     if (!record.recordRead) {
-        refuse(QStringLiteral("%1 不是本程式留下的備份：它沒有備份紀錄").arg(path));
+        refuse(Texts::tr("%1 is not a copy that this program kept: it has no record of one")
+                   .arg(path));
     }
     if (const QStringList missing = schemaProblems(copy); !missing.isEmpty()) {
-        refuse(QStringLiteral("%1 缺少本程式需要的資料：%2").arg(path, missing.join("，")));
+        refuse(Texts::tr("%1 lacks what this program needs: %2")
+                   .arg(path, missing.join(Texts::tr(", "))));
     }
     const bool ownFolder = inFolder(path, backupFolder(baseFolder));
     if (!live.usable) {
         if (!ownFolder) {
-            refuse(QStringLiteral("無法與目前的資料庫比對（%1），只能放回這個套件備份資料夾 %2 "
-                                  "中的備份")
-                       .arg(live.problem, backupFolder(baseFolder)));
+            refuse(
+                Texts::tr("the database in use cannot be compared with (%1); only a copy in this "
+                          "package's backup folder %2 can be put back")
+                    .arg(live.problem, backupFolder(baseFolder)));
         }
         return;
     }
@@ -301,9 +321,9 @@ void checkCopy(const QString& baseFolder, const QString& path, const LiveFile& l
     // Copies kept before packages had an id name none; they are taken only from the package's
     // own folder.
     if (record.package.isEmpty() ? !ownFolder : record.package != package) {
-        refuse(QStringLiteral("%1 是為另一個套件留下的備份（套件代號 %2），不是這個套件的（%3）")
-                   .arg(path, record.package.isEmpty() ? QStringLiteral("不明") : record.package,
-                        package.isEmpty() ? QStringLiteral("尚無") : package));
+        refuse(Texts::tr("%1 was kept for another package (package id %2), not for this one (%3)")
+                   .arg(path, record.package.isEmpty() ? Texts::tr("unknown") : record.package,
+                        package.isEmpty() ? Texts::tr("none yet") : package));
     }
     const std::set<QString> ours = triggersAndViewsOf(now);
     QStringList foreign;
@@ -313,8 +333,8 @@ void checkCopy(const QString& baseFolder, const QString& path, const LiveFile& l
         }
     }
     if (!foreign.isEmpty()) {
-        refuse(QStringLiteral("%1 帶有目前的資料庫沒有的觸發程序或檢視：%2")
-                   .arg(path, foreign.join("，")));
+        refuse(Texts::tr("%1 carries triggers or views that the database in use does not: %2")
+                   .arg(path, foreign.join(Texts::tr(", "))));
     }
 }
 
@@ -323,7 +343,7 @@ Restored restoreCopy(const QString& baseFolder, const QString& path, const LockW
     const QString copyFile = QFileInfo(path).canonicalFilePath();
     if (!copyFile.isEmpty() &&
         copyFile == QFileInfo(databasePath(baseFolder)).canonicalFilePath()) {
-        refuse(QStringLiteral("%1 就是目前使用中的資料庫").arg(path));
+        refuse(Texts::tr("%1 is the database in use").arg(path));
     }
     const LiveFile usable = examineLiveFile(baseFolder);
     checkCopy(baseFolder, path, usable);
@@ -334,7 +354,7 @@ Restored restoreCopy(const QString& baseFolder, const QString& path, const LockW
     PackageConnection live(baseFolder, wait);
     sqlite3* db = live.sqliteHandle();
     if (db == nullptr) {
-        refuse(QStringLiteral("資料庫在伺服器上，它的備份由伺服器負責"));
+        refuse(Texts::tr("the database is on the server, whose copies are the server's business"));
     }
     for (int attempt = 1;; ++attempt) {
         CopyBeforeWrite kept;
@@ -366,8 +386,10 @@ Restored restoreCopy(const QString& baseFolder, const QString& path, const LockW
         }
         // Another workstation wrote after the copy was kept: its write would go without a copy.
         if (attempt == kRestoreTries) {
-            throw Failure(FailureKind::Busy,
-                          QStringLiteral("其他工作站一再寫入資料庫，沒有放回備份 %1").arg(path));
+            throw Failure(
+                FailureKind::Busy,
+                Texts::tr("other workstations kept writing to the database; %1 was not put back")
+                    .arg(path));
         }
     }
 }

@@ -1,5 +1,7 @@
 #include "store/PackageDatabase.h"
 
+#include <QCoreApplication>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -123,9 +125,16 @@ int wholeNumberSetting(const QString& baseFolder, const QString& key, int fallba
     return n;
 }
 
+QString serverShown(const database::ServerSettings& server) {
+    const database::ServerSettings r = server.resolved();
+    return QCoreApplication::translate("kiv2200", "%1:%2, database %3, user %4")
+        .arg(r.host, QString::number(r.port), r.database, r.user);
+}
+
 QString databaseLocation(const QString& baseFolder) {
     if (const std::optional<database::ServerSettings> server = readServerSettings(baseFolder)) {
-        return QStringLiteral("the server database (%1)").arg(server->describe());
+        return QCoreApplication::translate("kiv2200", "the server database (%1)")
+            .arg(serverShown(*server));
     }
     return QDir::cleanPath(databasePath(baseFolder));
 }

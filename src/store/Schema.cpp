@@ -1,5 +1,6 @@
 #include "store/Schema.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -200,7 +201,8 @@ Result initServerDatabase(const QString& baseFolder) {
                             "'kiv8_payment'"));
         if (q.next() && q.number(0, QStringLiteral("count")) > 0) {
             return Result::failed(
-                QStringLiteral("%1 already holds the tables; they are left as they are")
+                QCoreApplication::translate(
+                    "kiv2200", "%1 already holds the tables; they are left as they are")
                     .arg(databaseLocation(baseFolder)));
         }
         Transaction t(c);
@@ -226,11 +228,13 @@ Result initDatabase(const QString& baseFolder) {
     }
     const QString path = databasePath(baseFolder);
     if (QFileInfo::exists(path)) {
-        return Result::failed(QStringLiteral("%1 already exists; it is left as it is").arg(path));
+        return Result::failed(
+            QCoreApplication::translate("kiv2200", "%1 already exists; it is left as it is")
+                .arg(path));
     }
     if (!QDir().mkpath(databaseFolder(baseFolder))) {
-        return Result::failed(
-            QStringLiteral("cannot create the folder %1").arg(databaseFolder(baseFolder)));
+        return Result::failed(QCoreApplication::translate("kiv2200", "cannot create the folder %1")
+                                  .arg(databaseFolder(baseFolder)));
     }
     try {
         Connection c(locateDatabase(baseFolder), Connection::Mode::CreateNew);

@@ -25,9 +25,20 @@ ListEntry dateEntry(const Rows& q) {
     return {rocDateText(d), collectionDateText(d)};
 }
 
-ListEntry idAndNameEntry(const Rows& q) {
+// How a group list shows its groups: by name (tab 產生 as stored, tab 刪除 trimmed), or as
+// "id:name".
+enum class GroupText { Name, TrimmedName, IdAndName };
+
+// One group's entry. A group without a name (Null, or blanks) shows as its id with an empty name,
+// "5:", in every list: an empty entry would leave the field empty once chosen, and an empty field
+// is no group chosen.
+ListEntry groupEntry(const Rows& q, GroupText form) {
     const QString key = groupKey(q.value(0));
-    return {trimBlanks(key) + ":" + trimBlanks(readText(q.value(1))), key};
+    const QString name = readText(q.value(1));
+    if (form == GroupText::IdAndName || trimBlanks(name).isEmpty()) {
+        return {trimBlanks(key) + ":" + trimBlanks(name), key};
+    }
+    return {form == GroupText::TrimmedName ? trimBlanks(name) : name, key};
 }
 
 // Runs the statement and turns its rows into entries; keeps the entries read before a failure.
@@ -120,13 +131,8 @@ ListFill fillAllGroups(const QString& baseFolder, QString& step, const LockWait&
         step = "AS002";
         const Statement s =
             Statement("select distinct GrpID,GrpName from KIV6_Group").sql(" order by GrpID");
-        // A group without a name shows as an empty item, as in the other group lists.
         return fill(
-            c, s,
-            [](const Rows& q) {
-                return ListEntry{readText(q.value(1)), groupKey(q.value(0))};
-            },
-            &step);
+            c, s, [](const Rows& q) { return groupEntry(q, GroupText::Name); }, &step);
     });
 }
 
@@ -143,15 +149,15 @@ ListFill fillGroupsWithUnsettledBatch(const QString& baseFolder, const ListChoic
             s.sql(" and A.TranDay =").date(dateFromCollectionText(*tranDay.key));
         }
         s.sql(" order by A.GrpID");
-        return fill(c, s, [](const Rows& q) {
-            return ListEntry{trimBlanks(readText(q.value(1))), groupKey(q.value(0))};
-        });
+        return fill(c, s, [](const Rows& q) { return groupEntry(q, GroupText::TrimmedName); });
     });
 }
 
 ListFill fillGroupsWithBatches(const QString& baseFolder, const LockWait& wait) {
-    return onConnection(baseFolder, wait,
-                        [](Connection& c) { return fill(c, groupsWithBatches(), idAndNameEntry); });
+    return onConnection(baseFolder, wait, [](Connection& c) {
+        return fill(c, groupsWithBatches(),
+                    [](const Rows& q) { return groupEntry(q, GroupText::IdAndName); });
+    });
 }
 
 ListFill fillUnsettledDates(const QString& baseFolder, const LockWait& wait) {

@@ -29,7 +29,7 @@ void DropDownList::clearAll() {
 
 int DropDownList::chosenIndex() const {
     const int i = currentIndex();
-    if (i >= 0 && itemText(i) == currentText()) {
+    if (i >= 0 && !currentText().isEmpty() && itemText(i) == currentText()) {
         return i;
     }
     return -1;

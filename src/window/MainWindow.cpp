@@ -1,6 +1,7 @@
 #include "window/MainWindow.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGroupBox>
@@ -312,8 +313,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         const Qt::KeyboardModifiers m = key->modifiers();
         const int shiftState = (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
                                (m & Qt::AltModifier ? 4 : 0);
-        // Any other Alt combination does nothing either: it must not type into a list.
-        if (handleShortcut(key->key(), shiftState) || (m & Qt::AltModifier)) {
+        if (handleShortcut(key->key(), shiftState) ||
+            openListByKey(watched, key->key(), shiftState)) {
+            return true;
+        }
+        // Any other Alt combination does nothing: it must not type into a list.
+        if (m & Qt::AltModifier) {
             return true;
         }
     }
@@ -333,6 +338,31 @@ bool MainWindow::handleShortcut(int keyCode, int shiftState) {
                                              &MainWindow::confirmRecollect};
     (this->*confirm[m_tabs->currentIndex()])();
     return true;
+}
+
+bool MainWindow::openListByKey(QObject* watched, int keyCode, int shiftState) {
+    if (shiftState != 4 || (keyCode != Qt::Key_Down && keyCode != Qt::Key_Up)) {
+        return false;
+    }
+    // The key reaches the list itself or the line edit of its text.
+    auto* list = qobject_cast<DropDownList*>(watched);
+    if (!list && watched->parent()) {
+        list = qobject_cast<DropDownList*>(watched->parent());
+    }
+    if (list) {
+        list->showPopup();
+    }
+    return list != nullptr;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Refused while a command runs, as Alt+E is: the batch is still being written, and its
+    // summary, its success box and the hand-back to the menu program are still to come.
+    if (m_commandRunning) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 // ---- commands ----
@@ -382,10 +412,19 @@ void MainWindow::exitToMenu() {
 }
 
 void MainWindow::startAndEnd(const QString& prog_name) {
-    CommandGuard guard(m_commandRunning);
-    if (!guard.acquired()) {
-        return;
+    {
+        // Nothing else starts, and the window is not closed, until the wait is over.
+        CommandGuard guard(m_commandRunning);
+        if (!guard.acquired() || !startProgram(prog_name)) {
+            return;
+        }
+        waitSeconds(2);
     }
+    close();
+    emit programEnded();
+}
+
+bool MainWindow::startProgram(const QString& prog_name) {
     QProcess process;
     process.setProgram(commands::packageProgramPath(m_base, prog_name));
     process.setArguments({m_fields.handBack()});
@@ -393,11 +432,9 @@ void MainWindow::startAndEnd(const QString& prog_name) {
     qint64 pid = 0;
     if (!process.startDetached(&pid)) {
         showMessage(process.errorString(), Title::Application, Icon::None);
-        return;
+        return false;
     }
-    waitSeconds(2);
-    close();
-    emit programEnded();
+    return true;
 }
 
 void MainWindow::waitSeconds(int seconds) {

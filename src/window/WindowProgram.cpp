@@ -6,12 +6,16 @@
 #include <QLocale>
 #include <QTextStream>
 
+#include "window/DisplayCheck.h"
 #include "window/MainWindow.h"
 #include "window/Translations.h"
 
 namespace kiv::window {
 
 int runWindowProgram(int argc, char** argv, const std::function<void(QWidget*)>& shown) {
+    if (refuseWithoutDisplay("Kiv2200P1", argc, argv)) {
+        return 1;
+    }
     QApplication app(argc, argv);
     app.setApplicationName("Kiv2200P1");
     // Calendars and dates in the clerks' own language.

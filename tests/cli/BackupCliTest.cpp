@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSysInfo>
 
 #include "CliRun.h"
 #include "QtPrinting.h"
@@ -18,6 +20,7 @@
 #include "database/SqliteFile.h"
 #include "database/Values.h"
 #include "demo/DemoSchool.h"
+#include "generation/BatchHeader.h"
 #include "store/Backup.h"
 #include "store/BatchRemoval.h"
 #include "store/PackageDatabase.h"
@@ -62,26 +65,53 @@ TEST(CliBackups, aDeletedBatchIsShownComingBackAndPutBackRowForRow) {
     kiv::test::TestBase pkg;
     kiv::demo::writeSchool(pkg.path(), {.students = 60});
     const QDate deleted = kToday.addDays(1), since = kToday.addDays(2);
-    const QString gone = kiv::database::rocDateText(deleted),
-                  later = kiv::database::rocDateText(since);
+    // Each batch by its date in the lists' form with ISO beside it.
+    const auto shown = [](const QDate& d) {
+        return kiv::database::rocDateText(d) + " (" + d.toString(Qt::ISODate) + ")";
+    };
+    const QString gone = shown(deleted), later = shown(since);
     generate(pkg.path(), deleted);
     const QStringList rows = pkg.batchRows(deleted.toString(Qt::ISODate));
     ASSERT_FALSE(rows.isEmpty());
+    // The deleted batch in the dry run's words: its payment records, its fee items, its total.
+    const auto figure = [&](const QString& select) {
+        return kiv::generation::groupedNumber(
+            pkg.scalar(select + " where TranDay = ? and Grpid = 1", {deleted.toString(Qt::ISODate)})
+                .toLongLong());
+    };
+    const QString figures =
+        QString(
+            "%1 payment records (including those without a bill), %2 fee items, %3 yuan in all, "
+            "0 settled, 0 locked\n")
+            .arg(figure("select count(*) from KIV8_PayMent"),
+                 figure("select count(*) from KIV9_Payitem"),
+                 figure("select sum(PayAmt) from KIV8_PayMent"));
+    // The total runs to thousands, so that its digits are seen grouped.
+    ASSERT_TRUE(figures.contains(QRegularExpression("\\d,\\d{3} yuan in all")))
+        << figures.toStdString();
     const QString name = QFileInfo(deleteWithCopy(pkg.path(), deleted)).fileName();
     generate(pkg.path(), since);  // written after the copy
 
+    // A header row, one row per copy, and what the workstation column holds.
     const Said listed = kiv::test::runOn(pkg.path(), {"backups"});
     EXPECT_EQ(listed.status, 0);
-    EXPECT_TRUE(listed.out.startsWith(name + "\t")) << listed.out.toStdString();
-    EXPECT_TRUE(listed.out.contains("\tdelete " + gone + " group 1\t")) << listed.out.toStdString();
+    const QStringList lines = listed.out.split('\n');
+    ASSERT_EQ(lines.size(), 4) << listed.out.toStdString();
+    EXPECT_EQ(lines[0], "copy\ttaken\tkept before\tsize\tworkstation");
+    EXPECT_TRUE(lines[1].startsWith(name + "\t") &&
+                lines[1].contains("\tdelete " + gone + " group 1\t") &&
+                lines[1].endsWith("\t" + QSysInfo::machineHostName()))
+        << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].startsWith("workstation: the host name of the computer whose write kept"))
+        << lines[2].toStdString();
 
     // Without --yes: what would come back and what would go, and nothing changes.
     const QByteArray live = digest(pkg.dbFile());
     const Said preview = kiv::test::runOn(pkg.path(), {"restore", name});
     EXPECT_EQ(preview.status, 1) << preview.err.toStdString();
-    EXPECT_TRUE(preview.out.contains("  comes back " + gone + " group 1: "))
-        << preview.out.toStdString();
-    EXPECT_TRUE(preview.out.contains("  goes       " + later + " group 1: "));
+    EXPECT_TRUE(preview.out.contains("  comes back " + gone + " group 1: " + figures))
+        << figures.toStdString() << preview.out.toStdString();
+    EXPECT_TRUE(preview.out.contains("  goes " + later + " group 1: "));
     // The journal's write made since the copy, which the restore undoes, is named.
     EXPECT_TRUE(preview.out.contains("made since the copy was taken:\n  2\t"))
         << preview.out.toStdString();
@@ -92,13 +122,14 @@ TEST(CliBackups, aDeletedBatchIsShownComingBackAndPutBackRowForRow) {
     EXPECT_EQ(restored.status, 0) << restored.err.toStdString();
     EXPECT_EQ(pkg.batchRows(deleted.toString(Qt::ISODate)), rows);
     EXPECT_EQ(pkg.batchRows(since.toString(Qt::ISODate)), QStringList{});
-    EXPECT_TRUE(restored.out.contains("  came back  " + gone + " group 1: "))
+    EXPECT_TRUE(restored.out.contains("  came back " + gone + " group 1: " + figures))
         << restored.out.toStdString();
-    EXPECT_TRUE(restored.out.contains("  went       " + later + " group 1: "));
+    EXPECT_TRUE(restored.out.contains("  went " + later + " group 1: "));
     // The journal is not rolled back with the file: it keeps both writes and tells the restore.
     const QStringList journal = kiv::test::runOn(pkg.path(), {"history"}).out.split('\n');
     ASSERT_GE(journal.size(), 4);
-    EXPECT_TRUE(journal[1].startsWith("3\t") && journal[1].contains("\t放回備份\t" + name))
+    EXPECT_TRUE(journal[1].startsWith("3\t") &&
+                journal[1].contains("\tput back a copy of\t" + name))
         << journal[1].toStdString();
     EXPECT_TRUE(journal[2].startsWith("2\t") && journal[3].startsWith("1\t"));
 
@@ -147,7 +178,7 @@ TEST(CliBackups, aCopyThatIsNotThisPackagesOwnSoundCopyIsRefusedAndNothingChange
              }
              return path;
          },
-         "資料庫檔案已損毀"},
+         "資料庫檔案已損毀"},  // as the database driver says it
         {"not a database",
          [](const QString& path) {
              QFile f(path);
@@ -155,13 +186,13 @@ TEST(CliBackups, aCopyThatIsNotThisPackagesOwnSoundCopyIsRefusedAndNothingChange
              f.write(QByteArray(8192, 'x'));
              return path;
          },
-         "資料庫檔案已損毀"},
+         "資料庫檔案已損毀"},  // as the database driver says it
         {"another schema version",
          [&](const QString& path) {
              change(path, {"PRAGMA user_version = 7"});
              return path;
          },
-         "的資料庫版本是 7"},
+         "is a database of version 7;"},
         {"a database of another program",
          [&](const QString& path) {
              QFile::remove(path);
@@ -169,22 +200,22 @@ TEST(CliBackups, aCopyThatIsNotThisPackagesOwnSoundCopyIsRefusedAndNothingChange
              change(path, {"PRAGMA user_version = 1"});
              return path;
          },
-         "沒有備份紀錄"},
+         "it has no record of one"},
         {"a column missing",
          [&](const QString& path) {
              change(path, {"alter table KIV8_PayMent drop column FailFac"});
              return path;
          },
-         "資料表 KIV8_PayMent 沒有欄位 FailFac"},
+         "table KIV8_PayMent has no column FailFac"},
         {"a trigger the database has not",
          [&](const QString& path) {
              change(path, {"create trigger wrong after insert on KIV8_PayMent begin update "
                            "KIV8_PayMent set PayAmt = 1 where rowid = new.rowid; end"});
              return path;
          },
-         "觸發程序或檢視：trigger wrong"},
+         "triggers or views that the database in use does not: trigger wrong"},
         {"a copy of another school", [&](const QString&) { return otherSchools; },
-         "是為另一個套件留下的備份"},
+         "was kept for another package"},
     };
     for (const auto& s : states) {
         SCOPED_TRACE(s.state);
@@ -239,7 +270,7 @@ TEST(CliBackups, anUnusableDatabaseIsSetAsideAndTheCopyPutInItsPlace) {
 
         const Said preview = kiv::test::runOn(pkg.path(), {"restore", name});
         EXPECT_EQ(preview.status, 1) << preview.err.toStdString();
-        EXPECT_TRUE(preview.out.startsWith("無法與目前的資料庫比對："))
+        EXPECT_TRUE(preview.out.startsWith("The database cannot be compared with: "))
             << preview.out.toStdString();
         EXPECT_EQ(digest(pkg.dbFile()), spoilt);
 

@@ -52,7 +52,8 @@ TEST(Cli, initDbHelpAndUsageErrors) {
     EXPECT_EQ(run({"--help"}).said(), "0 " + kiv::cli::usageText());
     EXPECT_EQ(run({"--version"}).said(), "0 kiv2200 1.0\n");
     const CliRun no = run({"--base", "/x", "delete", "--date", "2026-12-20", "--group", "1"});
-    EXPECT_TRUE(no.status == 1 && no.err.contains("找不到資料庫檔案 /x/mdb/KIV.mdb。請以"));
+    EXPECT_TRUE(no.status == 1 &&
+                no.err.contains("no database file /x/mdb/KIV.mdb. Make an empty one"));
     // One line that says what is wrong, then where to read more.
     const std::pair<const char*, const char*> usages[] = {
         {"", "no command given"},
@@ -61,8 +62,16 @@ TEST(Cli, initDbHelpAndUsageErrors) {
         {"generate --group 1", "--date is required"},
         {"demo --students many", "--students takes a whole number from 1 to 500000"},
         {"generate --date --group 1", "--date needs a value"},
-        {"generate --date tomorrow --group 1", "--date takes a date"},
-        {"generate --date -5/12/20 --group 1", "--date takes a date"},
+        {"generate --date tomorrow --group 1",
+         "--date tomorrow: not a date; dates are written 2026-12-20, 2026/12/20 or in the lists' "
+         "Republic-of-China form 115/12/20, month and day with one or two digits"},
+        {"generate --date -5/12/20 --group 1", "--date -5/12/20: not a date;"},
+        {"delete --date 2026-13-01 --group 1",
+         "--date 2026-13-01: there is no month 13; months run from 1 to 12"},
+        {"apply --from 115/02/30 --to 2027-1-5 --group 1",
+         "--from 115/02/30: month 2 of 2026 has 28 days; there is no day 30"},
+        {"report --date 0/1/1 --group 1", "--date 0/1/1: year 0 is out of range;"},
+        {"history --date 115/2/29", "--date 115/2/29: month 2 of 2026 has 28 days;"},
         {"delete --date 2026-01-01 --group 1 --yes", "unknown option --yes"},
         {"apply --date 2026-01-01 --group 1", "--date does not belong to apply"},
         {"recollect --from 2026-01-01 --to 2026-02-01", "--group is required"},
@@ -107,6 +116,9 @@ TEST(CliBatch, eachCommandReachesItsTabWithItsDatesAndGroup) {
     EXPECT_TRUE(batch("list groups --tab 0").out.contains("\n2\t上學期午餐費\n"));
     EXPECT_TRUE(batch("list dates --tab apply --group 2").out.contains(iso + "\t" + roc + "\n"));
     EXPECT_EQ(batch("list groups --tab 1 --date " + roc).said(), "0 2\t上學期午餐費\n");
+    const QString rocOneDigitDay =
+        QString("%1/%2/%3").arg(day.year() - 1911).arg(day.month()).arg(day.day());
+    EXPECT_EQ(batch("list groups --tab 1 --date " + rocOneDigitDay).said(), "0 2\t上學期午餐費\n");
     const CliRun noGroup = batch("list dates --tab 3 --group 77");
     EXPECT_EQ(noGroup.said(), "1 ");
     EXPECT_TRUE(noGroup.err.contains("--group 77 matches no entry"));
@@ -120,17 +132,19 @@ TEST(CliBatch, eachCommandReachesItsTabWithItsDatesAndGroup) {
               "1 " + kiv::commands::goneBatchMessage(QDate(2001, 1, 1), 1).replace("\r\r", "\n\n") +
                   "\n\n");
     EXPECT_TRUE(old.err.contains("--date 2001-01-01 matches no entry")) << old.err.toStdString();
-    // Each date form: the lists' own, year first with slashes, ISO.
+    EXPECT_TRUE(old.err.contains(roc + " (" + iso + ")")) << old.err.toStdString();
+    // Each date form: the lists' own, year first with slashes, ISO; a day of one digit in two.
     const QString later = day.addDays(30).toString("yyyy-MM-dd");
     EXPECT_EQ(batch("apply --from " + roc + " --to " + later + " --group 2").status, 0);
     pkg.exec("update KIV8_PayMent set FailFac='存款不足' where PreWay='1' and TranDay=?", {iso});
-    const QString slashes = day.toString("yyyy/MM/dd");
+    const QString slashes = day.toString("yyyy/M/d");
     const QString sooner = day.addDays(14).toString("yyyy-MM-dd");
     EXPECT_EQ(batch("recollect --from " + slashes + " --to " + sooner + " --group 2").status, 0);
     EXPECT_GT(pkg.scalar("select count(*) from KIV8_PayMent where TranDay2=?", {iso}).toInt(), 0);
     EXPECT_EQ(pkg.column("select TranDay from KIV10_Agency where Grpid=2 order by 1"),
               (QVariantList{iso, sooner, later}));
-    EXPECT_EQ(batch("delete --date " + iso + " --group 2").said(), "0 刪 除 成 功\n\n");
+    EXPECT_EQ(batch("delete --date " + day.toString("yyyy-M-d") + " --group 2").said(),
+              "0 刪 除 成 功\n\n");
     EXPECT_EQ(pkg.strayFiles(), QStringList{});
 }
 
@@ -172,6 +186,12 @@ TEST(CliBatch, aDryRunChangesNothingAndPrintsWhatTheRunThenWrites) {
         EXPECT_EQ(real.out, dry.out.left(figures) + "新 增 成 功\n\n");
         // The transfers line of the breakdown, against what the run wrote.
         const QString target = command.startsWith("generate") ? day : later;
+        const QDate targetDay = QDate::fromString(target, Qt::ISODate);
+        const QString shownDay = QString("%1/%2 (%3)")
+                                     .arg(targetDay.year() - 1911)
+                                     .arg(targetDay.toString("MM/dd"), target);
+        EXPECT_TRUE(dry.out.mid(figures).startsWith("試算明細：收款日期 " + shownDay + "，"))
+            << dry.out.toStdString();
         const QString of = " from KIV8_PayMent where PreWay='1' and TranDay=? and Grpid=2";
         const auto sum = [&](const QString& what) {
             return kiv::generation::groupedNumber(
@@ -343,6 +363,64 @@ TEST(CliBatch, aWriteThatFailsIsToldOnStandardOutputAndKeepsTheBatch) {
     }
     if (!isolated && !kiv::test::TestBase::onServer()) {
         GTEST_SKIP() << "a full disk and a read-only mount need a mount namespace (root, unshare)";
+    }
+}
+
+// A report's file on standard output is all that standard output holds, byte for byte the file it
+// writes elsewhere; the summary and what was written are on standard error. kiv2200 as a process,
+// in English, with its real standard streams.
+TEST(CliReport, aFileOnStandardOutputIsAloneThereAndTheRestIsOnStandardError) {
+    kiv::test::TestBase pkg;
+    kiv::demo::writeSchool(pkg.path(), {.students = 60});
+    const QString day = kToday.addDays(1).toString(Qt::ISODate);
+    ASSERT_EQ(
+        run({"--base", pkg.path(), "generate", "--date", day, "--group", "2", "--yes", "--quiet"})
+            .status,
+        0);
+    const QStringList batch = {"--base", pkg.path(), "report", "--date", day, "--group", "2"};
+    const auto kiv2200 = [](const QStringList& args) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LANG", "en_US.UTF-8");
+        env.insert("LC_ALL", "en_US.UTF-8");
+        p.setProcessEnvironment(env);
+        p.start(QString(KIV_PROGRAM_DIR) + "/kiv2200", args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        return std::pair(p.readAllStandardOutput(), QString::fromUtf8(p.readAllStandardError()));
+    };
+    // The text of a PDF as pdftotext reads it; empty without pdftotext.
+    const auto pdfText = [](const QByteArray& pdf) {
+        QProcess p;
+        p.start("pdftotext", {"-", "-"});
+        p.write(pdf);
+        p.closeWriteChannel();
+        p.waitForFinished();
+        return p.readAllStandardOutput();
+    };
+    const QString summary = run(batch).out;
+    ASSERT_TRUE(summary.contains("合計")) << summary.toStdString();
+    const struct {
+        const char* option;
+        QString told;
+        bool pdf;  // made anew, its time and font streams differ: its text is compared
+    } files[] = {{"--csv", "wrote the CSV to standard output\n", false},
+                 {"--pdf", "wrote the PDF to standard output\n", true}};
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.option);
+        const QString path = pkg.path() + "/report." + QString(f.option).mid(2);
+        kiv2200(batch + QStringList{f.option, path});
+        QFile written(path);
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        const QByteArray file = written.readAll();
+        const auto [out, err] = kiv2200(batch + QStringList{f.option, "-"});
+        if (f.pdf) {
+            EXPECT_TRUE(out.startsWith("%PDF-") && out.endsWith("%%EOF\n"));
+            EXPECT_EQ(pdfText(out), pdfText(file));
+        } else {
+            EXPECT_EQ(out, file);
+        }
+        EXPECT_EQ(err, summary + f.told);
     }
 }
 

@@ -63,7 +63,8 @@ TEST(Journal, theReadmeRoundUndoneEntryByEntryGivesBackTheBatchTables) {
         pkg.run("recollect --from " + day(-30) + " --to " + day(10) + " --group 1 --yes").status,
         0);
     ASSERT_EQ(pkg.run("delete --date " + day(33) + " --group 3").status, 0);
-    EXPECT_EQ(pkg.history(), (QStringList{"4 刪除", "3 補收", "2 套用", "1 產生"}));
+    EXPECT_EQ(pkg.history(),
+              (QStringList{"4 deleted", "3 re-collected", "2 applied", "1 generated"}));
     const CliRun deleted = pkg.run("history 4");
     EXPECT_TRUE(
         deleted.out.contains("after:       0 header(s), 0 bills (0 settled, 0 locked), "
@@ -79,7 +80,7 @@ TEST(Journal, theReadmeRoundUndoneEntryByEntryGivesBackTheBatchTables) {
     // The undo of an undo is a write like any other: the generated batch comes back.
     ASSERT_EQ(pkg.run("undo 8 --yes").status, 0);
     EXPECT_TRUE(pkg.batchTables() == generated);
-    EXPECT_EQ(pkg.history().mid(0, 2), (QStringList{"9 復原", "8 復原"}));
+    EXPECT_EQ(pkg.history().mid(0, 2), (QStringList{"9 undid", "8 undid"}));
 }
 
 TEST(Journal, anUndoIsRefusedWhenTheBatchChangedSinceAndSaysBy) {
@@ -92,8 +93,8 @@ TEST(Journal, anUndoIsRefusedWhenTheBatchChangedSinceAndSaysBy) {
         const char* undo;
         QString told;
     } refusals[] = {
-        {"undo 1 --yes", "又刪除了這批資料（第 2 筆紀錄）"},
-        {"undo 99 --yes", "日誌中沒有第 99 筆紀錄"},
+        {"undo 1 --yes", "deleted this batch again at"},
+        {"undo 99 --yes", "the journal has no entry 99"},
         {"undo 2", "kiv2200 undo 2 --yes does it."},  // only what it would do
     };
     for (const auto& r : refusals) {
@@ -107,7 +108,7 @@ TEST(Journal, anUndoIsRefusedWhenTheBatchChangedSinceAndSaysBy) {
     pkg.exec("update KIV8_PayMent set PayStas = 1 where TranDay = ? and Grpid = 3", {day(3)});
     const CliRun paid = pkg.run("undo 3 --yes");
     EXPECT_EQ(paid.status, 1);
-    EXPECT_TRUE(paid.out.contains("已被其他程式變更")) << paid.out.toStdString();
+    EXPECT_TRUE(paid.out.contains("another program changed this batch")) << paid.out.toStdString();
 }
 
 // Entries stay [journal] keep_days, the rows they keep for undo undo_days; both are pruned by a
@@ -129,7 +130,7 @@ TEST(Journal, entriesAndTheirRowsGoWhenTheirDaysAreOver) {
     journalSettings("[journal]\nkeep_days=100000\n");
     ASSERT_EQ(pkg.run(generate).status, 0);
     EXPECT_TRUE(pkg.run("history 1").out.contains("undoable:    no"));
-    EXPECT_TRUE(pkg.run("undo 1 --yes").out.contains("已超過保留期限"));
+    EXPECT_TRUE(pkg.run("undo 1 --yes").out.contains("is past its undo days"));
     EXPECT_EQ(pkg.scalar("select count(*) from kiv_journal_bills where entry = 1").toInt(), 0);
     EXPECT_GT(pkg.scalar("select count(*) from kiv_journal_bills where entry = 2").toInt(), 0);
     journalSettings("[journal]\nundo_days=x\n");
@@ -139,5 +140,5 @@ TEST(Journal, entriesAndTheirRowsGoWhenTheirDaysAreOver) {
         << refused.out.toStdString();
     journalSettings("");
     ASSERT_EQ(pkg.run(generate).status, 0);
-    EXPECT_EQ(pkg.history(), (QStringList{"3 產生", "2 產生"}));
+    EXPECT_EQ(pkg.history(), (QStringList{"3 generated", "2 generated"}));
 }

@@ -144,14 +144,14 @@ TEST(Move, aMoveThatCannotFinishLeavesFileSettingsAndServerAsTheyWere) {
         const char* arrange;
     } cases[] = {
         {"a server database that holds the tables", toServer(holding.serverDatabase()),
-         "已有本套件的資料表：KIV10_Agency", nullptr},
+         "holds tables of the package already: KIV10_Agency", nullptr},
         {"a server that cannot be reached",
          {"move-to-server", "--host", "127.0.0.1", "--port", "1", "--database", "x"},
          "無法連線到資料庫伺服器 127.0.0.1:1",
          nullptr},
         {"a row the server refuses", toServer(empty.name()), "\"abc\"",
          "update Kiv7_student set Giro = 'abc' where rowid = 7"},
-        {"no server to move back from", {"move-to-file"}, "沒有指定資料庫伺服器", nullptr},
+        {"no server to move back from", {"move-to-file"}, "names no server", nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -6,6 +6,8 @@ Usage: window_test.py --programs BUILD/bin [unittest options]
 
 import argparse
 import contextlib
+import ctypes
+import ctypes.util
 import os
 import shutil
 import signal
@@ -43,6 +45,64 @@ def end_quietly(pid):  # a process the window started, if it still runs
         os.kill(pid, signal.SIGTERM)
 
 
+class _ClientMessageData(ctypes.Union):
+    _fields_ = [("b", ctypes.c_char * 20), ("s", ctypes.c_short * 10), ("l", ctypes.c_long * 5)]
+
+
+class _ClientMessage(ctypes.Structure):  # Xlib's XClientMessageEvent
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+                ("data", _ClientMessageData)]
+
+
+class _Event(ctypes.Union):  # Xlib's XEvent
+    _fields_ = [("xclient", _ClientMessage), ("pad", ctypes.c_long * 24)]
+
+
+def request_close(display, wid):
+    """Sends window wid what a window manager's close button sends: WM_DELETE_WINDOW (xdotool's
+    windowclose destroys the window instead)."""
+    x11 = ctypes.CDLL(ctypes.util.find_library("X11"))
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                               ctypes.POINTER(_Event)]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    dpy = x11.XOpenDisplay(display.encode())
+    if not dpy:
+        raise RuntimeError(f"cannot open display {display}")
+    try:
+        event = _Event()
+        event.xclient.type = 33  # ClientMessage
+        event.xclient.window = wid
+        event.xclient.message_type = x11.XInternAtom(dpy, b"WM_PROTOCOLS", False)
+        event.xclient.format = 32
+        event.xclient.data.l[0] = x11.XInternAtom(dpy, b"WM_DELETE_WINDOW", False)
+        if not x11.XSendEvent(dpy, wid, False, 0, ctypes.byref(event)):
+            raise RuntimeError("XSendEvent failed")
+    finally:
+        x11.XCloseDisplay(dpy)  # which sends what is still queued
+
+
+def choose_by_key(win, name, key, entry):
+    """Puts the focus in list name's text, opens the list with key and clicks its entry."""
+    box = win.control(name)
+    win.focus()
+    win.click_at(box.x + 10, box.y + box.h // 2)
+    win.key(key)
+    wait_until(f"list {name} to open by {key}", lambda: f"{name}#0" in win.controls())
+    offered = win.entries(name)
+    if entry not in offered:
+        win.close_list(name)
+        raise AssertionError(f"{name} offers no {entry!r}: {offered}")
+    win.click_at(*win.controls()[f"{name}#{offered.index(entry)}"].center())
+    wait_until(f"list {name} to close", lambda: not win.entries(name))
+    win.wait_text(name, entry)
+
+
 def setUpModule():
     global X
     X = XServer().__enter__()
@@ -63,6 +123,21 @@ class StartUp(unittest.TestCase):
         self.assertEqual(done.returncode, 0)
         self.assertIn("Kiv2200P1 a/b/c", done.stderr)
         self.assertIn("Kiv0000P1", done.stderr)
+
+    def test_withoutDisplay_bothProgramsNameItAndTheWayOut_exit1(self):
+        env = {k: v for k, v in os.environ.items()
+               if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        for program in ("Kiv2200P1", "Kiv0000P1"):
+            with self.subTest(program):
+                done = subprocess.run([os.path.join(PROGRAMS, program), "a/b/c"], env=env,
+                                      capture_output=True, text=True, timeout=60)
+                self.assertEqual(done.returncode, 1, done.stderr)
+                lines = done.stderr.splitlines()
+                self.assertEqual(len(lines), 2, done.stderr)  # English, then Traditional Chinese
+                for line in lines:
+                    self.assertTrue(line.startswith(program), line)
+                    for said in ("DISPLAY", "WAYLAND_DISPLAY", "Xvfb", "QT_QPA_PLATFORM=offscreen"):
+                        self.assertIn(said, line)
 
 
 class WindowTest(unittest.TestCase):
@@ -96,8 +171,11 @@ class GenerateTab(WindowTest):
         target = day(1)
         others = self.pkg.batch_digest(TUITION_DAY, TUITION)
         self.win.set_date("CC_TranDay", target)
-        self.win.choose("CBO_GrpID", "上學期學雜費")
+        offered = self.win.choose("CBO_GrpID", "上學期學雜費")
+        self.assertIn("5:", offered)  # the unnamed group, as its id
         self.win.key("alt+s")
+        # A close request while the batch is written is refused: it is finished and summed up.
+        request_close(X.display, self.win.wid)
         self.expect_summary_then_added(target, TUITION, "Label4")
         students = [b[0] for b in self.pkg.bills(target, TUITION)]
         self.assertGreater(len(students), 1000)
@@ -132,8 +210,8 @@ class ApplyTab(WindowTest):
     def test_batchApplied_thenOverwriteDeclinedByEscape_thenLeave(self):
         target = day(33)
         self.win.switch_tab("SSTab1", 2)
-        self.win.choose("CBO_GrpID3", "3:課後輔導費")
-        self.win.choose("CBO_TranDay3", roc(AFTER_SCHOOL_DAY))
+        choose_by_key(self.win, "CBO_GrpID3", "alt+Down", "3:課後輔導費")
+        choose_by_key(self.win, "CBO_TranDay3", "alt+Up", roc(AFTER_SCHOOL_DAY))
         self.win.set_date("CC_TranDay3", target)
         old = self.pkg.batch_digest(AFTER_SCHOOL_DAY, AFTER_SCHOOL)
         self.win.click("cmd_confirm3")

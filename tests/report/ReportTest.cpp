@@ -5,8 +5,10 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <numeric>
 
 #include "CliRun.h"
 #include "TestBase.h"
@@ -83,6 +85,18 @@ std::vector<QStringList> parseCsv(const QString& text) {
     return rows;
 }
 
+// The text of pages `first` to `last` of a PDF (all when 0), as pdftotext lays it out.
+QString pdfText(const QString& pdftotext, const QString& pdf, int first = 0, int last = 0) {
+    QStringList args{"-layout", pdf, "-"};
+    if (first > 0) {
+        args = QStringList{"-f", QString::number(first), "-l", QString::number(last)} + args;
+    }
+    QProcess p;
+    p.start(pdftotext, args);
+    p.waitForFinished();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
 }  // namespace
 
 TEST_F(ReportTest, totalsAreTheDatabaseSumsAsBillsArePaidFailAndAreLocked) {
@@ -156,15 +170,31 @@ TEST_F(ReportTest, totalsAreTheDatabaseSumsAsBillsArePaidFailAndAreLocked) {
                                       "|| sum(P.PayAmt) from KIV8_PayMent P join Kiv7_student S "
                                       "on S.Stdid = P.Stdid group by S.Grade, S.Clsid order by "
                                       "S.Grade, S.Clsid"));
-        EXPECT_EQ(std::tuple(t.settled, t.failed, t.locked),
-                  std::tuple(s.settled, s.failed, s.locked));
-        EXPECT_EQ(std::tuple(t.settled, t.failed, t.locked, t.unpaid),
-                  std::tuple(sql("select count(*) from KIV8_PayMent where PayStas <> 0"),
+        // The facts as stored, which overlap; each bill counted once under the first that
+        // applies.
+        EXPECT_EQ(std::tuple(sql("select count(*) from KIV8_PayMent where PayStas <> 0"),
                              sql("select count(*) from KIV8_PayMent where FailFac <> ''"),
-                             sql("select count(*) from KIV8_PayMent where lock_data = '1'"),
-                             sql("select count(*) from KIV8_PayMent where PreWay <> '3' and "
-                                 "coalesce(PayStas, 0) = 0 and FailFac = '' and "
-                                 "coalesce(lock_data, '') <> '1'")));
+                             sql("select count(*) from KIV8_PayMent where lock_data = '1'")),
+                  std::tuple(s.settled, s.failed, s.locked));
+        const QString locked = "lock_data = '1'", settled = "coalesce(PayStas, 0) <> 0",
+                      failed = "FailFac <> ''";
+        const auto count = [&](const QStringList& are, const QStringList& areNot) {
+            QString where = are.join(" and ");
+            for (const QString& no : areNot) {
+                where += " and not coalesce(" + no + ", false)";
+            }
+            return sql("select count(*) from KIV8_PayMent where " + where);
+        };
+        using kiv::report::Standing;
+        EXPECT_EQ(std::tuple(t.count(Standing::Locked), t.count(Standing::Settled),
+                             t.count(Standing::Failed), t.count(Standing::NoBill),
+                             t.count(Standing::Unpaid), t.settledAfterFailure),
+                  std::tuple(count({locked}, {}), count({settled}, {locked}),
+                             count({failed}, {locked, settled}),
+                             count({"PreWay = '3'"}, {locked, settled, failed}),
+                             count({"PreWay <> '3'"}, {locked, settled, failed}),
+                             count({settled, failed}, {locked})));
+        EXPECT_EQ(std::accumulate(t.standings.begin(), t.standings.end(), qint64(0)), t.all.count);
         // The item columns hold every item row, each on its student's bill.
         qint64 items = 0;
         for (const kiv::report::Bill& b : r.bills) {
@@ -175,6 +205,107 @@ TEST_F(ReportTest, totalsAreTheDatabaseSumsAsBillsArePaidFailAndAreLocked) {
         EXPECT_EQ(items, sql("select sum(ItemAmt) from KIV9_Payitem"));
         QVariantList itemIds(r.itemIds.begin(), r.itemIds.end());
         EXPECT_EQ(itemIds, pkg.column("select distinct ItemId from KIV9_Payitem order by 1"));
+    }
+}
+
+// A batch with every overlap of the stored facts: each bill counts under one status, the first
+// that applies, and the counts add up to the batch, alike in the summary, the PDF and the CSV.
+TEST_F(ReportTest, eachBillCountsUnderOneStatusAndTheCountsAddUpToTheBatch) {
+    using kiv::report::Standing;
+    const struct {
+        const char* bill;
+        QString way;  // PreWay
+        bool settled, failed, locked;
+        Standing standing;
+        QString status;  // as the PDF's table shows it
+    } bills[] = {
+        {"settled after a failed transfer", "1", true, true, false, Standing::Settled,
+         "已繳（先前轉帳失敗：存款不足）"},
+        {"locked and settled", "2", true, false, true, Standing::Locked, "已鎖定（已繳）"},
+        {"locked after a failed transfer", "1", false, true, true, Standing::Locked,
+         "已鎖定（轉帳失敗：存款不足）"},
+        {"locked, settled after a failed transfer", "1", true, true, true, Standing::Locked,
+         "已鎖定（已繳；先前轉帳失敗：存款不足）"},
+        {"a failed transfer", "1", false, true, false, Standing::Failed, "轉帳失敗：存款不足"},
+        {"a settled counter slip", "2", true, false, false, Standing::Settled, "已繳"},
+        {"a locked no-bill record", "3", false, false, true, Standing::Locked, "已鎖定"},
+        {"a no-bill record", "3", false, false, false, Standing::NoBill, "無須繳費"},
+        {"an unpaid transfer", "1", false, false, false, Standing::Unpaid, "未繳"},
+    };
+    // Each case on a student of its channel; the bills no case touches stay unpaid or owe nothing.
+    std::array<qint64, kiv::report::kStandings> expected{};
+    expected[size_t(Standing::NoBill)] =
+        sql("select count(*) from KIV8_PayMent where PreWay = '3'");
+    expected[size_t(Standing::Unpaid)] =
+        sql("select count(*) from KIV8_PayMent where PreWay <> '3'");
+    qint64 settledAfterFailure = 0;
+    QMap<QString, QVariantList> students;
+    QStringList ids;
+    for (const auto& b : bills) {
+        QVariantList& free = students[b.way];
+        if (free.isEmpty()) {
+            free = pkg.column("select Stdid from KIV8_PayMent where PreWay = ? order by Stdid",
+                              {b.way});
+        }
+        ASSERT_FALSE(free.isEmpty()) << b.bill;
+        ids << free.takeFirst().toString();
+        pkg.exec("update KIV8_PayMent set PayStas = ?, FailFac = ?, lock_data = ? where Stdid = ?",
+                 {b.settled ? 1 : 0, b.failed ? "存款不足" : "", b.locked ? "1" : "0", ids.back()});
+        --expected[size_t(b.way == "3" ? Standing::NoBill : Standing::Unpaid)];
+        ++expected[size_t(b.standing)];
+        settledAfterFailure += b.standing == Standing::Settled && b.failed ? 1 : 0;
+    }
+    const auto counted = [&](Standing s) { return amountText(expected[size_t(s)]) + " 筆"; };
+    const QString counts = "已鎖定 " + counted(Standing::Locked) + "，已繳 " +
+                           counted(Standing::Settled) + "（其中先前轉帳失敗 " +
+                           amountText(settledAfterFailure) + " 筆），轉帳失敗 " +
+                           counted(Standing::Failed) + "，無須繳費 " + counted(Standing::NoBill) +
+                           "，未繳 " + counted(Standing::Unpaid) + "，合計 " +
+                           amountText(sql("select count(*) from KIV8_PayMent")) + " 筆";
+
+    const kiv::report::BatchReport r = read();
+    for (size_t i = 0; i < std::size(bills); ++i) {
+        const auto bill =
+            std::find_if(r.bills.begin(), r.bills.end(),
+                         [&](const kiv::report::Bill& b) { return b.stdid == ids[i]; });
+        ASSERT_NE(bill, r.bills.end());
+        EXPECT_EQ(kiv::report::statusText(*bill), bills[i].status) << bills[i].bill;
+    }
+    const Said summary = report(pkg.path(), {"--date", kIso, "--group", "2"});
+    ASSERT_EQ(summary.status, 0) << summary.err.toStdString();
+    EXPECT_TRUE(summary.out.endsWith(counts + "\n" + kiv::report::standingsNote() + "\n"))
+        << counts.toStdString() << "\n"
+        << summary.out.toStdString();
+
+    // The CSV's status column holds the same one status, so that a spreadsheet counts alike.
+    const Said csv = report(pkg.path(), {"--date", kIso, "--group", "2", "--csv", path("b.csv")});
+    ASSERT_EQ(csv.status, 0) << csv.err.toStdString();
+    QFile file(path("b.csv"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const std::vector<QStringList> rows = parseCsv(QString::fromUtf8(file.readAll().mid(3)));
+    const qsizetype status = rows[0].indexOf("狀態");
+    std::array<qint64, kiv::report::kStandings> inCsv{};
+    for (size_t i = 1; i < rows.size(); ++i) {
+        for (int s = 0; s < kiv::report::kStandings; ++s) {
+            inCsv[size_t(s)] += rows[i][status] == standingName(Standing(s)) ? 1 : 0;
+        }
+        const qsizetype at = ids.indexOf(rows[i][0]);
+        if (at >= 0) {
+            EXPECT_EQ(rows[i][status], standingName(bills[at].standing)) << bills[at].bill;
+        }
+    }
+    EXPECT_EQ(inCsv, expected);
+
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    if (pdftotext.isEmpty()) {
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    }
+    ASSERT_EQ(report(pkg.path(), {"--date", kIso, "--group", "2", "--pdf", path("b.pdf")}).status,
+              0);
+    // Lines the PDF wraps are joined again.
+    const QString pdf = pdfText(pdftotext, path("b.pdf")).remove(QRegularExpression("\\s"));
+    for (const QString& line : {counts, kiv::report::standingsNote()}) {
+        EXPECT_TRUE(pdf.contains(QString(line).remove(' '))) << line.toStdString();
     }
 }
 
@@ -209,7 +340,7 @@ TEST_F(ReportTest, summaryUsageErrorsAndAMissingBatch) {
                                " " + yuan("CVSSmallamt").chopped(2) + " 至 " + yuan("CVSBtwnAmt") +
                                "：" + yuan("CVSBtwnUserFee");
     for (const QString& line :
-         QStringList{"繳費群組：2 上學期午餐費", "收款日期：" + kiv::database::rocDateText(kDay),
+         QStringList{"繳費群組：2 上學期午餐費", "收款日期：" + kiv::database::rocAndIsoText(kDay),
                      "轉帳手續費：" + yuan("Tranfee"), counter, all}) {
         EXPECT_TRUE(summary.out.contains(line + "\n")) << line.toStdString() << "\n"
                                                        << summary.out.toStdString();
@@ -222,7 +353,9 @@ TEST_F(ReportTest, summaryUsageErrorsAndAMissingBatch) {
     EXPECT_EQ(report(files.path(), {"--date", kIso, "--group", "2"}).status, 1);  // no database
     // The options' common errors are kiv2200's; this one is the report's own.
     const std::pair<const char*, const char*> usages[] = {
-        {"--date 2026-12-08 --group 2 --pdf a --csv ./a", "--pdf and --csv name the same file"}};
+        {"--date 2026-12-08 --group 2 --pdf a --csv ./a", "--pdf and --csv name the same file"},
+        {"--date 2026-12-08 --group 2 --pdf - --csv -",
+         "only one of --pdf and --csv can write to standard output"}};
     for (const auto& [usage, what] : usages) {
         const Said r = report(pkg.path(), QString(usage).split(' ', Qt::SkipEmptyParts));
         EXPECT_EQ(r.status, 2) << usage;
@@ -253,7 +386,9 @@ TEST_F(ReportTest, csvHasOneRowPerBillThatSumsToTheBatchAndNoFormula) {
              {link, formulas[0]});
     const Said r = report(pkg.path(), {"--date", kIso, "--group", "2", "--csv", path("b.csv")});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, "wrote " + path("b.csv") + "\n");
+    // The summary as without a file, then the file.
+    EXPECT_EQ(r.out, report(pkg.path(), {"--date", kIso, "--group", "2"}).out + "wrote " +
+                         path("b.csv") + "\n");
     QFile file(path("b.csv"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
@@ -281,6 +416,11 @@ TEST_F(ReportTest, csvHasOneRowPerBillThatSumsToTheBatchAndNoFormula) {
         EXPECT_FALSE(row[amount].startsWith('\'')) << row[amount].toStdString();
     }
     EXPECT_EQ(guarded.size(), formulas.size());
+    // On standard output, the file alone; the summary and what was written on standard error.
+    const Said out = report(pkg.path(), {"--date", kIso, "--group", "2", "--csv", "-"});
+    EXPECT_EQ(out.out.toLatin1(), bytes);
+    EXPECT_EQ(out.err,
+              QString(r.out).replace("wrote " + path("b.csv"), "wrote the CSV to standard output"));
     // A file that cannot be written is no file at all.
     const Said lost =
         report(pkg.path(), {"--date", kIso, "--group", "2", "--csv", path("no/such/b.csv")});
@@ -296,21 +436,18 @@ TEST_F(ReportTest, pdfReadsBackWithItsHeaderTotalsAndPageNumbers) {
     }
     const Said r = report(pkg.path(), {"--date", kIso, "--group", "2", "--pdf", path("b.pdf")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, "wrote " + path("b.pdf") + "\n");
-    const auto page = [&](int n) {
-        QProcess p;
-        p.start(pdftotext, {"-f", QString::number(n), "-l", QString::number(n), "-layout",
-                            path("b.pdf"), "-"});
-        p.waitForFinished();
-        return QString::fromUtf8(p.readAllStandardOutput());
-    };
+    EXPECT_TRUE(r.out.endsWith("合計 " + amountText(sql("select count(*) from KIV8_PayMent")) +
+                               " 筆\n" + kiv::report::standingsNote() + "\nwrote " + path("b.pdf") +
+                               "\n"))
+        << r.out.toStdString();
+    const auto page = [&](int n) { return pdfText(pdftotext, path("b.pdf"), n, n); };
     const QString first = page(1);
     const qsizetype of = first.indexOf("第 1 頁，共 ");
     ASSERT_GE(of, 0) << first.toStdString();
     const int pages = first.mid(of + 8).section(' ', 0, 0).toInt();
     ASSERT_GE(pages, 3);
     for (const QString& text :
-         QStringList{"繳費群組：2 上學期午餐費", "收款日期：" + kiv::database::rocDateText(kDay),
+         QStringList{"繳費群組：2 上學期午餐費", "收款日期：" + kiv::database::rocAndIsoText(kDay),
                      "學號", "金額"}) {
         EXPECT_TRUE(first.contains(text)) << text.toStdString();
     }

@@ -268,7 +268,7 @@ TEST(Lists, eachListOfOneSchoolWithItsTextsKeysOrderAndSteps) {
         "('2012-06-07',2,0),('2012-06-07',9,-1),('2012-06-07',12,0),('2010-12-31',5,0),"
         "('2012-07-01',5,-1),('2012-08-01',6,0),('2012-08-01',4,-1)");
     expectFill("groups", fillAllGroups(p, step),
-               {{"註冊費", "2"}, {"  五年級學費 ", "5"}, {"", "9"}});
+               {{"註冊費", "2"}, {"  五年級學費 ", "5"}, {"9:", "9"}});
     EXPECT_EQ(step, "AS005");
     expectFill(
         "unsettled dates", fillUnsettledDates(p),
@@ -281,9 +281,9 @@ TEST(Lists, eachListOfOneSchoolWithItsTextsKeysOrderAndSteps) {
                true, "繳費群組不在清單中");
     expectFill("no date text", fillGroupsWithUnsettledBatch(p, {"", std::nullopt}), {}, false);
     expectFill("groups of the date", fillGroupsWithUnsettledBatch(p, {"101/06/07", "06/07/2012"}),
-               {{"註冊費", "2"}, {"五年級學費", "5"}, {"", "12"}});
+               {{"註冊費", "2"}, {"五年級學費", "5"}, {"12:", "12"}});
     expectFill("date text of no entry", fillGroupsWithUnsettledBatch(p, {"%", std::nullopt}),
-               {{"註冊費", "2"}, {"五年級學費", "5"}, {"", "6"}, {"", "12"}});
+               {{"註冊費", "2"}, {"五年級學費", "5"}, {"6:", "6"}, {"12:", "12"}});
     const std::vector<ListEntry> withBatch = {{"2:註冊費", "2"}, {"4:", "4"}, {"5:五年級學費", "5"},
                                               {"6:", "6"},       {"9:", "9"}, {"12:", "12"}};
     expectFill("groups with a batch", fillGroupsWithBatches(p), withBatch);

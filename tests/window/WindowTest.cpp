@@ -9,6 +9,7 @@
 #include "TestClocks.h"
 #include "commands/InputChecks.h"
 #include "demo/DemoSchool.h"
+#include "window/DisplayCheck.h"
 #include "window/MainWindow.h"
 #include "window/Translations.h"
 
@@ -79,9 +80,21 @@ struct Fixture {
     void alt(int tab, const char* list, Qt::Key key) {
         QTest::keyClick(focus(tab, list), key, Qt::AltModifier);
     }
+    // The window manager's close request (its ✕); true when the window accepted it.
+    bool requestClose() const {
+        QCloseEvent close;
+        QCoreApplication::sendEvent(window->windowHandle(), &close);
+        return close.isAccepted();
+    }
     int headers(int days) const {
         const QString day = today.addDays(days).toString(Qt::ISODate);
         return base.scalar("select count(*) from KIV10_Agency where TranDay=?", {day}).toInt();
+    }
+    int headersOfGroup(int days, int group) const {
+        const QString day = today.addDays(days).toString(Qt::ISODate);
+        return base
+            .scalar("select count(*) from KIV10_Agency where TranDay=? and Grpid=?", {day, group})
+            .toInt();
     }
 };
 
@@ -115,6 +128,7 @@ TEST(StartUp, fillsOnlyTheGenerateGroupListTheOthersRefillEachTimeTheyOpen) {
     f.base.addGroup(1, " 學費 ");
     f.base.addGroup(2, QVariant());  // an unnamed group does not stop the program
     f.base.addHeader("2026-12-20", 1);
+    f.base.addHeader("2026-12-20", 2);
     ASSERT_TRUE(f.start("x/y/z"));
     EXPECT_EQ(f.window->windowTitle(), "Feltrane(" + f.base.path() + ")");
     EXPECT_EQ(f.window->baseFolder(), f.base.path());
@@ -122,7 +136,8 @@ TEST(StartUp, fillsOnlyTheGenerateGroupListTheOthersRefillEachTimeTheyOpen) {
     for (const char* name : {"CC_TranDay", "CC_TranDay3", "CC_TranDay4"}) {
         EXPECT_EQ(f.get<QCalendarWidget>(name)->selectedDate(), f.today) << name;
     }
-    const Entries groups{{" 學費 ", "1"}, {"", "2"}, {"午餐費", "3"}};
+    // The unnamed group shows as its id with an empty name in every group list, never empty.
+    const Entries groups{{" 學費 ", "1"}, {"2:", "2"}, {"午餐費", "3"}};
     EXPECT_EQ(f.get("CBO_GrpID")->entries(), groups);
     for (const char* name : {"CBO_TranDay", "CBO_GrpID2", "CBO_GrpID3", "CBO_TranDay3",
                              "CBO_GrpID4", "CBO_TranDay4"}) {
@@ -139,7 +154,7 @@ TEST(StartUp, fillsOnlyTheGenerateGroupListTheOthersRefillEachTimeTheyOpen) {
     EXPECT_EQ(f.open("CBO_GrpID")->entries(), groups);
     f.choose("CBO_TranDay");
     EXPECT_EQ(f.get("CBO_TranDay")->entries(), (Entries{{"115/12/20", "12/20/2026"}}));
-    EXPECT_EQ(f.open("CBO_GrpID2")->entries(), (Entries{{"學費", "1"}}));
+    EXPECT_EQ(f.open("CBO_GrpID2")->entries(), (Entries{{"學費", "1"}, {"2:", "2"}}));
     // A batch written elsewhere shows up the next time the lists open.
     f.base.addHeader("2026-12-27", 1);
     f.base.addHeader("2026-12-27", 4);
@@ -148,15 +163,16 @@ TEST(StartUp, fillsOnlyTheGenerateGroupListTheOthersRefillEachTimeTheyOpen) {
     // The reissue tabs' dates follow their group; with no group the date list stays as it is.
     for (const TabControls& t : {kTabs[2], kTabs[3]}) {
         EXPECT_EQ(f.open(t.dates)->count(), 0) << t.dates;
-        EXPECT_EQ(f.open(t.groups)->entries(), (Entries{{"1:學費", "1"}, {"4:", "4"}}));
-        f.get(t.groups)->setCurrentIndex(1);
+        EXPECT_EQ(f.open(t.groups)->entries(),
+                  (Entries{{"1:學費", "1"}, {"2:", "2"}, {"4:", "4"}}));
+        f.get(t.groups)->setCurrentIndex(2);
         EXPECT_EQ(f.open(t.dates)->entries(), (Entries{{"115/12/27", "12/27/2026"}})) << t.dates;
     }
     // Without a database to read, an opened list stays as it was, closed, and a box says why.
     f.base.loseDatabase();
     for (const TabControls& t : {kTabs[2], kTabs[3]}) {
         f.boxes.clear();
-        EXPECT_EQ(f.open(t.groups)->count(), 2) << t.groups;
+        EXPECT_EQ(f.open(t.groups)->count(), 3) << t.groups;
         EXPECT_EQ(f.open(t.dates)->count(), 1) << t.dates;
         EXPECT_FALSE(f.get(t.dates)->view()->isVisible());
         // The command started with no date chosen says why again, not that a date is needed.
@@ -187,8 +203,57 @@ TEST(StartUp, endsOnABadCommandLineProgramFolderOrGroupList) {
     }
 }
 
+TEST(StartUp, withoutADisplayNamesTheMissingOneAndTheWayOut) {
+    // The displays that each choice of Qt's windowing system lacks; none when a window can open.
+    const struct {
+        const char* name;
+        DisplaySettings settings;  // -platform, QT_QPA_PLATFORM, DISPLAY, WAYLAND_DISPLAY
+        QStringList missing;
+    } rows[] = {
+        {"nothing set", {}, {"DISPLAY", "WAYLAND_DISPLAY"}},
+        {"Qt's own choice on X11", {{}, {}, ":0", {}}, {}},
+        {"Qt's own choice on Wayland", {{}, {}, {}, "wayland-0"}, {}},
+        {"xcb, Wayland's display only", {{}, "xcb", {}, "wayland-0"}, {"DISPLAY"}},
+        {"xcb with options", {{}, "xcb:nograb", ":1", {}}, {}},
+        {"wayland-egl, X11's display only", {{}, "wayland-egl", ":0", {}}, {"WAYLAND_DISPLAY"}},
+        {"a list whose second has its display", {{}, "wayland;xcb", ":0", {}}, {}},
+        {"a list of which none has", {{}, "wayland;xcb", {}, {}}, {"DISPLAY", "WAYLAND_DISPLAY"}},
+        {"offscreen", {{}, "offscreen", {}, {}}, {}},
+        {"-platform before QT_QPA_PLATFORM", {"offscreen", "xcb", {}, {}}, {}},
+        {"-platform xcb without DISPLAY", {"xcb", "offscreen", {}, "wayland-0"}, {"DISPLAY"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString message = missingDisplayMessage("Kiv2200P1", row.settings);
+        if (row.missing.isEmpty()) {
+            EXPECT_EQ(message, "");
+            continue;
+        }
+        // One line in English, one in Traditional Chinese, each whole.
+        const QStringList lines = message.split('\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(lines.size(), 2) << message.toStdString();
+        for (const QString& line : lines) {
+            EXPECT_TRUE(line.startsWith("Kiv2200P1") && line.contains("Xvfb") &&
+                        line.contains("QT_QPA_PLATFORM=offscreen"))
+                << line.toStdString();
+            for (const QString variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+                EXPECT_EQ(line.contains(QRegularExpression("\\b" + variable + "\\b")),
+                          row.missing.contains(variable))
+                    << line.toStdString();
+            }
+        }
+    }
+    // -platform is read from the command line, as Qt reads it.
+    char program[] = "Kiv2200P1", option[] = "-platform", name[] = "offscreen", fields[] = "a/b/c";
+    char* argv[] = {program, option, name, fields};
+    EXPECT_EQ(displaySettings(4, argv).platformOption, "offscreen");
+    EXPECT_EQ(displaySettings(2, argv).platformOption, "");
+}
+
 TEST(Controls, focusNamesKeyFiltersAndWhatEachButtonAndAltKeyStart) {
     Fixture f;
+    f.base.addGroup(1, "學費");
+    f.base.addHeader("2026-12-07", 1);
     ASSERT_TRUE(f.start());
     // Each rule of each tab's input check broken once; the control it focuses is there.
     using namespace kiv::commands;
@@ -211,6 +276,31 @@ TEST(Controls, focusNamesKeyFiltersAndWhatEachButtonAndAltKeyStart) {
     for (const QString& call : focused) {
         EXPECT_NE(f.get<QWidget>(call.mid(6)), nullptr) << call.toStdString();
     }
+    // Alt+Down and Alt+Up open the focused list, read afresh (but tab 0's); Alt+Shift+Down does
+    // not. Each list is taken after the one it depends on, whose first entry is then chosen.
+    const std::pair<int, const char*> lists[] = {
+        {0, "CBO_GrpID"},    {1, "CBO_TranDay"}, {1, "CBO_GrpID2"},  {2, "CBO_GrpID3"},
+        {2, "CBO_TranDay3"}, {3, "CBO_GrpID4"},  {3, "CBO_TranDay4"}};
+    for (const auto& [tab, name] : lists) {
+        DropDownList* list = f.get(name);
+        QTest::keyClick(f.focus(tab, name), Qt::Key_Down, Qt::AltModifier | Qt::ShiftModifier);
+        EXPECT_FALSE(list->view()->isVisible()) << name;
+        for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Up}) {
+            if (tab > 0) {
+                list->clearAll();
+            }
+            f.alt(tab, name, key);
+            EXPECT_TRUE(list->view()->isVisible() && list->count() == 1) << name << " " << key;
+            list->hidePopup();
+            QApplication::processEvents();
+        }
+        list->setCurrentIndex(0);
+    }
+    // An entry with an empty text is never chosen: the field would show nothing.
+    DropDownList bare("bare");
+    bare.setEntries({{"", "9"}});
+    bare.setCurrentIndex(0);
+    EXPECT_EQ(bare.chosenKey(), std::nullopt);
     // The lists of tabs 0 and 1 take only "%&'(", drop Backspace and move on at Enter; others type.
     for (const TabControls& t : kTabs) {
         for (const char* list : {t.groups, t.dates ? t.dates : t.groups}) {
@@ -263,9 +353,37 @@ TEST(Commands, eachRunsOnItsTabsInputsNoOtherStartsMeanwhileAndExitHandsBack) {
     kiv::demo::writeSchool(f.base.path(), {.students = 40});
     ASSERT_TRUE(f.start("a/b/c/d"));
     f.choose("CBO_GrpID");
+    // A close request while the batch is written is refused, as Alt+E is: the command ends with
+    // its summary and its success box, and the window stays.
+    QStringList busyAtClose;
+    bool closed = true;
+    QTimer::singleShot(0, f.window.get(), [&] {
+        busyAtClose = busyControls(f);
+        closed = f.requestClose();
+    });
     f.get<QPushButton>("cmd_confirm")->click();
+    EXPECT_EQ(busyAtClose, (QStringList{"cmd_confirm", "Label4"}));
+    EXPECT_FALSE(closed);
+    EXPECT_TRUE(f.window->isVisible());
     EXPECT_EQ(f.headers(0), 1);
+    ASSERT_EQ(f.boxes.size(), 2);
+    EXPECT_TRUE(f.boxes[0].contains("|轉 帳 總 數")) << f.boxes[0].toStdString();
+    EXPECT_EQ(f.boxes[1], "Feltrane|新 增 成 功");
     EXPECT_EQ(f.buttons, QStringList{"確定"});
+    // The unnamed group is chosen as "5:"; its batch is generated, then deleted on tab 刪除.
+    const QString unnamed = QString::number(kiv::demo::kUnnamedGroup);
+    f.choose("CBO_GrpID", unnamed);
+    EXPECT_EQ(f.get("CBO_GrpID")->currentText(), unnamed + ":");
+    f.get<QPushButton>("cmd_confirm")->click();
+    EXPECT_EQ(f.headersOfGroup(0, kiv::demo::kUnnamedGroup), 1);
+    EXPECT_EQ(f.boxes.last(), "Feltrane|新 增 成 功");
+    f.choose("CBO_TranDay", f.today.toString("MM/dd/yyyy"));
+    f.choose("CBO_GrpID2", unnamed);
+    EXPECT_EQ(f.get("CBO_GrpID2")->currentText(), unnamed + ":");
+    f.alt(1, "CBO_GrpID2", Qt::Key_S);
+    EXPECT_EQ(f.headersOfGroup(0, kiv::demo::kUnnamedGroup), 0);
+    EXPECT_EQ(f.headers(0), 1);
+    EXPECT_EQ(f.boxes.last(), "Feltrane|刪 除 成 功");
     // Today's batch, its transfers failed, generated again, applied and recollected to new dates.
     f.base.exec("update KIV8_PayMent set FailFac='存款不足' where PreWay='1'");
     for (const auto& [tab, days] : {std::pair{0, 2}, {2, 30}, {3, 14}}) {
@@ -285,6 +403,7 @@ TEST(Commands, eachRunsOnItsTabsInputsNoOtherStartsMeanwhileAndExitHandsBack) {
             EXPECT_TRUE(f.window->commandRunning());
             f.window->handleShortcut(Qt::Key_S, 4);
             f.window->handleShortcut(Qt::Key_E, 4);
+            EXPECT_FALSE(f.requestClose());
         };
         f.alt(t.tab, t.groups, Qt::Key_S);
         ASSERT_EQ(f.boxes.size(), before + 1);
@@ -303,7 +422,8 @@ TEST(Commands, eachRunsOnItsTabsInputsNoOtherStartsMeanwhileAndExitHandsBack) {
     for (const char* name : {"CBO_TranDay", "CBO_GrpID2"}) {
         EXPECT_TRUE(f.get(name)->count() == 0 && f.get(name)->currentText() == "") << name;
     }
-    // A stand-in for the menu program records its arguments; a second exit during the wait is lost.
+    // A stand-in for the menu program records its arguments; a second exit and a close request
+    // during the wait are refused, and the window closes once the wait is over.
     QFile menu(f.base.path() + "/exe/Kiv0000P1");
     ASSERT_TRUE(
         QDir().mkpath(f.base.path() + "/exe") &&
@@ -311,12 +431,17 @@ TEST(Commands, eachRunsOnItsTabsInputsNoOtherStartsMeanwhileAndExitHandsBack) {
     menu.write("#!/bin/sh\necho \"$#|$1\" >> \"$0.args\"\n");
     menu.close();
     QSignalSpy ended(f.window.get(), &MainWindow::programEnded);
-    QTimer::singleShot(300, f.window.get(), [&] { f.get<QPushButton>("Cmd_exit")->click(); });
+    bool closedDuringWait = true;
+    QTimer::singleShot(300, f.window.get(), [&] {
+        closedDuringWait = f.requestClose();
+        f.get<QPushButton>("Cmd_exit")->click();
+    });
     f.window->tabs()->setCurrentIndex(2);
     QElapsedTimer t;
     t.start();
     f.get<QPushButton>("Cmd_exit3")->click();
     EXPECT_TRUE(t.elapsed() >= 2000 && t.elapsed() < 4000) << t.elapsed();
+    EXPECT_FALSE(closedDuringWait);
     EXPECT_TRUE(ended.count() == 1 && !f.window->isVisible());
     QTest::qWait(100);
     QFile args(menu.fileName() + ".args");

@@ -33,15 +33,8 @@ Options parseOptions(const QStringList& args, const QStringList& valueNames,
 // Prints the one line that says what is wrong and where to read more; answers kUsage.
 int usageError(Streams s, const QString& what);
 
-// The date forms, as the usage errors name them.
-inline constexpr const char* kDateForms = "2026-12-20, 2026/12/20 or the lists' own 115/12/20";
-
-// A date as 2026-12-20, 2026/12/20 or the lists' own Republic-of-China form 115/12/20; an
-// invalid date for anything else.
-QDate parseDate(const QString& text);
-
-// Reads the date option `name`, which is required; answers the usage error, empty when it is
-// there and valid.
+// Reads the date option `name`, which is required, in any of the forms kiv2200 reads; answers
+// the usage error (what is wrong with the date as typed), empty when it is there and valid.
 QString readDateOption(const Options& o, const QString& name, QDate& date);
 // Reads the required --group as a payment-group id; answers the usage error, empty when valid.
 QString readGroupOption(const Options& o, qint64& group);

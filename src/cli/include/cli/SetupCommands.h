@@ -9,7 +9,8 @@
 
 namespace kiv::cli {
 
-int initDbCommand(const QString& base, const QStringList& args, Streams s);
+int initDbCommand(const QString& base, const QString& programFolder, const QStringList& args,
+                  Streams s);
 int demoCommand(const QString& base, const QString& programFolder, const QStringList& args,
                 Streams s, const QDate& today);
 

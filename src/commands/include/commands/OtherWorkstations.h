@@ -31,6 +31,8 @@ QString changedMeanwhileMessage(const QDate& day, qint64 group,
                                 const std::optional<kiv::store::JournalEntry>& by = {});
 // What an entry's command did, as the clerk reads it: 產生, 刪除, ...
 QString commandVerb(const QString& command);
+// The same as kiv2200 names it in its own lines, in its language: "generated", "deleted", ...
+QString commandVerbShown(const QString& command);
 // A batch named by kiv2200 of which not a row is left, when it may have been deleted by another
 // workstation before the command read the lists.
 QString goneBatchMessage(const QDate& day, qint64 group);

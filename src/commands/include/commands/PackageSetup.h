@@ -16,8 +16,10 @@ using demo::DemoOptions;
 using demo::DemoSummary;
 
 // Creates the package's database with the current schema (the file, or the tables on the server
-// its settings name); refuses to touch one that exists.
-Result initDatabase(const QString& baseFolder);
+// its settings name); refuses to touch one that exists. Where the three programs stand in
+// `programFolder` (a built or installed kiv2200), BASE/exe gets them too; kiv2200 on its own
+// makes the database only.
+Result initDatabase(const QString& baseFolder, const QString& programFolder);
 // Lays out the demo package: BASE/exe with the programs found in `programFolder`, and a school.
 DemoSummary layOutDemo(const QString& baseFolder, const QString& programFolder,
                        const DemoOptions& options);

@@ -16,8 +16,10 @@ struct ServerSettings {
     QString database;
     QString user;
 
-    // "host:port，資料庫 name，使用者 user", for messages; what is unset is shown as libpq takes it
-    // (PGHOST, PGPORT, PGDATABASE, PGUSER, or its default).
+    // What is unset filled in as libpq takes it (PGHOST, PGPORT, PGDATABASE, PGUSER, or its
+    // default).
+    ServerSettings resolved() const;
+    // "host:port，資料庫 name，使用者 user", for messages, resolved.
     QString describe() const;
 };
 

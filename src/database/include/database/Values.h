@@ -40,6 +40,7 @@ QString isoDate(const QDate& date);          // 2012-06-07
 QString collectionDateText(const QDate& d);  // 06/07/2012
 QString yearFirstText(const QDate& d);       // 2012/06/07, whose text order is date order
 QString rocDateText(const QDate& d);         // 101/06/07 (Republic-of-China year)
+QString rocAndIsoText(const QDate& d);       // 101/06/07 (2012-06-07), as kiv2200 shows a date
 // Parses "mm/dd/yyyy"; an invalid date when the text is not of that form.
 QDate dateFromCollectionText(const QString& text);
 

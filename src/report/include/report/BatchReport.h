@@ -46,6 +46,13 @@ struct BatchHeader {
     std::vector<StoreBand> storeBands;  // the bands with an item code, the small one first
 };
 
+// The one status a bill is counted under, the first that applies in this order: a locked bill is
+// locked whatever else it is; a settled bill is settled even when a transfer of it failed before;
+// then a failed transfer; a no-bill record owes nothing; any other bill is unpaid. So the counts
+// add up to the bills of the batch.
+enum class Standing { Locked, Settled, Failed, NoBill, Unpaid };
+inline constexpr int kStandings = 5;
+
 struct Bill {
     QString stdid;
     std::optional<qint64> grade, cls;  // unset for a student no longer in Kiv7_student
@@ -58,8 +65,7 @@ struct Bill {
     QString failure;                           // FailFac: why the transfer failed
 
     bool failed() const { return !failure.isEmpty(); }
-    // Owed and none of settled, failed, locked; a no-bill record owes nothing.
-    bool unpaid() const { return channel != Channel::NoBill && !settled && !failed() && !locked; }
+    Standing standing() const;
 };
 
 struct Total {
@@ -71,16 +77,16 @@ struct Total {
 // Grade and class; unset parts sort first.
 using ClassKey = std::pair<std::optional<qint64>, std::optional<qint64>>;
 
-// The counts overlap: a transfer that failed and was then paid at the counter is settled and
-// failed.
 struct BatchTotals {
     Total all;
     qint64 fees = 0;
     std::array<Total, kChannels> channels{};  // by Channel
     std::map<ClassKey, Total> classes;
-    qint64 settled = 0, failed = 0, locked = 0, unpaid = 0;
+    std::array<qint64, kStandings> standings{};  // by Standing; they add up to all.count
+    qint64 settledAfterFailure = 0;              // settled bills whose transfer had failed
 
     const Total& of(Channel c) const { return channels[static_cast<size_t>(c)]; }
+    qint64 count(Standing s) const { return standings[static_cast<size_t>(s)]; }
 };
 
 struct BatchReport {

@@ -12,9 +12,11 @@
 namespace kiv::report {
 
 using store::channelName;
-// What applies of 已繳, 轉帳失敗：cause and 已鎖定; else 未繳, or 無須繳費 for a no-bill record.
-// Without the cause, 轉帳失敗 alone.
-QString statusText(const Bill& bill, bool withCause = true);
+// 已鎖定, 已繳, 轉帳失敗, 無須繳費 or 未繳: the one status a bill is counted under.
+QString standingName(Standing standing);
+// The bill's status, then what else is true of it: 轉帳失敗：cause, 已繳（先前轉帳失敗：cause）,
+// 已鎖定（已繳）.
+QString statusText(const Bill& bill);
 // With thousands separators, as printed: 1,234,567; empty when unset.
 QString amountText(std::optional<qint64> amount);
 QString classText(const ClassKey& key);        // 3 年 2 班
@@ -23,8 +25,11 @@ QString groupText(const BatchHeader& header);  // the group id and its name
 QStringList headerLines(const BatchHeader& header);
 // Transfers and counter slips always; no-bill records and other channels where there are some.
 std::vector<Channel> shownChannels(const BatchTotals& totals);
-QString countsText(const BatchTotals& totals);  // 已繳 N 筆，轉帳失敗 N 筆，已鎖定 N 筆，未繳 N 筆
-// The totals by channel and by class, then the counts by status.
+// The bills by status, which add up to the batch: 已鎖定 N 筆，已繳 N 筆 ... ，合計 N 筆.
+QString countsText(const BatchTotals& totals);
+// Says that each bill counts under one status, and which one when several apply.
+QString standingsNote();
+// The totals by channel and by class, then the counts by status and what they mean.
 QStringList totalLines(const BatchTotals& totals);
 
 }  // namespace kiv::report

@@ -28,7 +28,10 @@ int wholeNumberSetting(const QString& baseFolder, const QString& key, int fallba
 void writeServerSettings(const QString& baseFolder,
                          const std::optional<database::ServerSettings>& server);
 
-// Where the package's database is, for messages: the file's path, or the server as described.
+// The server as kiv2200 names it in its own lines: "host:port, database name, user name", in
+// kiv2200's language.
+QString serverShown(const database::ServerSettings& server);
+// Where the package's database is, for kiv2200's messages: the file's path, or the server.
 QString databaseLocation(const QString& baseFolder);
 
 // Where the package's database is, for a connection: the server the settings name, or the file.

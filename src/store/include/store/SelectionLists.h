@@ -3,6 +3,7 @@
 // show, each with the key it stands for (a group id, or a collection date as mm/dd/yyyy). An
 // entry always carries both, so a list can never show an item without a key. Which list of which
 // tab each one feeds is said in one place, the commands' tab lists; nothing here touches a widget.
+// No entry's text is empty: a group without a name shows as its id with an empty name, "5:".
 
 #include <QString>
 

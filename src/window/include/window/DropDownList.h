@@ -20,7 +20,8 @@ public:
     void setEntries(const std::vector<kiv::commands::ListEntry>& entries);
     // Removes every item and the text.
     void clearAll();
-    // The entry whose text the list shows, or -1: a typed text that matches no entry chooses none.
+    // The entry whose text the list shows, or -1: a typed text that matches no entry chooses none,
+    // and an empty text is nothing chosen.
     int chosenIndex() const;
     std::optional<QString> chosenKey() const;
     kiv::commands::ListChoice choice() const;

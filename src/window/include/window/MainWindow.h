@@ -2,7 +2,7 @@
 // The window KIV2200F1: the header, the four tabs, start-up, the list refreshes, the keyboard
 // shortcuts and the hand-back to the menu program. It is also the screen through which the tab
 // commands talk to the clerk. It owns the launch fields and the base folder; the commands
-// themselves live outside it.
+// themselves live outside it. No close request ends it while a command runs.
 
 #include <QHash>
 #include <QWidget>
@@ -65,6 +65,8 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The window manager's close request.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     commands::CommandContext context();
@@ -74,7 +76,11 @@ private:
     void applyFill(DropDownList* list, const commands::ListFill& fill);
     // Shows why a list with nothing chosen could not be read, when it could not; true if shown.
     bool reportUnreadList(std::initializer_list<DropDownList*> lists);
+    // Alt+Down and Alt+Up open the list that has the focus; true when the key was one of them.
+    bool openListByKey(QObject* watched, int keyCode, int shiftState);
     void startAndEnd(const QString& prog_name);
+    // Starts a program of the package with the launch fields; a box says why when it cannot.
+    bool startProgram(const QString& prog_name);
     void waitSeconds(int seconds);
     QLabel* busyLabel(kiv::screen::Tab tab) const;
     QWidget* confirmButton(kiv::screen::Tab tab) const;

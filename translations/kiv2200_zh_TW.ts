@@ -2,17 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_TW" sourcelanguage="en">
 <context>
-    <name>Texts</name>
-    <message>
-        <source>%1 matches no entry of the list, which is empty</source>
-        <translation>%1 不符合清單中的任何項目，清單是空的</translation>
-    </message>
-    <message>
-        <source>%1 matches no entry of the list, which holds %2</source>
-        <translation>%1 不符合清單中的任何項目，清單中有 %2</translation>
-    </message>
-</context>
-<context>
     <name>kiv2200</name>
     <message>
         <source>generate the batch of group G for collection date D (tab 產生);
@@ -777,6 +766,14 @@ G 與日期代表承辦人員在頁籤清單中會選的項目。訊息印在標
 加上 --yes 時回答「是」，在互動式終端機上會詢問，其餘情況回答「否」。
 --dry-run 執行整個指令，印出將會寫入的內容（摘要、依管道與依年級
 班級的帳單，以及會被取代的帳單），然後全部還原：資料庫維持原狀。</translation>
+    </message>
+    <message>
+        <source>%1 matches no entry of the list, which is empty</source>
+        <translation>%1 不符合清單中的任何項目，清單是空的</translation>
+    </message>
+    <message>
+        <source>%1 matches no entry of the list, which holds %2</source>
+        <translation>%1 不符合清單中的任何項目，清單中有 %2</translation>
     </message>
 </context>
 </TS>

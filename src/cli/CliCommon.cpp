@@ -90,6 +90,8 @@ QString readGroupOption(const Options& o, qint64& group) {
     return ok ? QString() : Texts::tr("--group takes a payment-group id");
 }
 
+// The texts here are translated with their context named: lupdate does not follow the
+// qualified names of this function's signature.
 kiv::commands::ListChoice chooseEntry(const kiv::commands::ListFill& list, const QString& key,
                                       Streams s, const QString& given) {
     QStringList held;
@@ -101,10 +103,12 @@ kiv::commands::ListChoice chooseEntry(const kiv::commands::ListFill& list, const
     }
     if (list.status.ok) {
         s.err << "kiv2200: "
-              << (held.isEmpty()
-                      ? Texts::tr("%1 matches no entry of the list, which is empty").arg(given)
-                      : Texts::tr("%1 matches no entry of the list, which holds %2")
-                            .arg(given, held.join(", ")))
+              << (held.isEmpty() ? QCoreApplication::translate(
+                                       "kiv2200", "%1 matches no entry of the list, which is empty")
+                                       .arg(given)
+                                 : QCoreApplication::translate(
+                                       "kiv2200", "%1 matches no entry of the list, which holds %2")
+                                       .arg(given, held.join(", ")))
               << "\n";
         s.err.flush();  // before the tab's own message, which stays the last
     }

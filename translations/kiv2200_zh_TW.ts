@@ -80,12 +80,6 @@ DIR/mdb/KIV.mdb; the server keeps its data</source>
 DIR/mdb/KIV.mdb；伺服器上的資料保持不變</translation>
     </message>
     <message>
-        <source>create an empty database with the current schema; refuses to touch
-an existing one</source>
-        <translation>以目前的資料表結構建立空的資料庫；
-已經存在的資料庫不會更動</translation>
-    </message>
-    <message>
         <source>lay out a demo package in DIR: DIR/exe with the three programs and
 DIR/mdb/KIV.mdb with a realistic school (1200 students by default)
 and a few past batches</source>
@@ -774,6 +768,13 @@ G 與日期代表承辦人員在頁籤清單中會選的項目。訊息印在標
     <message>
         <source>%1 matches no entry of the list, which holds %2</source>
         <translation>%1 不符合清單中的任何項目，清單中有 %2</translation>
+    </message>
+    <message>
+        <source>create an empty database with the current schema, and DIR/exe with
+the three programs when they stand beside this one; refuses to touch
+an existing database</source>
+        <translation>以目前的資料表結構建立空的資料庫；三個程式都在本程式旁時，
+也建立放有它們的 DIR/exe；已經存在的資料庫不會更動</translation>
     </message>
 </context>
 </TS>

@@ -77,8 +77,9 @@ const CommandHelp kCommands[] = {
      "kiv2200 move-to-file"},
     {"init-db",
      QT_TRANSLATE_NOOP("kiv2200",
-                       "create an empty database with the current schema; refuses to touch\n"
-                       "an existing one"),
+                       "create an empty database with the current schema, and DIR/exe with\n"
+                       "the three programs when they stand beside this one; refuses to touch\n"
+                       "an existing database"),
      "kiv2200 --base /srv/school init-db"},
     {"demo [--students N] [--seed S]",
      QT_TRANSLATE_NOOP("kiv2200",

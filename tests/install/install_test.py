@@ -222,8 +222,8 @@ class InstalledPackage(unittest.TestCase):
         self.assertGreater(len(commands), 10)
         for command in commands:
             typed = command.replace("-", r"\\-")  # troff's minus: \-
-            self.assertRegex(page, rf"(?m)^\.B {typed}\b",
-                             f"kiv2200 {command} is not in the manual page")
+            self.assertIsNotNone(re.search(rf"(?m)^\.B {typed}\b", page),
+                                 f"kiv2200 {command} is not in the manual page")
         if shutil.which("man"):
             shown = run("man", "--warnings", "-l", os.path.join(self.usr, "share", "man", "man1",
                                                                   "kiv2200.1.gz"),

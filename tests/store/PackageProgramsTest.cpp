@@ -39,10 +39,14 @@ QByteArray contents(const QString& file) {
 
 }  // namespace
 
-TEST(PackagePrograms, newPackage_getsItsDatabaseAndACopyOfEveryProgram) {
+TEST(PackagePrograms, aNewPackageGetsACopyOfEachProgramWhichALaterCopyReplaces) {
     QTemporaryDir dir;
     const QString from = programsIn(dir.path() + "/installed");
     const QString base = dir.path() + "/school";
+    QDir().mkpath(programFolder(base));
+    QFile old(packageProgramPath(base, kMenuProgram));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("an older menu program") > 0);
+    old.close();
     const Result made = initPackage(base, from);
     ASSERT_TRUE(made.ok) << made.description.toStdString();
     EXPECT_TRUE(QFile::exists(databasePath(base)));
@@ -51,32 +55,10 @@ TEST(PackagePrograms, newPackage_getsItsDatabaseAndACopyOfEveryProgram) {
         EXPECT_TRUE(QFileInfo(copy).isExecutable()) << name;
         EXPECT_EQ(contents(copy), contents(from + "/" + name)) << name;
     }
-    EXPECT_TRUE(holdsPrograms(programFolder(base)));
-}
-
-TEST(PackagePrograms, packageLaidOutFromItsOwnExe_keepsItsPrograms) {
-    QTemporaryDir dir;
-    const QString base = dir.path() + "/school";
-    const QString exe = programsIn(programFolder(base));
-    const QByteArray window = contents(exe + "/" + kWindowProgram);
-    const Result made = initPackage(base, exe);
-    ASSERT_TRUE(made.ok) << made.description.toStdString();
-    EXPECT_EQ(contents(exe + "/" + kWindowProgram), window);  // not removed to copy onto itself
-    EXPECT_TRUE(holdsPrograms(exe));
-}
-
-TEST(PackagePrograms, laterCopy_replacesOlderPrograms) {
-    QTemporaryDir dir;
-    const QString base = dir.path() + "/school";
-    QDir().mkpath(programFolder(base));
-    QFile old(packageProgramPath(base, kMenuProgram));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("an older menu program");
-    old.close();
-    const QString from = programsIn(dir.path() + "/installed");
-    ASSERT_TRUE(copyPrograms(base, from).ok);
-    EXPECT_EQ(contents(packageProgramPath(base, kMenuProgram)),
-              contents(from + "/" + kMenuProgram));
+    // Laid out again from its own exe, a program is not removed to be copied onto itself.
+    const QByteArray window = contents(packageProgramPath(base, kWindowProgram));
+    ASSERT_TRUE(copyPrograms(base, programFolder(base)).ok);
+    EXPECT_EQ(contents(packageProgramPath(base, kWindowProgram)), window);
 }
 
 TEST(PackagePrograms, withoutThePrograms_noPackageIsLeft) {

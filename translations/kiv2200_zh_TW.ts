@@ -137,7 +137,7 @@ DIR/mdb/KIV.mdb。DIR 預設為套件的基本資料夾：
     </message>
     <message>
         <source>unpaid</source>
-        <translation>尚未繳費</translation>
+        <translation>未繳</translation>
     </message>
     <message>
         <source>the demo batch of group %1 could not be generated</source>
@@ -775,6 +775,250 @@ the three programs when they stand beside this one; refuses to touch
 an existing database</source>
         <translation>以目前的資料表結構建立空的資料庫；三個程式都在本程式旁時，
 也建立放有它們的 DIR/exe；已經存在的資料庫不會更動</translation>
+    </message>
+    <message>
+        <source>transfer</source>
+        <translation>轉帳</translation>
+    </message>
+    <message>
+        <source>counter</source>
+        <translation>臨櫃</translation>
+    </message>
+    <message>
+        <source>no-bill record</source>
+        <translation>無帳單</translation>
+    </message>
+    <message>
+        <source>other</source>
+        <translation>其他</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1（%2）</translation>
+    </message>
+    <message>
+        <source>grade %1 class %2</source>
+        <translation>%1 年 %2 班</translation>
+    </message>
+    <message>
+        <source>  %1  %2 bills  %3 yuan  fees %4 yuan</source>
+        <translation>  %1  %2 筆  %3 元  手續費 %4 元</translation>
+    </message>
+    <message>
+        <source>Trial figures: collection date %1, payment group %2</source>
+        <translation>試算明細：收款日期 %1，繳費群組 %2</translation>
+    </message>
+    <message>
+        <source>replaces %1 payment records (including those without a bill), %2 yuan in all</source>
+        <translation>將取代原有的 %1 筆繳費資料（含無帳單者），共 %2 元</translation>
+    </message>
+    <message>
+        <source>replaces no bills</source>
+        <translation>沒有要取代的原有帳單</translation>
+    </message>
+    <message>
+        <source>By channel:</source>
+        <translation>依繳款方式：</translation>
+    </message>
+    <message>
+        <source>all</source>
+        <translation>全部</translation>
+    </message>
+    <message>
+        <source>By grade and class (records without a bill left out):</source>
+        <translation>依年級班級（無帳單者除外）：</translation>
+    </message>
+    <message>
+        <source>This was a trial: nothing in the database changed.</source>
+        <translation>這是試算：資料庫沒有任何變更。</translation>
+    </message>
+    <message>
+        <source>student id</source>
+        <translation>學號</translation>
+    </message>
+    <message>
+        <source>grade</source>
+        <translation>年級</translation>
+    </message>
+    <message>
+        <source>class</source>
+        <translation>班級</translation>
+    </message>
+    <message>
+        <source>channel</source>
+        <translation>繳費方式</translation>
+    </message>
+    <message>
+        <source>amount</source>
+        <translation>金額</translation>
+    </message>
+    <message>
+        <source>fee</source>
+        <translation>手續費</translation>
+    </message>
+    <message>
+        <source>item %1</source>
+        <translation>項目 %1</translation>
+    </message>
+    <message>
+        <source>status</source>
+        <translation>狀態</translation>
+    </message>
+    <message>
+        <source>cause of the failed transfer</source>
+        <translation>轉帳失敗原因</translation>
+    </message>
+    <message>
+        <source>page %1 of %2</source>
+        <translation>第 %1 頁，共 %2 頁</translation>
+    </message>
+    <message>
+        <source>Totals</source>
+        <translation>合計</translation>
+    </message>
+    <message>
+        <source>bills</source>
+        <translation>筆數</translation>
+    </message>
+    <message>
+        <source>Fees in all: %1 yuan</source>
+        <translation>手續費合計：%1 元</translation>
+    </message>
+    <message>
+        <source>Totals by class</source>
+        <translation>各班合計</translation>
+    </message>
+    <message>
+        <source>Collection batch report %1 %2</source>
+        <translation>收款批次報表 %1 %2</translation>
+    </message>
+    <message>
+        <source>Collection batch report   payment group %1   collection date %2</source>
+        <translation>收款批次報表　繳費群組 %1　收款日期 %2</translation>
+    </message>
+    <message>
+        <source>%1 yuan</source>
+        <translation>%1 元</translation>
+    </message>
+    <message>
+        <source>not set</source>
+        <translation>未設定</translation>
+    </message>
+    <message>
+        <source>below %1: %2; %3 to %4: %5; above %6: %7</source>
+        <translation>未滿 %1：%2；%3 至 %4：%5；超過 %6：%7</translation>
+    </message>
+    <message>
+        <source>not used</source>
+        <translation>不使用</translation>
+    </message>
+    <message>
+        <source>below %1</source>
+        <translation>未滿 %1</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 至 %2</translation>
+    </message>
+    <message>
+        <source>above %1 to %2</source>
+        <translation>超過 %1 至 %2</translation>
+    </message>
+    <message>
+        <source>%1 %2: %3 (only above %4)</source>
+        <translation>%1 %2：%3（金額須超過 %4）</translation>
+    </message>
+    <message>
+        <source>; </source>
+        <translation>；</translation>
+    </message>
+    <message>
+        <source>%1 bills</source>
+        <translation>%1 筆</translation>
+    </message>
+    <message>
+        <source>%1: %2, amount %3</source>
+        <translation>%1：%2，金額 %3</translation>
+    </message>
+    <message>
+        <source>locked</source>
+        <translation>已鎖定</translation>
+    </message>
+    <message>
+        <source>settled</source>
+        <translation>已繳</translation>
+    </message>
+    <message>
+        <source>failed transfer</source>
+        <translation>轉帳失敗</translation>
+    </message>
+    <message>
+        <source>no bill</source>
+        <translation>無須繳費</translation>
+    </message>
+    <message>
+        <source>failed transfer: %1</source>
+        <translation>轉帳失敗：%1</translation>
+    </message>
+    <message>
+        <source>earlier %1</source>
+        <translation>先前%1</translation>
+    </message>
+    <message>
+        <source>student ids not in the student data</source>
+        <translation>學生資料中沒有的學號</translation>
+    </message>
+    <message>
+        <source>Collection batch report</source>
+        <translation>收款批次報表</translation>
+    </message>
+    <message>
+        <source>Payment group: %1</source>
+        <translation>繳費群組：%1</translation>
+    </message>
+    <message>
+        <source>Collection date: %1</source>
+        <translation>收款日期：%1</translation>
+    </message>
+    <message>
+        <source>Transfer fee: %1</source>
+        <translation>轉帳手續費：%1</translation>
+    </message>
+    <message>
+        <source>Counter fees: %1</source>
+        <translation>臨櫃手續費：%1</translation>
+    </message>
+    <message>
+        <source>Online banking fees: %1</source>
+        <translation>網路銀行手續費：%1</translation>
+    </message>
+    <message>
+        <source>ATM fees: %1</source>
+        <translation>ATM 手續費：%1</translation>
+    </message>
+    <message>
+        <source>Convenience stores: %1</source>
+        <translation>超商代收：%1</translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source> (%1 of them after a failed transfer)</source>
+        <translation>（其中先前轉帳失敗 %1）</translation>
+    </message>
+    <message>
+        <source>%1, %2 in all</source>
+        <translation>%1，合計 %2</translation>
+    </message>
+    <message>
+        <source>Each bill counts under one status, the first that applies: locked (whatever else it is), settled (even after a failed transfer), failed transfer, no bill (a record without one), unpaid.</source>
+        <translation>每筆只計入一種狀態，依序取第一個符合者：已鎖定（不論其他狀態）、已繳（即使先前轉帳失敗）、轉帳失敗、無須繳費（無帳單者）、未繳。</translation>
+    </message>
+    <message>
+        <source>%1, fees %2</source>
+        <translation>%1，手續費 %2</translation>
     </message>
 </context>
 </TS>

@@ -1,5 +1,7 @@
 #include "commands/DryRunFigures.h"
 
+#include <QCoreApplication>
+
 #include "commands/DateForms.h"
 #include "database/Checked.h"
 #include "database/Connection.h"
@@ -11,6 +13,11 @@
 namespace kiv::commands {
 
 namespace {
+
+// The dry run's figures are kiv2200's alone, in the clerk's language.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(kiv2200)
+};
 
 using kiv::database::Statement;
 
@@ -27,7 +34,7 @@ std::vector<FigureRow> rowsOf(kiv::database::Connection& c, const Statement& s, 
         if (channels) {
             r.label = kiv::store::wayName(kiv::database::readText(q.value(0)));
         } else {
-            r.label = QStringLiteral("%1 年級 %2 班")
+            r.label = Texts::tr("grade %1 class %2")
                           .arg(q.value(0).isNull() ? QStringLiteral("?")
                                                    : kiv::database::readText(q.value(0)),
                                q.value(1).isNull() ? QStringLiteral("?")
@@ -42,7 +49,7 @@ std::vector<FigureRow> rowsOf(kiv::database::Connection& c, const Statement& s, 
 }
 
 QString line(const FigureRow& r) {
-    return QStringLiteral("  %1  %2 筆  %3 元  手續費 %4 元")
+    return Texts::tr("  %1  %2 bills  %3 yuan  fees %4 yuan")
         .arg(r.label, kiv::generation::groupedNumber(r.bills),
              kiv::generation::groupedNumber(r.amount), kiv::generation::groupedNumber(r.fees));
 }
@@ -78,16 +85,17 @@ DryRunFigures readDryRunFigures(kiv::database::Connection& connection, const QDa
 
 QString dryRunText(const DryRunFigures& f) {
     const QString cr = QString(QChar(13));
-    QString text = QStringLiteral("試算明細：收款日期 %1，繳費群組 %2")
+    QString text = Texts::tr("Trial figures: collection date %1, payment group %2")
                        .arg(rocAndIsoText(f.tranDay))
                        .arg(f.group);
     text += cr + (f.replaced.exists()
-                      ? QStringLiteral("將取代原有的 %1 筆繳費資料（含無帳單者），共 %2 元")
+                      ? Texts::tr("replaces %1 payment records (including those without a "
+                                  "bill), %2 yuan in all")
                             .arg(kiv::generation::groupedNumber(f.replaced.bills),
                                  kiv::generation::groupedNumber(f.replaced.billTotal))
-                      : QStringLiteral("沒有要取代的原有帳單"));
-    text += cr + QStringLiteral("依繳款方式：");
-    FigureRow total{QStringLiteral("合計"), 0, 0, 0};
+                      : Texts::tr("replaces no bills"));
+    text += cr + Texts::tr("By channel:");
+    FigureRow total{Texts::tr("all"), 0, 0, 0};
     for (const FigureRow& r : f.channels) {
         text += cr + line(r);
         total.bills = kiv::database::checkedAdd(total.bills, r.bills, "bills");
@@ -95,11 +103,11 @@ QString dryRunText(const DryRunFigures& f) {
         total.fees = kiv::database::checkedAdd(total.fees, r.fees, "fees");
     }
     text += cr + line(total);
-    text += cr + QStringLiteral("依年級班級（無帳單者除外）：");
+    text += cr + Texts::tr("By grade and class (records without a bill left out):");
     for (const FigureRow& r : f.classes) {
         text += cr + line(r);
     }
-    return text + cr + cr + QStringLiteral("這是試算：資料庫沒有任何變更。");
+    return text + cr + cr + Texts::tr("This was a trial: nothing in the database changed.");
 }
 
 }  // namespace kiv::commands

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "ReportWords.h"
 #include "report/ReportText.h"
 
 namespace kiv::report {
@@ -49,13 +50,14 @@ QString csvField(const QString& text) {
 
 QByteArray reportCsv(const BatchReport& report) {
     QString out;
-    std::vector<Cell> heads = {text("學號"),     text("年級"), text("班級"),
-                               text("繳費方式"), text("金額"), text("手續費")};
+    std::vector<Cell> heads = {text(Texts::tr("student id")), text(Texts::tr("grade")),
+                               text(Texts::tr("class")),      text(Texts::tr("channel")),
+                               text(Texts::tr("amount")),     text(Texts::tr("fee"))};
     for (qint64 item : report.itemIds) {
-        heads.push_back(text("項目 " + QString::number(item)));
+        heads.push_back(text(Texts::tr("item %1").arg(item)));
     }
-    heads.push_back(text("狀態"));
-    heads.push_back(text("轉帳失敗原因"));
+    heads.push_back(text(Texts::tr("status")));
+    heads.push_back(text(Texts::tr("cause of the failed transfer")));
     appendRow(out, heads);
     for (const Bill& b : report.bills) {
         std::vector<Cell> row = {text(b.stdid),   plain(b.grade),

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "ReportWords.h"
 #include "database/Values.h"
 #include "report/PdfGlyphNames.h"
 #include "report/ReportText.h"
@@ -108,9 +109,10 @@ QStringList billCells(const Bill& b, const QHash<QString, QString>& shownStatus)
 // largest value of each number column (digits are of one width), every channel and status.
 struct BillContent {
     explicit BillContent(const BatchReport& r) {
-        heads = QStringList{"年級", "班級", "金額", "手續費"};
+        heads = QStringList{Texts::tr("grade"), Texts::tr("class"), Texts::tr("amount"),
+                            Texts::tr("fee")};
         for (qint64 item : r.itemIds) {
-            heads << "項目 " + QString::number(item);
+            heads << Texts::tr("item %1").arg(item);
         }
         ranges.assign(size_t(heads.size()), {0, 0});
         QSet<QString> wayTexts, statusTexts;
@@ -138,15 +140,17 @@ struct BillContent {
 
 // The status column is kept to kStatusMaxMm.
 Columns billColumns(const BillContent& content, const Style& s) {
-    Columns columns{{"學號", false, s.bodyMetrics.horizontalAdvance(content.longestId), true}};
+    Columns columns{
+        {Texts::tr("student id"), false, s.bodyMetrics.horizontalAdvance(content.longestId), true}};
     for (size_t i = 0; i < content.ranges.size(); ++i) {
         const auto [low, high] = content.ranges[i];
         columns.push_back({content.heads[qsizetype(i)], true,
                            widest(s.bodyMetrics, {amountText(low), amountText(high)})});
     }
-    columns.insert(columns.begin() + 3, {"繳費方式", false, widest(s.bodyMetrics, content.ways)});
-    columns.push_back(
-        {"狀態", false, std::min(widest(s.bodyMetrics, content.statuses), kStatusMaxMm * s.mm)});
+    columns.insert(columns.begin() + 3,
+                   {Texts::tr("channel"), false, widest(s.bodyMetrics, content.ways)});
+    columns.push_back({Texts::tr("status"), false,
+                       std::min(widest(s.bodyMetrics, content.statuses), kStatusMaxMm * s.mm)});
     place(columns, s);
     return columns;
 }
@@ -221,7 +225,7 @@ private:
         if (m_painter) {
             use(m_style.body);
             m_painter->drawText(QPointF(0, m_style.bodyMetrics.ascent()), m_running);
-            const QString folio = QString("第 %1 頁，共 %2 頁").arg(m_page).arg(m_pages);
+            const QString folio = Texts::tr("page %1 of %2").arg(m_page).arg(m_pages);
             const qreal x = (m_writer.width() - m_style.bodyMetrics.horizontalAdvance(folio)) / 2;
             m_painter->drawText(QPointF(x, m_writer.height() - m_style.bodyMetrics.descent()),
                                 folio);
@@ -336,7 +340,7 @@ void drawReport(Sheet& sheet, const BatchReport& r, const Style& s, const Column
 
     const BatchTotals& t = r.totals;
     std::vector<QStringList> channels = {
-        {"全部", amountText(t.all.count), amountText(t.all.amount)}};
+        {Texts::tr("all"), amountText(t.all.count), amountText(t.all.amount)}};
     for (const Channel channel : shownChannels(t)) {
         const Total& total = t.of(channel);
         channels.push_back(
@@ -346,16 +350,19 @@ void drawReport(Sheet& sheet, const BatchReport& r, const Style& s, const Column
     for (const auto& [key, total] : t.classes) {
         classes.push_back({classText(key), amountText(total.count), amountText(total.amount)});
     }
-    sheet.paragraph("合計", s.bold, s.boldMetrics);
-    const Columns channelColumns = measured({"繳費方式", "筆數", "金額"}, channels, s);
+    sheet.paragraph(Texts::tr("Totals"), s.bold, s.boldMetrics);
+    const Columns channelColumns =
+        measured({Texts::tr("channel"), Texts::tr("bills"), Texts::tr("amount")}, channels, s);
     sheet.table(channelColumns, qsizetype(channels.size()),
                 [&](qsizetype i) { return channels[size_t(i)]; });
-    sheet.paragraph("手續費合計：" + amountText(t.fees) + " 元", s.body, s.bodyMetrics);
+    sheet.paragraph(Texts::tr("Fees in all: %1 yuan").arg(amountText(t.fees)), s.body,
+                    s.bodyMetrics);
     sheet.paragraph(countsText(t), s.body, s.bodyMetrics);
     sheet.paragraph(standingsNote(), s.body, s.bodyMetrics);
     sheet.skip(0.6);
-    sheet.paragraph("各班合計", s.bold, s.boldMetrics);
-    const Columns classColumns = measured({"班級", "筆數", "金額"}, classes, s);
+    sheet.paragraph(Texts::tr("Totals by class"), s.bold, s.boldMetrics);
+    const Columns classColumns =
+        measured({Texts::tr("class"), Texts::tr("bills"), Texts::tr("amount")}, classes, s);
     sheet.table(classColumns, qsizetype(classes.size()),
                 [&](qsizetype i) { return classes[size_t(i)]; });
 }
@@ -366,8 +373,8 @@ QByteArray reportPdf(const BatchReport& report) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
-    writer.setTitle("收款批次報表 " + groupText(report.header) + " " +
-                    database::rocAndIsoText(report.header.day));
+    writer.setTitle(Texts::tr("Collection batch report %1 %2")
+                        .arg(groupText(report.header), database::rocAndIsoText(report.header.day)));
     writer.setCreator("kiv2200");
     // The table at full size decides the page's orientation and, where even landscape is too
     // narrow, the scale of the whole report.
@@ -391,8 +398,9 @@ QByteArray reportPdf(const BatchReport& report) {
         shownStatus.insert(status, style.bodyMetrics.elidedText(
                                        status, Qt::ElideRight, bills.back().width - 2 * style.pad));
     }
-    const QString running = "收款批次報表　繳費群組 " + groupText(report.header) + "　收款日期 " +
-                            database::rocAndIsoText(report.header.day);
+    const QString running =
+        Texts::tr("Collection batch report   payment group %1   collection date %2")
+            .arg(groupText(report.header), database::rocAndIsoText(report.header.day));
     int pages = 0;
     {
         Sheet counting(writer, nullptr, style, running, 0);

@@ -1,5 +1,6 @@
 #include "report/ReportText.h"
 
+#include "ReportWords.h"
 #include "database/Values.h"
 #include "generation/BatchHeader.h"
 
@@ -8,13 +9,14 @@ namespace kiv::report {
 namespace {
 
 QString yuan(std::optional<qint64> amount) {
-    return amount ? amountText(amount) + " 元" : QStringLiteral("未設定");
+    return amount ? Texts::tr("%1 yuan").arg(amountText(amount)) : Texts::tr("not set");
 }
 
-// 未滿 100 元：10 元；100 至 900 元：15 元；超過 900 元：20 元
+// below 100 yuan: 10 yuan; 100 to 900 yuan: 15 yuan; above 900 yuan: 20 yuan
 QString bandsText(const FeeBands& b) {
-    return "未滿 " + yuan(b.from) + "：" + yuan(b.small) + "；" + amountText(b.from) + " 至 " +
-           yuan(b.to) + "：" + yuan(b.between) + "；超過 " + yuan(b.to) + "：" + yuan(b.excess);
+    return Texts::tr("below %1: %2; %3 to %4: %5; above %6: %7")
+        .arg(yuan(b.from), yuan(b.small), amountText(b.from), yuan(b.to), yuan(b.between),
+             yuan(b.to), yuan(b.excess));
 }
 
 // The small band takes totals below its bound, the middle one from there up to and including
@@ -22,27 +24,27 @@ QString bandsText(const FeeBands& b) {
 // offered only above its giro amount.
 QString storesText(const BatchHeader& h) {
     if (!h.usesStores) {
-        return QStringLiteral("不使用");
+        return Texts::tr("not used");
     }
     QStringList parts{h.storeName};
     for (size_t i = 0; i < h.storeBands.size(); ++i) {
         const StoreBand& b = h.storeBands[i];
         const QString below = i == 0 ? QString() : amountText(h.storeBands[i - 1].upTo);
-        const QString range = i == 0   ? "未滿 " + yuan(b.upTo)
-                              : i == 1 ? below + " 至 " + yuan(b.upTo)
-                                       : "超過 " + below + " 至 " + yuan(b.upTo);
-        parts << b.item + " " + range + "：" + yuan(b.payerFee) + "（金額須超過 " +
-                     yuan(b.giroFee) + "）";
+        const QString range = i == 0   ? Texts::tr("below %1").arg(yuan(b.upTo))
+                              : i == 1 ? Texts::tr("%1 to %2").arg(below, yuan(b.upTo))
+                                       : Texts::tr("above %1 to %2").arg(below, yuan(b.upTo));
+        parts << Texts::tr("%1 %2: %3 (only above %4)")
+                     .arg(b.item, range, yuan(b.payerFee), yuan(b.giroFee));
     }
-    return parts.join("；");
+    return parts.join(Texts::tr("; "));
 }
 
 QString countText(qint64 count) {
-    return amountText(count) + " 筆";
+    return Texts::tr("%1 bills").arg(amountText(count));
 }
 
 QString totalText(const QString& what, const Total& t) {
-    return what + "：" + countText(t.count) + "，金額 " + yuan(t.amount);
+    return Texts::tr("%1: %2, amount %3").arg(what, countText(t.count), yuan(t.amount));
 }
 
 }  // namespace
@@ -50,34 +52,34 @@ QString totalText(const QString& what, const Total& t) {
 QString standingName(Standing standing) {
     switch (standing) {
         case Standing::Locked:
-            return QStringLiteral("已鎖定");
+            return Texts::tr("locked");
         case Standing::Settled:
-            return QStringLiteral("已繳");
+            return Texts::tr("settled");
         case Standing::Failed:
-            return QStringLiteral("轉帳失敗");
+            return Texts::tr("failed transfer");
         case Standing::NoBill:
-            return QStringLiteral("無須繳費");
+            return Texts::tr("no bill");
         case Standing::Unpaid:
             break;
     }
-    return QStringLiteral("未繳");
+    return Texts::tr("unpaid");
 }
 
 QString statusText(const Bill& bill) {
     const Standing standing = bill.standing();
-    const QString failure = "轉帳失敗：" + bill.failure;
+    const QString failure = Texts::tr("failed transfer: %1").arg(bill.failure);
     if (standing == Standing::Failed) {
         return failure;
     }
     QStringList also;
     if (standing == Standing::Locked && bill.settled) {
-        also << "已繳";
+        also << standingName(Standing::Settled);
     }
     if (bill.failed()) {
-        also << (bill.settled ? "先前" + failure : failure);
+        also << (bill.settled ? Texts::tr("earlier %1").arg(failure) : failure);
     }
     const QString name = standingName(standing);
-    return also.isEmpty() ? name : name + "（" + also.join("；") + "）";
+    return also.isEmpty() ? name : Texts::tr("%1 (%2)").arg(name, also.join(Texts::tr("; ")));
 }
 
 QString amountText(std::optional<qint64> amount) {
@@ -86,10 +88,10 @@ QString amountText(std::optional<qint64> amount) {
 
 QString classText(const ClassKey& key) {
     if (!key.first && !key.second) {
-        return QStringLiteral("學生資料中沒有的學號");
+        return Texts::tr("student ids not in the student data");
     }
     const auto part = [](std::optional<qint64> n) { return n ? QString::number(*n) : "?"; };
-    return part(key.first) + " 年 " + part(key.second) + " 班";
+    return Texts::tr("grade %1 class %2").arg(part(key.first), part(key.second));
 }
 
 QString groupText(const BatchHeader& header) {
@@ -97,14 +99,14 @@ QString groupText(const BatchHeader& header) {
 }
 
 QStringList headerLines(const BatchHeader& h) {
-    return {"收款批次報表",
-            "繳費群組：" + groupText(h),
-            "收款日期：" + database::rocAndIsoText(h.day),
-            "轉帳手續費：" + yuan(h.transferFee),
-            "臨櫃手續費：" + bandsText(h.counter),
-            "網路銀行手續費：" + bandsText(h.online),
-            "ATM 手續費：" + bandsText(h.atm),
-            "超商代收：" + storesText(h)};
+    return {Texts::tr("Collection batch report"),
+            Texts::tr("Payment group: %1").arg(groupText(h)),
+            Texts::tr("Collection date: %1").arg(database::rocAndIsoText(h.day)),
+            Texts::tr("Transfer fee: %1").arg(yuan(h.transferFee)),
+            Texts::tr("Counter fees: %1").arg(bandsText(h.counter)),
+            Texts::tr("Online banking fees: %1").arg(bandsText(h.online)),
+            Texts::tr("ATM fees: %1").arg(bandsText(h.atm)),
+            Texts::tr("Convenience stores: %1").arg(storesText(h))};
 }
 
 std::vector<Channel> shownChannels(const BatchTotals& totals) {
@@ -123,23 +125,26 @@ QString countsText(const BatchTotals& t) {
     QStringList parts;
     for (int s = 0; s < kStandings; ++s) {
         const Standing standing = static_cast<Standing>(s);
-        QString part = standingName(standing) + " " + countText(t.count(standing));
+        QString part = Texts::tr("%1 %2").arg(standingName(standing), countText(t.count(standing)));
         if (standing == Standing::Settled && t.settledAfterFailure > 0) {
-            part += "（其中先前轉帳失敗 " + countText(t.settledAfterFailure) + "）";
+            part += Texts::tr(" (%1 of them after a failed transfer)")
+                        .arg(countText(t.settledAfterFailure));
         }
         parts << part;
     }
-    return parts.join("，") + "，合計 " + countText(t.all.count);
+    return Texts::tr("%1, %2 in all").arg(parts.join(Texts::tr(", ")), countText(t.all.count));
 }
 
 QString standingsNote() {
-    return QStringLiteral(
-        "每筆只計入一種狀態，依序取第一個符合者：已鎖定（不論其他狀態）、已繳（即使先前轉帳失敗）、"
-        "轉帳失敗、無須繳費（無帳單者）、未繳。");
+    return Texts::tr(
+        "Each bill counts under one status, the first that applies: locked (whatever else it "
+        "is), settled (even after a failed transfer), failed transfer, no bill (a record "
+        "without one), unpaid.");
 }
 
 QStringList totalLines(const BatchTotals& t) {
-    QStringList lines{totalText("全部", t.all) + "，手續費 " + yuan(t.fees)};
+    QStringList lines{
+        Texts::tr("%1, fees %2").arg(totalText(Texts::tr("all"), t.all), yuan(t.fees))};
     for (const Channel channel : shownChannels(t)) {
         lines << totalText(channelName(channel), t.of(channel));
     }

@@ -1,10 +1,21 @@
 #include "store/Channels.h"
 
+#include <QCoreApplication>
+
 #include "database/Values.h"
 
 using namespace kiv::database;
 
 namespace kiv::store {
+
+namespace {
+
+// The channels' names are shown only by kiv2200 (its report and dry run), in the clerk's language.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(kiv2200)
+};
+
+}  // namespace
 
 Channel channelOf(const QString& preWay) {
     const QString w = trimBlanks(preWay);
@@ -17,20 +28,20 @@ Channel channelOf(const QString& preWay) {
 QString channelName(Channel channel) {
     switch (channel) {
         case Channel::Transfer:
-            return QStringLiteral("轉帳");
+            return Texts::tr("transfer");
         case Channel::Counter:
-            return QStringLiteral("臨櫃");
+            return Texts::tr("counter");
         case Channel::NoBill:
-            return QStringLiteral("無帳單");
+            return Texts::tr("no-bill record");
         case Channel::Other:
             break;
     }
-    return QStringLiteral("其他");
+    return Texts::tr("other");
 }
 
 QString wayName(const QString& preWay) {
     const Channel channel = channelOf(preWay);
-    return channel == Channel::Other ? channelName(channel) + "（" + preWay + "）"
+    return channel == Channel::Other ? Texts::tr("%1 (%2)").arg(channelName(channel), preWay)
                                      : channelName(channel);
 }
 

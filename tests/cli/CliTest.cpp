@@ -179,9 +179,9 @@ TEST(CliBatch, aDryRunChangesNothingAndPrintsWhatTheRunThenWrites) {
         const CliRun dry = batch(command + " --dry-run");
         EXPECT_EQ(state(), before);
         EXPECT_EQ(dry.status, 0) << dry.err.toStdString();
-        const qsizetype figures = dry.out.indexOf("試算明細：");
+        const qsizetype figures = dry.out.indexOf("Trial figures: ");
         ASSERT_GT(figures, 0) << dry.out.toStdString();
-        EXPECT_TRUE(dry.out.endsWith("這是試算：資料庫沒有任何變更。\n\n"));
+        EXPECT_TRUE(dry.out.endsWith("This was a trial: nothing in the database changed.\n\n"));
         const CliRun real = batch(command);
         EXPECT_EQ(real.out, dry.out.left(figures) + "新 增 成 功\n\n");
         // The transfers line of the breakdown, against what the run wrote.
@@ -190,15 +190,16 @@ TEST(CliBatch, aDryRunChangesNothingAndPrintsWhatTheRunThenWrites) {
         const QString shownDay = QString("%1/%2 (%3)")
                                      .arg(targetDay.year() - 1911)
                                      .arg(targetDay.toString("MM/dd"), target);
-        EXPECT_TRUE(dry.out.mid(figures).startsWith("試算明細：收款日期 " + shownDay + "，"))
+        EXPECT_TRUE(
+            dry.out.mid(figures).startsWith("Trial figures: collection date " + shownDay + ","))
             << dry.out.toStdString();
         const QString of = " from KIV8_PayMent where PreWay='1' and TranDay=? and Grpid=2";
         const auto sum = [&](const QString& what) {
             return kiv::generation::groupedNumber(
                 pkg.scalar("select " + what + of, {target}).toLongLong());
         };
-        const QString transfers = "  轉帳  " + sum("count(*)") + " 筆  " + sum("sum(PayAmt)") +
-                                  " 元  手續費 " + sum("sum(Fee)") + " 元\n";
+        const QString transfers = "  transfer  " + sum("count(*)") + " bills  " +
+                                  sum("sum(PayAmt)") + " yuan  fees " + sum("sum(Fee)") + " yuan\n";
         EXPECT_TRUE(dry.out.contains(transfers)) << dry.out.toStdString();
         pkg.exec("update KIV8_PayMent set FailFac='存款不足' where PreWay='1' and TranDay=?",
                  {day});
@@ -399,7 +400,7 @@ TEST(CliReport, aFileOnStandardOutputIsAloneThereAndTheRestIsOnStandardError) {
         return p.readAllStandardOutput();
     };
     const QString summary = run(batch).out;
-    ASSERT_TRUE(summary.contains("合計")) << summary.toStdString();
+    ASSERT_TRUE(summary.contains(" in all")) << summary.toStdString();
     const struct {
         const char* option;
         QString told;

@@ -14,6 +14,7 @@
 #include "TestBase.h"
 #include "TestClocks.h"
 #include "cli/Cli.h"
+#include "cli/Language.h"
 #include "cli/ReportCommand.h"
 #include "database/Connection.h"
 #include "database/Failure.h"
@@ -25,6 +26,12 @@
 #include "store/PackageDatabase.h"
 
 namespace {
+
+// The report in the clerk's Chinese, as kiv2200 speaks by default: its words are translated.
+class InChinese : public ::testing::Environment {
+    void SetUp() override { kiv::cli::installLanguage(QLocale(QLocale::Chinese, QLocale::Taiwan)); }
+};
+const auto* const kInChinese = ::testing::AddGlobalTestEnvironment(new InChinese);
 
 using kiv::report::amountText;
 
@@ -349,18 +356,17 @@ TEST_F(ReportTest, summaryUsageErrorsAndAMissingBatch) {
     const Said none = report(pkg.path(), {"--date", kIso, "--group", "3"});
     EXPECT_EQ(none.status, 1);
     EXPECT_EQ(none.out, "");
-    EXPECT_TRUE(none.err.contains("group 3 has no batch on 115/12/08")) << none.err.toStdString();
+    EXPECT_TRUE(none.err.contains("繳費群組 3 在 115/12/08")) << none.err.toStdString();
     EXPECT_EQ(report(files.path(), {"--date", kIso, "--group", "2"}).status, 1);  // no database
     // The options' common errors are kiv2200's; this one is the report's own.
     const std::pair<const char*, const char*> usages[] = {
-        {"--date 2026-12-08 --group 2 --pdf a --csv ./a", "--pdf and --csv name the same file"},
-        {"--date 2026-12-08 --group 2 --pdf - --csv -",
-         "only one of --pdf and --csv can write to standard output"}};
+        {"--date 2026-12-08 --group 2 --pdf a --csv ./a", "--pdf 與 --csv 指定了同一個檔案"},
+        {"--date 2026-12-08 --group 2 --pdf - --csv -", "--pdf 與 --csv 只能有一個寫到標準輸出"}};
     for (const auto& [usage, what] : usages) {
         const Said r = report(pkg.path(), QString(usage).split(' ', Qt::SkipEmptyParts));
         EXPECT_EQ(r.status, 2) << usage;
         EXPECT_TRUE(r.err.startsWith(QString("kiv2200: ") + what) &&
-                    r.err.endsWith("\nkiv2200 --help for more\n") && r.err.count('\n') == 2)
+                    r.err.endsWith("\nkiv2200 --help 有詳細說明\n") && r.err.count('\n') == 2)
             << r.err.toStdString();
     }
 }
@@ -387,7 +393,7 @@ TEST_F(ReportTest, csvHasOneRowPerBillThatSumsToTheBatchAndNoFormula) {
     const Said r = report(pkg.path(), {"--date", kIso, "--group", "2", "--csv", path("b.csv")});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     // The summary as without a file, then the file.
-    EXPECT_EQ(r.out, report(pkg.path(), {"--date", kIso, "--group", "2"}).out + "wrote " +
+    EXPECT_EQ(r.out, report(pkg.path(), {"--date", kIso, "--group", "2"}).out + "已寫入 " +
                          path("b.csv") + "\n");
     QFile file(path("b.csv"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -419,13 +425,12 @@ TEST_F(ReportTest, csvHasOneRowPerBillThatSumsToTheBatchAndNoFormula) {
     // On standard output, the file alone; the summary and what was written on standard error.
     const Said out = report(pkg.path(), {"--date", kIso, "--group", "2", "--csv", "-"});
     EXPECT_EQ(out.out.toLatin1(), bytes);
-    EXPECT_EQ(out.err,
-              QString(r.out).replace("wrote " + path("b.csv"), "wrote the CSV to standard output"));
+    EXPECT_EQ(out.err, QString(r.out).replace("已寫入 " + path("b.csv"), "已把 CSV 寫到標準輸出"));
     // A file that cannot be written is no file at all.
     const Said lost =
         report(pkg.path(), {"--date", kIso, "--group", "2", "--csv", path("no/such/b.csv")});
     EXPECT_EQ(lost.status, 1);
-    EXPECT_TRUE(lost.err.startsWith("kiv2200: cannot write " + path("no/such/b.csv")));
+    EXPECT_TRUE(lost.err.startsWith("kiv2200: 無法寫入 " + path("no/such/b.csv")));
     EXPECT_EQ(QDir(files.path()).entryList(QDir::Files), QStringList{"b.csv"});
 }
 
@@ -437,8 +442,8 @@ TEST_F(ReportTest, pdfReadsBackWithItsHeaderTotalsAndPageNumbers) {
     const Said r = report(pkg.path(), {"--date", kIso, "--group", "2", "--pdf", path("b.pdf")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.endsWith("合計 " + amountText(sql("select count(*) from KIV8_PayMent")) +
-                               " 筆\n" + kiv::report::standingsNote() + "\nwrote " + path("b.pdf") +
-                               "\n"))
+                               " 筆\n" + kiv::report::standingsNote() + "\n已寫入 " +
+                               path("b.pdf") + "\n"))
         << r.out.toStdString();
     const auto page = [&](int n) { return pdfText(pdftotext, path("b.pdf"), n, n); };
     const QString first = page(1);

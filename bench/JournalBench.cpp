@@ -1,6 +1,7 @@
 // The journal's cost on an overwrite of a generated school (the batch of 2030-01-15, group 1, as
-// kiv_bench_engine generate leaves it): the overwrite in one transaction (the removal and the
-// generation run) with and without the journal's entry, and the undo of that entry. Prints:
+// kiv_bench_engine generate leaves it): the overwrite in one transaction (the re-check's reading of
+// the batch, the removal and the generation run) with and without the journal's entry, and the
+// undo of that entry. Prints:
 // seconds=S journal_bytes=B (the journal's tables and indexes as they stand afterwards).
 //
 //   kiv_bench_journal plain BASE      the overwrite without an entry
@@ -41,6 +42,9 @@ const QDate kBatch(2030, 1, 15);
 bool overwrite(const QString& base, bool journal, QuietScreen& screen) {
     kiv::store::PackageConnection c(base);
     kiv::database::Transaction t(c);
+    // The write's re-check under the lock reads the batch it replaces, journal or not; the
+    // entry keeps those figures.
+    const kiv::store::BatchState before = kiv::store::readBatchState(c, kBatch, 1);
     qint64 entry = 0;
     if (journal) {
         kiv::store::ensureJournal(c);
@@ -50,7 +54,7 @@ bool overwrite(const QString& base, bool journal, QuietScreen& screen) {
         e.command = QStringLiteral("generate");
         e.tranDay = kBatch;
         e.group = 1;
-        e.before = kiv::store::readBatchState(c, kBatch, 1);
+        e.before = before;
         entry = kiv::store::beginEntry(c, e);
     }
     kiv::store::removeBatch(c, kBatch, 1);

@@ -236,11 +236,16 @@ class Window:
         self.click_at(box.x + 10, box.y + box.h // 2)
         self.wait_text(name, "[x] " + box.text[4:])
 
-    def open_list(self, name):
-        """Opens list name with its arrow, as a clerk does, and answers its entries."""
+    def open_list(self, name, key=None):
+        """Opens list name with its arrow, as a clerk does, or with key (alt+Down, say) typed in
+        its text; answers its entries."""
         box = self.control(name)
         self.focus()
-        self.click_at(box.x + box.w - 8, box.y + box.h // 2)
+        if key:
+            self.click_at(box.x + 10, box.y + box.h // 2)
+            self.key(key)
+        else:
+            self.click_at(box.x + box.w - 8, box.y + box.h // 2)
         wait_until(f"list {name} to open", lambda: f"{name}#0" in self.controls())
         return self.entries(name)
 
@@ -248,9 +253,10 @@ class Window:
         self.x.xdotool("key", "Escape")  # not self.key: focusing the window would close the list
         wait_until(f"list {name} to close", lambda: not self.entries(name))
 
-    def choose(self, name, entry):
-        """Opens list name and clicks its entry; answers the entries the list offered."""
-        offered = self.open_list(name)
+    def choose(self, name, entry, key=None):
+        """Opens list name (with key, if given) and clicks its entry; answers the entries the
+        list offered."""
+        offered = self.open_list(name, key)
         if entry not in offered:
             self.close_list(name)
             raise AssertionError(f"{name} offers no {entry!r}: {offered}")

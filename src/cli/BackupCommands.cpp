@@ -5,10 +5,10 @@
 
 #include "cli/CliCommon.h"
 #include "cli/JournalCommands.h"
-#include "cli/Texts.h"
 #include "commands/DateForms.h"
 #include "commands/KeptCopies.h"
 #include "generation/BatchHeader.h"
+#include "screen/Texts.h"
 
 namespace kiv::cli {
 

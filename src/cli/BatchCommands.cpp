@@ -4,10 +4,10 @@
 
 #include "cli/CliCommon.h"
 #include "cli/ConsoleScreen.h"
-#include "cli/Texts.h"
 #include "commands/DateForms.h"
 #include "commands/PacedScreen.h"
 #include "commands/TabPipelines.h"
+#include "screen/Texts.h"
 
 namespace kiv::cli {
 

@@ -11,8 +11,8 @@
 #include "cli/MoveCommands.h"
 #include "cli/ReportCommand.h"
 #include "cli/SetupCommands.h"
-#include "cli/Texts.h"
 #include "commands/PackageFolders.h"
+#include "screen/Texts.h"
 
 namespace kiv::cli {
 

@@ -2,10 +2,10 @@
 
 #include <QCommandLineParser>
 
-#include "cli/Texts.h"
 #include "commands/DateForms.h"
 #include "commands/OtherWorkstations.h"
 #include "commands/PackageSetup.h"
+#include "screen/Texts.h"
 
 namespace kiv::cli {
 

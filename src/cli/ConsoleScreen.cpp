@@ -1,5 +1,5 @@
 #include "cli/ConsoleScreen.h"
-#include "cli/Texts.h"
+#include "screen/Texts.h"
 
 namespace kiv::cli {
 

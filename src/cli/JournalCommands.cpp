@@ -4,11 +4,11 @@
 
 #include "cli/CliCommon.h"
 #include "cli/ConsoleScreen.h"
-#include "cli/Texts.h"
 #include "commands/BatchJournal.h"
 #include "commands/DateForms.h"
 #include "commands/OtherWorkstations.h"
 #include "generation/BatchHeader.h"
+#include "screen/Texts.h"
 
 namespace kiv::cli {
 

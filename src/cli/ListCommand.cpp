@@ -1,8 +1,8 @@
 #include "cli/ListCommand.h"
 
 #include "cli/CliCommon.h"
-#include "cli/Texts.h"
 #include "commands/DateForms.h"
+#include "screen/Texts.h"
 
 namespace kiv::cli {
 

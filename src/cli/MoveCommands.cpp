@@ -3,8 +3,8 @@
 #include <QElapsedTimer>
 
 #include "cli/CliCommon.h"
-#include "cli/Texts.h"
 #include "commands/DatabaseMoves.h"
+#include "screen/Texts.h"
 
 namespace kiv::cli {
 

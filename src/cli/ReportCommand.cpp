@@ -8,13 +8,13 @@
 #include <optional>
 
 #include "cli/CliCommon.h"
-#include "cli/Texts.h"
 #include "commands/BatchReports.h"
 #include "commands/DateForms.h"
 #include "report/BatchReport.h"
 #include "report/ReportCsv.h"
 #include "report/ReportPdf.h"
 #include "report/ReportText.h"
+#include "screen/Texts.h"
 
 namespace kiv::cli {
 

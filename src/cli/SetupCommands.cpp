@@ -1,8 +1,8 @@
 #include "cli/SetupCommands.h"
 
 #include "cli/CliCommon.h"
-#include "cli/Texts.h"
 #include "commands/PackageSetup.h"
+#include "screen/Texts.h"
 
 namespace kiv::cli {
 

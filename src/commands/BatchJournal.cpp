@@ -8,6 +8,7 @@
 #include "database/Connection.h"
 #include "database/Failure.h"
 #include "database/Values.h"
+#include "screen/Texts.h"
 #include "store/BatchRemoval.h"
 #include "store/BatchState.h"
 #include "store/PackageDatabase.h"
@@ -22,23 +23,21 @@ using kiv::database::Connection;
 QString refusalOf(const std::optional<JournalEntry>& e, qint64 id, const store::BatchState& now,
                   const std::optional<JournalEntry>& later) {
     if (!e) {
-        return QCoreApplication::translate("kiv2200", "the journal has no entry %1").arg(id);
+        return Texts::tr("the journal has no entry %1").arg(id);
     }
     if (!e->tranDay.isValid()) {
-        return QCoreApplication::translate(
-                   "kiv2200", "entry %1 %2 the database, not one batch: it cannot be undone")
+        return Texts::tr("entry %1 %2 the database, not one batch: it cannot be undone")
             .arg(id)
             .arg(commandVerbShown(e->command));
     }
     if (!e->rowsKept) {
-        return QCoreApplication::translate("kiv2200",
-                                           "entry %1 is past its undo days: the rows it removed "
-                                           "are no longer kept, and it cannot be undone")
+        return Texts::tr(
+                   "entry %1 is past its undo days: the rows it removed "
+                   "are no longer kept, and it cannot be undone")
             .arg(id);
     }
     if (later) {
-        return QCoreApplication::translate(
-                   "kiv2200",
+        return Texts::tr(
                    "after entry %1, workstation %2 (user %3) %5 this batch again at %4 (entry "
                    "%6); undo that entry first")
             .arg(id)
@@ -47,9 +46,9 @@ QString refusalOf(const std::optional<JournalEntry>& e, qint64 id, const store::
             .arg(later->id);
     }
     if (now != e->after) {
-        return QCoreApplication::translate("kiv2200",
-                                           "after entry %1, another program changed this batch "
-                                           "(a payment or a lock, for instance)")
+        return Texts::tr(
+                   "after entry %1, another program changed this batch "
+                   "(a payment or a lock, for instance)")
             .arg(id);
     }
     return {};

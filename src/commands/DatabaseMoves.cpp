@@ -8,6 +8,7 @@
 
 #include "database/Connection.h"
 #include "database/Failure.h"
+#include "screen/Texts.h"
 #include "store/PackageDatabase.h"
 #include "store/PackagePaths.h"
 
@@ -32,10 +33,8 @@ std::vector<MovedTable> copyAndCompare(Connection& from, Connection& to,
     store::compareTables(from, to, tables);
     for (const MovedTable& m : tables) {
         if (!m.same()) {
-            fail(QCoreApplication::translate(
-                     "kiv2200",
-                     "the table %1 differs after the copy (%2 rows %3, %4 rows %5); "
-                     "nothing was moved")
+            fail(Texts::tr("the table %1 differs after the copy (%2 rows %3, %4 rows %5); "
+                           "nothing was moved")
                      .arg(m.name)
                      .arg(m.rowsFrom)
                      .arg(m.digestFrom)
@@ -91,24 +90,20 @@ void moveFileToServer(const QString& baseFolder, const ServerSettings& target,
                       const database::LockWait& wait, const MoveProgress& progress,
                       MoveReport& report) {
     if (const std::optional<ServerSettings> on = store::readServerSettings(baseFolder)) {
-        fail(QCoreApplication::translate("kiv2200",
-                                         "the package's database is on the server %1 already")
+        fail(Texts::tr("the package's database is on the server %1 already")
                  .arg(store::serverShown(*on)));
     }
     report.file = store::databasePath(baseFolder);
     if (!QFileInfo::exists(report.file)) {
-        fail(QCoreApplication::translate("kiv2200", "there is no database file %1")
-                 .arg(report.file));
+        fail(Texts::tr("there is no database file %1").arg(report.file));
     }
     store::PackageConnection file(baseFolder, wait);
     Transaction lock(file);  // held, never written, until the file is set aside
     Connection server(DatabaseLocation{QString(), target});
     const QStringList present = store::tablesPresent(server, store::tablesToMove(file));
     if (!present.isEmpty()) {
-        fail(QCoreApplication::translate(
-                 "kiv2200",
-                 "the server database %1 holds tables of the package already: %2; "
-                 "nothing was moved")
+        fail(Texts::tr("the server database %1 holds tables of the package already: %2; "
+                       "nothing was moved")
                  .arg(report.server, present.join(", ")));
     }
     report.tables = copyAndCompare(file, server, progress);
@@ -117,8 +112,7 @@ void moveFileToServer(const QString& baseFolder, const ServerSettings& target,
     try {
         store::writeServerSettings(baseFolder, target);
         if (!QFile::rename(report.file, aside)) {
-            fail(QCoreApplication::translate("kiv2200", "cannot rename the database file %1 to %2")
-                     .arg(report.file, aside));
+            fail(Texts::tr("cannot rename the database file %1 to %2").arg(report.file, aside));
         }
     } catch (const Failure&) {
         settings.putBack();
@@ -132,15 +126,14 @@ void moveServerToFile(const QString& baseFolder, const database::LockWait& wait,
                       const MoveProgress& progress, MoveReport& report) {
     const std::optional<ServerSettings> on = store::readServerSettings(baseFolder);
     if (!on) {
-        fail(QCoreApplication::translate("kiv2200", "the settings file %1 names no server")
-                 .arg(store::settingsPath(baseFolder)));
+        fail(
+            Texts::tr("the settings file %1 names no server").arg(store::settingsPath(baseFolder)));
     }
     report.server = store::serverShown(*on);
     report.file = store::databasePath(baseFolder);
     if (QFileInfo::exists(report.file)) {
-        fail(QCoreApplication::translate("kiv2200",
-                                         "the database file %1 exists already; it was not "
-                                         "overwritten")
+        fail(Texts::tr("the database file %1 exists already; it was not "
+                       "overwritten")
                  .arg(report.file));
     }
     store::PackageConnection server(baseFolder, wait);
@@ -154,8 +147,7 @@ void moveServerToFile(const QString& baseFolder, const database::LockWait& wait,
             report.tables = copyAndCompare(server, file, progress);
         }
         if (!QFile::rename(making, report.file)) {
-            fail(QCoreApplication::translate("kiv2200", "cannot rename %1 to %2")
-                     .arg(making, report.file));
+            fail(Texts::tr("cannot rename %1 to %2").arg(making, report.file));
         }
     } catch (const Failure&) {
         QFile::remove(making);

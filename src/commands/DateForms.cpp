@@ -1,5 +1,7 @@
 #include "commands/DateForms.h"
 
+#include "screen/Texts.h"
+
 #include <QCoreApplication>
 #include <QRegularExpression>
 #include <optional>
@@ -50,11 +52,6 @@ std::optional<int> yearOf(const DateParts& parts) {
     }
     return year;
 }
-
-// What is said here only kiv2200 shows: its texts, in the clerk's language.
-struct Texts {
-    Q_DECLARE_TR_FUNCTIONS(kiv2200)
-};
 
 DateReading refused(const QString& problem) {
     return {QDate(), problem};

@@ -8,16 +8,12 @@
 #include "database/Rows.h"
 #include "database/Values.h"
 #include "generation/BatchHeader.h"
+#include "screen/Texts.h"
 #include "store/Channels.h"
 
 namespace kiv::commands {
 
 namespace {
-
-// The dry run's figures are kiv2200's alone, in the clerk's language.
-struct Texts {
-    Q_DECLARE_TR_FUNCTIONS(kiv2200)
-};
 
 using kiv::database::Statement;
 

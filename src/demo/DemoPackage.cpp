@@ -9,6 +9,7 @@
 #include "database/Failure.h"
 #include "demo/DemoSchool.h"
 #include "demo/EngineAlone.h"
+#include "screen/Texts.h"
 #include "store/Compaction.h"
 #include "store/PackageDatabase.h"
 #include "store/PackagePaths.h"
@@ -64,14 +65,11 @@ QString writePastBatches(const QString& baseFolder, const QDate& today) {
         if (!written && quiet.lastMessage != "無資料可產生") {
             throw kiv::database::Failure(
                 kiv::database::FailureKind::Database,
-                QCoreApplication::translate("kiv2200",
-                                            "the demo batch of group %1 could not be generated")
-                    .arg(b.group));
+                Texts::tr("the demo batch of group %1 could not be generated").arg(b.group));
         }
-        const QString what =
-            written ? QCoreApplication::translate("kiv2200", b.what)
-                    : QCoreApplication::translate("kiv2200", "none, nobody owes anything");
-        report += QCoreApplication::translate("kiv2200", "  batch:    %1, group %2: %3")
+        const QString what = written ? QCoreApplication::translate("kiv2200", b.what)
+                                     : Texts::tr("none, nobody owes anything");
+        report += Texts::tr("  batch:    %1, group %2: %3")
                       .arg(day.toString("yyyy-MM-dd"))
                       .arg(b.group)
                       .arg(what) +
@@ -164,13 +162,13 @@ DemoSummary layOutDemoPackage(const QString& baseFolder, const QString& programF
         return s;
     }
     const QString base = QDir(baseFolder).absolutePath();
-    s.report = QCoreApplication::translate("kiv2200",
-                                           "demo package in %1 (%2 s)\n"
-                                           "  programs: %1/exe/Kiv2200P1, Kiv0000P1, kiv2200\n"
-                                           "  database: %9: %3 students (%4 active) in %5 classes, "
-                                           "%6 payment groups, %7 statuses\n"
-                                           "%8"
-                                           "  start:    %1/exe/Kiv2200P1 a/b/c\n")
+    s.report = Texts::tr(
+                   "demo package in %1 (%2 s)\n"
+                   "  programs: %1/exe/Kiv2200P1, Kiv0000P1, kiv2200\n"
+                   "  database: %9: %3 students (%4 active) in %5 classes, "
+                   "%6 payment groups, %7 statuses\n"
+                   "%8"
+                   "  start:    %1/exe/Kiv2200P1 a/b/c\n")
                    .arg(base)
                    .arg(timer.elapsed() / 1000.0, 0, 'f', 1)
                    .arg(counts.students)

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "ReportWords.h"
 #include "report/ReportText.h"
+#include "screen/Texts.h"
 
 namespace kiv::report {
 

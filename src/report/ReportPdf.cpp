@@ -11,10 +11,10 @@
 #include <algorithm>
 #include <functional>
 
-#include "ReportWords.h"
 #include "database/Values.h"
 #include "report/PdfGlyphNames.h"
 #include "report/ReportText.h"
+#include "screen/Texts.h"
 
 namespace kiv::report {
 

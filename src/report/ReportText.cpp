@@ -1,8 +1,8 @@
 #include "report/ReportText.h"
 
-#include "ReportWords.h"
 #include "database/Values.h"
 #include "generation/BatchHeader.h"
+#include "screen/Texts.h"
 
 namespace kiv::report {
 

@@ -16,6 +16,7 @@
 #include "database/SqliteFile.h"
 #include "database/SqliteStatement.h"
 #include "database/Values.h"
+#include "screen/Texts.h"
 #include "store/Backup.h"
 #include "store/FilePrivacy.h"
 #include "store/PackageDatabase.h"
@@ -28,11 +29,6 @@ using namespace kiv::database;
 namespace kiv::store {
 
 namespace {
-
-// What is said here only kiv2200 shows: its texts, in the clerk's language.
-struct Texts {
-    Q_DECLARE_TR_FUNCTIONS(kiv2200)
-};
 
 // How often the restore starts again when another workstation wrote between the copy kept of the
 // database and the moment the restore holds its lock.

@@ -3,19 +3,13 @@
 #include <QCoreApplication>
 
 #include "database/Values.h"
+#include "screen/Texts.h"
 
 using namespace kiv::database;
 
 namespace kiv::store {
 
-namespace {
-
-// The channels' names are shown only by kiv2200 (its report and dry run), in the clerk's language.
-struct Texts {
-    Q_DECLARE_TR_FUNCTIONS(kiv2200)
-};
-
-}  // namespace
+namespace {}  // namespace
 
 Channel channelOf(const QString& preWay) {
     const QString w = trimBlanks(preWay);

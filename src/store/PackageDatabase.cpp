@@ -9,6 +9,7 @@
 #include <QSettings>
 
 #include "database/Failure.h"
+#include "screen/Texts.h"
 #include "store/PackagePaths.h"
 #include "store/Schema.h"
 
@@ -127,14 +128,13 @@ int wholeNumberSetting(const QString& baseFolder, const QString& key, int fallba
 
 QString serverShown(const database::ServerSettings& server) {
     const database::ServerSettings r = server.resolved();
-    return QCoreApplication::translate("kiv2200", "%1:%2, database %3, user %4")
+    return Texts::tr("%1:%2, database %3, user %4")
         .arg(r.host, QString::number(r.port), r.database, r.user);
 }
 
 QString databaseLocation(const QString& baseFolder) {
     if (const std::optional<database::ServerSettings> server = readServerSettings(baseFolder)) {
-        return QCoreApplication::translate("kiv2200", "the server database (%1)")
-            .arg(serverShown(*server));
+        return Texts::tr("the server database (%1)").arg(serverShown(*server));
     }
     return QDir::cleanPath(databasePath(baseFolder));
 }

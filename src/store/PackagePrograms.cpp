@@ -30,6 +30,7 @@ bool holdsPrograms(const QString& folder) {
     return true;
 }
 
+// Its texts name their context: lupdate does not follow this signature's qualified names.
 database::Result copyPrograms(const QString& baseFolder, const QString& fromFolder) {
     const QString exe = programFolder(baseFolder);
     if (!QDir().mkpath(exe)) {

@@ -9,6 +9,7 @@
 #include "database/Connection.h"
 #include "database/Failure.h"
 #include "database/Rows.h"
+#include "screen/Texts.h"
 #include "store/PackageDatabase.h"
 #include "store/PackageIdentity.h"
 #include "store/PackagePaths.h"
@@ -201,8 +202,7 @@ Result initServerDatabase(const QString& baseFolder) {
                             "'kiv8_payment'"));
         if (q.next() && q.number(0, QStringLiteral("count")) > 0) {
             return Result::failed(
-                QCoreApplication::translate(
-                    "kiv2200", "%1 already holds the tables; they are left as they are")
+                Texts::tr("%1 already holds the tables; they are left as they are")
                     .arg(databaseLocation(baseFolder)));
         }
         Transaction t(c);
@@ -228,13 +228,11 @@ Result initDatabase(const QString& baseFolder) {
     }
     const QString path = databasePath(baseFolder);
     if (QFileInfo::exists(path)) {
-        return Result::failed(
-            QCoreApplication::translate("kiv2200", "%1 already exists; it is left as it is")
-                .arg(path));
+        return Result::failed(Texts::tr("%1 already exists; it is left as it is").arg(path));
     }
     if (!QDir().mkpath(databaseFolder(baseFolder))) {
-        return Result::failed(QCoreApplication::translate("kiv2200", "cannot create the folder %1")
-                                  .arg(databaseFolder(baseFolder)));
+        return Result::failed(
+            Texts::tr("cannot create the folder %1").arg(databaseFolder(baseFolder)));
     }
     try {
         Connection c(locateDatabase(baseFolder), Connection::Mode::CreateNew);

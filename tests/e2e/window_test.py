@@ -87,22 +87,6 @@ def request_close(display, wid):
         x11.XCloseDisplay(dpy)  # which sends what is still queued
 
 
-def choose_by_key(win, name, key, entry):
-    """Puts the focus in list name's text, opens the list with key and clicks its entry."""
-    box = win.control(name)
-    win.focus()
-    win.click_at(box.x + 10, box.y + box.h // 2)
-    win.key(key)
-    wait_until(f"list {name} to open by {key}", lambda: f"{name}#0" in win.controls())
-    offered = win.entries(name)
-    if entry not in offered:
-        win.close_list(name)
-        raise AssertionError(f"{name} offers no {entry!r}: {offered}")
-    win.click_at(*win.controls()[f"{name}#{offered.index(entry)}"].center())
-    wait_until(f"list {name} to close", lambda: not win.entries(name))
-    win.wait_text(name, entry)
-
-
 def setUpModule():
     global X
     X = XServer().__enter__()
@@ -210,8 +194,8 @@ class ApplyTab(WindowTest):
     def test_batchApplied_thenOverwriteDeclinedByEscape_thenLeave(self):
         target = day(33)
         self.win.switch_tab("SSTab1", 2)
-        choose_by_key(self.win, "CBO_GrpID3", "alt+Down", "3:課後輔導費")
-        choose_by_key(self.win, "CBO_TranDay3", "alt+Up", roc(AFTER_SCHOOL_DAY))
+        self.win.choose("CBO_GrpID3", "3:課後輔導費", key="alt+Down")
+        self.win.choose("CBO_TranDay3", roc(AFTER_SCHOOL_DAY), key="alt+Up")
         self.win.set_date("CC_TranDay3", target)
         old = self.pkg.batch_digest(AFTER_SCHOOL_DAY, AFTER_SCHOOL)
         self.win.click("cmd_confirm3")

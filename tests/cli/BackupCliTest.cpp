@@ -117,6 +117,12 @@ TEST(CliBackups, aDeletedBatchIsShownComingBackAndPutBackRowForRow) {
         << preview.out.toStdString();
     EXPECT_TRUE(preview.out.endsWith("kiv2200 restore " + name + " --yes puts it back.\n"));
     EXPECT_EQ(digest(pkg.dbFile()), live);
+    // A name that no copy has is told as such, and puts nothing back.
+    const Said unknown = kiv::test::runOn(pkg.path(), {"restore", "--yes", "KIV-2011.mdb"});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_TRUE(unknown.err.contains("KIV-2011.mdb is neither a file nor the name of a copy"))
+        << unknown.err.toStdString();
+    EXPECT_EQ(digest(pkg.dbFile()), live);
 
     const Said restored = kiv::test::runOn(pkg.path(), {"restore", "--yes", name});
     EXPECT_EQ(restored.status, 0) << restored.err.toStdString();

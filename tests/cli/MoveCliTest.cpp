@@ -7,6 +7,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -186,4 +187,25 @@ TEST(Move, aMoveThatCannotFinishLeavesFileSettingsAndServerAsTheyWere) {
     EXPECT_TRUE(locked.failure.contains("資料庫正由其他工作站使用中"))
         << locked.failure.toStdString();
     EXPECT_TRUE(QFile::exists(base + "/mdb/KIV.mdb"));
+    // A file that cannot be set aside once the settings name the server (made immutable while
+    // the rows are copied): the settings are put back and the server's tables dropped, so that
+    // the same move goes through afterwards.
+    {
+        kiv::test::RawDatabase raw(base);
+        EXPECT_TRUE(QSqlQuery(raw.db()).exec("update Kiv7_student set Giro = 7 where rowid = 7"));
+    }
+    const QString file = base + "/mdb/KIV.mdb";
+    bool immutable = false;
+    const kiv::commands::MoveReport stuck =
+        kiv::commands::moveToServer(base, target, {}, [&](const QString&, qint64) {
+            immutable = immutable || QProcess::execute("chattr", {"+i", file}) == 0;
+        });
+    QProcess::execute("chattr", {"-i", file});
+    if (!immutable) {
+        GTEST_SKIP() << "this file system cannot make a file immutable";
+    }
+    EXPECT_TRUE(stuck.failure.startsWith("cannot rename the database file"))
+        << stuck.failure.toStdString();
+    EXPECT_FALSE(QFile::exists(base + "/mdb/KIV.ini"));
+    EXPECT_EQ(runOn(base, toServer(empty.name())).status, 0);
 }

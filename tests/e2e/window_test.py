@@ -6,8 +6,6 @@ Usage: window_test.py --programs BUILD/bin [unittest options]
 
 import argparse
 import contextlib
-import ctypes
-import ctypes.util
 import os
 import shutil
 import signal
@@ -43,48 +41,6 @@ BUSY = "執 行 中, 請 稍 後"
 def end_quietly(pid):  # a process the window started, if it still runs
     with contextlib.suppress(ProcessLookupError):
         os.kill(pid, signal.SIGTERM)
-
-
-class _ClientMessageData(ctypes.Union):
-    _fields_ = [("b", ctypes.c_char * 20), ("s", ctypes.c_short * 10), ("l", ctypes.c_long * 5)]
-
-
-class _ClientMessage(ctypes.Structure):  # Xlib's XClientMessageEvent
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
-                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
-                ("data", _ClientMessageData)]
-
-
-class _Event(ctypes.Union):  # Xlib's XEvent
-    _fields_ = [("xclient", _ClientMessage), ("pad", ctypes.c_long * 24)]
-
-
-def request_close(display, wid):
-    """Sends window wid what a window manager's close button sends: WM_DELETE_WINDOW (xdotool's
-    windowclose destroys the window instead)."""
-    x11 = ctypes.CDLL(ctypes.util.find_library("X11"))
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x11.XInternAtom.restype = ctypes.c_ulong
-    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
-                               ctypes.POINTER(_Event)]
-    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    dpy = x11.XOpenDisplay(display.encode())
-    if not dpy:
-        raise RuntimeError(f"cannot open display {display}")
-    try:
-        event = _Event()
-        event.xclient.type = 33  # ClientMessage
-        event.xclient.window = wid
-        event.xclient.message_type = x11.XInternAtom(dpy, b"WM_PROTOCOLS", False)
-        event.xclient.format = 32
-        event.xclient.data.l[0] = x11.XInternAtom(dpy, b"WM_DELETE_WINDOW", False)
-        if not x11.XSendEvent(dpy, wid, False, 0, ctypes.byref(event)):
-            raise RuntimeError("XSendEvent failed")
-    finally:
-        x11.XCloseDisplay(dpy)  # which sends what is still queued
 
 
 def setUpModule():
@@ -158,8 +114,6 @@ class GenerateTab(WindowTest):
         offered = self.win.choose("CBO_GrpID", "上學期學雜費")
         self.assertIn("5:", offered)  # the unnamed group, as its id
         self.win.key("alt+s")
-        # A close request while the batch is written is refused: it is finished and summed up.
-        request_close(X.display, self.win.wid)
         self.expect_summary_then_added(target, TUITION, "Label4")
         students = [b[0] for b in self.pkg.bills(target, TUITION)]
         self.assertGreater(len(students), 1000)

@@ -10,21 +10,19 @@
 
 #include "CliRun.h"
 #include "RecordingScreen.h"
-#include "TestBase.h"
-#include "TestClocks.h"
 #include "cli/Cli.h"
+#include "commands/DateForms.h"
 #include "commands/OtherWorkstations.h"
-#include "database/Connection.h"
 #include "demo/DemoSchool.h"
 #include "generation/BatchHeader.h"
-#include "screen/Screen.h"
-#include "store/PackageDatabase.h"
 
 namespace {
-using kiv::test::kToday;
-using kiv::test::kTodayClock;
-
+using kiv::commands::rocAndIsoText;
 using kiv::test::CliRun;
+using kiv::test::fileBytes;
+using kiv::test::isoDay;
+using kiv::test::kToday;
+using kiv::test::runOn;
 
 CliRun run(const QStringList& args, const QString& programFolder = "/nonexistent/exe") {
     return kiv::test::runKiv2200(args, programFolder);
@@ -65,9 +63,6 @@ TEST(Cli, initDbHelpAndUsageErrors) {
         {"generate --date tomorrow --group 1",
          "--date tomorrow: not a date; dates are written 2026-12-20, 2026/12/20 or in the lists' "
          "Republic-of-China form 115/12/20, month and day with one or two digits"},
-        {"generate --date -5/12/20 --group 1", "--date -5/12/20: not a date;"},
-        {"delete --date 2026-13-01 --group 1",
-         "--date 2026-13-01: there is no month 13; months run from 1 to 12"},
         {"apply --from 115/02/30 --to 2027-1-5 --group 1",
          "--from 115/02/30: month 2 of 2026 has 28 days; there is no day 30"},
         {"report --date 0/1/1 --group 1", "--date 0/1/1: year 0 is out of range;"},
@@ -89,61 +84,55 @@ TEST(Cli, initDbHelpAndUsageErrors) {
 }
 
 TEST(CliBatch, eachCommandReachesItsTabWithItsDatesAndGroup) {
-    kiv::test::TestBase pkg;
-    kiv::demo::writeSchool(pkg.path(), {.students = 60});
-    const auto batch = [&](const QString& args) {
-        return run(QStringList{"--base", pkg.path()} + args.split(' '));
-    };
+    const kiv::test::DemoBase pkg(60);
     const QDate day = kToday.addDays(1);
-    const QString iso = day.toString("yyyy-MM-dd");
+    const QString iso = isoDay(1), roc = kiv::commands::rocDateText(day);
     const QString generate = "generate --date " + iso + " --group 2";
-    const CliRun made = batch(generate);
+    const CliRun made = pkg.run(generate);
     EXPECT_EQ(made.status, 0) << made.err.toStdString();
     // The summary, then the success message, each followed by an empty line; progress on err.
     EXPECT_TRUE(made.out.contains("轉 帳 總 數")) << made.out.toStdString();
     EXPECT_TRUE(made.out.endsWith("新 增 成 功\n\n")) << made.out.toStdString();
     EXPECT_TRUE(made.err.contains("查詢學生資料"));
     // The batch exists now: without --yes and without a terminal the overwrite question is No.
-    const CliRun declined = batch(generate);
+    const CliRun declined = pkg.run(generate);
     EXPECT_EQ(declined.said(),
               "1 此 筆 資 料 已 存 在,\n\n是 否 要 覆 蓋 之 前 所 有 的 資 料\n\n");
     EXPECT_TRUE(
         declined.err.endsWith("answered No, with no terminal to ask at; --yes answers Yes\n"))
         << declined.err.toStdString();
-    EXPECT_EQ(batch(generate + " --yes --deadline").status, 0);
+    EXPECT_EQ(pkg.run(generate + " --yes --deadline").status, 0);
     // The lists as a script reads them: the key to give back, a tab, the text.
-    const QString roc = QString("%1/%2").arg(day.year() - 1911).arg(day.toString("MM/dd"));
-    EXPECT_TRUE(batch("list groups --tab 0").out.contains("\n2\t上學期午餐費\n"));
-    EXPECT_TRUE(batch("list dates --tab apply --group 2").out.contains(iso + "\t" + roc + "\n"));
-    EXPECT_EQ(batch("list groups --tab 1 --date " + roc).said(), "0 2\t上學期午餐費\n");
-    const QString rocOneDigitDay =
-        QString("%1/%2/%3").arg(day.year() - 1911).arg(day.month()).arg(day.day());
-    EXPECT_EQ(batch("list groups --tab 1 --date " + rocOneDigitDay).said(), "0 2\t上學期午餐費\n");
-    const CliRun noGroup = batch("list dates --tab 3 --group 77");
+    EXPECT_TRUE(pkg.run("list groups --tab 0").out.contains("\n2\t上學期午餐費\n"));
+    EXPECT_TRUE(pkg.run("list dates --tab apply --group 2").out.contains(iso + "\t" + roc + "\n"));
+    EXPECT_EQ(pkg.run("list groups --tab 1 --date " + roc).said(), "0 2\t上學期午餐費\n");
+    const CliRun noGroup = pkg.run("list dates --tab 3 --group 77");
     EXPECT_EQ(noGroup.said(), "1 ");
     EXPECT_TRUE(noGroup.err.contains("--group 77 matches no entry"));
     // Values that are no list entry count as an empty list; the value and the list are named.
-    const CliRun none = batch("generate --date " + iso + " --group 77");
+    const CliRun none = pkg.run("generate --date " + iso + " --group 77");
     EXPECT_EQ(none.said(), "1 繳 費 群 組 必 須 選 取\n\n");
     EXPECT_TRUE(none.err.contains("--group 77 matches no entry of the list, which holds 上學期"));
     // A batch of which no row is left may have been deleted by another workstation meanwhile.
-    const CliRun old = batch("delete --date 2001-01-01 --group 1");
+    const CliRun old = pkg.run("delete --date 2001-01-01 --group 1");
     EXPECT_EQ(old.said(),
               "1 " + kiv::commands::goneBatchMessage(QDate(2001, 1, 1), 1).replace("\r\r", "\n\n") +
                   "\n\n");
     EXPECT_TRUE(old.err.contains("--date 2001-01-01 matches no entry")) << old.err.toStdString();
     EXPECT_TRUE(old.err.contains(roc + " (" + iso + ")")) << old.err.toStdString();
     // Each date form: the lists' own, year first with slashes, ISO; a day of one digit in two.
-    const QString later = day.addDays(30).toString("yyyy-MM-dd");
-    EXPECT_EQ(batch("apply --from " + roc + " --to " + later + " --group 2").status, 0);
+    const QString later = isoDay(31);
+    EXPECT_EQ(pkg.run("apply --from " + roc + " --to " + later + " --group 2").status, 0);
     pkg.exec("update KIV8_PayMent set FailFac='存款不足' where PreWay='1' and TranDay=?", {iso});
-    const QString slashes = day.toString("yyyy/M/d");
-    const QString sooner = day.addDays(14).toString("yyyy-MM-dd");
-    EXPECT_EQ(batch("recollect --from " + slashes + " --to " + sooner + " --group 2").status, 0);
+    const QString sooner = isoDay(15);
+    EXPECT_EQ(
+        pkg.run("recollect --from " + day.toString("yyyy/M/d") + " --to " + sooner + " --group 2")
+            .status,
+        0);
     EXPECT_GT(pkg.scalar("select count(*) from KIV8_PayMent where TranDay2=?", {iso}).toInt(), 0);
     EXPECT_EQ(pkg.column("select TranDay from KIV10_Agency where Grpid=2 order by 1"),
               (QVariantList{iso, sooner, later}));
-    EXPECT_EQ(batch("delete --date " + day.toString("yyyy-M-d") + " --group 2").said(),
+    EXPECT_EQ(pkg.run("delete --date " + day.toString("yyyy-M-d") + " --group 2").said(),
               "0 刪 除 成 功\n\n");
     EXPECT_EQ(pkg.strayFiles(), QStringList{});
 }
@@ -151,45 +140,35 @@ TEST(CliBatch, eachCommandReachesItsTabWithItsDatesAndGroup) {
 // A dry run runs the whole command and rolls it back: the file is byte for byte as it was, and
 // the real run then prints the same summary; the figures are those the real run writes.
 TEST(CliBatch, aDryRunChangesNothingAndPrintsWhatTheRunThenWrites) {
-    kiv::test::TestBase pkg;
-    kiv::demo::writeSchool(pkg.path(), {.students = 60});
-    const auto batch = [&](const QString& args) {
-        return run(QStringList{"--base", pkg.path()} + args.split(' '));
-    };
+    const kiv::test::DemoBase pkg(60);
     const auto state = [&] {
-        QFile f(pkg.dbFile());
-        const QByteArray bytes = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex() + " " +
-               pkg.column(
+        return QCryptographicHash::hash(fileBytes(pkg.dbFile()), QCryptographicHash::Sha1).toHex() +
+               " " +
+               pkg.scalar(
                       "select count(*) || ':' || coalesce(sum(PayAmt), 0) || ':' || "
                       "count(distinct TranDay) from KIV8_PayMent")
-                   .value(0)
                    .toString()
                    .toUtf8();
     };
-    const QString day = kToday.addDays(1).toString(Qt::ISODate);
-    const QString later = kToday.addDays(30).toString(Qt::ISODate);
-    ASSERT_EQ(batch("generate --date " + day + " --group 2 --yes").status, 0);
+    const QString day = isoDay(1), later = isoDay(30);
+    ASSERT_EQ(pkg.run("generate --date " + day + " --group 2 --yes").status, 0);
     for (const QString& command :
          {"generate --date " + day + " --group 2 --yes",
           "apply --from " + day + " --to " + later + " --group 2 --yes",
           "recollect --from " + day + " --to " + later + " --group 2 --yes"}) {
         SCOPED_TRACE(command.toStdString());
         const QByteArray before = state();
-        const CliRun dry = batch(command + " --dry-run");
+        const CliRun dry = pkg.run(command + " --dry-run");
         EXPECT_EQ(state(), before);
         EXPECT_EQ(dry.status, 0) << dry.err.toStdString();
         const qsizetype figures = dry.out.indexOf("Trial figures: ");
         ASSERT_GT(figures, 0) << dry.out.toStdString();
         EXPECT_TRUE(dry.out.endsWith("This was a trial: nothing in the database changed.\n\n"));
-        const CliRun real = batch(command);
+        const CliRun real = pkg.run(command);
         EXPECT_EQ(real.out, dry.out.left(figures) + "新 增 成 功\n\n");
         // The transfers line of the breakdown, against what the run wrote.
         const QString target = command.startsWith("generate") ? day : later;
-        const QDate targetDay = QDate::fromString(target, Qt::ISODate);
-        const QString shownDay = QString("%1/%2 (%3)")
-                                     .arg(targetDay.year() - 1911)
-                                     .arg(targetDay.toString("MM/dd"), target);
+        const QString shownDay = rocAndIsoText(QDate::fromString(target, Qt::ISODate));
         EXPECT_TRUE(
             dry.out.mid(figures).startsWith("Trial figures: collection date " + shownDay + ","))
             << dry.out.toStdString();
@@ -206,7 +185,7 @@ TEST(CliBatch, aDryRunChangesNothingAndPrintsWhatTheRunThenWrites) {
     }
     // A copy is kept before each overwrite (generate, recollect), none for a dry run or a batch
     // written on a free date (apply); a deletion keeps one too.
-    EXPECT_EQ(batch("delete --date " + later + " --group 2").status, 0);
+    EXPECT_EQ(pkg.run("delete --date " + later + " --group 2").status, 0);
     QStringList kept = QDir(pkg.path() + "/mdb/backup").entryList({"KIV-*.mdb"}, QDir::Files);
     kept.replaceInStrings(QRegularExpression("^KIV-\\d{8}-\\d{6}-|(-\\d+)?\\.mdb$"), "");
     kept.sort();
@@ -257,12 +236,11 @@ TEST(CliBatch, anUnreadableDatabaseIsNamedByEveryCommand) {
         if (s.fileOnly && kiv::test::TestBase::onServer()) {
             continue;
         }
-        kiv::test::TestBase pkg;
-        kiv::demo::writeSchool(pkg.path(), {.students = 20});
+        kiv::test::DemoBase pkg(20);
         s.arrange(pkg);
         for (const QString& command : commands) {
             SCOPED_TRACE(std::string(s.state) + ": " + command.toStdString());
-            const CliRun r = run(QStringList{"--base", pkg.path()} + command.split(' '));
+            const CliRun r = pkg.run(command);
             EXPECT_EQ(r.said(), "1 ");
             EXPECT_TRUE(r.err.startsWith("kiv2200: " + s.told)) << r.err.toStdString();
         }
@@ -303,7 +281,7 @@ bool canIsolate() {
 // output; the batch stays as it was. The file's failures are real: a full disk, a read-only
 // mount, in a mount namespace of the test's own.
 TEST(CliBatch, aWriteThatFailsIsToldOnStandardOutputAndKeepsTheBatch) {
-    const QString day = kToday.addDays(1).toString(Qt::ISODate);
+    const QString day = isoDay(1);
     const QStringList overwrite = {"generate", "--date", day, "--group", "2", "--yes", "--quiet"};
     const struct {
         const char* name;
@@ -338,9 +316,8 @@ TEST(CliBatch, aWriteThatFailsIsToldOnStandardOutputAndKeepsTheBatch) {
             continue;
         }
         SCOPED_TRACE(c.name);
-        kiv::test::TestBase pkg;
-        kiv::demo::writeSchool(pkg.path(), {.students = 60});
-        ASSERT_EQ(run(QStringList{"--base", pkg.path()} + overwrite).status, 0);
+        kiv::test::DemoBase pkg(60);
+        ASSERT_EQ(runOn(pkg.path(), overwrite).status, 0);
         const QStringList before = pkg.batchRows(day);
         const QStringList args = QStringList{"--base", pkg.path()} +
                                  QStringList(c.args).replaceInStrings("$B", pkg.path());
@@ -371,13 +348,9 @@ TEST(CliBatch, aWriteThatFailsIsToldOnStandardOutputAndKeepsTheBatch) {
 // writes elsewhere; the summary and what was written are on standard error. kiv2200 as a process,
 // in English, with its real standard streams.
 TEST(CliReport, aFileOnStandardOutputIsAloneThereAndTheRestIsOnStandardError) {
-    kiv::test::TestBase pkg;
-    kiv::demo::writeSchool(pkg.path(), {.students = 60});
-    const QString day = kToday.addDays(1).toString(Qt::ISODate);
-    ASSERT_EQ(
-        run({"--base", pkg.path(), "generate", "--date", day, "--group", "2", "--yes", "--quiet"})
-            .status,
-        0);
+    const kiv::test::DemoBase pkg(60);
+    const QString day = isoDay(1);
+    ASSERT_EQ(pkg.run("generate --date " + day + " --group 2 --yes --quiet").status, 0);
     const QStringList batch = {"--base", pkg.path(), "report", "--date", day, "--group", "2"};
     const auto kiv2200 = [](const QStringList& args) {
         QProcess p;
@@ -411,9 +384,8 @@ TEST(CliReport, aFileOnStandardOutputIsAloneThereAndTheRestIsOnStandardError) {
         SCOPED_TRACE(f.option);
         const QString path = pkg.path() + "/report." + QString(f.option).mid(2);
         kiv2200(batch + QStringList{f.option, path});
-        QFile written(path);
-        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-        const QByteArray file = written.readAll();
+        const QByteArray file = fileBytes(path);
+        ASSERT_FALSE(file.isEmpty());
         const auto [out, err] = kiv2200(batch + QStringList{f.option, "-"});
         if (f.pdf) {
             EXPECT_TRUE(out.startsWith("%PDF-") && out.endsWith("%%EOF\n"));
@@ -428,14 +400,10 @@ TEST(CliReport, aFileOnStandardOutputIsAloneThereAndTheRestIsOnStandardError) {
 // Two clerks delete the same batch at once: one deletes it, the other is told that it is gone,
 // never that no date was given.
 TEST(CliBatch, twoDeletesOfOneBatchAtOnceTellTheSecondThatItIsGone) {
-    kiv::test::TestBase pkg;
-    kiv::demo::writeSchool(pkg.path(), {.students = 60});
-    const QString day = kToday.addDays(1).toString(Qt::ISODate);
+    const kiv::test::DemoBase pkg(60);
+    const QString day = isoDay(1);
     for (int round = 0; round < 3; ++round) {
-        ASSERT_EQ(run({"--base", pkg.path(), "generate", "--date", day, "--group", "2", "--yes",
-                       "--quiet"})
-                      .status,
-                  0);
+        ASSERT_EQ(pkg.run("generate --date " + day + " --group 2 --yes --quiet").status, 0);
         QProcess clerks[2];
         for (QProcess& p : clerks) {
             p.start(QString(KIV_PROGRAM_DIR) + "/kiv2200",
@@ -502,9 +470,8 @@ TEST(CliDemo, laysOutTheProgramsAndASchoolWithEveryCaseAClerkMeets) {
 
 TEST(CliProgress, aLineRewrittenAtATerminalACountASecondInALogNoneWhenQuiet) {
     using std::chrono::milliseconds;
-    kiv::test::TestBase pkg;
-    kiv::demo::writeSchool(pkg.path(), {.students = 600});
-    const QString iso = kToday.addDays(1).toString("yyyy-MM-dd");
+    const kiv::test::DemoBase pkg(600);
+    const QString iso = isoDay(1);
     // The batch is generated again each time; the fake clock moves at each event request.
     const auto generate = [&](bool terminal, milliseconds step, const QStringList& more = {},
                               milliseconds* elapsed = nullptr) {

@@ -7,28 +7,15 @@
 #include "BatchTables.h"
 #include "CliRun.h"
 #include "QtPrinting.h"
-#include "TestBase.h"
-#include "demo/DemoPackage.h"
-#include "demo/DemoSchool.h"
 
 namespace {
 
 using kiv::test::CliRun;
-using kiv::test::kToday;
+const auto day = kiv::test::isoDay;
 
-QString day(int days) {
-    return kToday.addDays(days).toString(Qt::ISODate);
-}
-
-// A demo school with its past batches, on the file or the test's server.
-struct DemoBase : kiv::test::TestBase {
-    DemoBase() {
-        kiv::demo::writeSchool(path(), {.students = 200});
-        kiv::demo::writeDemoBatches(path(), kToday);
-    }
-    CliRun run(const QString& args) const {
-        return kiv::test::runOn(path(), args.split(' ', Qt::SkipEmptyParts));
-    }
+// A demo school with its past batches.
+struct Demo : kiv::test::DemoBase {
+    Demo() : DemoBase(200, true) {}
     // The entries as history lists them, newest first: number and command.
     QStringList history() const {
         QStringList out;
@@ -50,7 +37,7 @@ struct DemoBase : kiv::test::TestBase {
 }  // namespace
 
 TEST(Journal, theReadmeRoundUndoneEntryByEntryGivesBackTheBatchTables) {
-    DemoBase pkg;
+    Demo pkg;
     const QStringList before = pkg.batchTables();
     const QString afterSchool = " --group 3 --yes";
     ASSERT_EQ(pkg.run("generate --date " + day(3) + afterSchool).status, 0);
@@ -84,7 +71,7 @@ TEST(Journal, theReadmeRoundUndoneEntryByEntryGivesBackTheBatchTables) {
 }
 
 TEST(Journal, anUndoIsRefusedWhenTheBatchChangedSinceAndSaysBy) {
-    DemoBase pkg;
+    Demo pkg;
     const QString batch = "--date " + day(3) + " --group 3";
     ASSERT_EQ(pkg.run("generate " + batch + " --yes").status, 0);
     ASSERT_EQ(pkg.run("delete " + batch).status, 0);
@@ -114,14 +101,13 @@ TEST(Journal, anUndoIsRefusedWhenTheBatchChangedSinceAndSaysBy) {
 // Entries stay [journal] keep_days, the rows they keep for undo undo_days; both are pruned by a
 // later write.
 TEST(Journal, entriesAndTheirRowsGoWhenTheirDaysAreOver) {
-    DemoBase pkg;
+    Demo pkg;
     const QString generate = "generate --date " + day(3) + " --group 3 --yes";
     ASSERT_EQ(pkg.run(generate).status, 0);
     pkg.exec("update kiv_journal set at = '2000-01-01T00:00:00'");
     // The settings file, as it names the database (on the server), with a [journal] section.
     QFile ini(pkg.path() + "/mdb/KIV.ini");
-    const QByteArray settings = ini.open(QIODevice::ReadOnly) ? ini.readAll() : QByteArray();
-    ini.close();
+    const QByteArray settings = kiv::test::fileBytes(ini.fileName());
     const auto journalSettings = [&](const QByteArray& section) {
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
         ini.write(settings + section);

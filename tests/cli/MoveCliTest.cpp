@@ -23,10 +23,7 @@ namespace {
 using kiv::test::CliRun;
 using kiv::test::kToday;
 using kiv::test::runOn;
-
-QString day(int days) {
-    return kToday.addDays(days).toString(Qt::ISODate);
-}
+const auto day = kiv::test::isoDay;
 
 // The rows of a table, every column, sorted: the same on either store for what a move copies.
 QStringList rowsOf(const QString& base, const QString& table) {
@@ -79,23 +76,14 @@ void round(const QString& base) {
 }
 
 QStringList toServer(const QString& database) {
-    return {"move-to-server",
-            "--host",
-            qEnvironmentVariable("PGHOST"),
-            "--port",
-            qEnvironmentVariable("PGPORT"),
-            "--database",
-            database,
-            "--user",
-            qEnvironmentVariable("PGUSER"),
-            "--quiet"};
+    return QString("move-to-server --host %1 --port %2 --database %3 --user %4 --quiet")
+        .arg(qEnvironmentVariable("PGHOST"), qEnvironmentVariable("PGPORT"), database,
+             qEnvironmentVariable("PGUSER"))
+        .split(' ');
 }
 
 QByteArray digest(const QString& file) {
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly)
-               ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1)
-               : QByteArray();
+    return QCryptographicHash::hash(kiv::test::fileBytes(file), QCryptographicHash::Sha1);
 }
 
 }  // namespace
@@ -168,12 +156,9 @@ TEST(Move, aMoveThatCannotFinishLeavesFileSettingsAndServerAsTheyWere) {
         EXPECT_FALSE(QFile::exists(base + "/mdb/KIV.ini"));
     }
     // The server database that refused a row holds none of the package's tables afterwards.
-    QFile ini(base + "/mdb/KIV.ini");
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write(("[server]\ndriver=QPSQL\ndatabase=" + empty.name() + "\n").toUtf8());
-    ini.close();
+    kiv::test::writeServerSettings(base, empty.name());
     EXPECT_TRUE(runOn(base, {"list", "groups", "--tab", "0"}).err.contains("資料庫中沒有資料表"));
-    QFile::remove(ini.fileName());
+    QFile::remove(base + "/mdb/KIV.ini");
     // A file another workstation holds locked: the move waits, then stops with nothing done.
     sqlite3* other = nullptr;
     sqlite3_open(QFile::encodeName(base + "/mdb/KIV.mdb").constData(), &other);

@@ -35,26 +35,20 @@ const auto* const kInChinese = ::testing::AddGlobalTestEnvironment(new InChinese
 
 using kiv::report::amountText;
 
-using kiv::test::kToday;
-using kiv::test::kTodayClock;
-const QDate kDay = kToday.addDays(1);
+const QDate kDay = kiv::test::kToday.addDays(1);
 const QString kIso = kDay.toString(Qt::ISODate);
 
 using Said = kiv::test::CliRun;
-
-Said report(const QString& base, const QStringList& args) {
-    return kiv::test::runOn(base, QStringList{"report"} + args);
-}
 
 // A school with the lunch batch of kDay generated: its bills, no-bill records and items.
 class ReportTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        kiv::demo::writeSchool(pkg.path(), {.students = 150});
-        ASSERT_EQ(kiv::test::runOn(pkg.path(),
-                                   {"generate", "--date", kIso, "--group", "2", "--yes", "--quiet"})
-                      .status,
-                  0);
+        ASSERT_EQ(pkg.run("generate --date " + kIso + " --group 2 --yes --quiet").status, 0);
+    }
+    // kiv2200 report on the batch, with `more` options.
+    Said report(const QString& more = {}) const {
+        return pkg.run("report --date " + kIso + " --group 2 " + more);
     }
     qint64 sql(const QString& select) const { return pkg.scalar(select).toLongLong(); }
     kiv::report::BatchReport read() const {
@@ -63,7 +57,7 @@ protected:
     }
     QString path(const QString& name) const { return files.path() + "/" + name; }
 
-    kiv::test::TestBase pkg;
+    kiv::test::DemoBase pkg{150};
     QTemporaryDir files;
 };
 
@@ -93,13 +87,13 @@ std::vector<QStringList> parseCsv(const QString& text) {
 }
 
 // The text of pages `first` to `last` of a PDF (all when 0), as pdftotext lays it out.
-QString pdfText(const QString& pdftotext, const QString& pdf, int first = 0, int last = 0) {
+QString pdfText(const QString& pdf, int first = 0, int last = 0) {
     QStringList args{"-layout", pdf, "-"};
     if (first > 0) {
         args = QStringList{"-f", QString::number(first), "-l", QString::number(last)} + args;
     }
     QProcess p;
-    p.start(pdftotext, args);
+    p.start("pdftotext", args);
     p.waitForFinished();
     return QString::fromUtf8(p.readAllStandardOutput());
 }
@@ -139,10 +133,10 @@ TEST_F(ReportTest, totalsAreTheDatabaseSumsAsBillsArePaidFailAndAreLocked) {
         pkg.arrange(s.steps);
         if (s.recollect) {
             const QString later = kDay.addDays(14).toString(Qt::ISODate);
-            ASSERT_EQ(kiv::test::runOn(pkg.path(), {"recollect", "--from", kIso, "--to", later,
-                                                    "--group", "2", "--yes", "--quiet"})
-                          .status,
-                      0);
+            ASSERT_EQ(
+                pkg.run("recollect --from " + kIso + " --to " + later + " --group 2 --yes --quiet")
+                    .status,
+                0);
             for (const char* table : {"KIV8_PayMent", "KIV9_Payitem", "KIV10_Agency"}) {
                 pkg.exec(QString("delete from %1 where TranDay = ?").arg(table), {kIso});
                 pkg.exec(QString("update %1 set TranDay = ? where TranDay = ?").arg(table),
@@ -278,18 +272,17 @@ TEST_F(ReportTest, eachBillCountsUnderOneStatusAndTheCountsAddUpToTheBatch) {
         ASSERT_NE(bill, r.bills.end());
         EXPECT_EQ(kiv::report::statusText(*bill), bills[i].status) << bills[i].bill;
     }
-    const Said summary = report(pkg.path(), {"--date", kIso, "--group", "2"});
+    const Said summary = report();
     ASSERT_EQ(summary.status, 0) << summary.err.toStdString();
     EXPECT_TRUE(summary.out.endsWith(counts + "\n" + kiv::report::standingsNote() + "\n"))
         << counts.toStdString() << "\n"
         << summary.out.toStdString();
 
     // The CSV's status column holds the same one status, so that a spreadsheet counts alike.
-    const Said csv = report(pkg.path(), {"--date", kIso, "--group", "2", "--csv", path("b.csv")});
+    const Said csv = report("--csv " + path("b.csv"));
     ASSERT_EQ(csv.status, 0) << csv.err.toStdString();
-    QFile file(path("b.csv"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const std::vector<QStringList> rows = parseCsv(QString::fromUtf8(file.readAll().mid(3)));
+    const std::vector<QStringList> rows =
+        parseCsv(QString::fromUtf8(kiv::test::fileBytes(path("b.csv")).mid(3)));
     const qsizetype status = rows[0].indexOf("狀態");
     std::array<qint64, kiv::report::kStandings> inCsv{};
     for (size_t i = 1; i < rows.size(); ++i) {
@@ -303,14 +296,12 @@ TEST_F(ReportTest, eachBillCountsUnderOneStatusAndTheCountsAddUpToTheBatch) {
     }
     EXPECT_EQ(inCsv, expected);
 
-    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
-    if (pdftotext.isEmpty()) {
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty()) {
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
     }
-    ASSERT_EQ(report(pkg.path(), {"--date", kIso, "--group", "2", "--pdf", path("b.pdf")}).status,
-              0);
+    ASSERT_EQ(report("--pdf " + path("b.pdf")).status, 0);
     // Lines the PDF wraps are joined again.
-    const QString pdf = pdfText(pdftotext, path("b.pdf")).remove(QRegularExpression("\\s"));
+    const QString pdf = pdfText(path("b.pdf")).remove(QRegularExpression("\\s"));
     for (const QString& line : {counts, kiv::report::standingsNote()}) {
         EXPECT_TRUE(pdf.contains(QString(line).remove(' '))) << line.toStdString();
     }
@@ -330,7 +321,7 @@ TEST(ReportTotals, anOverflowingSumIsAnErrorNotAWrap) {
 }
 
 TEST_F(ReportTest, summaryUsageErrorsAndAMissingBatch) {
-    const Said summary = report(pkg.path(), {"--date", kIso, "--group", "2"});
+    const Said summary = report();
     EXPECT_EQ(summary.status, 0) << summary.err.toStdString();
     const QString all = "全部：" + amountText(sql("select count(*) from KIV8_PayMent")) +
                         " 筆，金額 " + amountText(sql("select sum(PayAmt) from KIV8_PayMent")) +
@@ -353,17 +344,18 @@ TEST_F(ReportTest, summaryUsageErrorsAndAMissingBatch) {
                                                        << summary.out.toStdString();
     }
     EXPECT_TRUE(summary.out.contains(middleBand)) << middleBand.toStdString();
-    const Said none = report(pkg.path(), {"--date", kIso, "--group", "3"});
+    const Said none = pkg.run("report --date " + kIso + " --group 3");
     EXPECT_EQ(none.status, 1);
     EXPECT_EQ(none.out, "");
     EXPECT_TRUE(none.err.contains("繳費群組 3 在 115/12/08")) << none.err.toStdString();
-    EXPECT_EQ(report(files.path(), {"--date", kIso, "--group", "2"}).status, 1);  // no database
+    EXPECT_EQ(kiv::test::runOn(files.path(), {"report", "--date", kIso, "--group", "2"}).status,
+              1);  // no database
     // The options' common errors are kiv2200's; this one is the report's own.
     const std::pair<const char*, const char*> usages[] = {
         {"--date 2026-12-08 --group 2 --pdf a --csv ./a", "--pdf 與 --csv 指定了同一個檔案"},
         {"--date 2026-12-08 --group 2 --pdf - --csv -", "--pdf 與 --csv 只能有一個寫到標準輸出"}};
     for (const auto& [usage, what] : usages) {
-        const Said r = report(pkg.path(), QString(usage).split(' ', Qt::SkipEmptyParts));
+        const Said r = pkg.run(QString("report ") + usage);
         EXPECT_EQ(r.status, 2) << usage;
         EXPECT_TRUE(r.err.startsWith(QString("kiv2200: ") + what) &&
                     r.err.endsWith("\nkiv2200 --help 有詳細說明\n") && r.err.count('\n') == 2)
@@ -390,14 +382,11 @@ TEST_F(ReportTest, csvHasOneRowPerBillThatSumsToTheBatchAndNoFormula) {
     const QString link = "=HYPERLINK(\"http://x.invalid\",\"x\")";
     pkg.exec("update KIV8_PayMent set FailFac = ?, PayAmt = PayAmt - 1000000 where Stdid = ?",
              {link, formulas[0]});
-    const Said r = report(pkg.path(), {"--date", kIso, "--group", "2", "--csv", path("b.csv")});
+    const Said r = report("--csv " + path("b.csv"));
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     // The summary as without a file, then the file.
-    EXPECT_EQ(r.out, report(pkg.path(), {"--date", kIso, "--group", "2"}).out + "已寫入 " +
-                         path("b.csv") + "\n");
-    QFile file(path("b.csv"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
+    EXPECT_EQ(r.out, report().out + "已寫入 " + path("b.csv") + "\n");
+    const QByteArray bytes = kiv::test::fileBytes(path("b.csv"));
     ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
     const std::vector<QStringList> rows = parseCsv(QString::fromUtf8(bytes.mid(3)));
     ASSERT_EQ(qint64(rows.size()), 1 + sql("select count(*) from KIV8_PayMent"));
@@ -422,30 +411,24 @@ TEST_F(ReportTest, csvHasOneRowPerBillThatSumsToTheBatchAndNoFormula) {
         EXPECT_FALSE(row[amount].startsWith('\'')) << row[amount].toStdString();
     }
     EXPECT_EQ(guarded.size(), formulas.size());
-    // On standard output, the file alone; the summary and what was written on standard error.
-    const Said out = report(pkg.path(), {"--date", kIso, "--group", "2", "--csv", "-"});
-    EXPECT_EQ(out.out.toLatin1(), bytes);
-    EXPECT_EQ(out.err, QString(r.out).replace("已寫入 " + path("b.csv"), "已把 CSV 寫到標準輸出"));
     // A file that cannot be written is no file at all.
-    const Said lost =
-        report(pkg.path(), {"--date", kIso, "--group", "2", "--csv", path("no/such/b.csv")});
+    const Said lost = report("--csv " + path("no/such/b.csv"));
     EXPECT_EQ(lost.status, 1);
     EXPECT_TRUE(lost.err.startsWith("kiv2200: 無法寫入 " + path("no/such/b.csv")));
     EXPECT_EQ(QDir(files.path()).entryList(QDir::Files), QStringList{"b.csv"});
 }
 
 TEST_F(ReportTest, pdfReadsBackWithItsHeaderTotalsAndPageNumbers) {
-    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
-    if (pdftotext.isEmpty()) {
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty()) {
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
     }
-    const Said r = report(pkg.path(), {"--date", kIso, "--group", "2", "--pdf", path("b.pdf")});
+    const Said r = report("--pdf " + path("b.pdf"));
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.endsWith("合計 " + amountText(sql("select count(*) from KIV8_PayMent")) +
                                " 筆\n" + kiv::report::standingsNote() + "\n已寫入 " +
                                path("b.pdf") + "\n"))
         << r.out.toStdString();
-    const auto page = [&](int n) { return pdfText(pdftotext, path("b.pdf"), n, n); };
+    const auto page = [&](int n) { return pdfText(path("b.pdf"), n, n); };
     const QString first = page(1);
     const qsizetype of = first.indexOf("第 1 頁，共 ");
     ASSERT_GE(of, 0) << first.toStdString();

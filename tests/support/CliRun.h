@@ -6,8 +6,11 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include "TestBase.h"
 #include "TestClocks.h"
 #include "cli/Cli.h"
+#include "demo/DemoPackage.h"
+#include "demo/DemoSchool.h"
 
 namespace kiv::test {
 
@@ -34,5 +37,19 @@ inline CliRun runKiv2200(const QStringList& args, const QString& programFolder =
 inline CliRun runOn(const QString& base, const QStringList& args) {
     return runKiv2200(QStringList{"--base", base} + args);
 }
+
+// A demo school of `students`, with its past batches when `batches`, on the file or the test's
+// server; kiv2200 run on it with the words of `args`.
+struct DemoBase : TestBase {
+    explicit DemoBase(int students, bool batches = false) {
+        kiv::demo::writeSchool(path(), {.students = students});
+        if (batches) {
+            kiv::demo::writeDemoBatches(path(), kToday);
+        }
+    }
+    CliRun run(const QString& args) const {
+        return runOn(path(), args.split(' ', Qt::SkipEmptyParts));
+    }
+};
 
 }  // namespace kiv::test

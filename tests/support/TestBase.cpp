@@ -31,15 +31,20 @@ void onMaintenanceDatabase(const QString& sql) {
     }
     QSqlDatabase::removeDatabase(name);
 }
-// BASE/mdb/KIV.ini naming `database` on the server of the PG* variables.
-void writeSettings(const QString& base, const QString& database) {
+}  // namespace
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeServerSettings(const QString& base, const QString& database) {
     QFile ini(base + "/mdb/KIV.ini");
     if (!ini.open(QIODevice::WriteOnly) ||
         ini.write(("[server]\ndriver=QPSQL\ndatabase=" + database + "\n").toUtf8()) < 0) {
         ADD_FAILURE() << "cannot write " << ini.fileName().toStdString();
     }
 }
-}  // namespace
 
 EmptyServerDatabase::EmptyServerDatabase()
     : m_name("kiv_test_" + QUuid::createUuid().toString(QUuid::Id128).left(16).toLower()) {
@@ -70,7 +75,7 @@ TestBase::TestBase(Encoding encoding) : m_base(m_dir.path() + "/base") {
             "kiv_test_" + QUuid::createUuid().toString(QUuid::Id128).left(16).toLower();
         onMaintenanceDatabase("CREATE DATABASE " + m_serverDatabase);
         QDir().mkpath(m_base + "/mdb");
-        writeSettings(m_base, m_serverDatabase);
+        writeServerSettings(m_base, m_serverDatabase);
     }
     if (encoding == Encoding::Utf8 || onServer()) {
         if (const kiv::database::Result made = kiv::store::initDatabase(m_base); !made.ok) {
@@ -97,7 +102,7 @@ void TestBase::loseDatabase() const {
         QFile::remove(dbFile());
         return;
     }
-    writeSettings(m_base, "kiv_test_missing");
+    writeServerSettings(m_base, "kiv_test_missing");
 }
 
 QStringList TestBase::strayFiles() const {

@@ -13,6 +13,11 @@
 
 namespace kiv::test {
 
+// The bytes of a file; none when it cannot be read.
+QByteArray fileBytes(const QString& path);
+// BASE/mdb/KIV.ini naming `database` on the server of the PG* variables.
+void writeServerSettings(const QString& base, const QString& database);
+
 // A Qt SQL connection of the test's own to a package's database (the file, or the server its
 // settings name), beside the program's connections: for building and reading test data.
 class RawDatabase {

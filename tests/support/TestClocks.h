@@ -21,6 +21,10 @@ private:
 // The day every test takes for today.
 inline const QDate kToday(2026, 12, 7);
 inline const FixedClock kTodayClock(kToday);
+// The day `days` after the tests' today, as kiv2200's options take it: 2026-12-08.
+inline QString isoDay(int days) {
+    return kToday.addDays(days).toString(Qt::ISODate);
+}
 
 // Moves on by a fixed step each time it is read (zero: only when told to).
 class SteppingTicker : public kiv::commands::Ticker {

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QSqlQuery>
-#include <QSqlRecord>
 
 #include "CliRun.h"
 #include "QtPrinting.h"
@@ -27,19 +26,7 @@ const auto day = kiv::test::isoDay;
 
 // The rows of a table, every column, sorted: the same on either store for what a move copies.
 QStringList rowsOf(const QString& base, const QString& table) {
-    kiv::test::RawDatabase raw(base);
-    QSqlQuery q(raw.db());
-    EXPECT_TRUE(q.exec("select * from " + table)) << table.toStdString();
-    QStringList rows;
-    while (q.next()) {
-        QStringList cells;
-        for (int i = 0; i < q.record().count(); ++i) {
-            if (q.record().fieldName(i) != "kiv_seq") {
-                cells << (q.isNull(i) ? QString("-") : q.value(i).toString());
-            }
-        }
-        rows << cells.join('|');
-    }
+    QStringList rows = kiv::test::rowsOf(base, "select * from " + table);
     rows.sort();
     return rows;
 }

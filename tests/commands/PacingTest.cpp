@@ -27,8 +27,7 @@ struct BigSchool : School {
             addStudent(QString("P%1").arg(i, 3, 10, QChar('0')), i % 2, 1, 1);
         }
         if (batch) {
-            Recorded r;
-            EXPECT_EQ(runGenerate(r.context(*this), {kToday, group1(), false}), Outcome::Done);
+            EXPECT_EQ(generate(*this), Outcome::Done);
             exec("update KIV8_PayMent set FailFac='存款不足'");
         }
     }

@@ -38,6 +38,16 @@ inline kiv::store::ListChoice group1() {
     return {"學費", QString("1")};
 }
 
+// Today's batch of group 1, written by a generate of its own, on `screen` or on a screen of its
+// own.
+inline kiv::commands::Outcome generate(const TestBase& school, kiv::screen::Screen& screen) {
+    return kiv::commands::runGenerate({school.path(), kToday, screen}, {kToday, group1(), false});
+}
+inline kiv::commands::Outcome generate(const TestBase& school) {
+    RecordingScreen screen;
+    return generate(school, screen);
+}
+
 struct Recorded {
     RecordingScreen screen;
     kiv::commands::CommandContext context(const TestBase& base) {

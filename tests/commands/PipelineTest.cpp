@@ -28,12 +28,6 @@ bool containsRun(const QStringList& calls, const QStringList& expected) {
     return false;
 }
 
-// Today's batch of group 1 written by a command of its own.
-Outcome generate(School& school) {
-    Recorded r;
-    return runGenerate(r.context(school), kBatch);
-}
-
 }  // namespace
 
 TEST(GeneratePipeline, refusedInputRestoresTheTabWithoutShowingTheBusyLabel) {

@@ -33,10 +33,6 @@ const QString kNewDayIso = "2026-12-21";
 const QString kAfterCheck = "pointer busy";
 const int kAfterCheckNth = 2;
 
-Outcome generate(School& school, RecordingScreen& screen) {
-    return runGenerate({school.path(), kToday, screen}, {kToday, group1(), false});
-}
-
 Outcome recollect(School& school, RecordingScreen& screen, std::chrono::milliseconds wait = 30s) {
     return runRecollect({school.path(), kToday, screen, wait}, {kDayChoice, group1(), kNewDay});
 }
@@ -94,8 +90,7 @@ TEST(Workstations, twoGeneratesOfTheSameNewBatchWriteItOnce) {
 
 TEST(Workstations, aPaymentRecordedAfterTheDeleteCheckKeepsTheBatch) {
     School school;
-    RecordingScreen gen;
-    ASSERT_EQ(generate(school, gen), Outcome::Done);
+    ASSERT_EQ(generate(school), Outcome::Done);
     const QStringList before = school.batchRows(kDay);
     RecordingScreen r;
     r.at("busyText[1] 執行 刪除", 1,
@@ -110,8 +105,7 @@ TEST(Workstations, aPaymentRecordedAfterTheDeleteCheckKeepsTheBatch) {
 
 TEST(Workstations, reissuesWriteNothingWhenTheOldBatchOrTheAnsweredOneChanged) {
     School school;
-    RecordingScreen gen;
-    ASSERT_EQ(generate(school, gen), Outcome::Done);
+    ASSERT_EQ(generate(school), Outcome::Done);
     school.exec("update KIV8_PayMent set FailFac='存款不足' where Stdid='S2'");
 
     // Apply: the old batch is deleted by another workstation after the check.
@@ -127,8 +121,7 @@ TEST(Workstations, reissuesWriteNothingWhenTheOldBatchOrTheAnsweredOneChanged) {
 
     // Re-collect over an existing batch: a bill of it is locked while the clerk reads the
     // overwrite question.
-    RecordingScreen again;
-    ASSERT_EQ(generate(school, again), Outcome::Done);
+    ASSERT_EQ(generate(school), Outcome::Done);
     school.exec("update KIV8_PayMent set FailFac='存款不足' where Stdid='S2'");
     RecordingScreen made;
     ASSERT_EQ(recollect(school, made), Outcome::Done);
@@ -198,8 +191,7 @@ TEST(Workstations, anOverwriteThatStopsKeepsTheOldBatchWholeAndNoCopy) {
 
 TEST(Workstations, anUndoWaitsForAnotherWriterAndWritesNothingWhenTheWaitRunsOut) {
     School school;
-    RecordingScreen setUp;
-    ASSERT_EQ(generate(school, setUp), Outcome::Done);
+    ASSERT_EQ(generate(school), Outcome::Done);
     const QStringList before = school.batchRows(kDay);
     {
         OtherWriter other(school, "BEGIN IMMEDIATE");
@@ -217,8 +209,7 @@ TEST(Workstations, anUndoWaitsForAnotherWriterAndWritesNothingWhenTheWaitRunsOut
 
 TEST(Workstations, aBusyDatabaseIsWaitedForThenToldOnEveryTab) {
     School school;
-    RecordingScreen setUp;
-    ASSERT_EQ(generate(school, setUp), Outcome::Done);
+    ASSERT_EQ(generate(school), Outcome::Done);
     school.exec("update KIV8_PayMent set FailFac='存款不足' where Stdid='S2'");
     const QVariantList before = school.column("select count(*) from KIV8_PayMent group by TranDay");
     constexpr auto kWait = 300ms;

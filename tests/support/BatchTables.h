@@ -1,13 +1,9 @@
 #pragma once
 // What a run left in the batch tables of group 1, read back for the engines' tests.
 
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QStringList>
 
 #include "TestBase.h"
-#include "database/Connection.h"
-#include "store/PackageDatabase.h"
 
 namespace kiv::test {
 
@@ -44,18 +40,10 @@ inline QStringList bills(const TestBase& db, const QString& day, const QString& 
 
 // Every row of the batch tables, every column, Nulls marked.
 inline QStringList snapshot(const TestBase& db) {
-    RawDatabase c(db.path());
     QStringList out;
     for (const QString table : {"KIV8_PayMent", "KIV9_Payitem", "KIV10_Agency"}) {
-        QSqlQuery q(c.db());
-        q.exec("select * from " + table + " order by " + TestBase::writeOrder());
-        while (q.next()) {
-            QStringList cells{table};
-            for (int i = 0; i < q.record().count(); ++i) {
-                cells << (q.value(i).isNull() ? QString("<null>") : q.value(i).toString());
-            }
-            out << cells.join('|');
-        }
+        out << rowsOf(db.path(), "select '" + table + "', * from " + table + " order by " +
+                                     TestBase::writeOrder());
     }
     return out;
 }

@@ -63,19 +63,11 @@ QString TestBase::writeOrder() {
     return onServer() ? "ctid" : "rowid";
 }
 
-TestBase::~TestBase() {
-    if (!m_serverDatabase.isEmpty()) {
-        onMaintenanceDatabase("DROP DATABASE " + m_serverDatabase + " WITH (FORCE)");
-    }
-}
-
 TestBase::TestBase(Encoding encoding) : m_base(m_dir.path() + "/base") {
     if (onServer()) {
-        m_serverDatabase =
-            "kiv_test_" + QUuid::createUuid().toString(QUuid::Id128).left(16).toLower();
-        onMaintenanceDatabase("CREATE DATABASE " + m_serverDatabase);
+        m_server.emplace();
         QDir().mkpath(m_base + "/mdb");
-        writeServerSettings(m_base, m_serverDatabase);
+        writeServerSettings(m_base, m_server->name());
     }
     if (encoding == Encoding::Utf8 || onServer()) {
         if (const kiv::database::Result made = kiv::store::initDatabase(m_base); !made.ok) {
@@ -191,25 +183,34 @@ QVariant TestBase::scalar(const QString& sql, const QVariantList& values) const 
     return c.isEmpty() ? QVariant() : c.front();
 }
 
+QStringList rowsOf(const QString& base, const QString& sql, const QVariantList& values) {
+    RawDatabase c(base);
+    QStringList rows;
+    QSqlQuery q = runRaw(c, sql, values);
+    while (q.next()) {
+        QStringList cells;
+        for (int i = 0; i < q.record().count(); ++i) {
+            if (q.record().fieldName(i) != "kiv_seq") {
+                cells << (q.isNull(i) ? QString("-") : q.value(i).toString());
+            }
+        }
+        rows << cells.join('|');
+    }
+    return rows;
+}
+
 QStringList TestBase::batchRows(const QString& day) const {
-    RawDatabase c(m_base);
     QStringList rows;
     // On the server a changed row moves to the end: there each table's rows in the order of its
     // key.
     const std::pair<QString, QString> tables[] = {
         {"KIV9_Payitem", "Stdid, ItemId"}, {"KIV8_PayMent", "Stdid"}, {"KIV10_Agency", "Grpid"}};
     for (const auto& [table, key] : tables) {
-        QSqlQuery q = runRaw(c,
-                             "select * from " + table + " where TranDay=? and Grpid=1 order by " +
-                                 (onServer() ? key : writeOrder()),
-                             {day});
-        while (q.next()) {
-            QStringList cells{table};
-            for (int i = 0; i < q.record().count(); ++i) {
-                cells << (q.isNull(i) ? QString("-") : q.value(i).toString());
-            }
-            rows << cells.join('|');
-        }
+        rows << rowsOf(m_base,
+                       "select '" + table + "', * from " + table +
+                           " where TranDay=? and Grpid=1 order by " +
+                           (onServer() ? key : writeOrder()),
+                       {day});
     }
     return rows;
 }

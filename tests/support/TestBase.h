@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QVariant>
 #include <QVariantList>
+#include <optional>
 
 namespace kiv::test {
 
@@ -17,6 +18,9 @@ namespace kiv::test {
 QByteArray fileBytes(const QString& path);
 // BASE/mdb/KIV.ini naming `database` on the server of the PG* variables.
 void writeServerSettings(const QString& base, const QString& database);
+// Every row of a query on the package at `base`, its cells joined by '|', Null as "-"; the
+// server's own kiv_seq column left out, so that rows read alike on either store.
+QStringList rowsOf(const QString& base, const QString& sql, const QVariantList& values = {});
 
 // A Qt SQL connection of the test's own to a package's database (the file, or the server its
 // settings name), beside the program's connections: for building and reading test data.
@@ -52,7 +56,6 @@ public:
     enum class Encoding { Utf8, Utf16 };
     // Creates the folder and the schema; fails the test if it cannot.
     explicit TestBase(Encoding encoding = Encoding::Utf8);
-    ~TestBase();
     TestBase(const TestBase&) = delete;
     TestBase& operator=(const TestBase&) = delete;
     // True when the tests run on a server rather than on the file.
@@ -71,7 +74,7 @@ public:
     const QString& path() const { return m_base; }
     QString dbFile() const { return m_base + "/mdb/KIV.mdb"; }
     // The server's database of this test, on the server.
-    const QString& serverDatabase() const { return m_serverDatabase; }
+    QString serverDatabase() const { return m_server ? m_server->name() : QString(); }
     // The database goes away: the file is deleted, or the settings name a database that is not.
     void loseDatabase() const;
     // What BASE/mdb holds besides the database, its settings and the kept copies: journals, and
@@ -95,7 +98,7 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_base;
-    QString m_serverDatabase;
+    std::optional<EmptyServerDatabase> m_server;
 };
 
 }  // namespace kiv::test

@@ -397,33 +397,6 @@ TEST(CliReport, aFileOnStandardOutputIsAloneThereAndTheRestIsOnStandardError) {
     }
 }
 
-// Two clerks delete the same batch at once: one deletes it, the other is told that it is gone,
-// never that no date was given.
-TEST(CliBatch, twoDeletesOfOneBatchAtOnceTellTheSecondThatItIsGone) {
-    const kiv::test::DemoBase pkg(60);
-    const QString day = isoDay(1);
-    for (int round = 0; round < 3; ++round) {
-        ASSERT_EQ(pkg.run("generate --date " + day + " --group 2 --yes --quiet").status, 0);
-        QProcess clerks[2];
-        for (QProcess& p : clerks) {
-            p.start(QString(KIV_PROGRAM_DIR) + "/kiv2200",
-                    {"--base", pkg.path(), "delete", "--date", day, "--group", "2", "--quiet"});
-        }
-        QStringList said;
-        for (QProcess& p : clerks) {
-            ASSERT_TRUE(p.waitForFinished(60000));
-            said << QString::number(p.exitCode()) + " " +
-                        QString::fromUtf8(p.readAllStandardOutput());
-        }
-        said.sort();
-        EXPECT_EQ(said[0], "0 刪 除 成 功\n\n");
-        // Told who deleted it, or, had it gone before the lists were read, that it is gone.
-        EXPECT_TRUE(said[1].startsWith("1 ") &&
-                    (said[1].contains("刪除了這批資料") || said[1].contains("另一個工作站")))
-            << said[1].toStdString();
-    }
-}
-
 TEST(CliDemo, laysOutTheProgramsAndASchoolWithEveryCaseAClerkMeets) {
     QTemporaryDir dir;
     const auto demo = [&](const QString& name, const QString& options) {

@@ -95,14 +95,12 @@ class DemoPackage:
             "select Stdid, PayAmt, Fee, PreWay, Check_DL, TranDay2 from KIV8_PayMent"
             " where TranDay = ? and Grpid = ? order by Stdid", tran_day.isoformat(), group)
 
-    def headers(self, tran_day, group):
-        return self.query("select PayStas from KIV10_Agency where TranDay = ? and Grpid = ?",
-                          tran_day.isoformat(), group)
-
     def batch_digest(self, tran_day, group):
-        items = sorted(self.query("select Stdid, ItemId, ItemAmt from KIV9_Payitem"
-                                  " where TranDay = ? and Grpid = ?", tran_day.isoformat(), group))
-        return self.bills(tran_day, group), items, self.headers(tran_day, group)
+        """The batch's bills, items and header."""
+        day, of = tran_day.isoformat(), " where TranDay = ? and Grpid = ?"
+        items = self.query("select Stdid, ItemId, ItemAmt from KIV9_Payitem" + of, day, group)
+        header = self.query("select PayStas from KIV10_Agency" + of, day, group)
+        return self.bills(tran_day, group), sorted(items), header
 
     def totals(self, tran_day, group):
         """Count and amount (fees included) of the transfer bills, then of the counter bills."""

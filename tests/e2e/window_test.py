@@ -71,13 +71,10 @@ class StartUp(unittest.TestCase):
             with self.subTest(program):
                 done = subprocess.run([os.path.join(PROGRAMS, program), "a/b/c"], env=env,
                                       capture_output=True, text=True, timeout=60)
+                # The message itself: the window test's missingDisplayMessage cases.
                 self.assertEqual(done.returncode, 1, done.stderr)
-                lines = done.stderr.splitlines()
-                self.assertEqual(len(lines), 2, done.stderr)  # English, then Traditional Chinese
-                for line in lines:
-                    self.assertTrue(line.startswith(program), line)
-                    for said in ("DISPLAY", "WAYLAND_DISPLAY", "Xvfb", "QT_QPA_PLATFORM=offscreen"):
-                        self.assertIn(said, line)
+                self.assertTrue(done.stderr.startswith(program), done.stderr)
+                self.assertIn("WAYLAND_DISPLAY", done.stderr)
 
 
 class WindowTest(unittest.TestCase):

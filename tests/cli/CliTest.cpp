@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSqlQuery>
 #include <optional>
 
 #include "CliRun.h"
@@ -22,16 +21,11 @@ using kiv::test::CliRun;
 using kiv::test::fileBytes;
 using kiv::test::isoDay;
 using kiv::test::kToday;
+using kiv::test::rowsOf;
 using kiv::test::runOn;
 
 CliRun run(const QStringList& args, const QString& programFolder = "/nonexistent/exe") {
     return kiv::test::runKiv2200(args, programFolder);
-}
-
-QVariant scalar(const QString& base, const QString& sql) {
-    kiv::test::RawDatabase c(base);
-    QSqlQuery q(c.db());
-    return q.exec(sql) && q.next() ? q.value(0) : QVariant();
 }
 }  // namespace
 
@@ -40,7 +34,7 @@ TEST(Cli, initDbHelpAndUsageErrors) {
     const QString base = dir.path() + "/school";
     const CliRun first = run({"--base", base, "init-db"});
     EXPECT_EQ(first.said(), "0 created " + base + "/mdb/KIV.mdb\n") << first.err.toStdString();
-    EXPECT_EQ(scalar(base, "select count(*) from KIV8_PayMent"), 0);
+    EXPECT_EQ(rowsOf(base, "select count(*) from KIV8_PayMent"), QStringList{"0"});
     const CliRun second = run({"--base", base, "init-db"});
     EXPECT_EQ(second.status, 1);
     EXPECT_TRUE(second.err.contains("already exists"));
@@ -413,7 +407,7 @@ TEST(CliDemo, laysOutTheProgramsAndASchoolWithEveryCaseAClerkMeets) {
         EXPECT_TRUE(QFileInfo(base + "/exe/" + program).isExecutable()) << program;
     }
     const auto count = [&](const QString& rows) {
-        return scalar(base, "select count(*) from " + rows).toInt();
+        return rowsOf(base, "select count(*) from " + rows).value(0).toInt();
     };
     // Every case a clerk meets: rows of each of these kinds, and the counts below.
     for (const char* rows :
@@ -428,13 +422,13 @@ TEST(CliDemo, laysOutTheProgramsAndASchoolWithEveryCaseAClerkMeets) {
     }
     EXPECT_EQ(count("Kiv7_student"), 300);
     EXPECT_EQ(count("KIV6_Group where GrpName is null"), 1);
-    EXPECT_EQ(scalar(base, "select IsUseCVS from Kiv2_school"), -1);
+    EXPECT_EQ(rowsOf(base, "select IsUseCVS from Kiv2_school"), QStringList{"-1"});
     EXPECT_EQ(count("KIV10_Agency"), 4);
     EXPECT_EQ(count("KIV10_Agency where PayStas <> 0"), 1);
     // The same seed lays out the same school; a tiny one still lays out; an existing one is kept.
     ASSERT_EQ(demo("b", "--students 300 --seed 7").status, 0);
     const QString sums = "select sum(PayAmt) || '/' || sum(Fee) from KIV8_PayMent";
-    EXPECT_EQ(scalar(base, sums), scalar(dir.path() + "/b", sums));
+    EXPECT_EQ(rowsOf(base, sums), rowsOf(dir.path() + "/b", sums));
     EXPECT_EQ(demo("c", "--students 3").status, 0);
     const CliRun again = demo("a", "--students 3");
     EXPECT_EQ(again.status, 1);

@@ -39,9 +39,6 @@ public:
         exec("insert into Kiv13_ClsGrpitem(Grpid,Grade,Clsid,Itemid,ItemAmt) values(?,?,?,?,?)",
              {group, grade, cls, item, amount});
     }
-    void giveStatus(const QString& stdid, int stsid) const {
-        exec("insert into KIV14_StuStas(stdid,stsid) values(?,?)", {stdid, stsid});
-    }
     struct Effect {
         QVariant allsub, subamt, addamt, reviseRate, onethird, twothirds;
     };

@@ -12,7 +12,6 @@ class FixedClock : public kiv::commands::Clock {
 public:
     explicit FixedClock(QDate day) : m_day(day) {}
     QDate today() const override { return m_day; }
-    void set(QDate day) { m_day = day; }
 
 private:
     QDate m_day;
@@ -26,12 +25,11 @@ inline QString isoDay(int days) {
     return kToday.addDays(days).toString(Qt::ISODate);
 }
 
-// Moves on by a fixed step each time it is read (zero: only when told to).
+// Moves on by a fixed step each time it is read.
 class SteppingTicker : public kiv::commands::Ticker {
 public:
     explicit SteppingTicker(std::chrono::milliseconds step = {}) : m_step(step) {}
     std::chrono::milliseconds now() const override { return m_now += m_step; }
-    void advance(std::chrono::milliseconds by) { m_now += by; }
 
 private:
     std::chrono::milliseconds m_step;

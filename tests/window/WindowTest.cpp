@@ -21,8 +21,7 @@ namespace {
 // A window as the menu program starts it, today fixed; boxes are recorded and closed (No).
 struct Fixture {
     kiv::test::TestBase base;
-    kiv::test::FixedClock clock{kiv::test::kToday};
-    QDate today = clock.today();
+    const QDate today = kiv::test::kToday;
     QStringList boxes;
     QStringList buttons;                         // of the last box
     std::function<void()> whileBoxOpen = [] {};  // run once, with the next box still open
@@ -45,7 +44,7 @@ struct Fixture {
         poll.start(10);
     }
     bool start(const QString& line = "a/b/c", const QString& folder = {}) {
-        window = std::make_unique<MainWindow>(clock);
+        window = std::make_unique<MainWindow>(kiv::test::kTodayClock);
         const bool ok = window->start(line, folder.isEmpty() ? base.path() + "/exe" : folder);
         window->setVisible(ok);
         QApplication::processEvents();

@@ -63,26 +63,23 @@ protected:
 
 // Splits CSV text into rows of fields, quotes undone.
 std::vector<QStringList> parseCsv(const QString& text) {
-    std::vector<QStringList> rows;
-    QStringList row;
+    std::vector<QStringList> rows(1);
     QString field;
     bool quoted = false;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (quoted && c == '"' && text.mid(i + 1, 1) == "\"") {
-            field += c;
-            ++i;
+            field += text[++i];  // a quote doubled inside quotes
         } else if (c == '"') {
             quoted = !quoted;
-        } else if (!quoted && c == ',') {
-            row << std::exchange(field, {});
-        } else if (!quoted && c == '\n') {
-            row << std::exchange(field, {});
-            rows.push_back(std::exchange(row, {}));
+        } else if (!quoted && (c == ',' || c == '\n')) {
+            rows.back() << std::exchange(field, {});
+            rows.resize(rows.size() + (c == '\n'));
         } else if (quoted || c != '\r') {
             field += c;
         }
     }
+    rows.pop_back();  // the empty one after the last line's end
     return rows;
 }
 

@@ -59,25 +59,10 @@ public:
 
     const QStringList& calls() const { return m_calls; }
     // Only the message and question lines, texts only.
-    QStringList messages() const {
-        QStringList out;
-        for (const QString& c : m_calls) {
-            if (c.startsWith("message[") || c.startsWith("ask[")) {
-                out << c.mid(c.indexOf("] ") + 2);
-            }
-        }
-        return out;
-    }
+    QStringList messages() const { return textsOf("(message|ask)\\[[^]]*\\] "); }
     // Only the busy-label texts set on a tab, in order.
     QStringList busyTexts(Tab tab) const {
-        const QString prefix = QString("busyText[%1] ").arg(int(tab));
-        QStringList out;
-        for (const QString& c : m_calls) {
-            if (c.startsWith(prefix)) {
-                out << c.mid(prefix.size());
-            }
-        }
-        return out;
+        return textsOf(QString("busyText\\[%1\\] ").arg(int(tab)));
     }
     void clear() { m_calls.clear(); }
 
@@ -96,6 +81,17 @@ private:
     }
     static QString name(Title t) {
         return t == Title::Application ? "Application" : t == Title::Empty ? "Empty" : "Default";
+    }
+    // The rest of each call that starts with `call`, a pattern.
+    QStringList textsOf(const QString& call) const {
+        const QRegularExpression start("^" + call);
+        QStringList out;
+        for (const QString& c : m_calls) {
+            if (const QRegularExpressionMatch m = start.match(c); m.hasMatch()) {
+                out << c.mid(m.capturedLength());
+            }
+        }
+        return out;
     }
     void record(const QString& call) {
         m_calls << call;

@@ -138,24 +138,14 @@ QSqlQuery runRaw(RawDatabase& c, const QString& sql, const QVariantList& values)
     QSqlQuery q(c.db());
     q.setForwardOnly(true);
     // The server prepares only queries and row changes: anything else runs as it stands.
-    if (values.isEmpty()) {
-        if (!q.exec(sql)) {
-            ADD_FAILURE() << "exec failed: " << q.lastError().text().toStdString() << " in "
-                          << sql.toStdString();
+    const bool ran = values.isEmpty() ? q.exec(sql) : q.prepare(sql) && [&] {
+        for (int i = 0; i < values.size(); ++i) {
+            q.bindValue(i, values[i]);
         }
-        return q;
-    }
-    if (!q.prepare(sql)) {
-        ADD_FAILURE() << "prepare failed: " << q.lastError().text().toStdString() << " in "
-                      << sql.toStdString();
-        return q;
-    }
-    for (int i = 0; i < values.size(); ++i) {
-        q.bindValue(i, values[i]);
-    }
-    if (!q.exec()) {
-        ADD_FAILURE() << "exec failed: " << q.lastError().text().toStdString() << " in "
-                      << sql.toStdString();
+        return q.exec();
+    }();
+    if (!ran) {
+        ADD_FAILURE() << q.lastError().text().toStdString() << " in " << sql.toStdString();
     }
     return q;
 }

@@ -12,7 +12,6 @@
 #include "cli/Cli.h"
 #include "commands/DateForms.h"
 #include "commands/OtherWorkstations.h"
-#include "demo/DemoSchool.h"
 #include "generation/BatchHeader.h"
 
 namespace {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -11,15 +10,10 @@
 #include <numeric>
 
 #include "CliRun.h"
-#include "TestBase.h"
-#include "TestClocks.h"
-#include "cli/Cli.h"
 #include "cli/Language.h"
-#include "cli/ReportCommand.h"
 #include "database/Connection.h"
 #include "database/Failure.h"
 #include "database/Values.h"
-#include "demo/DemoSchool.h"
 #include "report/BatchReport.h"
 #include "report/PdfGlyphNames.h"
 #include "report/ReportText.h"

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSqlQuery>
 #include <QSysInfo>
 
 #include "QtPrinting.h"

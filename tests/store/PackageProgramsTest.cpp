@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "TestBase.h"
 #include "store/PackagePaths.h"
 #include "store/PackagePrograms.h"
 #include "store/Schema.h"
@@ -32,11 +33,6 @@ QString programsIn(const QString& folder, const QStringList& leftOut = {}) {
     return folder;
 }
 
-QByteArray contents(const QString& file) {
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 }  // namespace
 
 TEST(PackagePrograms, aNewPackageGetsACopyOfEachProgramWhichALaterCopyReplaces) {
@@ -53,12 +49,12 @@ TEST(PackagePrograms, aNewPackageGetsACopyOfEachProgramWhichALaterCopyReplaces) 
     for (const char* name : kPrograms) {
         const QString copy = packageProgramPath(base, name);
         EXPECT_TRUE(QFileInfo(copy).isExecutable()) << name;
-        EXPECT_EQ(contents(copy), contents(from + "/" + name)) << name;
+        EXPECT_EQ(kiv::test::fileBytes(copy), kiv::test::fileBytes(from + "/" + name)) << name;
     }
     // Laid out again from its own exe, a program is not removed to be copied onto itself.
-    const QByteArray window = contents(packageProgramPath(base, kWindowProgram));
+    const QByteArray window = kiv::test::fileBytes(packageProgramPath(base, kWindowProgram));
     ASSERT_TRUE(copyPrograms(base, programFolder(base)).ok);
-    EXPECT_EQ(contents(packageProgramPath(base, kWindowProgram)), window);
+    EXPECT_EQ(kiv::test::fileBytes(packageProgramPath(base, kWindowProgram)), window);
 }
 
 TEST(PackagePrograms, withoutThePrograms_noPackageIsLeft) {

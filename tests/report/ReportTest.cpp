@@ -172,16 +172,15 @@ TEST_F(ReportTest, eachBillCountsUnderOneStatusAndTheCountsAddUpToTheBatch) {
     expected[size_t(Standing::Unpaid)] =
         sql("select count(*) from KIV8_PayMent where PreWay <> '3'");
     qint64 settledAfterFailure = 0;
-    QMap<QString, QVariantList> students;
+    QMap<QString, int> taken;  // the students of each channel given a case so far
     QStringList ids;
     for (const auto& b : bills) {
-        QVariantList& free = students[b.way];
-        if (free.isEmpty()) {
-            free = pkg.column("select Stdid from KIV8_PayMent where PreWay = ? order by Stdid",
-                              {b.way});
-        }
-        ASSERT_FALSE(free.isEmpty()) << b.bill;
-        ids << free.takeFirst().toString();
+        ids << pkg.scalar(
+                      "select Stdid from KIV8_PayMent where PreWay = ? order by Stdid limit 1 "
+                      "offset ?",
+                      {b.way, taken[b.way]++})
+                   .toString();
+        ASSERT_FALSE(ids.back().isEmpty()) << b.bill;
         pkg.exec("update KIV8_PayMent set PayStas = ?, FailFac = ?, lock_data = ? where Stdid = ?",
                  {b.settled, b.failed ? "存款不足" : "", b.locked ? "1" : "0", ids.back()});
         --expected[size_t(b.way == "3" ? Standing::NoBill : Standing::Unpaid)];

@@ -3,6 +3,7 @@
 
 #include "PipelineSchool.h"
 #include "RecordingScreen.h"
+#include "commands/InputChecks.h"
 #include "commands/OtherWorkstations.h"
 #include "commands/TabPipelines.h"
 
@@ -29,6 +30,25 @@ bool containsRun(const QStringList& calls, const QStringList& expected) {
 }
 
 }  // namespace
+
+// Each rule of each tab's input check broken once: the field that each refusal focuses.
+TEST(InputChecks, eachRefusalFocusesTheFieldToCorrect) {
+    RecordingScreen screen;
+    const QDate before = kToday.addDays(-1);
+    checkGenerateInputs({before, kNone, false}, kToday, screen);
+    checkGenerateInputs({kToday, kNone, false}, kToday, screen);
+    checkDeleteInputs({kNone, kNone}, screen);
+    checkDeleteInputs({kOld, kNone}, screen);
+    for (const kiv::screen::Tab tab : {kiv::screen::Tab::Apply, kiv::screen::Tab::Recollect}) {
+        checkReissueInputs(tab, {kNone, kNone, kToday}, kToday, screen);
+        checkReissueInputs(tab, {kOld, kNone, kToday}, kToday, screen);
+        checkReissueInputs(tab, {kOld, group1(), before}, kToday, screen);
+        checkReissueInputs(tab, {kOld, group1(), kToday}, kToday, screen);  // not after the old
+    }
+    EXPECT_EQ(screen.calls().filter(QRegularExpression("^focus ")).join(' ').remove("focus "),
+              "CC_TranDay CBO_GrpID CBO_TranDay CBO_GrpID2 CBO_TranDay3 CBO_GrpID3 CC_TranDay3 "
+              "CC_TranDay3 CBO_TranDay4 CBO_GrpID4 CC_TranDay4 CC_TranDay4");
+}
 
 TEST(GeneratePipeline, refusedInputRestoresTheTabWithoutShowingTheBusyLabel) {
     School school;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -49,21 +48,13 @@ QString deleteWithCopy(const QString& base, const QDate& day) {
     kept.writeCommitted();
     return path;
 }
-
-QByteArray digest(const QString& file) {
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly)
-               ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256)
-               : QByteArray();
-}
 }  // namespace
 
 TEST(CliBackups, aDeletedBatchIsShownComingBackAndPutBackRowForRow) {
     if (kiv::test::TestBase::onServer()) {
         GTEST_SKIP() << "the file's copies";
     }
-    kiv::test::TestBase pkg;
-    kiv::demo::writeSchool(pkg.path(), {.students = 60});
+    const kiv::test::DemoBase pkg(60);
     const QDate deleted = kToday.addDays(1), since = kToday.addDays(2);
     // Each batch by its date in the lists' form with ISO beside it.
     const auto shown = [](const QDate& d) {
@@ -106,7 +97,7 @@ TEST(CliBackups, aDeletedBatchIsShownComingBackAndPutBackRowForRow) {
         << lines[2].toStdString();
 
     // Without --yes: what would come back and what would go, and nothing changes.
-    const QByteArray live = digest(pkg.dbFile());
+    const QByteArray live = kiv::test::fileBytes(pkg.dbFile());
     const Said preview = kiv::test::runOn(pkg.path(), {"restore", name});
     EXPECT_EQ(preview.status, 1) << preview.err.toStdString();
     EXPECT_TRUE(preview.out.contains("  comes back " + gone + " group 1: " + figures))
@@ -116,13 +107,13 @@ TEST(CliBackups, aDeletedBatchIsShownComingBackAndPutBackRowForRow) {
     EXPECT_TRUE(preview.out.contains("made since the copy was taken:\n  2\t"))
         << preview.out.toStdString();
     EXPECT_TRUE(preview.out.endsWith("kiv2200 restore " + name + " --yes puts it back.\n"));
-    EXPECT_EQ(digest(pkg.dbFile()), live);
+    EXPECT_EQ(kiv::test::fileBytes(pkg.dbFile()), live);
     // A name that no copy has is told as such, and puts nothing back.
     const Said unknown = kiv::test::runOn(pkg.path(), {"restore", "--yes", "KIV-2011.mdb"});
     EXPECT_EQ(unknown.status, 1);
     EXPECT_TRUE(unknown.err.contains("KIV-2011.mdb is neither a file nor the name of a copy"))
         << unknown.err.toStdString();
-    EXPECT_EQ(digest(pkg.dbFile()), live);
+    EXPECT_EQ(kiv::test::fileBytes(pkg.dbFile()), live);
 
     const Said restored = kiv::test::runOn(pkg.path(), {"restore", "--yes", name});
     EXPECT_EQ(restored.status, 0) << restored.err.toStdString();
@@ -164,8 +155,7 @@ TEST(CliBackups, aCopyThatIsNotThisPackagesOwnSoundCopyIsRefusedAndNothingChange
             f.run(Statement(s));
         }
     };
-    kiv::test::TestBase elsewhere;  // another school, with copies of its own
-    kiv::demo::writeSchool(elsewhere.path(), {.students = 20});
+    const kiv::test::DemoBase elsewhere(20);  // another school, with copies of its own
     generate(elsewhere.path(), kToday.addDays(1));
     const QString otherSchools = deleteWithCopy(elsewhere.path(), kToday.addDays(1));
     const struct {
@@ -225,18 +215,17 @@ TEST(CliBackups, aCopyThatIsNotThisPackagesOwnSoundCopyIsRefusedAndNothingChange
     };
     for (const auto& s : states) {
         SCOPED_TRACE(s.state);
-        kiv::test::TestBase pkg;
-        kiv::demo::writeSchool(pkg.path(), {.students = 60});
+        const kiv::test::DemoBase pkg(60);
         generate(pkg.path(), kToday.addDays(1));
         const QString copy = s.spoil(deleteWithCopy(pkg.path(), kToday.addDays(1)));
-        const QByteArray live = digest(pkg.dbFile());
+        const QByteArray live = kiv::test::fileBytes(pkg.dbFile());
         const Said r = kiv::test::runOn(pkg.path(), {"restore", copy, "--yes"});
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.out, "");
         EXPECT_TRUE(r.err.startsWith("kiv2200: " + copy + " is not put back: ") &&
                     r.err.contains(s.told))
             << r.err.toStdString();
-        EXPECT_EQ(digest(pkg.dbFile()), live);
+        EXPECT_EQ(kiv::test::fileBytes(pkg.dbFile()), live);
         EXPECT_EQ(kiv::store::listKeptCopies(pkg.path()).size(), 1u);
     }
 }
@@ -265,20 +254,19 @@ TEST(CliBackups, anUnusableDatabaseIsSetAsideAndTheCopyPutInItsPlace) {
     };
     for (const auto& s : states) {
         SCOPED_TRACE(s.state);
-        kiv::test::TestBase pkg;
-        kiv::demo::writeSchool(pkg.path(), {.students = 60});
+        const kiv::test::DemoBase pkg(60);
         const QDate day = kToday.addDays(1);
         generate(pkg.path(), day);
         const QStringList rows = pkg.batchRows(day.toString(Qt::ISODate));
         const QString name = QFileInfo(deleteWithCopy(pkg.path(), day)).fileName();
         s.spoil(pkg.dbFile());
-        const QByteArray spoilt = digest(pkg.dbFile());
+        const QByteArray spoilt = kiv::test::fileBytes(pkg.dbFile());
 
         const Said preview = kiv::test::runOn(pkg.path(), {"restore", name});
         EXPECT_EQ(preview.status, 1) << preview.err.toStdString();
         EXPECT_TRUE(preview.out.startsWith("The database cannot be compared with: "))
             << preview.out.toStdString();
-        EXPECT_EQ(digest(pkg.dbFile()), spoilt);
+        EXPECT_EQ(kiv::test::fileBytes(pkg.dbFile()), spoilt);
 
         const Said restored = kiv::test::runOn(pkg.path(), {"restore", name, "--yes"});
         EXPECT_EQ(restored.status, 0) << restored.out.toStdString() << restored.err.toStdString();
@@ -304,8 +292,7 @@ TEST(CliBackups, keptCopiesArePrivateAndOnlyThoseOfCommittedWritesCount) {
         GTEST_SKIP() << "the file's copies";
     }
     const mode_t umaskWas = umask(022);
-    kiv::test::TestBase pkg;
-    kiv::demo::writeSchool(pkg.path(), {.students = 60});
+    const kiv::test::DemoBase pkg(60);
     QFile ini(kiv::store::settingsPath(pkg.path()));
     ASSERT_TRUE(ini.open(QIODevice::Append));
     ini.write("[backup]\nkeep=3\n");

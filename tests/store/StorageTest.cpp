@@ -78,7 +78,6 @@ TEST(Statement, showsBindsAndStoresEachValueInItsFormAndUnnamedColumnsTakeTheirD
     s.text("O'Neil").sql(",").date(QDate(2012, 6, 7)).sql(",").number(5).sql(",");
     s.number(-2147483648LL).sql(",").yesNo(true).sql(",").null(Form::Text).sql(")");
     EXPECT_EQ(s.displayText(), into + " values('O'Neil',#06/07/2012#,5,-2147483648,True,Null)");
-    EXPECT_EQ(s.executedSql(), into + " values(?,?,?,?,?,?)");
     Connection c(kiv::store::locateDatabase(base.path()));
     c.run(s);
     EXPECT_EQ(base.scalar("select Stdid||'|'||TranDay||'|'||(Grpid+0.5)||'|'||PayAmt||'|'||"
@@ -88,7 +87,6 @@ TEST(Statement, showsBindsAndStoresEachValueInItsFormAndUnnamedColumnsTakeTheirD
     c.run(Statement("insert into KIV10_Agency(TranDay,Grpid) values('2012-06-07',1)"));
     EXPECT_EQ(base.scalar("select IsUseCVS||'|'||PayStas from KIV10_Agency"), "0|0");
     s = Statement("v(").placeholders({Form::Text, Form::Date, Form::Number}).sql(")");
-    EXPECT_EQ(s.executedSql(), "v(?,?,?)");
     EXPECT_EQ(s.displayText(), "v(Null,Null,Null)");
     s.setText(0, "S1");
     s.setDate(1, QDate(2012, 6, 7));
@@ -98,11 +96,9 @@ TEST(Statement, showsBindsAndStoresEachValueInItsFormAndUnnamedColumnsTakeTheirD
     s.setNull(2);
     EXPECT_EQ(s.displayText(), "v('S2',#06/07/2012#,Null)");
     EXPECT_EQ(Statement().yesNo(false).displayText(), "False");
-    // A removal is shown as the system writes it and executed as SQLite takes it.
-    s = removalStatement("KIV9_Payitem", QDate(2012, 6, 7), 5);
-    EXPECT_EQ(s.displayText(),
+    // A removal is shown to the clerk as the system writes it (run as SQL takes it, below).
+    EXPECT_EQ(removalStatement("KIV9_Payitem", QDate(2012, 6, 7), 5).displayText(),
               "delete * from KIV9_Payitem  where Tranday= #06/07/2012# and GrPid = 5");
-    EXPECT_EQ(s.executedSql(), "delete from KIV9_Payitem  where Tranday= ? and GrPid = ?");
 }
 
 TEST(Storage, valuesReadWithinTheirWidthsAndForms) {
@@ -165,22 +161,16 @@ TEST(Schema, initDbCreatesEveryTableAndIndexAndRefusesAnExistingFile) {
     }
 }
 
-TEST(Connection, failuresCarryTheDatabaseDescriptionAndCreateOrKeepNothing) {
+TEST(Connection, failuresCarryTheDatabaseDescriptionAndCreateNothing) {
     TestBase base;
     QDir().mkpath(base.path() + "/none/mdb");
     const Failure missing =
         failureOf([&] { Connection c(kiv::store::locateDatabase(base.path() + "/none")); });
     EXPECT_EQ(missing.kind(), FailureKind::Database);
     EXPECT_FALSE(QFile::exists(base.path() + "/none/mdb/KIV.mdb"));
-    {
-        Connection c(kiv::store::locateDatabase(base.path()));
-        Transaction t(c);
-        c.run(Statement("insert into KIV6_Group(GrpID,GrpName) values(").number(1).sql(",'a')"));
-        const Failure f = failureOf([&] { c.run(Statement("insert into NoSuchTable values(1)")); });
-        EXPECT_TRUE(f.description().toLower().contains("nosuchtable"))
-            << f.description().toStdString();
-    }
-    EXPECT_EQ(base.scalar("select count(*) from KIV6_Group").toInt(), 0);
+    Connection c(kiv::store::locateDatabase(base.path()));
+    const Failure f = failureOf([&] { c.run(Statement("insert into NoSuchTable values(1)")); });
+    EXPECT_TRUE(f.description().toLower().contains("nosuchtable")) << f.description().toStdString();
 }
 
 // The batch loops' inserts: stepped straight on the file, sent in bulk to the server (at once
@@ -273,9 +263,9 @@ TEST(Lists, eachListOfOneSchoolWithItsTextsKeysOrderAndSteps) {
     expectFill(
         "unsettled dates", fillUnsettledDates(p),
         {{"101/08/01", "08/01/2012"}, {"101/06/07", "06/07/2012"}, {"99/12/31", "12/31/2010"}});
-    const std::vector<ListEntry> datesOf5 = {
-        {"101/07/01", "07/01/2012"}, {"101/06/07", "06/07/2012"}, {"99/12/31", "12/31/2010"}};
-    expectFill("dates of group 5", fillBatchDatesOfGroup(p, {"5:", "5"}), datesOf5);
+    expectFill(
+        "dates of group 5", fillBatchDatesOfGroup(p, {"5:", "5"}),
+        {{"101/07/01", "07/01/2012"}, {"101/06/07", "06/07/2012"}, {"99/12/31", "12/31/2010"}});
     expectFill("no group text", fillBatchDatesOfGroup(p, {"", std::nullopt}), {}, false, false);
     expectFill("group text of no entry", fillBatchDatesOfGroup(p, {"abc", std::nullopt}), {}, false,
                true, "繳費群組不在清單中");
@@ -284,10 +274,13 @@ TEST(Lists, eachListOfOneSchoolWithItsTextsKeysOrderAndSteps) {
                {{"註冊費", "2"}, {"五年級學費", "5"}, {"12:", "12"}});
     expectFill("date text of no entry", fillGroupsWithUnsettledBatch(p, {"%", std::nullopt}),
                {{"註冊費", "2"}, {"五年級學費", "5"}, {"6:", "6"}, {"12:", "12"}});
-    const std::vector<ListEntry> withBatch = {{"2:註冊費", "2"}, {"4:", "4"}, {"5:五年級學費", "5"},
-                                              {"6:", "6"},       {"9:", "9"}, {"12:", "12"}};
-    expectFill("groups with a batch", fillGroupsWithBatches(p), withBatch);
-    expectFill("groups with a batch, fourth", fillGroupsWithBatches(p), withBatch);
+    expectFill("groups with a batch", fillGroupsWithBatches(p),
+               {{"2:註冊費", "2"},
+                {"4:", "4"},
+                {"5:五年級學費", "5"},
+                {"6:", "6"},
+                {"9:", "9"},
+                {"12:", "12"}});
     // More than 501 groups are all listed with their keys.
     base.exec(
         "insert into KIV6_Group(GrpID,GrpName) with recursive n(x) as (select 1000 union all "

@@ -242,8 +242,6 @@ TEST(Engines, endWithoutWritingOrFailLeavingTheTablesAsTheyWere) {
         {&kApply, 3, {"update Kiv7_student set Giro=null where Stdid='S2'"}, kFailure,
          "Null 的使用不正確 (giro)SELECT Stdid,giro from Kiv7_student  where Stdid='S2'"},
         {&kRecollect, 3, {"update KIV10_Agency set NetSmallFee=null"}, kFailure, kFeeMessage},
-        {&kRecollect, 3, {"update KIV9_Payitem set ItemAmt=null where ItemAmt=5"}, kFailure,
-         kFeeMessage},
         {&kRecollect, 3, {rejectInsert("KIV8_PayMent", "NEW.Stdid='S2'")}, kDatabaseError},
     };
     // clang-format on

@@ -205,7 +205,6 @@ TEST(Engines, endWithoutWritingOrFailLeavingTheTablesAsTheyWere) {
         {&kApply, 1, {"delete from Kiv2_school"}, kSilent},
         {&kRecollect, 1, {"update KIV10_Agency set Grpid=2"}, kSilent},
         {&kApply, 1, {"delete from KIV8_PayMent"}, kNoData},
-        {&kApply, 1, {"delete from KIV9_Payitem", "update KIV8_PayMent set PreWay='3'"}, kNoData},
         {&kApply, 2, {"update Kiv7_student set delmark=1"}, kNoData},
         {&kRecollect, 4, {"update KIV8_PayMent set PayStas=1 where Stdid='S1'",
                           "update KIV8_PayMent set PreWay='2' where Stdid='S2'",

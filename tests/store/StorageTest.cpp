@@ -95,7 +95,6 @@ TEST(Statement, showsBindsAndStoresEachValueInItsFormAndUnnamedColumnsTakeTheirD
     s.setText(0, "S2");
     s.setNull(2);
     EXPECT_EQ(s.displayText(), "v('S2',#06/07/2012#,Null)");
-    EXPECT_EQ(Statement().yesNo(false).displayText(), "False");
     // A removal is shown to the clerk as the system writes it (run as SQL takes it, below).
     EXPECT_EQ(removalStatement("KIV9_Payitem", QDate(2012, 6, 7), 5).displayText(),
               "delete * from KIV9_Payitem  where Tranday= #06/07/2012# and GrPid = 5");

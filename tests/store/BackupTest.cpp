@@ -40,12 +40,6 @@ void addBatch(const TestBase& base, int bills) {
     }
 }
 
-void appendSettings(const TestBase& base, const QByteArray& text) {
-    QFile ini(settingsPath(base.path()));
-    ASSERT_TRUE(ini.open(QIODevice::Append));
-    ini.write(text);
-}
-
 // A copy taken as a write takes it: under the write lock, before writing.
 QString keep(const TestBase& base, const CopyReason& why) {
     Connection c(kiv::store::locateDatabase(base.path()));
@@ -124,7 +118,10 @@ TEST(KeptCopies, theNewestStayAsManyAsTheSettingsKeep) {
         SCOPED_TRACE(c.settings.toStdString());
         TestBase base;
         if (!c.settings.isEmpty()) {
-            appendSettings(base, c.settings);
+            QFile ini(settingsPath(base.path()));
+            ASSERT_TRUE(ini.open(QIODevice::Append));
+            ini.write(c.settings);
+            ini.close();
             // Settings without a [server] section leave the package on its file.
             EXPECT_FALSE(readServerSettings(base.path()).has_value());
         }
@@ -155,8 +152,8 @@ TEST(KeptCopies, aRestoreWaitsForAnotherWriterAndTheOtherConnectionsReadWhatWasP
     addBatch(base, 2);
     const QString copy = keep(base, {"delete", kDay, 1});
     base.exec("delete from KIV10_Agency");
-    Connection other(
-        kiv::store::locateDatabase(base.path()));  // another workstation, open all along
+    // Another workstation, open all along.
+    Connection other(kiv::store::locateDatabase(base.path()));
     EXPECT_EQ(headers(other), 0);
     {
         sqlite3* writer = nullptr;

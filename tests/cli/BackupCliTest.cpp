@@ -16,7 +16,6 @@
 #include "cli/BackupCommands.h"
 #include "cli/Cli.h"
 #include "database/Connection.h"
-#include "database/SqliteFile.h"
 #include "database/Values.h"
 #include "demo/DemoSchool.h"
 #include "generation/BatchHeader.h"
@@ -147,14 +146,7 @@ TEST(CliBackups, aCopyThatIsNotThisPackagesOwnSoundCopyIsRefusedAndNothingChange
     if (kiv::test::TestBase::onServer()) {
         GTEST_SKIP() << "the file's copies";
     }
-    using kiv::database::SqliteFile;
-    using kiv::database::Statement;
-    const auto change = [](const QString& path, const QStringList& statements) {
-        SqliteFile f(path, SqliteFile::Mode::ReadWrite);
-        for (const QString& s : statements) {
-            f.run(Statement(s));
-        }
-    };
+    const auto change = kiv::test::execOnFile;
     const kiv::test::DemoBase elsewhere(20);  // another school, with copies of its own
     generate(elsewhere.path(), kToday.addDays(1));
     const QString otherSchools = deleteWithCopy(elsewhere.path(), kToday.addDays(1));
@@ -192,8 +184,7 @@ TEST(CliBackups, aCopyThatIsNotThisPackagesOwnSoundCopyIsRefusedAndNothingChange
         {"a database of another program",
          [&](const QString& path) {
              QFile::remove(path);
-             SqliteFile(path, SqliteFile::Mode::Create).run(Statement("create table foo(x)"));
-             change(path, {"PRAGMA user_version = 1"});
+             change(path, {"create table foo(x)", "PRAGMA user_version = 1"});
              return path;
          },
          "it has no record of one"},

@@ -24,7 +24,7 @@ using kiv::test::runOn;
 const auto day = kiv::test::isoDay;
 
 // The rows of a table, every column, sorted: the same on either store for what a move copies.
-QStringList rowsOf(const QString& base, const QString& table) {
+QStringList sortedRows(const QString& base, const QString& table) {
     QStringList rows = kiv::test::rowsOf(base, "select * from " + table);
     rows.sort();
     return rows;
@@ -93,9 +93,9 @@ TEST(Move, aSchoolRunsOnTheServerAndComesBackAsTheSameRoundLeavesItOnItsFile) {
     EXPECT_TRUE(!settings.open(QIODevice::ReadOnly) || !settings.readAll().contains("server"));
     for (const char* table : {"KIV8_PayMent", "KIV9_Payitem", "KIV10_Agency", "KIV5_StsItem",
                               "Kiv7_student", "other_prog"}) {
-        EXPECT_TRUE(rowsOf(moved, table) == rowsOf(stayed, table)) << table;
+        EXPECT_TRUE(sortedRows(moved, table) == sortedRows(stayed, table)) << table;
     }
-    EXPECT_EQ(rowsOf(moved, "(select distinct onethird, twothirds from KIV5_StsItem)"),
+    EXPECT_EQ(sortedRows(moved, "(select distinct onethird, twothirds from KIV5_StsItem)"),
               (QStringList{"-|-", "-|是", "Y|-"}));
 }
 

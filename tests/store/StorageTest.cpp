@@ -144,17 +144,13 @@ TEST(Schema, initDbCreatesEveryTableAndIndexAndRefusesAnExistingFile) {
     EXPECT_EQ(base.scalar("PRAGMA user_version").toInt(), kSchemaVersion);
     EXPECT_EQ(base.scalar("PRAGMA journal_mode").toString(), "delete");
     // The batch queries use an index.
-    Connection c(kiv::store::locateDatabase(base.path()));
     for (const char* sql :
          {"select count(*) from KIV8_PayMent where TranDay='2012-06-07' and GrpID=1",
           "delete from KIV9_Payitem where TranDay='2012-06-07' and Grpid=1",
           "select PayStas from KIV10_Agency where TranDay='2012-06-07' and GrpID=1",
           "select distinct TranDay from KIV10_Agency where GrpID = 1 order by TranDay DESC",
           "select Stdid,giro from Kiv7_student where Stdid='S1'"}) {
-        QString plan;
-        for (Rows q(c, Statement(QString("EXPLAIN QUERY PLAN ") + sql)); q.next();) {
-            plan += q.text(3) + "; ";
-        }
+        const QString plan = kiv::test::queryPlanOnFile(base.dbFile(), sql);
         EXPECT_TRUE(plan.contains("USING INDEX") || plan.contains("USING COVERING INDEX"))
             << sql << " -> " << plan.toStdString();
     }

@@ -3,12 +3,10 @@
 // whether a move may finish tells the two stores' forms of a number alike and a changed row apart.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QTemporaryDir>
 
 #include "TestBase.h"
 #include "database/Connection.h"
-#include "database/Rows.h"
 #include "database/SqliteFile.h"
 #include "store/DatabaseMove.h"
 #include "store/PackageDatabase.h"
@@ -19,13 +17,6 @@ using namespace kiv::database;
 using namespace kiv::store;
 
 namespace {
-
-void runOnFile(const QString& path, const QStringList& statements) {
-    SqliteFile file(path, SqliteFile::Mode::Create);
-    for (const QString& s : statements) {
-        file.run(Statement(s));
-    }
-}
 
 // Every row of a table as its cells' types and values, bytes in hex, in the order written.
 QStringList rowsWithTypes(const QString& path, const QString& table) {
@@ -42,15 +33,6 @@ QStringList rowsWithTypes(const QString& path, const QString& table) {
         rows << cells.join('|');
     }
     return rows;
-}
-
-QString queryPlan(const QString& path, const QString& sql) {
-    QString plan;
-    for (const QVariantList& row : SqliteFile(path, SqliteFile::Mode::ReadOnly)
-                                       .rows(Statement("EXPLAIN QUERY PLAN " + sql))) {
-        plan += row.value(3).toString() + "; ";
-    }
-    return plan;
 }
 
 // The count and digest of `of`'s rows of table t, read with the columns `by` declares, as a move
@@ -74,8 +56,8 @@ TEST(TableCopy, aPackageFileCopiedIntoAnEmptyFileHoldsEveryValueAsItWasAndItsInd
     const QString base = dir.path() + "/school", to = dir.path() + "/copy.mdb";
     ASSERT_TRUE(initDatabase(base).ok);
     const QString from = databasePath(base);
-    runOnFile(from,
-              {"insert into KIV6_Group(GrpID, GrpName) values (1, '一年級'), (2, null)",
+    kiv::test::execOnFile(
+        from, {"insert into KIV6_Group(GrpID, GrpName) values (1, '一年級'), (2, null)",
                "create table other_prog (id INTEGER, note TEXT, ratio REAL, raw BLOB, amount "
                "NUMERIC, \"odd name\" TEXT)",
                // A backslash and every control character that the copy's text escapes.
@@ -109,7 +91,7 @@ TEST(TableCopy, aPackageFileCopiedIntoAnEmptyFileHoldsEveryValueAsItWasAndItsInd
     for (const char* sql : {"select count(*) from KIV8_PayMent where TranDay='2012-06-07' and "
                             "GrpID=1",
                             "select id from kiv_journal where tranday='2012-06-07' and grpid=1"}) {
-        EXPECT_TRUE(queryPlan(to, sql).contains("USING")) << sql;
+        EXPECT_TRUE(kiv::test::queryPlanOnFile(to, sql).contains("USING")) << sql;
     }
 }
 
@@ -117,13 +99,15 @@ TEST(TableCopy, theDigestTakesEitherStoresFormOfANumberAlikeInAnyOrderAndTellsAC
     QTemporaryDir dir;
     const QString file = dir.path() + "/file.mdb", server = dir.path() + "/server.mdb";
     // As the file keeps a numeric column, and as the server's numeric reads as text.
-    runOnFile(file, {"create table t (x NUMERIC, y TEXT)", "insert into t values (1.5, 'a')",
-                     "insert into t values (2, 'b')"});
-    runOnFile(server, {"create table t (x TEXT, y TEXT)", "insert into t values ('2.0', 'b')",
-                       "insert into t values ('1.50', 'a')"});
+    kiv::test::execOnFile(file,
+                          {"create table t (x NUMERIC, y TEXT)", "insert into t values (1.5, 'a')",
+                           "insert into t values (2, 'b')"});
+    kiv::test::execOnFile(server,
+                          {"create table t (x TEXT, y TEXT)", "insert into t values ('2.0', 'b')",
+                           "insert into t values ('1.50', 'a')"});
     const std::pair<qint64, QString> ofFile = digestOf(file, server);
     EXPECT_EQ(ofFile.first, 2);
     EXPECT_EQ(digestOf(server, file), ofFile);
-    runOnFile(server, {"update t set y = 'c' where y = 'b'"});
+    kiv::test::execOnFile(server, {"update t set y = 'c' where y = 'b'"});
     EXPECT_NE(digestOf(server, file).second, ofFile.second);
 }

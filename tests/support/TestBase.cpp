@@ -12,6 +12,7 @@
 #include <QUuid>
 
 #include "database/Connection.h"
+#include "database/SqliteFile.h"
 #include "store/PackageDatabase.h"
 #include "store/Schema.h"
 
@@ -187,6 +188,23 @@ QStringList rowsOf(const QString& base, const QString& sql, const QVariantList& 
         rows << cells.join('|');
     }
     return rows;
+}
+
+void execOnFile(const QString& path, const QStringList& statements) {
+    kiv::database::SqliteFile file(path, kiv::database::SqliteFile::Mode::Create);
+    for (const QString& s : statements) {
+        file.run(kiv::database::Statement(s));
+    }
+}
+
+QString queryPlanOnFile(const QString& path, const QString& sql) {
+    QString plan;
+    for (const QVariantList& step :
+         kiv::database::SqliteFile(path, kiv::database::SqliteFile::Mode::ReadOnly)
+             .rows(kiv::database::Statement("EXPLAIN QUERY PLAN " + sql))) {
+        plan += step.value(3).toString() + "; ";
+    }
+    return plan;
 }
 
 QStringList TestBase::batchRows(const QString& day) const {

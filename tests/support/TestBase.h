@@ -21,6 +21,11 @@ void writeServerSettings(const QString& base, const QString& database);
 // Every row of a query on the package at `base`, its cells joined by '|', Null as "-"; the
 // server's own kiv_seq column left out, so that rows read alike on either store.
 QStringList rowsOf(const QString& base, const QString& sql, const QVariantList& values = {});
+// Runs each statement on the SQLite file at `path` (made when it is missing), outside the
+// program's connections.
+void execOnFile(const QString& path, const QStringList& statements);
+// The steps of SQLite's plan for `sql` on the file at `path`, each followed by "; ".
+QString queryPlanOnFile(const QString& path, const QString& sql);
 
 // A Qt SQL connection of the test's own to a package's database (the file, or the server its
 // settings name), beside the program's connections: for building and reading test data.

@@ -62,7 +62,9 @@ TEST(Cli, initDbHelpAndUsageErrors) {
         {"recollect --from 2026-01-01 --to 2026-02-01", "--group is required"},
         {"list dates --tab 0", "tab 0 (generate) has no date list"},
         {"list groups --tab 4", "--tab takes 0 to 3"},
-        {"list dates --tab apply", "--group is required"}};
+        {"list dates --tab apply", "--group is required"},
+        {"restore", "restore needs the copy to put back"},
+        {"restore a.mdb b.mdb", "restore puts back one copy"}};
     for (const auto& [usage, what] : usages) {
         const CliRun r = run(QStringList{"--base", dir.path() + "/x"} +
                              QString(usage).split(' ', Qt::SkipEmptyParts));
@@ -324,8 +326,8 @@ TEST(CliBatch, aWriteThatFailsIsToldOnStandardOutputAndKeepsTheBatch) {
 }
 
 // A report's file on standard output is all that standard output holds, byte for byte the file it
-// writes elsewhere; the summary and what was written are on standard error. kiv2200 as a process,
-// in English, with its real standard streams.
+// writes elsewhere (the PDF takes the same way out); the summary and what was written are on
+// standard error. kiv2200 as a process, in English, with its real standard streams.
 TEST(CliReport, aFileOnStandardOutputIsAloneThereAndTheRestIsOnStandardError) {
     const kiv::test::DemoBase pkg(60);
     const QString day = isoDay(1);
@@ -342,38 +344,16 @@ TEST(CliReport, aFileOnStandardOutputIsAloneThereAndTheRestIsOnStandardError) {
         EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
         return std::pair(p.readAllStandardOutput(), QString::fromUtf8(p.readAllStandardError()));
     };
-    // The text of a PDF as pdftotext reads it; empty without pdftotext.
-    const auto pdfText = [](const QByteArray& pdf) {
-        QProcess p;
-        p.start("pdftotext", {"-", "-"});
-        p.write(pdf);
-        p.closeWriteChannel();
-        p.waitForFinished();
-        return p.readAllStandardOutput();
-    };
     const QString summary = run(batch).out;
     ASSERT_TRUE(summary.contains(" in all")) << summary.toStdString();
-    const struct {
-        const char* option;
-        QString told;
-        bool pdf;  // made anew, its time and font streams differ: its text is compared
-    } files[] = {{"--csv", "wrote the CSV to standard output\n", false},
-                 {"--pdf", "wrote the PDF to standard output\n", true}};
-    for (const auto& f : files) {
-        SCOPED_TRACE(f.option);
-        const QString path = pkg.path() + "/report." + QString(f.option).mid(2);
-        kiv2200(batch + QStringList{f.option, path});
-        const QByteArray file = fileBytes(path);
-        ASSERT_FALSE(file.isEmpty());
-        const auto [out, err] = kiv2200(batch + QStringList{f.option, "-"});
-        if (f.pdf) {
-            EXPECT_TRUE(out.startsWith("%PDF-") && out.endsWith("%%EOF\n"));
-            EXPECT_EQ(pdfText(out), pdfText(file));
-        } else {
-            EXPECT_EQ(out, file);
-        }
-        EXPECT_EQ(err, summary + f.told);
-    }
+    // The CSV's Chinese texts are bytes above 127: they reach standard output as they are.
+    const QString path = pkg.path() + "/report.csv";
+    kiv2200(batch + QStringList{"--csv", path});
+    const QByteArray file = fileBytes(path);
+    ASSERT_FALSE(file.isEmpty());
+    const auto [out, err] = kiv2200(batch + QStringList{"--csv", "-"});
+    EXPECT_EQ(out, file);
+    EXPECT_EQ(err, summary + "wrote the CSV to standard output\n");
 }
 
 TEST(CliDemo, laysOutTheProgramsAndASchoolWithEveryCaseAClerkMeets) {

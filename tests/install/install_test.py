@@ -96,19 +96,16 @@ class InstalledPackage(unittest.TestCase):
             self.assertIn(name, names, depends)
 
     def test_files_standWhereTheSystemLooksForThem(self):
-        for path in [f"lib/kiv2200/exe/{p}" for p in PROGRAMS] + [
+        icons = {s: f"share/icons/hicolor/{s}x{s}/apps/{ID}.png" for s in (48, 128, 256)}
+        for path in [f"lib/kiv2200/exe/{p}" for p in PROGRAMS] + list(icons.values()) + [
                 f"share/applications/{ID}.desktop", f"share/metainfo/{ID}.metainfo.xml",
-                f"share/icons/hicolor/48x48/apps/{ID}.png",
-                f"share/icons/hicolor/128x128/apps/{ID}.png",
-                f"share/icons/hicolor/256x256/apps/{ID}.png",
                 f"share/icons/hicolor/scalable/apps/{ID}.svg", "share/man/man1/kiv2200.1.gz",
                 "share/doc/kiv2200/copyright", "share/doc/kiv2200/changelog.gz"]:
             self.assertTrue(os.path.isfile(os.path.join(self.usr, path)), path)
         # kiv2200 on the path: a relative link, so that the unpacked root works where it lies.
         self.assertEqual(os.readlink(self.kiv2200), "../lib/kiv2200/exe/kiv2200")
-        for size in (48, 128, 256):
-            with open(os.path.join(self.usr, f"share/icons/hicolor/{size}x{size}/apps/{ID}.png"),
-                      "rb") as png:
+        for size, icon in icons.items():
+            with open(os.path.join(self.usr, icon), "rb") as png:
                 head = png.read(24)
             self.assertEqual(head[:8], b"\x89PNG\r\n\x1a\n")
             self.assertEqual((int.from_bytes(head[16:20], "big"),

@@ -98,7 +98,6 @@ TEST(ItemAmount, givesTheSchoolsAmountOrARunTimeError) {
     }
 }
 
-// Statuses are read for the items of the group only.
 TEST(StudentStatuses, readForTheItemsOfTheGroupOnly) {
     SchoolData db;
     db.exec("insert into Kiv13_ClsGrpitem values(2,1,0,9,1000)");
@@ -172,9 +171,7 @@ std::optional<FeeSchedule> loadAfter(const QStringList& sql, bool withStores = f
     if (withStores) {
         db.useStores();
     }
-    for (const QString& s : sql) {
-        db.exec(s);
-    }
+    db.arrange(sql);
     kiv::database::Connection c(kiv::store::locateDatabase(db.path()));
     return loadFeeSchedule(c);
 }
@@ -360,20 +357,18 @@ TEST(FailingRun, leavesTheBatchTablesAsTheyWere) {
         bool deadlineTicked = false;
         QString reached = {};  // a progress label shown before the failure
     } cases[] = {
+        // clang-format off
         {{"delete from Kiv2_school"}, "", {}, true},
-        {{"update Kiv13_ClsGrpitem set Grpid=2"},
-         "",
+        {{"update Kiv13_ClsGrpitem set Grpid=2"}, "",
          {"busyText[0] 查詢學生資料", "events", "events", "busyText[0] 執 行 中, 請 稍 後",
           "events", "message[Default] 無資料可產生"}},
-        {{"refuse insert on KIV8_PayMent when NEW.Stdid='S0042'"},
-         "rejected",
-         {},
-         false,
+        {{"refuse insert on KIV8_PayMent when NEW.Stdid='S0042'"}, "rejected", {}, false,
          "執行第41筆"},
         {{"refuse insert on KIV10_Agency when true"}, "rejected"},
         {{"insert into Kiv13_ClsGrpitem values(1,1,0,3,2000000000),(1,1,0,4,2000000000)"}, "溢位"},
         {{"update Kiv7_student set Stdid=NULL where Stdid='S0030'"}, "Kiv7_student.Stdid"},
         {{"update Kiv7_student set Giro=NULL where Stdid='S0030'"}, "Null"},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arrange.join("; ").toStdString());

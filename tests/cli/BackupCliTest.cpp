@@ -139,7 +139,13 @@ TEST(CliBackups, aCopyThatIsNotThisPackagesOwnSoundCopyIsRefusedAndNothingChange
     if (kiv::test::TestBase::onServer()) {
         GTEST_SKIP() << "the file's copies";
     }
-    const auto change = kiv::test::execOnFile;
+    // The copy spoilt by statements run on it.
+    const auto changed = [](const QStringList& statements) {
+        return [=](const QString& path) {
+            kiv::test::execOnFile(path, statements);
+            return path;
+        };
+    };
     const kiv::test::DemoBase elsewhere(20);  // another school, with copies of its own
     generate(elsewhere.path(), kToday.addDays(1));
     const QString otherSchools = deleteWithCopy(elsewhere.path(), kToday.addDays(1));
@@ -151,48 +157,29 @@ TEST(CliBackups, aCopyThatIsNotThisPackagesOwnSoundCopyIsRefusedAndNothingChange
     } states[] = {
         {"damaged pages",
          [](const QString& path) {
-             QFile f(path);
-             EXPECT_TRUE(f.open(QIODevice::ReadWrite));
-             for (qint64 at = 4096; at < f.size(); at += 8192) {
-                 f.seek(at);
-                 f.write(QByteArray(512, '\xff'));
-             }
+             kiv::test::spoilFile(path, 4096, QByteArray(512, '\xff'), 8192);
              return path;
          },
          "資料庫檔案已損毀"},  // as the database driver says it
         {"not a database",
          [](const QString& path) {
-             QFile f(path);
-             EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-             f.write(QByteArray(8192, 'x'));
+             kiv::test::spoilFile(path, 0, QByteArray(8192, 'x'), 8192);
              return path;
          },
-         "資料庫檔案已損毀"},  // as the database driver says it
-        {"another schema version",
-         [&](const QString& path) {
-             change(path, {"PRAGMA user_version = 7"});
-             return path;
-         },
+         "資料庫檔案已損毀"},
+        {"another schema version", changed({"PRAGMA user_version = 7"}),
          "is a database of version 7;"},
         {"a database of another program",
          [&](const QString& path) {
              QFile::remove(path);
-             change(path, {"create table foo(x)", "PRAGMA user_version = 1"});
-             return path;
+             return changed({"create table foo(x)", "PRAGMA user_version = 1"})(path);
          },
          "it has no record of one"},
-        {"a column missing",
-         [&](const QString& path) {
-             change(path, {"alter table KIV8_PayMent drop column FailFac"});
-             return path;
-         },
+        {"a column missing", changed({"alter table KIV8_PayMent drop column FailFac"}),
          "table KIV8_PayMent has no column FailFac"},
         {"a trigger the database has not",
-         [&](const QString& path) {
-             change(path, {"create trigger wrong after insert on KIV8_PayMent begin update "
-                           "KIV8_PayMent set PayAmt = 1 where rowid = new.rowid; end"});
-             return path;
-         },
+         changed({"create trigger wrong after insert on KIV8_PayMent begin update KIV8_PayMent "
+                  "set PayAmt = 1 where rowid = new.rowid; end"}),
          "triggers or views that the database in use does not: trigger wrong"},
         {"a copy of another school", [&](const QString&) { return otherSchools; },
          "was kept for another package"},
@@ -226,14 +213,8 @@ TEST(CliBackups, anUnusableDatabaseIsSetAsideAndTheCopyPutInItsPlace) {
         bool setAside;
     } states[] = {
         {"damaged pages",
-         [](const QString& file) {
-             QFile f(file);
-             EXPECT_TRUE(f.open(QIODevice::ReadWrite));
-             f.seek(0);
-             f.write(QByteArray(100, '\x7f'));
-         },
-         true},
-        {"zero bytes", [](const QString& file) { QFile(file).resize(0); }, true},
+         [](const QString& file) { kiv::test::spoilFile(file, 0, QByteArray(100, '\x7f')); }, true},
+        {"zero bytes", [](const QString& file) { kiv::test::spoilFile(file, 0, {}); }, true},
         {"missing", [](const QString& file) { QFile::remove(file); }, false},
     };
     for (const auto& s : states) {

@@ -178,17 +178,6 @@ TEST(CliBatch, aDryRunChangesNothingAndPrintsWhatTheRunThenWrites) {
 // A database that cannot be read is told as what it is by every command, not as an empty list.
 TEST(CliBatch, anUnreadableDatabaseIsNamedByEveryCommand) {
     // Each state on a school of its own; a damaged file is spoiled in place.
-    const auto spoil = [](const QString& base, qint64 from, const QByteArray& with) {
-        QFile f(base + "/mdb/KIV.mdb");
-        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-        if (with.isEmpty()) {
-            f.resize(from);
-        }
-        for (qint64 at = from; !with.isEmpty() && at < f.size(); at += with.size()) {
-            f.seek(at);
-            f.write(with);
-        }
-    };
     const struct {
         const char* state;
         bool fileOnly;
@@ -201,12 +190,17 @@ TEST(CliBatch, anUnreadableDatabaseIsNamedByEveryCommand) {
          },
          "資料庫中沒有資料表 "},
         {"damaged pages", true,
-         [&](kiv::test::TestBase& pkg) { spoil(pkg.path(), 4096, QByteArray(512, '\xff')); },
+         [](kiv::test::TestBase& pkg) {
+             kiv::test::spoilFile(pkg.dbFile(), 4096, QByteArray(512, '\xff'), 512);
+         },
          "資料庫檔案已損毀"},
         {"not a database", true,
-         [&](kiv::test::TestBase& pkg) { spoil(pkg.path(), 0, "not a database, only text. "); },
+         [](kiv::test::TestBase& pkg) {
+             kiv::test::spoilFile(pkg.dbFile(), 0, "not a database. ", 16);
+         },
          "資料庫檔案已損毀"},
-        {"zero bytes", true, [&](kiv::test::TestBase& pkg) { spoil(pkg.path(), 0, {}); },
+        {"zero bytes", true,
+         [](kiv::test::TestBase& pkg) { kiv::test::spoilFile(pkg.dbFile(), 0, {}); },
          "資料庫中沒有資料表 "},
     };
     const QStringList commands = {"generate --date 2026-12-20 --group 1",

@@ -197,6 +197,20 @@ void execOnFile(const QString& path, const QStringList& statements) {
     }
 }
 
+void spoilFile(const QString& path, qint64 from, const QByteArray& with, qint64 every) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadWrite) || (with.isEmpty() && !f.resize(from))) {
+        ADD_FAILURE() << "cannot spoil " << path.toStdString();
+    }
+    for (qint64 at = from; !with.isEmpty() && at < f.size(); at += every) {
+        f.seek(at);
+        f.write(with);
+        if (every == 0) {
+            break;
+        }
+    }
+}
+
 QString queryPlanOnFile(const QString& path, const QString& sql) {
     QString plan;
     for (const QVariantList& step :

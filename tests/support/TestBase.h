@@ -24,6 +24,9 @@ QStringList rowsOf(const QString& base, const QString& sql, const QVariantList& 
 // Runs each statement on the SQLite file at `path` (made when it is missing), outside the
 // program's connections.
 void execOnFile(const QString& path, const QStringList& statements);
+// Writes `with` over the file at `path` from byte `from`, again every `every` bytes to its end
+// (once when `every` is 0); with nothing to write, cuts the file at `from`.
+void spoilFile(const QString& path, qint64 from, const QByteArray& with, qint64 every = 0);
 // The steps of SQLite's plan for `sql` on the file at `path`, each followed by "; ".
 QString queryPlanOnFile(const QString& path, const QString& sql);
 

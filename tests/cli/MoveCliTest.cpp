@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QSqlQuery>
 
 #include "CliRun.h"
 #include "QtPrinting.h"
@@ -35,19 +34,16 @@ void layOut(const QString& base) {
     ASSERT_EQ(runOn(base, {"init-db"}).status, 0);
     kiv::demo::writeSchool(base, {.students = 200});
     kiv::demo::writeDemoBatches(base, kToday);
-    kiv::test::RawDatabase raw(base);
-    QSqlQuery q(raw.db());
-    for (const char* sql :
-         {"create table other_prog (id INTEGER, note TEXT, ratio REAL, raw BLOB, taken DATE, "
-          "amount NUMERIC)",
-          // A backslash and every control character that COPY text escapes.
-          "insert into other_prog values (1, 'a\\b' || char(8, 9, 10, 11, 12, 13), 0.1, x'00ff', "
-          "'2026-12-07', 1.5), (2, null, 1e20, null, null, 12), (3, '', 0.30000000000000004, "
-          "x'', 'x', null)",
-          "update KIV5_StsItem set onethird = 'Y' where onethird is not null",
-          "update KIV5_StsItem set twothirds = '是' where twothirds is not null"}) {
-        EXPECT_TRUE(q.exec(sql)) << sql;
-    }
+    kiv::test::execOnFile(
+        base + "/mdb/KIV.mdb",
+        {"create table other_prog (id INTEGER, note TEXT, ratio REAL, raw BLOB, taken DATE, "
+         "amount NUMERIC)",
+         // A backslash and every control character that COPY text escapes.
+         "insert into other_prog values (1, 'a\\b' || char(8, 9, 10, 11, 12, 13), 0.1, x'00ff', "
+         "'2026-12-07', 1.5), (2, null, 1e20, null, null, 12), (3, '', 0.30000000000000004, "
+         "x'', 'x', null)",
+         "update KIV5_StsItem set onethird = 'Y' where onethird is not null",
+         "update KIV5_StsItem set twothirds = '是' where twothirds is not null"});
 }
 
 // The README's round of writes.
@@ -127,8 +123,7 @@ TEST(Move, aMoveThatCannotFinishLeavesFileSettingsAndServerAsTheyWere) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         if (c.arrange) {
-            kiv::test::RawDatabase raw(base);
-            EXPECT_TRUE(QSqlQuery(raw.db()).exec(c.arrange));
+            kiv::test::execOnFile(base + "/mdb/KIV.mdb", {c.arrange});
         }
         const QByteArray file = kiv::test::fileBytes(base + "/mdb/KIV.mdb");
         const CliRun r = runOn(base, c.args);
@@ -157,11 +152,8 @@ TEST(Move, aMoveThatCannotFinishLeavesFileSettingsAndServerAsTheyWere) {
     // A file that cannot be set aside once the settings name the server (made immutable while
     // the rows are copied): the settings are put back and the server's tables dropped, so that
     // the same move goes through afterwards.
-    {
-        kiv::test::RawDatabase raw(base);
-        EXPECT_TRUE(QSqlQuery(raw.db()).exec("update Kiv7_student set Giro = 7 where rowid = 7"));
-    }
     const QString file = base + "/mdb/KIV.mdb";
+    kiv::test::execOnFile(file, {"update Kiv7_student set Giro = 7 where rowid = 7"});
     bool immutable = false;
     const kiv::commands::MoveReport stuck =
         kiv::commands::moveToServer(base, target, {}, [&](const QString&, qint64) {

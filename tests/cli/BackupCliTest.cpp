@@ -11,12 +11,7 @@
 
 #include "CliRun.h"
 #include "QtPrinting.h"
-#include "TestBase.h"
-#include "TestClocks.h"
-#include "cli/BackupCommands.h"
-#include "cli/Cli.h"
-#include "database/Values.h"
-#include "demo/DemoSchool.h"
+#include "commands/DateForms.h"
 #include "generation/BatchHeader.h"
 #include "store/Backup.h"
 #include "store/PackageDatabase.h"
@@ -48,10 +43,8 @@ TEST(CliBackups, aDeletedBatchIsShownComingBackAndPutBackRowForRow) {
     const kiv::test::DemoBase pkg(60);
     const QDate deleted = kToday.addDays(1), since = kToday.addDays(2);
     // Each batch by its date in the lists' form with ISO beside it.
-    const auto shown = [](const QDate& d) {
-        return kiv::database::rocDateText(d) + " (" + d.toString(Qt::ISODate) + ")";
-    };
-    const QString gone = shown(deleted), later = shown(since);
+    const QString gone = kiv::commands::rocAndIsoText(deleted),
+                  later = kiv::commands::rocAndIsoText(since);
     generate(pkg.path(), deleted);
     const QStringList rows = pkg.batchRows(deleted.toString(Qt::ISODate));
     ASSERT_FALSE(rows.isEmpty());
@@ -258,10 +251,7 @@ TEST(CliBackups, keptCopiesArePrivateAndOnlyThoseOfCommittedWritesCount) {
     }
     const mode_t umaskWas = umask(022);
     const kiv::test::DemoBase pkg(60);
-    QFile ini(kiv::store::settingsPath(pkg.path()));
-    ASSERT_TRUE(ini.open(QIODevice::Append));
-    ini.write("[backup]\nkeep=3\n");
-    ini.close();
+    kiv::test::writeSettings(pkg.path(), "[backup]\nkeep=3\n");
     ASSERT_TRUE(QFile::setPermissions(pkg.dbFile(), QFile::ReadOwner | QFile::WriteOwner));
     const QFileDevice::Permissions liveMode = QFileInfo(pkg.dbFile()).permissions();
     const QDate first = kToday.addDays(1), second = kToday.addDays(2);
@@ -308,10 +298,7 @@ TEST(CliBackups, keptCopiesArePrivateAndOnlyThoseOfCommittedWritesCount) {
 TEST(CliBackups, theServersCopiesAreTheServers) {
     QTemporaryDir dir;
     QDir().mkpath(dir.path() + "/mdb");
-    QFile ini(kiv::store::settingsPath(dir.path()));
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[server]\ndriver=QPSQL\nhost=127.0.0.1\nport=1\n");
-    ini.close();
+    kiv::test::writeSettings(dir.path(), "[server]\ndriver=QPSQL\nhost=127.0.0.1\nport=1\n");
     for (const QStringList& args :
          {QStringList{"backups"}, QStringList{"restore", "KIV-20261207-101500-delete.mdb"}}) {
         const Said r = kiv::test::runOn(dir.path(), args);

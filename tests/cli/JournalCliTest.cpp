@@ -2,8 +2,6 @@
 // gives back the demo's batch tables exactly; what an undo refuses; how long entries are kept.
 #include <gtest/gtest.h>
 
-#include <QFile>
-
 #include "BatchTables.h"
 #include "CliRun.h"
 #include "QtPrinting.h"
@@ -106,12 +104,9 @@ TEST(Journal, entriesAndTheirRowsGoWhenTheirDaysAreOver) {
     ASSERT_EQ(pkg.run(generate).status, 0);
     pkg.exec("update kiv_journal set at = '2000-01-01T00:00:00'");
     // The settings file, as it names the database (on the server), with a [journal] section.
-    QFile ini(pkg.path() + "/mdb/KIV.ini");
-    const QByteArray settings = kiv::test::fileBytes(ini.fileName());
+    const QByteArray settings = kiv::test::fileBytes(pkg.path() + "/mdb/KIV.ini");
     const auto journalSettings = [&](const QByteArray& section) {
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ini.write(settings + section);
-        ini.close();
+        kiv::test::writeSettings(pkg.path(), settings + section, QIODevice::Truncate);
     };
     journalSettings("[journal]\nkeep_days=100000\n");
     ASSERT_EQ(pkg.run(generate).status, 0);

@@ -118,10 +118,7 @@ TEST(KeptCopies, theNewestStayAsManyAsTheSettingsKeep) {
         SCOPED_TRACE(c.settings.toStdString());
         TestBase base;
         if (!c.settings.isEmpty()) {
-            QFile ini(settingsPath(base.path()));
-            ASSERT_TRUE(ini.open(QIODevice::Append));
-            ini.write(c.settings);
-            ini.close();
+            kiv::test::writeSettings(base.path(), c.settings);
             // Settings without a [server] section leave the package on its file.
             EXPECT_FALSE(readServerSettings(base.path()).has_value());
         }

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "TestBase.h"
 #include "database/Connection.h"
 #include "database/Failure.h"
 #include "store/PackageDatabase.h"
@@ -19,10 +20,8 @@ TEST(ServerSettings, aSettingsFileNamesTheServerAndEveryFailureSaysWhatAndWhereN
     const QString base = dir.path();
     EXPECT_FALSE(readServerSettings(base).has_value());  // no file: the SQLite file
     QDir().mkpath(base + "/mdb");
-    auto write = [&](const QByteArray& text) {
-        QFile f(settingsPath(base));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(text);
+    const auto write = [&](const QByteArray& text) {
+        kiv::test::writeSettings(base, text, QIODevice::Truncate);
     };
     write("[server]\ndriver=qpsql\nhost=db.school.lan\nport=65535\ndatabase=kiv\nuser=clerk\n");
     const std::optional<ServerSettings> s = readServerSettings(base);

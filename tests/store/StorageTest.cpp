@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSqlQuery>
 #include <thread>
 
 #include "TestBase.h"

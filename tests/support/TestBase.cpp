@@ -39,12 +39,16 @@ QByteArray fileBytes(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void writeServerSettings(const QString& base, const QString& database) {
+void writeSettings(const QString& base, const QByteArray& text, QIODevice::OpenModeFlag how) {
     QFile ini(base + "/mdb/KIV.ini");
-    if (!ini.open(QIODevice::WriteOnly) ||
-        ini.write(("[server]\ndriver=QPSQL\ndatabase=" + database + "\n").toUtf8()) < 0) {
+    if (!ini.open(QIODevice::WriteOnly | how) || ini.write(text) < 0) {
         ADD_FAILURE() << "cannot write " << ini.fileName().toStdString();
     }
+}
+
+void writeServerSettings(const QString& base, const QString& database) {
+    writeSettings(base, ("[server]\ndriver=QPSQL\ndatabase=" + database + "\n").toUtf8(),
+                  QIODevice::Truncate);
 }
 
 EmptyServerDatabase::EmptyServerDatabase()

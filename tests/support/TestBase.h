@@ -4,6 +4,7 @@
 // (and the PG* variables of a server, as pg_virtualenv sets them), the same tests run on a fresh
 // database of that server instead, named in BASE/mdb/KIV.ini and dropped afterwards.
 
+#include <QIODevice>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -16,6 +17,9 @@ namespace kiv::test {
 
 // The bytes of a file; none when it cannot be read.
 QByteArray fileBytes(const QString& path);
+// Writes `text` into BASE/mdb/KIV.ini, after what it holds (Append) or in its place (Truncate).
+void writeSettings(const QString& base, const QByteArray& text,
+                   QIODevice::OpenModeFlag how = QIODevice::Append);
 // BASE/mdb/KIV.ini naming `database` on the server of the PG* variables.
 void writeServerSettings(const QString& base, const QString& database);
 // Every row of a query on the package at `base`, its cells joined by '|', Null as "-"; the

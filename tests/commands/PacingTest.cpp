@@ -11,13 +11,12 @@
 
 using namespace kiv::commands;
 using namespace kiv::test;
-using kiv::store::ListChoice;
 using std::chrono::milliseconds;
 
 namespace {
 
 constexpr milliseconds kInterval(50);
-const ListChoice kOld{"115/12/07", QString("12/07/2026")};
+const QDate kNewDay(2026, 12, 21);  // generated on, or today's batch copied to
 
 // A school of 500 students, with today's batch of group 1 when `batch` is set, every transfer in
 // it failed.
@@ -39,14 +38,6 @@ bool isSubsequence(const QStringList& part, const QStringList& whole) {
         at += at < part.size() && part[at] == c;
     }
     return at == part.size();
-}
-
-// The tab's command on today's batch of group 1, as the school has it.
-Outcome runOn(kiv::screen::Tab tab, const CommandContext& c) {
-    using kiv::screen::Tab;
-    return tab == Tab::Generate ? runGenerate(c, {kToday, group1(), false})
-           : tab == Tab::Apply  ? runApply(c, {kOld, group1(), QDate(2027, 1, 7)})
-                                : runRecollect(c, {kOld, group1(), QDate(2026, 12, 21)});
 }
 
 }  // namespace
@@ -74,10 +65,10 @@ TEST(PacedScreen, countsAndRepaintsFollowTheClockStepsAndTheLastCountAllReachThe
         const bool batch = c.tab != Tab::Generate;  // the reissues copy today's batch
         BigSchool plainSchool(batch), pacedSchool(batch);
         Recorded plain, paced;
-        ASSERT_EQ(runOn(c.tab, plain.context(plainSchool)), Outcome::Done);
+        ASSERT_EQ(runTab(c.tab, plain.context(plainSchool), kNewDay), Outcome::Done);
         kiv::test::SteppingTicker ticker(c.step);
         PacedScreen screen(paced.screen, ticker, kInterval);
-        ASSERT_EQ(runOn(c.tab, CommandContext{pacedSchool.path(), kToday, screen}), Outcome::Done);
+        ASSERT_EQ(runTab(c.tab, {pacedSchool.path(), kToday, screen}, kNewDay), Outcome::Done);
 
         const CountStretches asked = countStretches(plain.screen.calls()),
                              shown = countStretches(paced.screen.calls());

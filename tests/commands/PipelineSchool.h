@@ -22,20 +22,30 @@ struct School : SchoolData {
             addStudent(id, giro, 1, 1);
         }
     }
-    int bills(const QString& isoDay, int group = 1) const {
-        return scalar("select count(*) from KIV8_PayMent where TranDay=? and Grpid=?",
-                      {isoDay, group})
-            .toInt();
-    }
-    int headers(const QString& isoDay, int group = 1) const {
-        return scalar("select count(*) from KIV10_Agency where TranDay=? and Grpid=?",
-                      {isoDay, group})
+    int bills(const QString& isoDay) const { return rows("KIV8_PayMent", isoDay); }
+    int headers(const QString& isoDay) const { return rows("KIV10_Agency", isoDay); }
+    int rows(const QString& table, const QString& isoDay) const {
+        return scalar("select count(*) from " + table + " where TranDay=? and Grpid=1", {isoDay})
             .toInt();
     }
 };
 
 inline kiv::store::ListChoice group1() {
     return {"學費", QString("1")};
+}
+// Today's entry of the date lists.
+inline const kiv::store::ListChoice kListDay{"115/12/07", QString("12/07/2026")};
+
+// The command of `tab` on group 1: a generate of `day`, or the delete of today's batch, or its
+// apply or re-collection to `day`.
+inline kiv::commands::Outcome runTab(kiv::screen::Tab tab, const kiv::commands::CommandContext& c,
+                                     const QDate& day) {
+    using namespace kiv::commands;
+    using kiv::screen::Tab;
+    return tab == Tab::Generate ? runGenerate(c, {day, group1(), false})
+           : tab == Tab::Delete ? runDelete(c, {kListDay, group1()})
+           : tab == Tab::Apply  ? runApply(c, {kListDay, group1(), day})
+                                : runRecollect(c, {kListDay, group1(), day});
 }
 
 // Today's batch of group 1, written by a generate of its own, on `screen` or on a screen of its

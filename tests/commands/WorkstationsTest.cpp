@@ -18,13 +18,11 @@
 using namespace kiv::commands;
 using namespace kiv::test;
 using kiv::screen::Tab;
-using kiv::store::ListChoice;
 using namespace std::chrono_literals;
 
 namespace {
 
 const QString kDay = "2026-12-07";
-const ListChoice kDayChoice{"115/12/07", QString("12/07/2026")};
 const QDate kNewDay(2026, 12, 21);
 const QString kNewDayIso = "2026-12-21";
 
@@ -34,7 +32,7 @@ const QString kAfterCheck = "pointer busy";
 const int kAfterCheckNth = 2;
 
 Outcome recollect(School& school, RecordingScreen& screen, std::chrono::milliseconds wait = 30s) {
-    return runRecollect({school.path(), kToday, screen, wait}, {kDayChoice, group1(), kNewDay});
+    return runTab(Tab::Recollect, {school.path(), kToday, screen, wait}, kNewDay);
 }
 
 // The command ended with `message` last, and left its tab idle.
@@ -95,7 +93,7 @@ TEST(Workstations, aPaymentRecordedAfterTheDeleteCheckKeepsTheBatch) {
     RecordingScreen r;
     r.at("busyText[1] 執行 刪除", 1,
          [&] { school.exec("update KIV8_PayMent set PayStas=-1 where Stdid='S1'"); });
-    EXPECT_EQ(runDelete({school.path(), kToday, r}, {kDayChoice, group1()}), Outcome::Stopped);
+    EXPECT_EQ(runDelete({school.path(), kToday, r}, {kListDay, group1()}), Outcome::Stopped);
     EXPECT_EQ(r.messages().last(), changedMeanwhileMessage(kToday, 1));
     school.exec("update KIV8_PayMent set PayStas=0");
     EXPECT_EQ(school.batchRows(kDay), before);
@@ -112,10 +110,9 @@ TEST(Workstations, reissuesWriteNothingWhenTheOldBatchOrTheAnsweredOneChanged) {
     RecordingScreen apply;
     RecordingScreen other;
     apply.at(kAfterCheck, kAfterCheckNth, [&] {
-        EXPECT_EQ(runDelete({school.path(), kToday, other}, {kDayChoice, group1()}), Outcome::Done);
+        EXPECT_EQ(runDelete({school.path(), kToday, other}, {kListDay, group1()}), Outcome::Done);
     });
-    EXPECT_EQ(runApply({school.path(), kToday, apply}, {kDayChoice, group1(), kNewDay}),
-              Outcome::Stopped);
+    EXPECT_EQ(runTab(Tab::Apply, {school.path(), kToday, apply}, kNewDay), Outcome::Stopped);
     expectStoppedWith(apply, Tab::Apply, changedMeanwhileMessage(kNewDay, 1));
     EXPECT_EQ(school.bills(kNewDayIso), 0);
 
@@ -140,45 +137,38 @@ TEST(Workstations, reissuesWriteNothingWhenTheOldBatchOrTheAnsweredOneChanged) {
 // Whatever stops an overwrite after the removal, nothing of it commits: the old batch stays
 // exactly as it was, the clerk reads why, and the copy kept before it goes with it.
 TEST(Workstations, anOverwriteThatStopsKeepsTheOldBatchWholeAndNoCopy) {
-    enum class By { Generate, Apply, Recollect };
     struct Case {
         const char* name;
         const char* arrange;
-        By by;
+        Tab by;
         const char* told;  // in the last message; empty: the overwrite question is the last
     };
     const Case cases[] = {
-        {"a Null fee", "update Kiv2_school set TranFee=NULL", By::Generate, "Null"},
-        {"no fee schedule", "delete from Kiv2_school", By::Generate, ""},
-        {"a rejected bill", "refuse insert on KIV8_PayMent when true", By::Generate, "rejected"},
-        {"a Null giro", "update Kiv7_student set Giro=NULL where Stdid='S2'", By::Apply, "Null"},
-        {"nothing to generate", "delete from Kiv13_ClsGrpitem", By::Generate, "無資料可產生"},
-        {"nothing to re-collect", "update KIV8_PayMent set FailFac=''", By::Recollect, "查無資料"},
+        {"a Null fee", "update Kiv2_school set TranFee=NULL", Tab::Generate, "Null"},
+        {"no fee schedule", "delete from Kiv2_school", Tab::Generate, ""},
+        {"a rejected bill", "refuse insert on KIV8_PayMent when true", Tab::Generate, "rejected"},
+        {"a Null giro", "update Kiv7_student set Giro=NULL where Stdid='S2'", Tab::Apply, "Null"},
+        {"nothing to generate", "delete from Kiv13_ClsGrpitem", Tab::Generate, "無資料可產生"},
+        {"nothing to re-collect", "update KIV8_PayMent set FailFac=''", Tab::Recollect, "查無資料"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         School school;
         RecordingScreen setUp;
         ASSERT_EQ(generate(school, setUp), Outcome::Done);
-        const QString day = c.by == By::Generate ? kDay : kNewDayIso;
-        if (c.by != By::Generate) {
-            ASSERT_EQ(runApply({school.path(), kToday, setUp}, {kDayChoice, group1(), kNewDay}),
-                      Outcome::Done);
+        const QDate day = c.by == Tab::Generate ? kToday : kNewDay;
+        if (c.by != Tab::Generate) {
+            ASSERT_EQ(runTab(Tab::Apply, {school.path(), kToday, setUp}, kNewDay), Outcome::Done);
         }
         school.exec("update KIV8_PayMent set Fee=99 where Stdid='S1'");
-        const QStringList before = school.batchRows(day);
+        const QStringList before = school.batchRows(day.toString(Qt::ISODate));
         const QVariant entries = school.scalar("select count(*) from kiv_journal");
         school.arrange({c.arrange});
 
         RecordingScreen r;
         r.answerNext(true);
-        const CommandContext ctx{school.path(), kToday, r};
-        const ReissueInputs reissue{kDayChoice, group1(), kNewDay};
-        const Outcome outcome = c.by == By::Generate ? generate(school, r)
-                                : c.by == By::Apply  ? runApply(ctx, reissue)
-                                                     : runRecollect(ctx, reissue);
-        EXPECT_EQ(outcome, Outcome::Stopped);
-        EXPECT_EQ(school.batchRows(day), before);
+        EXPECT_EQ(runTab(c.by, {school.path(), kToday, r}, day), Outcome::Stopped);
+        EXPECT_EQ(school.batchRows(day.toString(Qt::ISODate)), before);
         ASSERT_FALSE(r.messages().isEmpty());
         EXPECT_TRUE(*c.told ? r.messages().last().contains(c.told)
                             : r.messages().last() == overwriteQuestion())
@@ -223,15 +213,8 @@ TEST(Workstations, aBusyDatabaseIsWaitedForThenToldOnEveryTab) {
             SCOPED_TRACE(std::string(begin) + " on tab " + std::to_string(int(tab)));
             RecordingScreen r;
             r.answerNext(true);
-            const CommandContext ctx{school.path(), kToday, r, kWait};
-            const Outcome outcome =
-                tab == Tab::Generate ? runGenerate(ctx, {kToday.addDays(1), group1(), false})
-                : tab == Tab::Delete ? runDelete(ctx, {kDayChoice, group1()})
-                : tab == Tab::Apply  ? runApply(ctx, {kDayChoice, group1(), kNewDay})
-                                     : runRecollect(ctx, {kDayChoice, group1(), kNewDay});
-            EXPECT_EQ(outcome, Outcome::Stopped);
-            ASSERT_FALSE(r.messages().isEmpty());
-            EXPECT_EQ(r.messages().last(), busyMessage(kWait));
+            EXPECT_EQ(runTab(tab, {school.path(), kToday, r, kWait}, kNewDay), Outcome::Stopped);
+            expectStoppedWith(r, tab, busyMessage(kWait));
             // Read with the normal pointer.
             const QStringList& calls = r.calls();
             qsizetype at = calls.indexOf("message[Application] " + busyMessage(kWait));
@@ -240,7 +223,6 @@ TEST(Workstations, aBusyDatabaseIsWaitedForThenToldOnEveryTab) {
             }
             EXPECT_EQ(calls.value(at), "pointer normal");
             EXPECT_TRUE(r.busyTexts(tab).contains("等候其他工作站寫入完成… 0 秒"));
-            EXPECT_TRUE(r.calls().contains(QString("confirm[%1] 1").arg(int(tab))));
         }
     }
     EXPECT_EQ(school.column("select count(*) from KIV8_PayMent group by TranDay"), before);

@@ -102,7 +102,7 @@ TEST(StudentStatuses, readForTheItemsOfTheGroupOnly) {
     SchoolData db;
     db.exec("insert into Kiv13_ClsGrpitem values(2,1,0,9,1000)");
     db.exec("insert into KIV14_StuStas values('S1',4)");
-    db.addStatusEffect(4, 9, {N, 100, N, N, N, N});
+    db.exec("insert into KIV5_StsItem(stsid,Itemid,subamt) values(4,9,100)");
     kiv::database::Connection c(kiv::store::locateDatabase(db.path()));
     const StudentStatuses statuses = StudentStatuses::load(c, 1);
     EXPECT_TRUE(StudentStatuses::forItem(statuses.ofStudent("S1"), 9).maxSubamt.isNull());

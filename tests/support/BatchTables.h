@@ -7,28 +7,20 @@
 
 namespace kiv::test {
 
-inline QStringList texts(const TestBase& db, const QString& sql, const QVariantList& values = {}) {
-    QStringList out;
-    for (const QVariant& v : db.column(sql, values)) {
-        out << v.toString();
-    }
-    return out;
-}
-
 // Item rows of a batch as "Stdid ItemId ItemAmt", in the order written.
 inline QStringList items(const TestBase& db, const QString& day) {
-    return texts(db,
-                 "select Stdid||' '||ItemId||' '||ItemAmt from KIV9_Payitem where TranDay=? and "
-                 "Grpid=1 order by " +
-                     TestBase::writeOrder(),
-                 {day});
+    return rowsOf(db.path(),
+                  "select Stdid||' '||ItemId||' '||ItemAmt from KIV9_Payitem where TranDay=? and "
+                  "Grpid=1 order by " +
+                      TestBase::writeOrder(),
+                  {day});
 }
 
 // Records of a batch (ids like `ids`) as "Stdid PayAmt Fee PreWay lock Netfee NetATMfee CanUseCVS
 // CVSFee CVSItem Check_DL TranDay2", unset columns as "-", in the order written.
 inline QStringList bills(const TestBase& db, const QString& day, const QString& ids = "%") {
-    return texts(
-        db,
+    return rowsOf(
+        db.path(),
         "select Stdid||' '||PayAmt||' '||Fee||' '||PreWay||' '||coalesce(lock_data,'-')"
         "||' '||coalesce(Netfee||'','-')||' '||coalesce(NetATMfee||'','-')||' '||CanUseCVS||' '||"
         "coalesce(CVSFee||'','-')||' '||coalesce(nullif(CVSItem,''),'-')||' '||"

@@ -118,11 +118,6 @@ inline QRegularExpression changedByThisWorkstation(const QString& verb, const QS
                               "）。\r\r本次沒有寫入任何資料，請重新執行一次。$");
 }
 
-inline bool isCountText(const QString& text) {
-    static const QRegularExpression count(QStringLiteral("^執行第\\d+筆$"));
-    return count.match(text).hasMatch();
-}
-
 // Progress as a screen or a log got it: the counts ("執行第N筆", alone or as a busy text), the
 // last count before each other line, the other lines in order, and the event requests.
 struct CountStretches {
@@ -130,13 +125,14 @@ struct CountStretches {
     int events = 0;
 };
 inline CountStretches countStretches(const QStringList& lines) {
+    static const QRegularExpression count(QStringLiteral("^執行第\\d+筆$"));
     CountStretches s;
     QString last;
     for (const QString& line : lines) {
         const qsizetype text = line.startsWith("busyText[") ? line.indexOf("] ") + 2 : 0;
         if (line == "events") {
             ++s.events;
-        } else if (isCountText(line.mid(text))) {
+        } else if (count.match(line.mid(text)).hasMatch()) {
             s.counts << (last = line);
         } else {
             if (!last.isEmpty()) {

@@ -39,15 +39,6 @@ public:
         exec("insert into Kiv13_ClsGrpitem(Grpid,Grade,Clsid,Itemid,ItemAmt) values(?,?,?,?,?)",
              {group, grade, cls, item, amount});
     }
-    struct Effect {
-        QVariant allsub, subamt, addamt, reviseRate, onethird, twothirds;
-    };
-    void addStatusEffect(int stsid, int item, const Effect& e) const {
-        exec(
-            "insert into KIV5_StsItem(stsid,Itemid,allsub,subamt,addamt,reviseRate,onethird,"
-            "twothirds) values(?,?,?,?,?,?,?,?)",
-            {stsid, item, e.allsub, e.subamt, e.addamt, e.reviseRate, e.onethird, e.twothirds});
-    }
 };
 
 }  // namespace kiv::test

@@ -31,10 +31,6 @@ public:
     // Start-up. False when the program must end (nothing to show); any message was shown.
     bool start(const QString& commandLine, const QString& programFolder);
 
-    const commands::LaunchFields& launchFields() const { return m_fields; }
-    const QString& baseFolder() const { return m_base; }
-    bool commandRunning() const { return m_commandRunning; }
-
     QTabWidget* tabs() const { return m_tabs; }
 
     // The screen, shown with widgets.

@@ -22,9 +22,9 @@ struct School : SchoolData {
             addStudent(id, giro, 1, 1);
         }
     }
-    int bills(const QString& isoDay) const { return rows("KIV8_PayMent", isoDay); }
-    int headers(const QString& isoDay) const { return rows("KIV10_Agency", isoDay); }
-    int rows(const QString& table, const QString& isoDay) const {
+    int bills(const QString& isoDay) const { return rowCount("KIV8_PayMent", isoDay); }
+    int headers(const QString& isoDay) const { return rowCount("KIV10_Agency", isoDay); }
+    int rowCount(const QString& table, const QString& isoDay) const {
         return scalar("select count(*) from " + table + " where TranDay=? and Grpid=1", {isoDay})
             .toInt();
     }

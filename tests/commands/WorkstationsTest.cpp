@@ -157,18 +157,19 @@ TEST(Workstations, anOverwriteThatStopsKeepsTheOldBatchWholeAndNoCopy) {
         RecordingScreen setUp;
         ASSERT_EQ(generate(school, setUp), Outcome::Done);
         const QDate day = c.by == Tab::Generate ? kToday : kNewDay;
+        const QString dayIso = day.toString(Qt::ISODate);
         if (c.by != Tab::Generate) {
             ASSERT_EQ(runTab(Tab::Apply, {school.path(), kToday, setUp}, kNewDay), Outcome::Done);
         }
         school.exec("update KIV8_PayMent set Fee=99 where Stdid='S1'");
-        const QStringList before = school.batchRows(day.toString(Qt::ISODate));
+        const QStringList before = school.batchRows(dayIso);
         const QVariant entries = school.scalar("select count(*) from kiv_journal");
         school.arrange({c.arrange});
 
         RecordingScreen r;
         r.answerNext(true);
         EXPECT_EQ(runTab(c.by, {school.path(), kToday, r}, day), Outcome::Stopped);
-        EXPECT_EQ(school.batchRows(day.toString(Qt::ISODate)), before);
+        EXPECT_EQ(school.batchRows(dayIso), before);
         ASSERT_FALSE(r.messages().isEmpty());
         EXPECT_TRUE(*c.told ? r.messages().last().contains(c.told)
                             : r.messages().last() == overwriteQuestion())

@@ -1,12 +1,10 @@
 #include "database/Connection.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSqlError>
 #include <QUrl>
 #include <QUuid>
 
-#include <libpq-fe.h>
 #include <sqlite3.h>
 
 #include <QSqlDriver>
@@ -189,46 +187,7 @@ ServerCopy* Connection::keepCopy(ServerCopy copy) {
 
 void Connection::flush() {
     for (const std::unique_ptr<ServerCopy>& copy : m_copies) {
-        if (copy->empty()) {
-            continue;
-        }
-        PGconn* conn = serverHandleOf(m_db.driver());
-        const QByteArray data = copy->take();
-        PGresult* r = PQexec(conn, copy->copySql().toUtf8().constData());
-        if (PQresultStatus(r) != PGRES_COPY_IN) {
-            failServer(conn, r);
-        }
-        PQclear(r);
-        if (PQputCopyData(conn, data.constData(), int(data.size())) != 1 ||
-            PQputCopyEnd(conn, nullptr) != 1) {
-            failServer(conn, nullptr);
-        }
-        PGresult* done = PQgetResult(conn);
-        const bool ok = PQresultStatus(done) == PGRES_COMMAND_OK;
-        if (!ok) {
-            while (PGresult* more = PQgetResult(conn)) {
-                PQclear(more);
-            }
-            // The server names the row it refused ("COPY t, line 2"): the clerk reads the insert
-            // of that row, as on the file, where it fails when it runs.
-            static const QRegularExpression row(QStringLiteral("COPY \\w+, line (\\d+)"));
-            const QRegularExpressionMatch m =
-                row.match(QString::fromUtf8(PQresultErrorField(done, PG_DIAG_CONTEXT)));
-            Failure failure(
-                FailureKind::Database,
-                describeServerError(sqlStateOf(conn, done),
-                                    serverMessage(QString::fromUtf8(PQresultErrorMessage(done)))));
-            PQclear(done);
-            endFailedTransaction(conn);
-            if (m.hasMatch()) {
-                failure.withShownStatement(copy->shownRow(data, m.captured(1).toLongLong()));
-            }
-            throw failure;
-        }
-        PQclear(done);
-        while (PGresult* more = PQgetResult(conn)) {
-            PQclear(more);
-        }
+        copy->send(serverHandleOf(m_db.driver()));
     }
 }
 
@@ -345,7 +304,7 @@ Transaction::~Transaction() {
     if (m_open) {
         // Rows still waiting for the server belong to what is undone.
         for (const std::unique_ptr<ServerCopy>& copy : m_connection.m_copies) {
-            copy->take();
+            copy->drop();
         }
         QSqlQuery q(m_connection.m_db);
         q.exec(QStringLiteral("ROLLBACK"));

@@ -1,7 +1,13 @@
 #include "database/ServerCopy.h"
 
+#include <libpq-fe.h>
+
 #include <QDate>
 #include <QRegularExpression>
+
+#include "ServerLink.h"
+#include "database/DatabaseErrors.h"
+#include "database/Failure.h"
 
 namespace kiv::database {
 
@@ -119,8 +125,46 @@ void ServerCopy::add(const Statement& statement) {
     m_data += '\n';
 }
 
-QByteArray ServerCopy::take() {
-    return std::exchange(m_data, QByteArray());
+void ServerCopy::send(PGconn* conn) {
+    if (m_data.isEmpty()) {
+        return;
+    }
+    const QByteArray data = std::exchange(m_data, QByteArray());
+    PGresult* r = PQexec(conn, m_copySql.toUtf8().constData());
+    if (PQresultStatus(r) != PGRES_COPY_IN) {
+        failServer(conn, r);
+    }
+    PQclear(r);
+    if (PQputCopyData(conn, data.constData(), int(data.size())) != 1 ||
+        PQputCopyEnd(conn, nullptr) != 1) {
+        failServer(conn, nullptr);
+    }
+    PGresult* done = PQgetResult(conn);
+    const bool ok = PQresultStatus(done) == PGRES_COMMAND_OK;
+    if (!ok) {
+        while (PGresult* more = PQgetResult(conn)) {
+            PQclear(more);
+        }
+        // The server names the row it refused ("COPY t, line 2"): the clerk reads the insert of
+        // that row, as on the file, where it fails when it runs.
+        static const QRegularExpression row(QStringLiteral("COPY \\w+, line (\\d+)"));
+        const QRegularExpressionMatch m =
+            row.match(QString::fromUtf8(PQresultErrorField(done, PG_DIAG_CONTEXT)));
+        Failure failure(
+            FailureKind::Database,
+            describeServerError(sqlStateOf(conn, done),
+                                serverMessage(QString::fromUtf8(PQresultErrorMessage(done)))));
+        PQclear(done);
+        endFailedTransaction(conn);
+        if (m.hasMatch()) {
+            failure.withShownStatement(shownRow(data, m.captured(1).toLongLong()));
+        }
+        throw failure;
+    }
+    PQclear(done);
+    while (PGresult* more = PQgetResult(conn)) {
+        PQclear(more);
+    }
 }
 
 QString ServerCopy::shownRow(const QByteArray& rows, qsizetype line) const {

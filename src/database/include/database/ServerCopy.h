@@ -14,6 +14,8 @@
 
 #include "database/Statement.h"
 
+struct pg_conn;
+
 namespace kiv::database {
 
 class ServerCopy {
@@ -26,21 +28,23 @@ public:
     void add(const Statement& statement);
     bool empty() const { return m_data.isEmpty(); }
     qsizetype size() const { return m_data.size(); }
-    // "COPY T(columns) FROM STDIN"
-    const QString& copySql() const { return m_copySql; }
-    // The waiting rows as COPY text; empty afterwards.
-    QByteArray take();
-    // The statement as it is shown with the values of row `line` (1-based) of `rows`, which take()
-    // gave: what a clerk reads when the server refuses that row.
-    QString shownRow(const QByteArray& rows, qsizetype line) const;
+    // Writes the waiting rows with one COPY on `conn` (nothing when none wait). A refused row
+    // throws the server's error, showing the insert of that row; the rows are gone either way.
+    void send(pg_conn* conn);
+    // Forgets the waiting rows (their transaction is rolled back).
+    void drop() { m_data.clear(); }
 
 private:
+    // The statement as it is shown with the values of row `line` (1-based) of `rows`: what a
+    // clerk reads when the server refuses that row.
+    QString shownRow(const QByteArray& rows, qsizetype line) const;
+
     struct Column {
         int value = -1;      // the statement's value at this position, or -1 for the literal
         QByteArray literal;  // in COPY text
     };
     Statement m_shape;
-    QString m_copySql;
+    QString m_copySql;  // "COPY T(columns) FROM STDIN"
     std::vector<Column> m_columns;
     QByteArray m_data;
 };

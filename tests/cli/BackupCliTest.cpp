@@ -148,18 +148,15 @@ TEST(CliBackups, aCopyThatIsNotThisPackagesOwnSoundCopyIsRefusedAndNothingChange
         std::function<QString(const QString&)> spoil;
         QString told;
     } states[] = {
-        {"damaged pages",
-         [](const QString& path) {
-             kiv::test::spoilFile(path, 4096, QByteArray(512, '\xff'), 8192);
-             return path;
-         },
-         "資料庫檔案已損毀"},  // as the database driver says it
+        {"a table's rows damaged",
+         [](const QString& path) { return kiv::test::spoilFirstRow(path, "KIV6_Group"); },
+         "; database disk image is malformed)"},  // as the check lists them
         {"not a database",
          [](const QString& path) {
              kiv::test::spoilFile(path, 0, QByteArray(8192, 'x'), 8192);
              return path;
          },
-         "資料庫檔案已損毀"},
+         "資料庫檔案已損毀"},  // as the database driver says it
         {"another schema version", changed({"PRAGMA user_version = 7"}),
          "is a database of version 7;"},
         {"a database of another program",
@@ -207,6 +204,8 @@ TEST(CliBackups, anUnusableDatabaseIsSetAsideAndTheCopyPutInItsPlace) {
     } states[] = {
         {"damaged pages",
          [](const QString& file) { kiv::test::spoilFile(file, 0, QByteArray(100, '\x7f')); }, true},
+        {"a table's rows damaged",
+         [](const QString& file) { kiv::test::spoilFirstRow(file, "KIV6_Group"); }, true},
         {"zero bytes", [](const QString& file) { kiv::test::spoilFile(file, 0, {}); }, true},
         {"missing", [](const QString& file) { QFile::remove(file); }, false},
     };

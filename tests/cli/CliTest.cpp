@@ -42,6 +42,8 @@ TEST(Cli, initDbHelpAndUsageErrors) {
     const CliRun no = run({"--base", "/x", "delete", "--date", "2026-12-20", "--group", "1"});
     EXPECT_TRUE(no.status == 1 &&
                 no.err.contains("no database file /x/mdb/KIV.mdb. Make an empty one"));
+    EXPECT_EQ(run({"--base", "/x", "move-to-server", "--host", "h", "--database", "x"}).said(),
+              "1 there is no database file /x/mdb/KIV.mdb\n");
     // One line that says what is wrong, then where to read more.
     const std::pair<const char*, const char*> usages[] = {
         {"", "no command given"},

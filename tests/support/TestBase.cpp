@@ -215,6 +215,16 @@ void spoilFile(const QString& path, qint64 from, const QByteArray& with, qint64 
     }
 }
 
+QString spoilFirstRow(const QString& path, const QString& table) {
+    using namespace kiv::database;
+    const QString sql =
+        "select rootpage, (select * from pragma_page_size) from sqlite_master where name = ";
+    const QVariantList at =
+        SqliteFile(path, SqliteFile::Mode::ReadOnly).rows(Statement(sql).text(table)).front();
+    spoilFile(path, (at[0].toLongLong() - 1) * at[1].toLongLong() + 8, QByteArray("\0\x08", 2));
+    return path;
+}
+
 QString queryPlanOnFile(const QString& path, const QString& sql) {
     QString plan;
     for (const QVariantList& step :

@@ -31,6 +31,9 @@ void execOnFile(const QString& path, const QStringList& statements);
 // Writes `with` over the file at `path` from byte `from`, again every `every` bytes to its end
 // (once when `every` is 0); with nothing to write, cuts the file at `from`.
 void spoilFile(const QString& path, qint64 from, const QByteArray& with, qint64 every = 0);
+// Points the first row of `table`'s first page (SQLite file `path`) into the page's header: the
+// file reads, and a check of its pages reports the table damaged, alike each time. Returns `path`.
+QString spoilFirstRow(const QString& path, const QString& table);
 // The steps of SQLite's plan for `sql` on the file at `path`, each followed by "; ".
 QString queryPlanOnFile(const QString& path, const QString& sql);
 

@@ -315,9 +315,15 @@ TEST(CliBatch, aWriteThatFailsIsToldOnStandardOutputAndKeepsTheBatch) {
             << r->out.toStdString() << r->err.toStdString();
         EXPECT_EQ(pkg.batchRows(day), before);
     }
-    if (!isolated && !kiv::test::TestBase::onServer()) {
+    if (!isolated) {
         GTEST_SKIP() << "a full disk and a read-only mount need a mount namespace (root, unshare)";
     }
+    // A new database that the disk cannot hold is told, and nothing of it is left.
+    const QTemporaryDir fresh;
+    const std::optional<CliRun> made =
+        runIsolated("mount -t tmpfs -o size=16k tmpfs " + fresh.path(),
+                    {"--base", fresh.path(), "init-db"}, "ls " + fresh.path() + "/mdb");
+    EXPECT_TRUE(made && made->said() == "1 " && made->err.contains("磁碟已滿"));
 }
 
 // A report's file on standard output is all that standard output holds, byte for byte the file it

@@ -29,15 +29,6 @@ const QString kDay = "2012-06-07";
 constexpr qint64 kMax32 = std::numeric_limits<qint32>::max();
 constexpr qint64 kOverflow = std::numeric_limits<qint64>::min();  // a run-time error expected
 
-// The kind of the Failure that `run` throws, none when it throws none.
-template <class F>
-std::optional<FailureKind> failureOf(F run) try {
-    run();
-    return std::nullopt;
-} catch (const Failure& f) {
-    return f.kind();
-}
-
 // Counter 100..900 (10/15/20), online 200..800 (5/6/7), ATM 300..700 (1/2/3), transfer fee 8.
 FeeSchedule example() {
     return FeeSchedule{8, 100,   900, 10, 15, 20, 200, 800, 5, 6, 7, 300, 700, 1, 2,
@@ -91,7 +82,7 @@ TEST(ItemAmount, givesTheSchoolsAmountOrARunTimeError) {
     for (const AmountCase& c : kAmountCases) {
         SCOPED_TRACE(testing::Message() << "case " << &c - kAmountCases);
         if (c.expected == kOverflow) {
-            EXPECT_EQ(failureOf([&] { itemAmount(c.A, c.s); }), FailureKind::Overflow);
+            EXPECT_EQ(failureKindOf([&] { itemAmount(c.A, c.s); }), FailureKind::Overflow);
         } else {
             EXPECT_EQ(itemAmount(c.A, c.s), c.expected);
         }
@@ -217,7 +208,7 @@ TEST(FeeSchedule, nullOrOutOfWidthNumbersAreRunTimeErrors) {
         if (TestBase::onServer() && QString(update).contains("2147483648")) {
             continue;  // the server's columns cannot hold it
         }
-        EXPECT_EQ(failureOf([&] { loadAfter({QString("update Kiv2_school set ") + update}); }),
+        EXPECT_EQ(failureKindOf([&] { loadAfter({QString("update Kiv2_school set ") + update}); }),
                   kind)
             << update;
     }

@@ -27,17 +27,6 @@ using kiv::test::TestBase;
 using namespace std::chrono_literals;
 
 namespace {
-// The failure f throws; a Busy one, which no caller expects, when it throws none.
-template <class F>
-Failure failureOf(F f) {
-    try {
-        f();
-    } catch (const Failure& e) {
-        return e;
-    }
-    return Failure(FailureKind::Busy, "no failure thrown");
-}
-
 // Some rows and the free pages that deleting leaves behind; answers the rows' sum.
 qint64 fill(const TestBase& base) {
     base.exec(
@@ -107,9 +96,11 @@ TEST(Storage, valuesReadWithinTheirWidthsAndForms) {
     }
     EXPECT_EQ(readInt<qint16>(QVariant(32767), "x"), 32767);
     EXPECT_THROW(readInt<qint16>(QVariant(32768), "x"), Failure);
-    EXPECT_EQ(failureOf([] { readInt<qint32>(QVariant(), "Giro"); }).kind(), FailureKind::NullUse);
+    EXPECT_EQ(kiv::test::failureKindOf([] { readInt<qint32>(QVariant(), "Giro"); }),
+              FailureKind::NullUse);
     EXPECT_THROW(readNumber(QVariant(QString("abc")), "x"), Failure);
-    EXPECT_EQ(failureOf([] { readNumber(QVariant(1e19), "x"); }).kind(), FailureKind::Overflow);
+    EXPECT_EQ(kiv::test::failureKindOf([] { readNumber(QVariant(1e19), "x"); }),
+              FailureKind::Overflow);
     EXPECT_FALSE(readYesNo(QVariant(0), "x"));
     EXPECT_TRUE(readYesNo(QVariant(-1), "x") && readYesNo(QVariant(1), "x"));
     EXPECT_THROW(readYesNo(QVariant(), "x"), Failure);

@@ -13,7 +13,24 @@
 #include <QVariantList>
 #include <optional>
 
+#include "database/Failure.h"
+
 namespace kiv::test {
+
+// What `run` throws: its Failure, or none.
+template <class F>
+std::optional<kiv::database::Failure> failureOf(F run) try {
+    run();
+    return std::nullopt;
+} catch (const kiv::database::Failure& f) {
+    return f;
+}
+// The kind of what `run` throws; none when it throws none.
+template <class F>
+std::optional<kiv::database::FailureKind> failureKindOf(F run) {
+    const std::optional<kiv::database::Failure> f = failureOf(run);
+    return f ? std::optional(f->kind()) : std::nullopt;
+}
 
 // The bytes of a file; none when it cannot be read.
 QByteArray fileBytes(const QString& path);

@@ -140,11 +140,10 @@ void ServerCopy::send(PGconn* conn) {
         failServer(conn, nullptr);
     }
     PGresult* done = PQgetResult(conn);
-    const bool ok = PQresultStatus(done) == PGRES_COMMAND_OK;
-    if (!ok) {
-        while (PGresult* more = PQgetResult(conn)) {
-            PQclear(more);
-        }
+    while (PGresult* more = PQgetResult(conn)) {
+        PQclear(more);
+    }
+    if (PQresultStatus(done) != PGRES_COMMAND_OK) {
         // The server names the row it refused ("COPY t, line 2"): the clerk reads the insert of
         // that row, as on the file, where it fails when it runs.
         static const QRegularExpression row(QStringLiteral("COPY \\w+, line (\\d+)"));
@@ -162,9 +161,6 @@ void ServerCopy::send(PGconn* conn) {
         throw failure;
     }
     PQclear(done);
-    while (PGresult* more = PQgetResult(conn)) {
-        PQclear(more);
-    }
 }
 
 QString ServerCopy::shownRow(const QByteArray& rows, qsizetype line) const {

@@ -184,7 +184,6 @@ TEST(DeletePipeline, deletesAnUnpaidBatchWithoutAQuestion) {
     EXPECT_TRUE(again.screen.messages()[0].contains(
         changedByThisWorkstation("刪除", "115/12/07，繳費群組 1")))
         << again.screen.messages()[0].toStdString();
-    // The pointer is back before the clerk reads why.
     EXPECT_EQ(again.screen.calls().last(6),
               (QStringList{"confirm[1] 1", "pointer normal",
                            "message[Application] " + again.screen.messages()[0], "busyVisible[1] 0",

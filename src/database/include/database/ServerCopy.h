@@ -26,7 +26,6 @@ public:
 
     // Adds a row: the statement's current values in the placeholders' places.
     void add(const Statement& statement);
-    bool empty() const { return m_data.isEmpty(); }
     qsizetype size() const { return m_data.size(); }
     // Writes the waiting rows with one COPY on `conn` (nothing when none wait). A refused row
     // throws the server's error, showing the insert of that row; the rows are gone either way.
